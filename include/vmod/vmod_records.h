@@ -1,0 +1,344 @@
+/*
+ * vmod_records.h - the records shared between the model library and its front end.
+ *
+ * The front end reads and writes these fields directly, so field order, widths and
+ * signedness are part of the interface. Records are packed on 4-byte boundaries: a
+ * double that follows a 32-bit field starts right after it (the raster `ignoreValue`
+ * and the scalar `value` are such fields). Words that only the front end uses are
+ * present as `reserved` fields so that every named field keeps its offset.
+ *
+ * Ownership, once for all records: every string, array and sub-record a field points
+ * to is owned by the record holding the field and lives on the host heap
+ * (omsc_HeapMalloc / omsc_HeapFree), unless the field's comment says otherwise.
+ * "flag" fields are int32: 0 off, anything else on.
+ */
+#ifndef VMOD_RECORDS_H
+#define VMOD_RECORDS_H
+
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define VMOD_API __declspec(dllexport)
+#elif defined(__GNUC__)
+#define VMOD_API __attribute__((visibility("default")))
+#else
+#define VMOD_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Opaque handles of the host libraries. Each is an incomplete type so that the compiler
+   catches a canvas passed where a menu is expected. */
+#ifndef VMOD_HOST_HANDLES_DECLARED
+#define VMOD_HOST_HANDLES_DECLARED
+typedef struct Oerr_ErrorReport Oerr_ErrorReport; /* an error report (chained) */
+typedef struct Ofio_File Ofio_File;               /* an output file */
+typedef struct Ooml_Frame Ooml_Frame;             /* the model editor's frame */
+typedef struct Ooml_Part Ooml_Part;               /* a part of a frame (button, file chooser) */
+typedef struct Ooml_Menu Ooml_Menu;               /* the editor's menu */
+typedef struct Ooml_Canvas Ooml_Canvas;           /* a drawing canvas */
+#endif
+
+/* Node kinds (Vmod_Node.type). 0..4 data, 5..6 operations, 7 free text. */
+typedef enum Vmod_NodeType {
+    VMOD_RASTER = 0,
+    VMOD_VECTOR = 1,
+    VMOD_MATRIX = 2,
+    VMOD_TABLE = 3,
+    VMOD_SCALAR = 4,
+    VMOD_FUNCTION = 5,
+    VMOD_CRITERIA = 6,
+    VMOD_TEXT = 7
+} Vmod_NodeType;
+
+/* Value type of raster, matrix and scalar nodes. */
+typedef enum Vmod_DataType {
+    VMOD_BINARY = 0,
+    VMOD_UNSIGNED2 = 1,
+    VMOD_UNSIGNED4 = 2,
+    VMOD_UNSIGNED8 = 3,
+    VMOD_SIGNED8 = 4,
+    VMOD_UNSIGNED16 = 5,
+    VMOD_SIGNED16 = 6,
+    VMOD_UNSIGNED32 = 7,
+    VMOD_SIGNED32 = 8,
+    VMOD_FLOAT = 9,
+    VMOD_DOUBLE = 10,
+    VMOD_COMPLEX = 11,
+    VMOD_DOUBLECOMPLEX = 12,
+    VMOD_STRING = 13
+} Vmod_DataType;
+
+/* Value type of table nodes; numbered differently from Vmod_DataType. */
+typedef enum Vmod_TableDataType {
+    VMOD_TABLE_BINARY = 0,
+    VMOD_TABLE_SIGNED32 = 1,
+    VMOD_TABLE_DOUBLE = 2,
+    VMOD_TABLE_STRING = 3,
+    VMOD_TABLE_COLOR = 4
+} Vmod_TableDataType;
+
+/* Render modes passed to the node renderers; other values draw without highlight. */
+#define VMOD_RENDER_DRAW 0
+#define VMOD_RENDER_ERASE 1
+
+/* Slots of Vmod_RenderTable. Function and criteria are not in kind order. */
+#define VMOD_SLOT_RASTER 0
+#define VMOD_SLOT_VECTOR 1
+#define VMOD_SLOT_MATRIX 2
+#define VMOD_SLOT_TABLE 3
+#define VMOD_SLOT_SCALAR 4
+#define VMOD_SLOT_CRITERIA 5
+#define VMOD_SLOT_FUNCTION 6
+#define VMOD_SLOT_TEXT 7
+#define VMOD_RENDER_SLOTS 8
+
+/* Text styles (Vmod_TextData.style and Vmod_Model.textStyle): a sum of these bits. */
+#define VMOD_STYLE_BOLD 1
+#define VMOD_STYLE_ITALIC 2
+#define VMOD_STYLE_UNDERLINE 4
+
+#pragma pack(push, 4)
+
+typedef struct Vmod_Node Vmod_Node;
+typedef struct Vmod_Model Vmod_Model;
+
+typedef void (*Vmod_RenderFunction)(Vmod_Node *node, Vmod_Model *model, int32_t mode);
+
+/* The constant table of the eight renderers, in slot order raster, vector, matrix, table,
+   scalar, criteria, function, text. A node's `render` points at its own slot. */
+extern VMOD_API const Vmod_RenderFunction Vmod_RenderTable[VMOD_RENDER_SLOTS];
+
+/* Two corners of a rectangle, in the order the model file writes them. */
+typedef struct Vmod_Rect {
+    double x1, y1, x2, y2;
+} Vmod_Rect;
+
+/* One arrow end. A child link of P names C; its mirror in C's parents names P.
+   `node` is null while the link is unresolved (made from an identifier alone). */
+typedef struct Vmod_Link {
+    struct Vmod_Link *next;
+    struct Vmod_Link *prev;
+    int32_t id;
+    Vmod_Node *node; /* not owned */
+} Vmod_Link;
+
+struct Vmod_Node {
+    Vmod_Node *next; /* model list; the model owns every node of its list */
+    Vmod_Node *prev;
+    int32_t id;
+    char *title;     /* owned, may be null (untitled) */
+    double x, y;     /* glyph centre, paper inches from the left and top edges */
+    double width, height;
+    int32_t selected;
+    int32_t highlighted;
+    int32_t userData; /* the front end's; copied by duplication, otherwise untouched */
+    Vmod_Link *children; /* owned; one link per arrow leaving this node */
+    Vmod_Link *parents;  /* owned; one link per arrow entering this node */
+    int32_t type;        /* Vmod_NodeType */
+    void *data;          /* owned payload record of the kind */
+    const Vmod_RenderFunction *render; /* address of this kind's Vmod_RenderTable slot */
+};
+
+typedef struct Vmod_RasterData {
+    int32_t tempFile;
+    int32_t newFile;
+    int32_t ignoreSet;
+    double ignoreValue;
+    int32_t deleteFile;
+    char *fileName;
+    int32_t prompt;
+    char *promptText;
+    int32_t interpolation; /* 0 nearest, 1 bilinear, 2 cubic convolution */
+    int32_t thematic;
+    int32_t dataType;      /* Vmod_DataType */
+    char *declare;
+    int32_t compression;   /* 0 none, 1 run-length */
+    int32_t coordinates;   /* 0 map, 1 pixel */
+    int32_t recode;
+    int32_t numClasses;
+    int32_t *newClasses;   /* numClasses entries */
+    int32_t areaFlag;      /* 0 rectangle, 1 polygon, 2 mask */
+    Vmod_Rect *areaRect;
+    int32_t aoiMode;       /* 0 none, 1 default, 2 aoiFile */
+    char *aoiFile;
+} Vmod_RasterData;
+
+typedef struct Vmod_VectorData {
+    int32_t vectorType; /* 0 coverage, 1 annotation */
+    char *fileName;
+    int32_t prompt;
+    char *promptText;
+    char *feature;
+    int32_t tempFile;
+    int32_t cellSizeSet;
+    float cellSizeX, cellSizeY;
+    int32_t cellSizeUnits; /* 0 meters, 1 feet */
+    Vmod_Rect *window;
+    char *declare;
+    int32_t aoiMode;
+    char *aoiFile;
+    char *attribute;
+    int32_t recode;
+    int32_t numClasses;
+    int32_t *newClasses;
+} Vmod_VectorData;
+
+typedef struct Vmod_MatrixData {
+    int32_t columns;
+    int32_t rows;
+    int32_t dataType; /* Vmod_DataType */
+    int32_t source;   /* 0 built-in kernel, 1 literal, 2 read from a file, 3 model output */
+    char *frontText;  /* the front end's text; copied on duplication */
+    int32_t builtin;  /* 0 EDGEDETECT .. 8 SOBEL2 */
+    int32_t reserved[6]; /* the front end's words; copied as one block */
+    double *values;   /* columns * rows values, row by row */
+    int32_t normalize;
+    int32_t read;
+    char *readFile;
+    int32_t write;
+    char *writeFile;
+    int32_t prompt;
+    char *promptText;
+    int32_t show;
+} Vmod_MatrixData;
+
+typedef struct Vmod_TableColor {
+    double value[4];
+    int32_t reserved[2]; /* copied, never interpreted */
+} Vmod_TableColor;
+
+typedef struct Vmod_TableData {
+    int32_t size;
+    int32_t dataType; /* Vmod_TableDataType */
+    int32_t source;   /* 0 literal, 1 a column of a layer, 2 read from a file, 3 model output */
+    int32_t layerKind; /* 0 image, 1 variable, 2 coverage, 3 annotation */
+    char *layerFile;
+    int32_t promptLayerFile;
+    char *promptLayerText;
+    char *layerName;
+    char *fieldName;
+    double *values;            /* size values (BINARY, SIGNED32, DOUBLE) */
+    char **strings;            /* size strings (STRING), entries owned */
+    Vmod_TableColor **colors;  /* size colours (COLOR), entries owned */
+    int32_t read;
+    char *readFile;
+    int32_t write;
+    char *writeFile;
+    int32_t prompt;
+    char *promptText;
+    int32_t show;
+    int32_t outputToLayer;
+} Vmod_TableData;
+
+typedef struct Vmod_ScalarData {
+    int32_t dataType; /* Vmod_DataType */
+    double value;
+    int32_t read;
+    char *readFile;
+    int32_t write;
+    char *writeFile;
+    int32_t prompt;
+    char *promptText;
+    int32_t show;
+} Vmod_ScalarData;
+
+typedef struct Vmod_FunctionData {
+    int32_t area; /* 0 union, 1 intersection */
+    char *expression;
+    int32_t reserved[2];
+    int32_t done;    /* scratch: written by the script generator */
+    int32_t blocked; /* scratch: next-operation search */
+} Vmod_FunctionData;
+
+typedef struct Vmod_CriteriaData {
+    int32_t columns;
+    int32_t rows;
+    char **columnTitles;  /* columns entries, owned */
+    char **cells;         /* rows * columns entries, owned, may be null */
+    double *outputValues; /* rows values, or null: row i yields i + 1 */
+    double defaultValue;
+    int32_t reserved[2];
+    int32_t done;
+    int32_t blocked;
+} Vmod_CriteriaData;
+
+typedef struct Vmod_TextData {
+    char *font; /* made by vmod_NodeCreate: the model's textFont pointer, shared, not owned */
+    int32_t size;
+    int32_t style; /* VMOD_STYLE_ bits */
+    uint32_t extentWidth;
+    uint32_t extentHeight;
+} Vmod_TextData;
+
+struct Vmod_Model {
+    int32_t reserved0[2];
+    Ooml_Frame *frame;
+    int32_t reserved1;
+    Ooml_Canvas *canvas;
+    int32_t reserved2;
+    Ooml_Menu *menu;
+    int32_t reserved3[2];
+    char *textFont; /* not owned: new text nodes share this pointer */
+    int32_t textSize;
+    int32_t textStyle;
+    int32_t nextId;
+    int32_t reserved4;
+    char *fileName; /* owned; released by vmod_ModelDelete */
+    char *title;
+    double pageWidth, pageHeight;
+    int32_t pageUnits; /* 0 inches, 1 centimeters */
+    double printerPageWidth, printerPageHeight;
+    double margins[4]; /* top, bottom, left, right */
+    int32_t orientation; /* 0 portrait, 1 landscape */
+    double printScale;   /* percent */
+    int32_t pageNumbers;
+    int32_t loadedWord1; /* zero from the reader; copied on load */
+    int32_t cellSizeSet;
+    int32_t cellSizeMode; /* 0 minimum, 1 maximum, 2 given */
+    float cellSizeX, cellSizeY;
+    int32_t cellSizeUnits;
+    int32_t windowMode;  /* 0 union, 1 intersection, 2 given */
+    int32_t windowUnits; /* 0 map, 1 pixels */
+    Vmod_Rect *window;
+    int32_t projectionMode; /* 0 default, 1 same as a file, 2 specified */
+    char *projectionSameAs;
+    char *projectionSpec1;
+    char *projectionSpec2;
+    int32_t aoiMode;
+    char *aoiFile;
+    int32_t loadedWord2; /* zero from the reader; copied on load */
+    int32_t optimize;
+    int32_t readerWord1; /* 1 from the reader; not copied on load */
+    int32_t reserved5;
+    uint32_t backgroundColor, foregroundColor, highlightColor; /* 0xRRGGBB */
+    int32_t scrollX, scrollY;
+    int32_t reserved6[2];
+    Vmod_Node *nodes; /* owned list head, null when empty */
+    double nodeWidth, nodeHeight;
+    double zoom;
+    int32_t readerWord2; /* zero from the reader; not copied on load */
+    int32_t reserved7;
+    Ooml_Part *rasterChooser;
+    Ooml_Part *vectorChooser;
+    Ooml_Part *coverageChooser;
+    Ooml_Part *annotationChooser;
+    Ooml_Part *matrixChooser;
+    Ooml_Part *tableChooser;
+    Ooml_Part *scalarChooser;
+    int32_t glyphPixelWidth, glyphPixelHeight;
+    double pixelsPerInchX, pixelsPerInchY;
+    char *titleFont;
+    char *untitledFont;
+    int32_t redrawInPlace;
+};
+
+#pragma pack(pop)
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,45 @@
+/* ofio.h - files and formatted output of the host.
+   Numbers are always formatted with a "." decimal point, whatever the process locale. */
+#ifndef VMOD_HOST_OFIO_H
+#define VMOD_HOST_OFIO_H
+
+#include "host_api.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Opens path with a stdio mode ("w", "w+", "r"); a new handle owned by the caller, or
+   null (with *err set) when it cannot be opened. */
+OHOST_API Ofio_File *ofio_Open(const char *path, const char *mode, Oerr_ErrorReport **err);
+/* printf into file; the number of bytes written, or -1 (the file remembers the failure). */
+OHOST_API int32_t ofio_Fprintf(Ofio_File *file, const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+/* sprintf into buffer, which the caller sizes for the result. */
+OHOST_API int32_t ofio_Sprintf(char *buffer, const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+/* snprintf into buffer of size bytes (the result is truncated to fit). */
+OHOST_API int32_t ofio_Snprintf(char *buffer, size_t size, const char *format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 3, 4)))
+#endif
+    ;
+/* Flushes and closes file and releases the handle; -1 when any write, the flush or the
+   close failed, else 0. */
+OHOST_API int32_t ofio_Close(Ofio_File *file, int32_t flags);
+/* Nonzero when the file layer has seen a write fail on file. */
+OHOST_API int32_t ofio_HasError(Ofio_File *file);
+/* Nonzero when path names a directory. */
+OHOST_API int32_t ofio_IsDirectory(const char *path, Oerr_ErrorReport **err);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,233 @@
+/* Offsets of the shared records on the 32-bit target, where pointers and handles are
+   4 bytes and records are packed on 4-byte boundaries. Compiled with -m32; any
+   difference from the layout the front end was built against fails the build. */
+#include <stddef.h>
+#include "vmod/vmod_records.h"
+
+#define AT(type, field, offset) _Static_assert(offsetof(type, field) == (offset), #type "." #field)
+#define SIZE(type, size) _Static_assert(sizeof(type) == (size), "sizeof " #type)
+
+AT(Vmod_Node, next, 0);
+AT(Vmod_Node, prev, 4);
+AT(Vmod_Node, id, 8);
+AT(Vmod_Node, title, 12);
+AT(Vmod_Node, x, 16);
+AT(Vmod_Node, y, 24);
+AT(Vmod_Node, width, 32);
+AT(Vmod_Node, height, 40);
+AT(Vmod_Node, selected, 48);
+AT(Vmod_Node, highlighted, 52);
+AT(Vmod_Node, userData, 56);
+AT(Vmod_Node, children, 60);
+AT(Vmod_Node, parents, 64);
+AT(Vmod_Node, type, 68);
+AT(Vmod_Node, data, 72);
+AT(Vmod_Node, render, 76);
+SIZE(Vmod_Node, 80);
+
+AT(Vmod_Link, next, 0);
+AT(Vmod_Link, prev, 4);
+AT(Vmod_Link, id, 8);
+AT(Vmod_Link, node, 12);
+SIZE(Vmod_Link, 16);
+
+AT(Vmod_Rect, x1, 0);
+AT(Vmod_Rect, y1, 8);
+AT(Vmod_Rect, x2, 16);
+AT(Vmod_Rect, y2, 24);
+SIZE(Vmod_Rect, 32);
+
+AT(Vmod_RasterData, tempFile, 0);
+AT(Vmod_RasterData, newFile, 4);
+AT(Vmod_RasterData, ignoreSet, 8);
+AT(Vmod_RasterData, ignoreValue, 12);
+AT(Vmod_RasterData, deleteFile, 20);
+AT(Vmod_RasterData, fileName, 24);
+AT(Vmod_RasterData, prompt, 28);
+AT(Vmod_RasterData, promptText, 32);
+AT(Vmod_RasterData, interpolation, 36);
+AT(Vmod_RasterData, thematic, 40);
+AT(Vmod_RasterData, dataType, 44);
+AT(Vmod_RasterData, declare, 48);
+AT(Vmod_RasterData, compression, 52);
+AT(Vmod_RasterData, coordinates, 56);
+AT(Vmod_RasterData, recode, 60);
+AT(Vmod_RasterData, numClasses, 64);
+AT(Vmod_RasterData, newClasses, 68);
+AT(Vmod_RasterData, areaFlag, 72);
+AT(Vmod_RasterData, areaRect, 76);
+AT(Vmod_RasterData, aoiMode, 80);
+AT(Vmod_RasterData, aoiFile, 84);
+SIZE(Vmod_RasterData, 88);
+
+AT(Vmod_VectorData, vectorType, 0);
+AT(Vmod_VectorData, fileName, 4);
+AT(Vmod_VectorData, prompt, 8);
+AT(Vmod_VectorData, promptText, 12);
+AT(Vmod_VectorData, feature, 16);
+AT(Vmod_VectorData, tempFile, 20);
+AT(Vmod_VectorData, cellSizeSet, 24);
+AT(Vmod_VectorData, cellSizeX, 28);
+AT(Vmod_VectorData, cellSizeY, 32);
+AT(Vmod_VectorData, cellSizeUnits, 36);
+AT(Vmod_VectorData, window, 40);
+AT(Vmod_VectorData, declare, 44);
+AT(Vmod_VectorData, aoiMode, 48);
+AT(Vmod_VectorData, aoiFile, 52);
+AT(Vmod_VectorData, attribute, 56);
+AT(Vmod_VectorData, recode, 60);
+AT(Vmod_VectorData, numClasses, 64);
+AT(Vmod_VectorData, newClasses, 68);
+SIZE(Vmod_VectorData, 72);
+
+AT(Vmod_MatrixData, columns, 0);
+AT(Vmod_MatrixData, rows, 4);
+AT(Vmod_MatrixData, dataType, 8);
+AT(Vmod_MatrixData, source, 12);
+AT(Vmod_MatrixData, frontText, 16);
+AT(Vmod_MatrixData, builtin, 20);
+AT(Vmod_MatrixData, reserved, 24);
+AT(Vmod_MatrixData, values, 48);
+AT(Vmod_MatrixData, normalize, 52);
+AT(Vmod_MatrixData, read, 56);
+AT(Vmod_MatrixData, readFile, 60);
+AT(Vmod_MatrixData, write, 64);
+AT(Vmod_MatrixData, writeFile, 68);
+AT(Vmod_MatrixData, prompt, 72);
+AT(Vmod_MatrixData, promptText, 76);
+AT(Vmod_MatrixData, show, 80);
+SIZE(Vmod_MatrixData, 84);
+
+AT(Vmod_TableColor, value, 0);
+AT(Vmod_TableColor, reserved, 32);
+SIZE(Vmod_TableColor, 40);
+
+AT(Vmod_TableData, size, 0);
+AT(Vmod_TableData, dataType, 4);
+AT(Vmod_TableData, source, 8);
+AT(Vmod_TableData, layerKind, 12);
+AT(Vmod_TableData, layerFile, 16);
+AT(Vmod_TableData, promptLayerFile, 20);
+AT(Vmod_TableData, promptLayerText, 24);
+AT(Vmod_TableData, layerName, 28);
+AT(Vmod_TableData, fieldName, 32);
+AT(Vmod_TableData, values, 36);
+AT(Vmod_TableData, strings, 40);
+AT(Vmod_TableData, colors, 44);
+AT(Vmod_TableData, read, 48);
+AT(Vmod_TableData, readFile, 52);
+AT(Vmod_TableData, write, 56);
+AT(Vmod_TableData, writeFile, 60);
+AT(Vmod_TableData, prompt, 64);
+AT(Vmod_TableData, promptText, 68);
+AT(Vmod_TableData, show, 72);
+AT(Vmod_TableData, outputToLayer, 76);
+SIZE(Vmod_TableData, 80);
+
+AT(Vmod_ScalarData, dataType, 0);
+AT(Vmod_ScalarData, value, 4);
+AT(Vmod_ScalarData, read, 12);
+AT(Vmod_ScalarData, readFile, 16);
+AT(Vmod_ScalarData, write, 20);
+AT(Vmod_ScalarData, writeFile, 24);
+AT(Vmod_ScalarData, prompt, 28);
+AT(Vmod_ScalarData, promptText, 32);
+AT(Vmod_ScalarData, show, 36);
+SIZE(Vmod_ScalarData, 40);
+
+AT(Vmod_FunctionData, area, 0);
+AT(Vmod_FunctionData, expression, 4);
+AT(Vmod_FunctionData, reserved, 8);
+AT(Vmod_FunctionData, done, 16);
+AT(Vmod_FunctionData, blocked, 20);
+SIZE(Vmod_FunctionData, 24);
+
+AT(Vmod_CriteriaData, columns, 0);
+AT(Vmod_CriteriaData, rows, 4);
+AT(Vmod_CriteriaData, columnTitles, 8);
+AT(Vmod_CriteriaData, cells, 12);
+AT(Vmod_CriteriaData, outputValues, 16);
+AT(Vmod_CriteriaData, defaultValue, 20);
+AT(Vmod_CriteriaData, reserved, 28);
+AT(Vmod_CriteriaData, done, 36);
+AT(Vmod_CriteriaData, blocked, 40);
+SIZE(Vmod_CriteriaData, 44);
+
+AT(Vmod_TextData, font, 0);
+AT(Vmod_TextData, size, 4);
+AT(Vmod_TextData, style, 8);
+AT(Vmod_TextData, extentWidth, 12);
+AT(Vmod_TextData, extentHeight, 16);
+SIZE(Vmod_TextData, 20);
+
+AT(Vmod_Model, reserved0, 0);
+AT(Vmod_Model, frame, 8);
+AT(Vmod_Model, reserved1, 12);
+AT(Vmod_Model, canvas, 16);
+AT(Vmod_Model, reserved2, 20);
+AT(Vmod_Model, menu, 24);
+AT(Vmod_Model, reserved3, 28);
+AT(Vmod_Model, textFont, 36);
+AT(Vmod_Model, textSize, 40);
+AT(Vmod_Model, textStyle, 44);
+AT(Vmod_Model, nextId, 48);
+AT(Vmod_Model, reserved4, 52);
+AT(Vmod_Model, fileName, 56);
+AT(Vmod_Model, title, 60);
+AT(Vmod_Model, pageWidth, 64);
+AT(Vmod_Model, pageHeight, 72);
+AT(Vmod_Model, pageUnits, 80);
+AT(Vmod_Model, printerPageWidth, 84);
+AT(Vmod_Model, printerPageHeight, 92);
+AT(Vmod_Model, margins, 100);
+AT(Vmod_Model, orientation, 132);
+AT(Vmod_Model, printScale, 136);
+AT(Vmod_Model, pageNumbers, 144);
+AT(Vmod_Model, loadedWord1, 148);
+AT(Vmod_Model, cellSizeSet, 152);
+AT(Vmod_Model, cellSizeMode, 156);
+AT(Vmod_Model, cellSizeX, 160);
+AT(Vmod_Model, cellSizeY, 164);
+AT(Vmod_Model, cellSizeUnits, 168);
+AT(Vmod_Model, windowMode, 172);
+AT(Vmod_Model, windowUnits, 176);
+AT(Vmod_Model, window, 180);
+AT(Vmod_Model, projectionMode, 184);
+AT(Vmod_Model, projectionSameAs, 188);
+AT(Vmod_Model, projectionSpec1, 192);
+AT(Vmod_Model, projectionSpec2, 196);
+AT(Vmod_Model, aoiMode, 200);
+AT(Vmod_Model, aoiFile, 204);
+AT(Vmod_Model, loadedWord2, 208);
+AT(Vmod_Model, optimize, 212);
+AT(Vmod_Model, readerWord1, 216);
+AT(Vmod_Model, reserved5, 220);
+AT(Vmod_Model, backgroundColor, 224);
+AT(Vmod_Model, foregroundColor, 228);
+AT(Vmod_Model, highlightColor, 232);
+AT(Vmod_Model, scrollX, 236);
+AT(Vmod_Model, scrollY, 240);
+AT(Vmod_Model, reserved6, 244);
+AT(Vmod_Model, nodes, 252);
+AT(Vmod_Model, nodeWidth, 256);
+AT(Vmod_Model, nodeHeight, 264);
+AT(Vmod_Model, zoom, 272);
+AT(Vmod_Model, readerWord2, 280);
+AT(Vmod_Model, reserved7, 284);
+AT(Vmod_Model, rasterChooser, 288);
+AT(Vmod_Model, vectorChooser, 292);
+AT(Vmod_Model, coverageChooser, 296);
+AT(Vmod_Model, annotationChooser, 300);
+AT(Vmod_Model, matrixChooser, 304);
+AT(Vmod_Model, tableChooser, 308);
+AT(Vmod_Model, scalarChooser, 312);
+AT(Vmod_Model, glyphPixelWidth, 316);
+AT(Vmod_Model, glyphPixelHeight, 320);
+AT(Vmod_Model, pixelsPerInchX, 324);
+AT(Vmod_Model, pixelsPerInchY, 332);
+AT(Vmod_Model, titleFont, 340);
+AT(Vmod_Model, untitledFont, 344);
+AT(Vmod_Model, redrawInPlace, 348);
+SIZE(Vmod_Model, 352);
+
+_Static_assert(sizeof(void *) == 4, "compiled for the 32-bit target");
