@@ -152,7 +152,9 @@ TEST_F(vmod_ModelWrite, UnwritableDirectoryIsReported) {
     expectReport(err, "Error Cannot Write Model: " + path);
     EXPECT_NE(causeOf(err), "");
     oerr_DeleteErrorReportEx(&err);
-    if (!sub.empty()) EXPECT_TRUE(dir.entries("locked").empty());
+    if (!sub.empty()) {
+        EXPECT_TRUE(dir.entries("locked").empty());
+    }
 }
 
 TEST_F(vmod_ModelWrite, ReadOnlyFileIsNotReplaced) {
