@@ -117,9 +117,10 @@ inline void *newPayload(int32_t type) {
     }
 }
 
-// Appends a new node to model's list and returns it; the model owns it.
+// Appends a new node to model's list and returns it; the model owns it. after, when
+// given, is the list's last node (it saves walking the list).
 inline Vmod_Node *addNode(Vmod_Model *model, int32_t type, int32_t id, const char *title = nullptr,
-                          double x = 0.0, double y = 0.0) {
+                          double x = 0.0, double y = 0.0, Vmod_Node *after = nullptr) {
     Vmod_Node *node = heapRecord<Vmod_Node>();
     node->type = type;
     node->id = id;
@@ -130,7 +131,7 @@ inline Vmod_Node *addNode(Vmod_Model *model, int32_t type, int32_t id, const cha
     if (model->nodes == nullptr) {
         model->nodes = node;
     } else {
-        Vmod_Node *last = model->nodes;
+        Vmod_Node *last = after != nullptr ? after : model->nodes;
         while (last->next != nullptr) last = last->next;
         last->next = node;
         node->prev = last;
@@ -544,6 +545,7 @@ inline Vmod_Model *generateModel(uint64_t seed, int32_t nodeCount, int32_t listS
 
     static const int32_t kinds[] = {VMOD_RASTER, VMOD_VECTOR, VMOD_MATRIX, VMOD_TABLE,
                                     VMOD_SCALAR, VMOD_FUNCTION, VMOD_CRITERIA, VMOD_TEXT};
+    Vmod_Node *last = nullptr;
     Vmod_Node *pendingOperation = nullptr;
     Vmod_Node *inputs[8] = {};
     int32_t inputCount = 0;
@@ -555,8 +557,10 @@ inline Vmod_Model *generateModel(uint64_t seed, int32_t nodeCount, int32_t listS
         else if (type == VMOD_CRITERIA) title = "Criteria " + std::to_string(id);
         else title = randomText(random, 5 + random.below(40), true);
         bool titled = type == VMOD_TEXT || random.chance(95);
-        Vmod_Node *node = addNode(model, type, id, titled ? title.c_str() : nullptr, random.position(),
-                                  random.position());
+        double x = random.position();
+        double y = random.position();
+        Vmod_Node *node = addNode(model, type, id, titled ? title.c_str() : nullptr, x, y, last);
+        last = node;
         fillRandomPayload(random, node, listScale);
         if (type <= VMOD_SCALAR) {
             if (pendingOperation != nullptr && pendingOperation->children == nullptr) {
