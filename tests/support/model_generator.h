@@ -59,7 +59,8 @@ inline Vmod_Model *newModel(const char *fileName = nullptr) {
     model->pageHeight = 11.0;
     model->printerPageWidth = 8.5;
     model->printerPageHeight = 11.0;
-    for (double &margin : model->margins) margin = 0.5;
+    // Records are packed: their doubles are set by index, never bound to references.
+    for (int32_t i = 0; i < 4; ++i) model->margins[i] = 0.5;
     model->printScale = 100.0;
     model->optimize = 1;
     model->zoom = 1.0;
@@ -433,7 +434,7 @@ inline void fillRandomPayload(Random &random, Vmod_Node *node, int32_t listScale
                 t->colors = heapArray<Vmod_TableColor *>(t->size);
                 for (int32_t i = 0; i < t->size; ++i) {
                     t->colors[i] = heapRecord<Vmod_TableColor>();
-                    for (double &c : t->colors[i]->value) c = random.below(256) / 4.0;
+                    for (int32_t k = 0; k < 4; ++k) t->colors[i]->value[k] = random.below(256) / 4.0;
                 }
             } else {
                 t->values = heapArray<double>(t->size);
