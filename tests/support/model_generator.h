@@ -7,9 +7,9 @@
 //   - addChild: an arrow with its mirror link;
 //   - generateModel: a deterministic pseudo-random model with nodes of every kind in
 //     every variant the model file distinguishes;
-//   - freeModel / ModelPtr: releases a model built here or read from a file, with
-//     everything it owns (text fonts included, so not one whose text nodes share the
-//     model's textFont).
+//   - freeModel / ModelPtr: releases a model built here with everything it owns (text
+//     fonts included). A model read from a file, or whose nodes vmod_NodeCreate made,
+//     is released with vmod_ModelDelete instead, which knows who owns each font.
 //
 // Generated numbers survive the file's conversions exactly: "%g" values (positions,
 // page geometry, colours, criteria values) have at most six significant digits and
