@@ -488,13 +488,13 @@ TEST(parseAction, StartProductionReturnsTwoAndHandsOverTheModel) {
     EXPECT_EQ(parseResult, static_cast<Local_Data *>(ld)->model);
     free_Local_Data(ld);
     ParsedModel owned(static_cast<Vmod_Model *>(parseResult));
-    EXPECT_EQ(owned->printerPageWidth, 8.5);
-    EXPECT_EQ(owned->printerPageHeight, 11.0);
-    EXPECT_EQ(owned->margins[3], 0.5);
-    EXPECT_EQ(owned->printScale, 100.0);
+    EXPECT_EQ(double(owned->printerPageWidth), 8.5);
+    EXPECT_EQ(double(owned->printerPageHeight), 11.0);
+    EXPECT_EQ(double(owned->margins[3]), 0.5);
+    EXPECT_EQ(double(owned->printScale), 100.0);
     EXPECT_EQ(owned->optimize, 1);
     EXPECT_EQ(owned->readerWord1, 1);
-    EXPECT_EQ(owned->zoom, 1.0);
+    EXPECT_EQ(double(owned->zoom), 1.0);
     EXPECT_EQ(owned->cellSizeSet, 0);
 }
 

@@ -116,8 +116,8 @@ void *alloc_Local_Data(void) {
     }
     model->printerPageWidth = 8.5;
     model->printerPageHeight = 11.0;
-    for (double &margin : model->margins)
-        margin = 0.5;
+    for (int i = 0; i < 4; ++i) // indexed: the packed record leaves the array unaligned
+        model->margins[i] = 0.5;
     model->printScale = 100.0;
     model->optimize = 1;
     model->readerWord1 = 1;
