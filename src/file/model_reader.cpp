@@ -32,11 +32,14 @@ Vmod_Model *finishParse(const char *path, Vmod_Model *model, Oerr_ErrorReport *d
     return nullptr;
 }
 
-template <typename T> void handOver(T **target, T **source) {
-    omsc_HeapFree(*target);
-    *target = *source;
-    *source = nullptr;
-}
+// Hands a string field of the parsed model to the target, releasing the target's. The
+// records are packed, so fields are reached through member expressions only.
+#define HAND_OVER(target, parsed, field)                                                                     \
+    do {                                                                                                     \
+        omsc_HeapFree((target)->field);                                                                      \
+        (target)->field = (parsed)->field;                                                                   \
+        (parsed)->field = nullptr;                                                                           \
+    } while (0)
 
 int32_t nextFreeId(const Vmod_Node *nodes) {
     int64_t largest = 0;
@@ -56,7 +59,7 @@ void moveInto(Vmod_Model *target, Vmod_Model *parsed, const char *path) {
     target->nodes = parsed->nodes;
     parsed->nodes = nullptr;
 
-    handOver(&target->title, &parsed->title);
+    HAND_OVER(target, parsed, title);
     target->pageWidth = parsed->pageWidth;
     target->pageHeight = parsed->pageHeight;
     target->pageUnits = parsed->pageUnits;
@@ -85,14 +88,14 @@ void moveInto(Vmod_Model *target, Vmod_Model *parsed, const char *path) {
     }
     target->projectionMode = parsed->projectionMode;
     if (parsed->projectionSameAs != nullptr)
-        handOver(&target->projectionSameAs, &parsed->projectionSameAs);
+        HAND_OVER(target, parsed, projectionSameAs);
     if (parsed->projectionSpec1 != nullptr)
-        handOver(&target->projectionSpec1, &parsed->projectionSpec1);
+        HAND_OVER(target, parsed, projectionSpec1);
     if (parsed->projectionSpec2 != nullptr)
-        handOver(&target->projectionSpec2, &parsed->projectionSpec2);
+        HAND_OVER(target, parsed, projectionSpec2);
     target->aoiMode = parsed->aoiMode;
     if (parsed->aoiFile != nullptr)
-        handOver(&target->aoiFile, &parsed->aoiFile);
+        HAND_OVER(target, parsed, aoiFile);
     target->loadedWord2 = parsed->loadedWord2;
     target->optimize = parsed->optimize;
 
@@ -186,6 +189,13 @@ void vmod_ParsedModelRelease(Vmod_Model *model) {
     vmod_NodesDelete(model->nodes, &report);
     oerr_DeleteErrorReportEx(&report);
     model->nodes = nullptr;
-    model_HeaderRelease(model);
+    omsc_HeapFree(model->fileName);
+    omsc_HeapFree(model->title);
+    omsc_HeapFree(model->projectionSameAs);
+    omsc_HeapFree(model->projectionSpec1);
+    omsc_HeapFree(model->projectionSpec2);
+    omsc_HeapFree(model->aoiFile);
+    vmod_RectDelete(model->window, &report);
+    oerr_DeleteErrorReportEx(&report);
     omsc_HeapFree(model);
 }

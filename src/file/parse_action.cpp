@@ -22,6 +22,30 @@
 #include "host/ostr.h"
 #include "model/text_font.h"
 
+// The records are packed to 4 bytes, so their pointer and double fields may be
+// misaligned: they are assigned through member expressions only, never through a
+// pointer to the field. These store a statement's string or rectangle in a field and
+// release what the field held.
+#define KEEP_STRING(action, field, back)                                                                     \
+    do {                                                                                                     \
+        char *kept_ = (action).take(back);                                                                   \
+        omsc_HeapFree(field);                                                                                \
+        (field) = kept_;                                                                                     \
+    } while (0)
+#define REPLACE_RECT(ld, field, rect)                                                                        \
+    do {                                                                                                     \
+        Vmod_Rect *new_ = (rect);                                                                            \
+        vmod_RectDelete(field, (ld)->report);                                                                \
+        oerr_DeleteErrorReportEx((ld)->report);                                                              \
+        (field) = new_;                                                                                      \
+    } while (0)
+#define PROMPT(action, record, withText)                                                                     \
+    do {                                                                                                     \
+        (record)->prompt = 1;                                                                                \
+        if (withText)                                                                                        \
+            KEEP_STRING(action, (record)->promptText, 1);                                                    \
+    } while (0)
+
 namespace {
 
 // ---- values ----
@@ -84,12 +108,6 @@ struct Action {
         return text;
     }
 
-    // Stores the string at `back` in *field, releasing what the field held.
-    void keep(char **field, int32_t back) {
-        char *text = take(back);
-        omsc_HeapFree(*field);
-        *field = text;
-    }
 
     void reject(int32_t back, const std::string &message) {
         if (!ok)
@@ -107,12 +125,6 @@ Vmod_Rect *newRect(Local_Data *ld, double x1, double y1, double x2, double y2) {
     if (rect != nullptr)
         *rect = Vmod_Rect{x1, y1, x2, y2};
     return rect;
-}
-
-void replaceRect(Local_Data *ld, Vmod_Rect **field, Vmod_Rect *rect) {
-    vmod_RectDelete(*field, ld->report);
-    oerr_DeleteErrorReportEx(ld->report);
-    *field = rect;
 }
 
 template <typename T> T *newArray(int64_t count) {
@@ -134,7 +146,7 @@ void nodeId(Action &a) {
     if (a.ok)
         a.ld->current->id = id;
 }
-void nodeTitle(Action &a) { a.keep(&a.ld->current->title, 1); }
+void nodeTitle(Action &a) { KEEP_STRING(a, a.ld->current->title, 1); }
 void nodePosition(Action &a) {
     a.ld->current->x = a.number(3);
     a.ld->current->y = a.number(1);
@@ -163,13 +175,14 @@ bool hasSlot(Action &a, int32_t index, int64_t slots, const char *list, const ch
     return true;
 }
 
-void numClasses(Action &a, int32_t *numClassesField, int32_t **classes) {
+// NUMCLASSES: a new array for its record and a restarted counter.
+template <typename Record> void numClasses(Action &a, Record *record) {
     int32_t count = a.size(1, "NUMCLASSES");
     if (!a.ok)
         return;
-    *numClassesField = count;
-    omsc_HeapFree(*classes);
-    *classes = newArray<int32_t>(count);
+    record->numClasses = count;
+    omsc_HeapFree(record->newClasses);
+    record->newClasses = newArray<int32_t>(count);
     a.ld->classIndex = 0;
     a.ld->classSlots = count;
 }
@@ -267,12 +280,6 @@ void stringItem(Action &a, char **array, int32_t *index, int64_t slots, const ch
 
 template <typename T> T *payload(Local_Data *ld) { return static_cast<T *>(ld->current->data); }
 
-void prompt(Action &a, int32_t *flag, char **text, bool withText) {
-    *flag = 1;
-    if (withText)
-        a.keep(text, 1);
-}
-
 void blockStart(Action &a, int32_t kind) {
     Local_Data *ld = a.ld;
     ld->current = vmod_NodeCreate(ld->model, kind, ld->report);
@@ -311,7 +318,7 @@ void run(Action &a, int32_t production, void **parseResult) {
         return;
 
     // ---- header statements ----
-    case 4: a.keep(&m->title, 1); return;
+    case 4: KEEP_STRING(a, m->title, 1); return;
     case 5:
         m->pageWidth = a.number(4);
         m->pageHeight = a.number(2);
@@ -342,19 +349,19 @@ void run(Action &a, int32_t production, void **parseResult) {
     case 16: m->windowMode = 1; return;
     case 17:
         m->windowMode = 2;
-        replaceRect(ld, &m->window, newRect(ld, a.number(8), a.number(6), a.number(4), a.number(2)));
+        REPLACE_RECT(ld, m->window, newRect(ld, a.number(8), a.number(6), a.number(4), a.number(2)));
         m->windowUnits = static_cast<int32_t>(a.number(1));
         return;
     case 18: m->projectionMode = 0; return;
-    case 19: m->projectionMode = 1; a.keep(&m->projectionSameAs, 1); return;
+    case 19: m->projectionMode = 1; KEEP_STRING(a, m->projectionSameAs, 1); return;
     case 20:
         m->projectionMode = 2;
-        a.keep(&m->projectionSpec1, 2);
-        a.keep(&m->projectionSpec2, 1);
+        KEEP_STRING(a, m->projectionSpec1, 2);
+        KEEP_STRING(a, m->projectionSpec2, 1);
         return;
     case 21: m->aoiMode = 0; return;
     case 22: m->aoiMode = 1; return;
-    case 23: m->aoiMode = 2; a.keep(&m->aoiFile, 1); return;
+    case 23: m->aoiMode = 2; KEEP_STRING(a, m->aoiFile, 1); return;
 
     // ---- the node list ----
     case 25: appendCurrent(ld, true); return;
@@ -374,10 +381,10 @@ void run(Action &a, int32_t production, void **parseResult) {
     case 70: case 99: case 121: case 140: case 170: case 185: case 193: case 205: nodePosition(a); return;
 
     // ---- raster ----
-    case 71: a.keep(&payload<Vmod_RasterData>(ld)->fileName, 1); return;
+    case 71: KEEP_STRING(a, payload<Vmod_RasterData>(ld)->fileName, 1); return;
     case 72: case 73: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
-        prompt(a, &r->prompt, &r->promptText, production == 73);
+        PROMPT(a, r, production == 73);
         return;
     }
     case 74: {
@@ -404,7 +411,7 @@ void run(Action &a, int32_t production, void **parseResult) {
     case 81: payload<Vmod_RasterData>(ld)->thematic = 1; return;
     case 82: payload<Vmod_RasterData>(ld)->thematic = 0; return;
     case 83: payload<Vmod_RasterData>(ld)->dataType = static_cast<int32_t>(a.number(1)); return;
-    case 84: a.keep(&payload<Vmod_RasterData>(ld)->declare, 1); return;
+    case 84: KEEP_STRING(a, payload<Vmod_RasterData>(ld)->declare, 1); return;
     case 85: payload<Vmod_RasterData>(ld)->compression = static_cast<int32_t>(a.number(1)); return;
     case 86: payload<Vmod_RasterData>(ld)->coordinates = static_cast<int32_t>(a.number(1)); return;
     case 87: payload<Vmod_RasterData>(ld)->areaFlag = static_cast<int32_t>(a.number(1)); return;
@@ -412,18 +419,18 @@ void run(Action &a, int32_t production, void **parseResult) {
     case 90: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
         r->aoiMode = 2;
-        a.keep(&r->aoiFile, 1);
+        KEEP_STRING(a, r->aoiFile, 1);
         return;
     }
     case 91: payload<Vmod_RasterData>(ld)->recode = static_cast<int32_t>(a.number(1)); return;
     case 92: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
-        numClasses(a, &r->numClasses, &r->newClasses);
+        numClasses(a, r);
         return;
     }
     case 237: { // areaspec: RECT numval ',' numval ':' numval ',' numval
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
-        replaceRect(ld, &r->areaRect, newRect(ld, a.number(6), a.number(4), a.number(2), a.number(0)));
+        REPLACE_RECT(ld, r->areaRect, newRect(ld, a.number(6), a.number(4), a.number(2), a.number(0)));
         a.setWord(0);
         return;
     }
@@ -433,13 +440,13 @@ void run(Action &a, int32_t production, void **parseResult) {
 
     // ---- vector ----
     case 100: payload<Vmod_VectorData>(ld)->vectorType = static_cast<int32_t>(a.number(1)); return;
-    case 101: a.keep(&payload<Vmod_VectorData>(ld)->fileName, 1); return;
+    case 101: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->fileName, 1); return;
     case 102: case 103: {
         Vmod_VectorData *v = payload<Vmod_VectorData>(ld);
-        prompt(a, &v->prompt, &v->promptText, production == 103);
+        PROMPT(a, v, production == 103);
         return;
     }
-    case 104: a.keep(&payload<Vmod_VectorData>(ld)->feature, 1); return;
+    case 104: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->feature, 1); return;
     case 105: payload<Vmod_VectorData>(ld)->tempFile = 1; return;
     case 106: {
         Vmod_VectorData *v = payload<Vmod_VectorData>(ld);
@@ -449,23 +456,23 @@ void run(Action &a, int32_t production, void **parseResult) {
         v->cellSizeUnits = static_cast<int32_t>(a.number(1));
         return;
     }
-    case 107: a.keep(&payload<Vmod_VectorData>(ld)->declare, 1); return;
+    case 107: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->declare, 1); return;
     case 108:
-        replaceRect(ld, &payload<Vmod_VectorData>(ld)->window,
-                    newRect(ld, a.number(7), a.number(5), a.number(3), a.number(1)));
+        REPLACE_RECT(ld, payload<Vmod_VectorData>(ld)->window,
+                     newRect(ld, a.number(7), a.number(5), a.number(3), a.number(1)));
         return;
     case 109: case 110: payload<Vmod_VectorData>(ld)->aoiMode = production - 109; return;
     case 111: {
         Vmod_VectorData *v = payload<Vmod_VectorData>(ld);
         v->aoiMode = 2;
-        a.keep(&v->aoiFile, 1);
+        KEEP_STRING(a, v->aoiFile, 1);
         return;
     }
-    case 112: a.keep(&payload<Vmod_VectorData>(ld)->attribute, 1); return;
+    case 112: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->attribute, 1); return;
     case 113: payload<Vmod_VectorData>(ld)->recode = static_cast<int32_t>(a.number(1)); return;
     case 114: {
         Vmod_VectorData *v = payload<Vmod_VectorData>(ld);
-        numClasses(a, &v->numClasses, &v->newClasses);
+        numClasses(a, v);
         return;
     }
     case 244: case 245: classItem(a, payload<Vmod_VectorData>(ld)->newClasses); return;
@@ -486,19 +493,19 @@ void run(Action &a, int32_t production, void **parseResult) {
         x->source = 2;
         x->read = 1;
         if (production == 129)
-            a.keep(&x->readFile, 1);
+            KEEP_STRING(a, x->readFile, 1);
         return;
     }
     case 130: case 131: {
         Vmod_MatrixData *x = payload<Vmod_MatrixData>(ld);
         x->write = 1;
         if (production == 131)
-            a.keep(&x->writeFile, 1);
+            KEEP_STRING(a, x->writeFile, 1);
         return;
     }
     case 132: case 133: {
         Vmod_MatrixData *x = payload<Vmod_MatrixData>(ld);
-        prompt(a, &x->prompt, &x->promptText, production == 133);
+        PROMPT(a, x, production == 133);
         return;
     }
     case 134: payload<Vmod_MatrixData>(ld)->show = 1; return;
@@ -515,7 +522,7 @@ void run(Action &a, int32_t production, void **parseResult) {
         t->source = 1;
         t->layerKind = production <= 144 ? 0 : production <= 147 ? 2 : 3;
         if (production == 144 || production == 147 || production == 149)
-            a.keep(&t->layerFile, 1);
+            KEEP_STRING(a, t->layerFile, 1);
         return;
     }
     case 145: {
@@ -523,16 +530,18 @@ void run(Action &a, int32_t production, void **parseResult) {
         t->source = 3;
         t->layerKind = 1;
         t->outputToLayer = 1;
-        a.keep(&t->layerFile, 1);
+        KEEP_STRING(a, t->layerFile, 1);
         return;
     }
     case 150: case 151: {
         Vmod_TableData *t = payload<Vmod_TableData>(ld);
-        prompt(a, &t->promptLayerFile, &t->promptLayerText, production == 151);
+        t->promptLayerFile = 1;
+        if (production == 151)
+            KEEP_STRING(a, t->promptLayerText, 1);
         return;
     }
-    case 152: a.keep(&payload<Vmod_TableData>(ld)->layerName, 1); return;
-    case 153: a.keep(&payload<Vmod_TableData>(ld)->fieldName, 1); return;
+    case 152: KEEP_STRING(a, payload<Vmod_TableData>(ld)->layerName, 1); return;
+    case 153: KEEP_STRING(a, payload<Vmod_TableData>(ld)->fieldName, 1); return;
     case 154: case 155: case 156: payload<Vmod_TableData>(ld)->source = 0; return;
     case 157: {
         Vmod_TableData *t = payload<Vmod_TableData>(ld);
@@ -546,19 +555,19 @@ void run(Action &a, int32_t production, void **parseResult) {
         t->source = 2;
         t->read = 1;
         if (production == 159)
-            a.keep(&t->readFile, 1);
+            KEEP_STRING(a, t->readFile, 1);
         return;
     }
     case 160: case 161: {
         Vmod_TableData *t = payload<Vmod_TableData>(ld);
         t->write = 1;
         if (production == 161)
-            a.keep(&t->writeFile, 1);
+            KEEP_STRING(a, t->writeFile, 1);
         return;
     }
     case 162: case 163: {
         Vmod_TableData *t = payload<Vmod_TableData>(ld);
-        prompt(a, &t->prompt, &t->promptText, production == 163);
+        PROMPT(a, t, production == 163);
         return;
     }
     case 164: payload<Vmod_TableData>(ld)->show = 1; return;
@@ -590,25 +599,25 @@ void run(Action &a, int32_t production, void **parseResult) {
         Vmod_ScalarData *s = payload<Vmod_ScalarData>(ld);
         s->read = 1;
         if (production == 174)
-            a.keep(&s->readFile, 1);
+            KEEP_STRING(a, s->readFile, 1);
         return;
     }
     case 175: case 176: {
         Vmod_ScalarData *s = payload<Vmod_ScalarData>(ld);
         s->write = 1;
         if (production == 176)
-            a.keep(&s->writeFile, 1);
+            KEEP_STRING(a, s->writeFile, 1);
         return;
     }
     case 177: case 178: {
         Vmod_ScalarData *s = payload<Vmod_ScalarData>(ld);
-        prompt(a, &s->prompt, &s->promptText, production == 178);
+        PROMPT(a, s, production == 178);
         return;
     }
     case 179: payload<Vmod_ScalarData>(ld)->show = 1; return;
 
     // ---- function ----
-    case 186: a.keep(&payload<Vmod_FunctionData>(ld)->expression, 1); return;
+    case 186: KEEP_STRING(a, payload<Vmod_FunctionData>(ld)->expression, 1); return;
     case 187: payload<Vmod_FunctionData>(ld)->area = static_cast<int32_t>(a.number(1)); return;
     case 189: childId(a, 1); return;
 
