@@ -217,7 +217,7 @@ bool readToken(Olex_Parser &p) {
             fail(p, at, "a string is not closed before the end of the file");
             return false;
         }
-        if (kind < 0 || length > p.end - p.start || (length == 0 && kind != 0)) {
+        if ((kind < 0 && kind != OLEX_SPACE) || length > p.end - p.start || (length == 0 && kind != 0)) {
             fail(p, at, "the scanner failed");
             return false;
         }

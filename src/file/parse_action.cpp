@@ -162,13 +162,13 @@ void childId(Action &a, int32_t back) {
 // ---- sized lists ----
 
 // Checks that the list item at `back` has a slot; names the list and its sizing statement.
-bool hasSlot(Action &a, int32_t index, int64_t slots, const char *list, const char *sizing) {
+bool hasSlot(Action &a, int32_t index, int64_t slots, const char *list, const char *sizing, int32_t back = 0) {
     if (slots < 0) {
-        a.reject(0, std::string(list) + " comes before the " + sizing + " statement of its block");
+        a.reject(back, std::string(list) + " comes before the " + sizing + " statement of its block");
         return false;
     }
     if (index >= slots) {
-        a.reject(0, std::string(list) + " holds more items than " + sizing + " made room for (" +
+        a.reject(back, std::string(list) + " holds more items than " + sizing + " made room for (" +
                         std::to_string(slots) + ")");
         return false;
     }
@@ -202,7 +202,7 @@ void matrixSize(Action &a, Vmod_MatrixData *m) {
         return;
     int64_t count = static_cast<int64_t>(columns) * rows;
     if (count > VMOD_MAX_LIST_ENTRIES) {
-        a.reject(3, "SIZE " + std::to_string(columns) + ", " + std::to_string(rows) + " holds more than " +
+        a.reject(4, "SIZE " + std::to_string(columns) + ", " + std::to_string(rows) + " holds more than " +
                         std::to_string(VMOD_MAX_LIST_ENTRIES) + " values");
         return;
     }
@@ -250,7 +250,7 @@ void criteriaSize(Action &a, Vmod_CriteriaData *c) {
         return;
     int64_t count = static_cast<int64_t>(columns) * rows;
     if (count > VMOD_MAX_LIST_ENTRIES) {
-        a.reject(3, "SIZE " + std::to_string(columns) + ", " + std::to_string(rows) + " holds more than " +
+        a.reject(4, "SIZE " + std::to_string(columns) + ", " + std::to_string(rows) + " holds more than " +
                         std::to_string(VMOD_MAX_LIST_ENTRIES) + " cells");
         return;
     }
@@ -579,7 +579,7 @@ void run(Action &a, int32_t production, void **parseResult) {
         stringItem(a, payload<Vmod_TableData>(ld)->strings, &ld->tableIndex, ld->tableSlots, "VALUE", "SIZE");
         return;
     case 252: case 253: { // a group "(n, n, n, n)"
-        if (!hasSlot(a, ld->tableIndex, ld->tableSlots, "COLORVALUE", "SIZE"))
+        if (!hasSlot(a, ld->tableIndex, ld->tableSlots, "COLORVALUE", "SIZE", 8))
             return;
         auto *color = static_cast<Vmod_TableColor *>(omsc_HeapMalloc(sizeof(Vmod_TableColor)));
         if (color == nullptr) {
