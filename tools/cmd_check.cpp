@@ -103,7 +103,7 @@ static int runCheck(const ToolCommand &self, const std::vector<std::string> &arg
     std::printf("title: %s\n", model.title != nullptr ? model.title : "(none)");
     std::printf("nodes: %d", total);
     for (int kind = 0; kind < kKindCount; ++kind)
-        std::printf("%s %s %d", kind == 0 ? " (" : ",", kKindNames[kind], counts[kind]);
+        std::printf("%s%s %d", kind == 0 ? " (" : ", ", kKindNames[kind], counts[kind]);
     std::printf(")\n");
     std::vector<Vmod_Node *> order = operationOrder(&model);
     std::printf("operations:%s\n", order.empty() ? " (none)" : "");

@@ -55,7 +55,11 @@ static bool applyPreference(const std::string &setting) {
     return true;
 }
 
+// Reports the library shows at once would appear again in the chain a command prints.
+static void keepShownReportsQuiet(const char *, void *) {}
+
 int main(int argc, char **argv) {
+    vmodhost_SetErrorSink(keepShownReportsQuiet, nullptr);
     const ToolCommand *command = nullptr;
     std::vector<std::string> args;
     bool wantHelp = false;
