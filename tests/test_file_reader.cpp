@@ -602,3 +602,20 @@ TEST(vmod_ModelRead, ReleasesAnEarlierNodeListOfTheTarget) {
     ASSERT_NE(target.model.nodes, nullptr);
     EXPECT_EQ(target.model.nodes->type, VMOD_SCALAR); // the raster is released, not leaked
 }
+
+TEST(vmod_ModelRead, NullArgumentsAreReportedNotFollowed) {
+    std::string path = scratchPath("reader_null.vmf");
+    writeFile(path, "AOI NONE;\n");
+    ReportKeeper report;
+    QuietErrors quiet;
+    vmod_ModelRead(nullptr, path.c_str(), report.slot());
+    ASSERT_NE(report.report, nullptr);
+    EXPECT_EQ(report.messages()[0], "Error Parsing Model: " + path);
+    TargetModel target;
+    vmod_ModelRead(&target.model, path.c_str(), nullptr); // no report slot: read anyway
+    EXPECT_STREQ(target.model.fileName, path.c_str());
+    ReportKeeper nullPath;
+    vmod_ModelRead(&target.model, nullptr, nullPath.slot());
+    EXPECT_NE(nullPath.report, nullptr);
+    EXPECT_EQ(vmod_ModelParse(nullptr, nullptr), nullptr);
+}
