@@ -37,14 +37,16 @@ bool PreparePicture(Vmod_Model *model, const PictureOptions &options, PictureSiz
     double minX = 0, maxX = 0, minY = 0, maxY = 0;
     bool first = true;
     for (const Vmod_Node *node = model->nodes; node; node = node->next) {
-        if (!std::isfinite(node->x) || !std::isfinite(node->y)) {
+        // Copies: the packed record's doubles may sit off their natural alignment.
+        const double x = node->x, y = node->y;
+        if (!std::isfinite(x) || !std::isfinite(y)) {
             *problem = "node " + std::to_string(node->id) + " has no finite position";
             return false;
         }
-        minX = first ? node->x : std::min(minX, node->x);
-        maxX = first ? node->x : std::max(maxX, node->x);
-        minY = first ? node->y : std::min(minY, node->y);
-        maxY = first ? node->y : std::max(maxY, node->y);
+        minX = first ? x : std::min(minX, x);
+        maxX = first ? x : std::max(maxX, x);
+        minY = first ? y : std::min(minY, y);
+        maxY = first ? y : std::max(maxY, y);
         first = false;
     }
     double perInch = options.pixelsPerInch * options.zoom;
