@@ -89,7 +89,7 @@ TEST(PreparePicture, CanvasCoversTheCentresWithAnInchMargin) {
     EXPECT_EQ(p.model.scrollX, 0);
     EXPECT_EQ(p.model.scrollY, 0);
     EXPECT_EQ(p.model.glyphPixelWidth, 96);
-    EXPECT_EQ(p.model.pixelsPerInchX, 96.0);
+    EXPECT_EQ(double(p.model.pixelsPerInchX), 96.0);
 }
 
 TEST(PreparePicture, RefusesWhatCannotBeDrawn) {
