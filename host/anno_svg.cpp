@@ -81,7 +81,9 @@ size_t utf8Length(const unsigned char *s, size_t n) {
     return len;
 }
 
-std::string escaped(const std::string &text) {
+// In an attribute, line breaks and tabs are written as references so that they survive
+// attribute normalisation; in content they stay as they are.
+std::string escaped(const std::string &text, bool attribute = true) {
     std::string out;
     const auto *s = reinterpret_cast<const unsigned char *>(text.data());
     size_t n = text.size();
@@ -107,7 +109,7 @@ std::string escaped(const std::string &text) {
             out += "&quot;";
         } else if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
             out += "\xEF\xBF\xBD";
-        } else if (c == '\n' || c == '\r' || c == '\t') {
+        } else if (attribute && (c == '\n' || c == '\r' || c == '\t')) {
             out += "&#" + std::to_string(c) + ";";
         } else {
             out += static_cast<char>(c);
@@ -175,7 +177,7 @@ struct Writer {
                    (t.underline ? "underline" : "none") + "; fill: " + fill + "; } /* " +
                    commentSafe(t.name.empty() ? t.font : t.name) + " */\n";
         }
-        out += "<style>\n" + escaped(css) + "</style>\n";
+        out += "<style>\n" + escaped(css, false) + "</style>\n";
     }
 
     double pos(double value, const std::string &unit) const { return value * inchesPer(unit) / unitInches; }
