@@ -27,10 +27,13 @@ Ofga_CoordBlock *MakeBlock(const LayerPoint *points, int32_t count) {
 } // namespace
 
 void Members::Append(Oant_Element *element) {
+    if (element == nullptr)
+        return;
     if (head == nullptr)
         head = element;
     else
-        ollm_Add(head, OLLM_APPEND, element);
+        ollm_Add(tail, OLLM_APPEND, element); // the end of the list that starts at head
+    tail = element;
 }
 
 void DiscardReport(Oerr_ErrorReport **report) {

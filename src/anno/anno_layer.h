@@ -34,6 +34,7 @@ struct Export {
 // appended to it. A failed (null) element leaves the list as it was.
 struct Members {
     Oant_Element *head = nullptr;
+    Oant_Element *tail = nullptr; // appending after the last keeps a long list linear
     void Append(Oant_Element *element);
 };
 
