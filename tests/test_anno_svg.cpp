@@ -232,12 +232,12 @@ TEST(vmod_ModelAnno, ReplacesAnExistingFileWhole) {
 
 TEST(vmod_ModelAnno, KeepsTheDocumentValidForNodesFarOffThePage) {
     TestModel m;
-    placed(m, VMOD_SCALAR, 1, "far", 1e308, -1e308);
-    placed(m, VMOD_FUNCTION, 2, "inf", HUGE_VAL, 2);
-    placed(m, VMOD_VECTOR, 3, "nan", std::nan(""), 1);
+    placed(m, VMOD_SCALAR, 1, "a", 1e308, -1e308);
+    placed(m, VMOD_FUNCTION, 2, "b", HUGE_VAL, 2);
+    placed(m, VMOD_VECTOR, 3, "c", std::nan(""), 1);
     m.arrow(m.find(1), m.find(2));
     Exported out(&m.model);
     std::string text = readFile(out.path);
     EXPECT_EQ(text.find("nan"), std::string::npos);
-    EXPECT_EQ(text.find("inf\""), std::string::npos);
+    EXPECT_EQ(text.find("inf"), std::string::npos);
 }
