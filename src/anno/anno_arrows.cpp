@@ -1,6 +1,7 @@
 // Arrows of the annotation export: a line between the glyph edges and a filled head
 // turned to the line's direction.
 #include <cmath>
+#include <new>
 #include <numbers>
 
 #include "anno/anno_layer.h"
@@ -37,22 +38,45 @@ Oant_Element *AddArrow(const Export &ex, double x1, double y1, double x2, double
     return AddGroup(ex, "function", members);
 }
 
+// The arrow from node to child, unless their centres coincide.
+void DrawArrow(const Export &ex, const Vmod_Node *node, const Vmod_Node *child, Members &members) {
+    glyph::ArrowEnds ends = glyph::ArrowEndPoints(node->type, node->x, node->y, child->type, child->x, child->y);
+    // Two nodes on one centre give no direction: no arrow rather than a head of NaNs.
+    if (ends.drawable)
+        members.Append(AddArrow(ex, ends.x1, -ends.y1, ends.x2, -ends.y2));
+}
+
 } // namespace
 
-void AddArrows(const Export &ex, const Vmod_Model *model, const Vmod_Node *node, Members &members) {
+bool IndexNodes(const Vmod_Model *model, NodesById &index) {
+    try {
+        for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
+            index[node->id].push_back(node);
+        return true;
+    } catch (const std::bad_alloc &) {
+        index.clear();
+        return false;
+    }
+}
+
+void AddArrows(const Export &ex, const Vmod_Model *model, const NodesById *index, const Vmod_Node *node,
+               Members &members) {
+    static const std::vector<const Vmod_Node *> none;
     for (const Vmod_Link *link = node->children; link != nullptr; link = link->next) {
         // Every node carrying the link's identifier gets an arrow, so a duplicated
         // identifier shows as two arrows and an unknown one as none.
-        for (const Vmod_Node *child = model->nodes; child != nullptr; child = child->next) {
-            if (child->id != link->id)
-                continue;
-            glyph::ArrowEnds ends =
-                glyph::ArrowEndPoints(node->type, node->x, node->y, child->type, child->x, child->y);
-            // Two nodes on one centre give no direction: no arrow rather than a head of NaNs.
-            if (!ends.drawable)
-                continue;
-            members.Append(AddArrow(ex, ends.x1, -ends.y1, ends.x2, -ends.y2));
+        const std::vector<const Vmod_Node *> *children = &none;
+        if (index != nullptr) {
+            auto found = index->find(link->id);
+            if (found != index->end())
+                children = &found->second;
         }
+        for (const Vmod_Node *other = index == nullptr ? model->nodes : nullptr; other != nullptr;
+             other = other->next)
+            if (other->id == link->id)
+                DrawArrow(ex, node, other, members);
+        for (const Vmod_Node *child : *children)
+            DrawArrow(ex, node, child, members);
     }
 }
 

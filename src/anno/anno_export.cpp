@@ -85,6 +85,10 @@ extern "C" VMOD_API void vmod_ModelAnno(Vmod_Model *model, const char *name, Oer
                              e.xmax - e.xmin, e.ymax - e.ymin));
 
     // 6. Each node: its glyph or text, its label, its arrows.
+    // Arrows find their children through an index; should it not fit in memory, by
+    // walking the list instead.
+    NodesById nodesById;
+    const NodesById *index = IndexNodes(model, nodesById) ? &nodesById : nullptr;
     for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
         if (node->type == VMOD_TEXT) {
             root.Append(AddTextNode(ex, node));
@@ -92,7 +96,7 @@ extern "C" VMOD_API void vmod_ModelAnno(Vmod_Model *model, const char *name, Oer
             root.Append(AddGlyph(ex, node));
             root.Append(AddLabel(ex, node));
         }
-        AddArrows(ex, model, node, root);
+        AddArrows(ex, model, index, node, root);
     }
 
     // 10. Closing: the root group, bounding box, map information, and the layer itself.

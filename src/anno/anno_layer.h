@@ -5,6 +5,8 @@
 #define VMOD_ANNO_LAYER_H
 
 #include <cstdint>
+#include <unordered_map>
+#include <vector>
 
 #include "host/oant.h"
 #include "host/oerr.h"
@@ -74,8 +76,14 @@ Oant_Element *AddGlyph(const Export &ex, const Vmod_Node *node);
 Oant_Element *AddLabel(const Export &ex, const Vmod_Node *node);
 // A text node's text element.
 Oant_Element *AddTextNode(const Export &ex, const Vmod_Node *node);
-// The arrow groups from node to each of its children, appended to members.
-void AddArrows(const Export &ex, const Vmod_Model *model, const Vmod_Node *node, Members &members);
+// The model's nodes by identifier, each list in model order.
+using NodesById = std::unordered_map<int32_t, std::vector<const Vmod_Node *>>;
+// Fills index; false (index left empty) when memory runs out.
+bool IndexNodes(const Vmod_Model *model, NodesById &index);
+// The arrow groups from node to each of its children, appended to members. Children
+// are found through index, or by walking the model's list when index is null.
+void AddArrows(const Export &ex, const Vmod_Model *model, const NodesById *index, const Vmod_Node *node,
+               Members &members);
 
 } // namespace vmod::anno
 
