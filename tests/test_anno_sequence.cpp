@@ -126,7 +126,9 @@ TEST(vmod_ModelAnno, CreatesTheFiveStylesFirstInTheirOrder) {
         "oant_CoordSysConversionSetValues(0, 1, 1, 1, 1, 0, 0, \"inches\", \"inches\", report) -> conversion1",
     };
     for (size_t i = 0; i < sizeof expected / sizeof expected[0]; ++i)
-        if (expected[i] != nullptr) EXPECT_EQ(r[i], expected[i]) << "line " << i + 1;
+        if (expected[i] != nullptr) {
+            EXPECT_EQ(r[i], expected[i]) << "line " << i + 1;
+        }
     EXPECT_EQ(r[2], "oant_LayerNew(init1, graphics1, \"" + dir.file("styles.svg") +
                         "(:Annotation)\", 0, 0, report) -> layer");
 }
