@@ -357,3 +357,17 @@ TEST(vmod_ModelAnno, DrawsNoArrowBetweenNodesOnOneCentre) {
     EXPECT_TRUE(wellFormed(dir.file("same.svg")));
     EXPECT_EQ(readFile(dir.file("same.svg")).find("nan"), std::string::npos);
 }
+
+TEST(vmod_ModelAnno, GivesANodeOfUnknownKindOnlyItsLabel) {
+    TestModel m;
+    Vmod_Node *odd = m.add(VMOD_SCALAR, 1, "odd");
+    odd->type = 42;
+    ScratchDir dir;
+    ReportSlot slot;
+    std::vector<std::string> r = recordExport(&m.model, dir.file("odd.svg"), &slot.report);
+    EXPECT_EQ(linesStarting(r, "oant_GroupElementSetValues").size(), 1u); // the root alone
+    std::vector<std::string> texts = linesStarting(r, "oant_TextElementSetValues");
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(codeValue(texts[0], 26), "0, -0.69");
+    odd->type = VMOD_SCALAR; // released as what it was made
+}
