@@ -229,7 +229,8 @@ TEST(vmod_ModelAnno, DrawsALineWhoseCoordinateBlockFailedWithoutPoints) {
     }
     EXPECT_EQ(slot.report, nullptr);
     EXPECT_TRUE(wellFormed(dir.file("a.svg")));
-    auto lines = readSvg(dir.file("a.svg"))->all("polyline");
+    auto svg = readSvg(dir.file("a.svg"));
+    auto lines = svg->all("polyline");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0]->attr("points"), "");
     EXPECT_NE(lines[1]->attr("points"), "");

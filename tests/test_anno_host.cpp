@@ -127,7 +127,8 @@ TEST(oant_PolylineElementSetValues, CopiesTheBlockSoItMayBeRefilled) {
         l.elements(), 0, nullptr, &slot.report, OANT_NAME, "g", OANT_GROUP_MEMBERS, first, OANT_END);
     std::string path = l.path;
     EXPECT_EQ(l.close(), 0);
-    auto lines = readSvg(path)->all("polyline");
+    auto svg = readSvg(path);
+    auto lines = svg->all("polyline");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0]->attr("points"), "1,-2 3,-4");
     EXPECT_EQ(lines[1]->attr("points"), "9,-2 3,-4");
@@ -144,7 +145,8 @@ TEST(oant_CoordSysConversionSetValues, ScalesAndMovesElementPositions) {
     oant_CoordSysConversionFree(c);
     std::string path = l.path;
     EXPECT_EQ(l.close(), 0);
-    auto rect = readSvg(path)->all("rect");
+    auto svg = readSvg(path);
+    auto rect = svg->all("rect");
     ASSERT_EQ(rect.size(), 1u);
     // Centre (3, 1), size 2 x 2: SVG corner (2, -2).
     EXPECT_EQ(rect[0]->attr("x"), "2");
