@@ -26,7 +26,7 @@ static int runAnno(const ToolCommand &self, const std::vector<std::string> &args
 }
 
 extern const ToolCommand tool_command_anno = {
-    "anno", "MODEL OUT.svg", "export MODEL's diagram as an annotation layer, written as SVG to OUT.svg",
+    "anno", "MODEL OUT.svg", "export the diagram as an annotation layer (SVG, inches)",
     "The layer is in inches with y upward: every node's glyph group or text, its title as\n"
     "a label, and every arrow with its head, on a white background one inch beyond the\n"
     "outermost node centres. OUT.svg is replaced whole; when it cannot be created or\n"
