@@ -16,7 +16,8 @@
 #define VMOD_TOOL_COMMANDS(X) \
     X(check)                  \
     X(resave)                 \
-    X(render)
+    X(render)                 \
+    X(anno)
 
 VMOD_TOOL_COMMANDS(VMOD_DECLARE_COMMAND)
 static const ToolCommand *const kCommands[] = {VMOD_TOOL_COMMANDS(VMOD_COMMAND_ADDRESS)};
