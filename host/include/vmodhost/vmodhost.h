@@ -51,8 +51,8 @@ VMODHOST_API void vmodhost_ClearPreferences(void);
 
 /* ---- fault injection in the file layer (tests) ---- */
 
-/* Makes the Nth write (1-based) through ofio_Fprintf from now on fail, as a full disk
-   would; 0 switches it off. */
+/* Makes the Nth write (1-based, counted from this call) through ofio_Fprintf and every
+   later one fail, as a full disk would; 0 switches it off. */
 VMODHOST_API void vmodhost_FailWriteAfter(int32_t count);
 
 /* ---- frames, parts and menus ---- */

@@ -1,0 +1,108 @@
+// Error reports: a chain from the outermost report to its first cause. A report owns its
+// cause, so deleting the outermost report releases the whole chain.
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+#include "c_locale.h"
+#include "host/oerr.h"
+#include "host/ostr.h"
+#include "vmodhost/vmodhost.h"
+
+struct Oerr_ErrorReport {
+    std::string function;
+    int32_t code = 0;
+    int32_t severity = 0;
+    std::string message;
+    Oerr_ErrorReport *cause = nullptr;
+};
+
+namespace {
+
+Vmodhost_ErrorSink errorSink = nullptr;
+void *errorSinkUser = nullptr;
+
+std::string chainText(const Oerr_ErrorReport *report) {
+    std::string text;
+    for (const Oerr_ErrorReport *r = report; r != nullptr; r = r->cause) {
+        text += r->message;
+        text += '\n';
+    }
+    return text;
+}
+
+} // namespace
+
+extern "C" {
+
+Oerr_ErrorReport *oerr_CreateErrorReport(const char *function, int32_t code, int32_t severity,
+                                         Oerr_ErrorReport *cause, const char *format, ...) {
+    Oerr_ErrorReport *report = new Oerr_ErrorReport;
+    report->function = function != nullptr ? function : "";
+    report->code = code;
+    report->severity = severity;
+    report->cause = cause;
+    va_list arguments;
+    va_start(arguments, format);
+    report->message = vmodhost::formatV(format, arguments);
+    va_end(arguments);
+    return report;
+}
+
+void oerr_PrintErrorReport(Oerr_ErrorReport *report, int32_t, int32_t) {
+    if (report == nullptr) {
+        return;
+    }
+    std::string text = chainText(report);
+    if (errorSink != nullptr) {
+        errorSink(text.c_str(), errorSinkUser);
+    } else {
+        std::fputs(text.c_str(), stderr);
+    }
+}
+
+void oerr_DeleteErrorReportEx(Oerr_ErrorReport **report) {
+    if (report == nullptr) {
+        return;
+    }
+    Oerr_ErrorReport *r = *report;
+    while (r != nullptr) {
+        Oerr_ErrorReport *cause = r->cause;
+        delete r;
+        r = cause;
+    }
+    *report = nullptr;
+}
+
+void vmodhost_SetErrorSink(Vmodhost_ErrorSink sink, void *user) {
+    errorSink = sink;
+    errorSinkUser = user;
+}
+
+const char *vmodhost_ErrorMessage(const Oerr_ErrorReport *report) {
+    return report != nullptr ? report->message.c_str() : nullptr;
+}
+
+const char *vmodhost_ErrorFunction(const Oerr_ErrorReport *report) {
+    return report != nullptr ? report->function.c_str() : nullptr;
+}
+
+int32_t vmodhost_ErrorCode(const Oerr_ErrorReport *report) { return report != nullptr ? report->code : 0; }
+
+int32_t vmodhost_ErrorSeverity(const Oerr_ErrorReport *report) {
+    return report != nullptr ? report->severity : 0;
+}
+
+const Oerr_ErrorReport *vmodhost_ErrorCause(const Oerr_ErrorReport *report) {
+    return report != nullptr ? report->cause : nullptr;
+}
+
+char *vmodhost_ErrorChainText(const Oerr_ErrorReport *report) {
+    std::string text = chainText(report);
+    if (!text.empty()) {
+        text.pop_back(); // no newline after the last message
+    }
+    return ostr_Duplicate(text.c_str());
+}
+
+}
