@@ -1,0 +1,224 @@
+// Golden call sequences of the text renderer, read from the recording canvas's log.
+//
+// Model: 96 x 90 pixels per inch, scroll (10, 20), zoom 1.25; the node's text "Hello" at
+// (2.3, 1.7) inch. The recording canvas measures "Hello" as 35 x 13 pixels, so the node
+// becomes 35/96 x 13/90 inch and its text's bottom centre is pixel (210, 139).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "vmod/vmod.h"
+#include "vmodhost/vmodhost.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct CanvasKeeper {
+    Ooml_Canvas *canvas = vmodhost_RecordingCanvasCreate("canvas");
+    CanvasKeeper() {
+        vmodhost_LogEnable(1);
+        vmodhost_LogClear();
+    }
+    ~CanvasKeeper() {
+        vmodhost_LogEnable(0);
+        vmodhost_LogClear();
+        vmodhost_CanvasDelete(canvas);
+        vmodhost_ClearPreferences();
+    }
+};
+
+Lines TakeLog() {
+    Lines lines;
+    for (size_t i = 0; i < vmodhost_LogCount(); ++i) lines.emplace_back(vmodhost_LogLine(i));
+    vmodhost_LogClear();
+    return lines;
+}
+
+Lines Join(std::initializer_list<Lines> parts) {
+    Lines all;
+    for (const Lines &part : parts) all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+char kText[] = "Hello";
+char kFont[] = "DejaVu Sans";
+char kUntitledFont[] = "DejaVu Sans:size=14";
+
+Vmod_Model TextModel(Ooml_Canvas *canvas) {
+    Vmod_Model model{};
+    model.canvas = canvas;
+    model.backgroundColor = 0xFFFFFF;
+    model.foregroundColor = 0x000000;
+    model.highlightColor = 0x3366CC;
+    model.scrollX = 10;
+    model.scrollY = 20;
+    model.zoom = 1.25;
+    model.pixelsPerInchX = 96;
+    model.pixelsPerInchY = 90;
+    model.untitledFont = kUntitledFont;
+    return model;
+}
+
+struct TextNode {
+    Vmod_TextData data{};
+    Vmod_Node node{};
+    explicit TextNode(int32_t style) {
+        data.font = kFont;
+        data.size = 12;
+        data.style = style;
+        node.type = VMOD_TEXT;
+        node.title = kText;
+        node.x = 2.3;
+        node.y = 1.7;
+        node.data = &data;
+    }
+};
+
+const Lines kSpec = {
+    "ooml_CanvasFontSpecCreate(\"DejaVu Sans\", 1, 12)",
+    "ooml_CanvasContextSetFontSpec(canvas, {\"DejaVu Sans\", 1, 12})",
+    "ooml_CanvasFontSpecFree({\"DejaVu Sans\", 1, 12})",
+};
+const Lines kMeasure = {"ooml_CanvasContextGetStringExtents(canvas, \"Hello\")"};
+const Lines kText5 = {
+    "ooml_CanvasContextSetJustification(canvas, 1)",
+    "ooml_CanvasDrawText(canvas, \"Hello\", 210, 139)",
+    "ooml_CanvasDrawLine(canvas, 0, 0, 193, 141, 227, 141)",
+};
+const Lines kToggle = {
+    "ooml_CanvasContextSetForeground(canvas, 0x3366CC)",
+    "ooml_CanvasContextSetDrawMode(canvas, 3)",
+    "ooml_CanvasFillRectangle(canvas, 0, 0, 193, 126, 35, 14)",
+    "ooml_CanvasContextSetDrawMode(canvas, 1)",
+    "ooml_CanvasContextSetForeground(canvas, 0x000000)",
+};
+
+} // namespace
+
+TEST(vmod_RenderText, BoldUnderlinedDrawsLineTwoPixelsBelow) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(5);
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_EQ(TakeLog(), Join({kSpec, kMeasure, kText5}));
+    EXPECT_EQ(text.data.extentWidth, 35u);
+    EXPECT_EQ(text.data.extentHeight, 13u);
+    EXPECT_EQ(text.node.width, 35.0 / 96);
+    EXPECT_EQ(text.node.height, 13.0 / 90);
+}
+
+TEST(vmod_RenderText, SelectedGetsHighlightAfterText) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(5);
+    text.node.selected = 1;
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_EQ(TakeLog(), Join({kSpec, kMeasure, kText5, kToggle}));
+    EXPECT_EQ(text.node.highlighted, 1);
+}
+
+TEST(vmod_RenderText, RedrawInPlaceRemovesThenRestoresHighlight) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    model.redrawInPlace = 1;
+    TextNode text(5);
+    text.node.selected = 1;
+    text.node.highlighted = 1;
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_EQ(TakeLog(), Join({kSpec, kMeasure, kToggle, kText5, kToggle}));
+    EXPECT_EQ(text.node.highlighted, 1);
+}
+
+TEST(vmod_RenderText, EraseRemovesHighlightAndDrawsInBackground) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(1); // bold, not underlined
+    text.node.selected = 1;
+    text.node.highlighted = 1;
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_ERASE);
+    EXPECT_EQ(TakeLog(), Join({kSpec, kMeasure, kToggle, {"ooml_CanvasContextSetForeground(canvas, 0xFFFFFF)"},
+                               {kText5[0], kText5[1]}}));
+    EXPECT_EQ(text.node.highlighted, 0);
+}
+
+TEST(vmod_RenderText, UnusableFontFallsBackToFixed) {
+    CanvasKeeper keeper;
+    vmodhost_RecordingCanvasRejectFont(keeper.canvas, "DejaVu Sans");
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(5);
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_EQ(TakeLog(), Join({kSpec, {"ooml_CanvasContextSetFont(canvas, \"fixed\")"}, kMeasure, kText5}));
+}
+
+TEST(vmod_RenderText, UnusableFontFallsBackToBackupFontPreference) {
+    CanvasKeeper keeper;
+    vmodhost_RecordingCanvasRejectFont(keeper.canvas, "DejaVu Sans");
+    vmodhost_SetPreference("modeler", "backup_font", "Liberation Mono");
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(5);
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_EQ(TakeLog(), Join({kSpec, {"ooml_CanvasContextSetFont(canvas, \"Liberation Mono\")"}, kMeasure, kText5}));
+}
+
+TEST(vmod_RenderText, SizeZeroCannotBeUsedEither) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(2);
+    text.data.size = 0;
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_EQ(TakeLog(), Join({{"ooml_CanvasFontSpecCreate(\"DejaVu Sans\", 2, 0)",
+                                "ooml_CanvasContextSetFontSpec(canvas, NULL)", "ooml_CanvasFontSpecFree(NULL)",
+                                "ooml_CanvasContextSetFont(canvas, \"fixed\")"},
+                               kMeasure,
+                               {kText5[0], kText5[1]}}));
+}
+
+TEST(vmod_RenderText, UntitledMeasuresQuestionMarkAndKeepsExtent) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(5);
+    text.node.title = nullptr;
+    text.node.width = 2.0;
+    text.node.height = 0.5;
+    text.node.selected = 1;
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_EQ(TakeLog(), (Lines{
+                             "ooml_CanvasContextSetFont(canvas, \"DejaVu Sans:size=14\")",
+                             "ooml_CanvasContextGetStringExtents(canvas, \"?\")",
+                             "ooml_CanvasContextSetJustification(canvas, 1)",
+                             "ooml_CanvasDrawText(canvas, \"?\", 210, 155)",
+                             "ooml_CanvasContextSetForeground(canvas, 0x3366CC)",
+                             "ooml_CanvasContextSetDrawMode(canvas, 3)",
+                             "ooml_CanvasFillRectangle(canvas, 0, 0, 207, 142, 7, 14)",
+                             "ooml_CanvasContextSetDrawMode(canvas, 1)",
+                             "ooml_CanvasContextSetForeground(canvas, 0x000000)",
+                         }));
+    EXPECT_EQ(text.data.extentWidth, 7u);
+    EXPECT_EQ(text.data.extentHeight, 13u);
+    EXPECT_EQ(text.node.width, 2.0);
+    EXPECT_EQ(text.node.height, 0.5);
+}
+
+TEST(vmod_RenderText, NothingBelowZoomOne) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    model.zoom = 0.99;
+    TextNode text(5);
+    text.node.selected = 1;
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_TRUE(TakeLog().empty());
+    EXPECT_EQ(text.data.extentWidth, 0u);
+    EXPECT_EQ(text.node.width, 0.0);
+    EXPECT_EQ(text.node.highlighted, 0);
+}
+
+TEST(vmod_RenderText, MissingPayloadUsesBackupFont) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(0);
+    text.node.data = nullptr;
+    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+    EXPECT_EQ(TakeLog(), Join({{"ooml_CanvasContextSetFont(canvas, \"fixed\")"}, kMeasure, {kText5[0], kText5[1]}}));
+}
