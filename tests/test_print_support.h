@@ -111,10 +111,17 @@ struct GreyImage {
 
 inline bool ReadPgm(const std::string &path, GreyImage &image) {
     std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int maxValue = 0;
-    in >> magic >> image.width >> image.height >> maxValue;
-    if (magic != "P5" || image.width <= 0 || image.height <= 0 || maxValue != 255) return false;
+    // Header fields, skipping the comment lines some writers put between them.
+    auto field = [&in]() {
+        std::string token;
+        while (in >> token && token[0] == '#') std::getline(in, token);
+        return token;
+    };
+    if (field() != "P5") return false;
+    image.width = std::atoi(field().c_str());
+    image.height = std::atoi(field().c_str());
+    int maxValue = std::atoi(field().c_str());
+    if (image.width <= 0 || image.height <= 0 || maxValue != 255) return false;
     in.get();
     image.pixels.resize(static_cast<size_t>(image.width) * image.height);
     in.read(reinterpret_cast<char *>(image.pixels.data()), static_cast<std::streamsize>(image.pixels.size()));

@@ -43,7 +43,8 @@ void vmod_TextPrint(Ofio_File *file, Vmod_Node *node) {
     if (!file || !node) return;
     const auto *text = static_cast<const Vmod_TextData *>(node->data);
     const char *font = text ? text->font : nullptr;
-    const int32_t size = text ? text->size : 0;
+    // A zero size would make a singular font that stringwidth rejects.
+    const int32_t size = text && text->size >= 1 ? text->size : 1;
     int32_t style = text ? text->style : 0;
     // A style outside 0..7 would leave scalefont without a font; print it regular.
     if (style < 0 || style > 7) style = 0;
