@@ -187,3 +187,208 @@ TEST(vmod_ModelPrint, PortraitAtFullScaleMakesExactlyTheseCalls) {
     for (size_t i = 0; i < log.size(); ++i) EXPECT_EQ(log[i], kPortraitPage1[i]) << "call " << i;
     EXPECT_EQ(vmodhost_PrinterPageCount(printer.dc), 1);
 }
+
+namespace {
+
+// Calls of one page, from its StartPage to its EndPage.
+std::vector<Lines> Pages(const Lines &log) {
+    std::vector<Lines> pages;
+    for (const std::string &line : log) {
+        if (line == "StartPage()") pages.emplace_back();
+        if (!pages.empty()) pages.back().push_back(line);
+    }
+    return pages;
+}
+
+struct Rect {
+    int left, top, right, bottom;
+    bool Holds(double x, double y) const { return x >= left && x < right && y >= top && y < bottom; }
+};
+
+Rect ClipOf(const Lines &page) {
+    Rect r{0, 0, 0, 0};
+    for (const std::string &line : page)
+        if (std::sscanf(line.c_str(), "CreateRectRgn(%d, %d, %d, %d)", &r.left, &r.top, &r.right, &r.bottom) == 4)
+            break;
+    return r;
+}
+
+// Where each text node of a page is drawn, by its text: a text node's text is placed at
+// the node centre itself, so this is exactly where the page puts the centre.
+std::map<std::string, std::pair<int, int>> TextPositions(const Lines &page) {
+    std::map<std::string, std::pair<int, int>> positions;
+    for (const std::string &line : page) {
+        int x, y;
+        char text[64];
+        if (std::sscanf(line.c_str(), "TextOutA(%d, %d, \"%63[^\"]\")", &x, &y, text) == 3) positions[text] = {x, y};
+    }
+    return positions;
+}
+
+std::vector<std::string> Matching(const Lines &lines, const std::string &prefix) {
+    std::vector<std::string> found;
+    for (const std::string &line : lines)
+        if (line.rfind(prefix, 0) == 0) found.push_back(line);
+    return found;
+}
+
+// Text nodes named n1, n2, ... on a lattice over the whole model page and a little beyond
+// its bottom; the lattice meets page edges exactly at some scales.
+size_t BuildLattice(PrintModel &m, double width, double height, double step) {
+    m.model.pageWidth = width;
+    m.model.pageHeight = height;
+    int32_t id = 1;
+    for (double y = 0.3; y < height + 1.5; y += step)
+        for (double x = 0.3; x < width; x += step) {
+            std::string name = "n" + std::to_string(id);
+            m.text(id++, x, y, name.c_str(), kTimes, 10, 0);
+        }
+    return static_cast<size_t>(id - 1);
+}
+
+} // namespace
+
+TEST(vmod_ModelPrint, PageLabelsNameThePageAndTheLast) {
+    RecordingPrinter printer;
+    PrintModel m;
+    m.model.pageWidth = 15;
+    m.model.pageHeight = 25;
+    m.model.pageNumbers = 1;
+    vmod_ModelPrint(&m.model, 2, 5, nullptr);
+    Lines log = TakeLog();
+    std::vector<Lines> pages = Pages(log);
+    ASSERT_EQ(pages.size(), 4u);
+    EXPECT_EQ(Matching(log, "CreateFontA(-75, 0, 0, 0, 400, 0, 0, 0, 0, 4, 0, 2, 48, \"Courier New\") = font2").size(), 1u);
+    for (int p = 2; p <= 5; ++p) {
+        Lines labels = Matching(pages[p - 2], "TextOutA(");
+        ASSERT_EQ(labels.size(), 1u);
+        EXPECT_EQ(labels[0], "TextOutA(2550, 6150, \"(Page " + std::to_string(p) + " of 5)\")");
+        Lines selects = Matching(pages[p - 2], "SelectObject(font");
+        EXPECT_EQ(selects, (Lines{"SelectObject(font2)", "SelectObject(font1)"}));
+    }
+    // The label font goes after the last page, the document font after the document.
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ((Lines{log.end() - 4, log.end()}),
+              (Lines{"EndPage()", "DeleteObject(font2)", "EndDoc()", "DeleteObject(font1)"}));
+}
+
+TEST(vmod_ModelPrint, SecondColumnStartsAtTheClipEdge) {
+    RecordingPrinter printer;
+    PrintModel m;
+    m.model.pageWidth = 15;
+    m.at(VMOD_FUNCTION, 1, 8, 2, "F");
+    vmod_ModelPrint(&m.model, 2, 2, nullptr);
+    std::vector<Lines> pages = Pages(TakeLog());
+    ASSERT_EQ(pages.size(), 1u);
+    // x = 7.5 inch lands on the clip's left edge (300): the box's left edge at 7.5 too.
+    EXPECT_EQ(Matching(pages[0], "Arc(")[0], "Arc(300, 1200, 900, 1800, 300, 1500, 300, 1500)");
+}
+
+TEST(vmod_ModelPrint, WithoutPrinterNothingHappens) {
+    RecordingPrinter printer;
+    vmodhost_PrinterSelect(nullptr);
+    PrintModel m;
+    BuildPrinterModel(m);
+    Oerr_ErrorReport *err = nullptr;
+    vmod_ModelPrint(&m.model, 1, 1, &err);
+    EXPECT_EQ(err, nullptr);
+    EXPECT_TRUE(TakeLog().empty());
+}
+
+TEST(vmod_ModelPrint, PagesTileTheDiagramAtAnyScaleAndOrientation) {
+    const double scales[] = {100, 50, 25, 150, 200, 37.5};
+    const double margins[][4] = {{0.5, 0.5, 0.5, 0.5}, {0.25, 1.0, 0.75, 0.4}};
+    for (int orientation = 0; orientation <= 1; ++orientation)
+        for (double scale : scales)
+            for (const auto &margin : margins) {
+                SCOPED_TRACE("orientation " + std::to_string(orientation) + " scale " + std::to_string(scale) +
+                             " top margin " + std::to_string(margin[0]));
+                RecordingPrinter printer;
+                vmodhost_PrinterSetOrientation(printer.dc, orientation);
+                PrintModel m;
+                m.model.orientation = orientation;
+                m.model.printScale = scale;
+                for (int i = 0; i < 4; ++i) m.model.margins[i] = margin[i];
+                const size_t nodeCount = BuildLattice(m, 19, 13, 0.7);
+                vmod_ModelPrint(&m.model, 1, 1000000, nullptr);
+                std::vector<Lines> pages = Pages(TakeLog());
+                ASSERT_FALSE(pages.empty());
+
+                std::map<std::string, int> shown;
+                const double across = orientation ? 11 : 8.5, down = orientation ? 8.5 : 11;
+                for (const Lines &page : pages) {
+                    Rect clip = ClipOf(page);
+                    // Margins are physical and turn with the paper.
+                    const double left = orientation ? margin[1] : margin[2];
+                    const double right = orientation ? margin[0] : margin[3];
+                    const double top = orientation ? margin[2] : margin[0];
+                    const double bottom = orientation ? margin[3] : margin[1];
+                    EXPECT_EQ(clip.left, static_cast<int>(600 * left));
+                    EXPECT_EQ(clip.top, static_cast<int>(600 * top));
+                    EXPECT_EQ(clip.right, static_cast<int>(600 * across - 600 * right));
+                    EXPECT_EQ(clip.bottom, static_cast<int>(600 * down - 600 * bottom));
+                    auto positions = TextPositions(page);
+                    ASSERT_EQ(positions.size(), nodeCount);
+                    for (const auto &[name, at] : positions) shown[name] += clip.Holds(at.first, at.second);
+                }
+                for (size_t i = 1; i <= nodeCount; ++i) EXPECT_EQ(shown["n" + std::to_string(i)], 1) << "node " << i;
+            }
+}
+
+TEST(vmod_ModelPrint, PrintScaleSizesTheGlyphs) {
+    RecordingPrinter printer;
+    PrintModel m;
+    m.model.printScale = 50;
+    m.at(VMOD_FUNCTION, 1, 2, 2, "F");
+    vmod_ModelPrint(&m.model, 1, 1, nullptr);
+    Lines log = TakeLog();
+    // 300 device pixels per model inch; the document font is 6 points.
+    EXPECT_EQ(Matching(log, "CreateFontA(")[0].rfind("CreateFontA(-50, ", 0), 0u);
+    EXPECT_EQ(Matching(log, "Arc(")[0], "Arc(750, 750, 1050, 1050, 750, 900, 750, 900)");
+}
+
+TEST(vmod_ModelPrint, ZeroScaleWidthAndStrayPagesAreSafe) {
+    struct Case {
+        double printScale, pageWidth;
+        int32_t first, last;
+        size_t pages;
+    } cases[] = {
+        {0, 8.5, 1, 1, 1},                 // printed at 100 percent
+        {-20, 8.5, 1, 1, 1},               // likewise
+        {100, 0, 1, 2, 2},                 // one column, pages down the rows
+        {100, 8.5, 7, 9, 0},               // beyond the diagram
+        {100, 8.5, -5, 0, 0},              // before it
+        {100, 8.5, INT32_MIN, INT32_MAX, 4}, // clamped to the diagram's pages
+        {100, 8.5, 3, 1, 0},               // empty range
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::to_string(c.printScale) + " " + std::to_string(c.pageWidth) + " " +
+                     std::to_string(c.first) + ".." + std::to_string(c.last));
+        RecordingPrinter printer;
+        PrintModel m;
+        m.model.printScale = c.printScale;
+        m.model.pageWidth = c.pageWidth;
+        m.model.pageNumbers = 1;
+        BuildPrinterModel(m);
+        m.at(VMOD_SCALAR, 20, 2, 12, "low");
+        vmod_ModelPrint(&m.model, c.first, c.last, nullptr);
+        Lines log = TakeLog();
+        EXPECT_EQ(Pages(log).size(), c.pages);
+        EXPECT_EQ(Matching(log, "StartDocA(").size(), 1u);
+        EXPECT_EQ(Matching(log, "EndDoc(").size(), 1u);
+        if (c.printScale <= 0) EXPECT_EQ(Matching(log, "CreateFontA(")[0].rfind("CreateFontA(-100, ", 0), 0u);
+    }
+}
+
+TEST(vmod_ModelPrint, NonFiniteCoordinatesDoNotBreakThePrint) {
+    RecordingPrinter printer;
+    PrintModel m;
+    Vmod_Node *a = m.at(VMOD_FUNCTION, 1, std::nan(""), 2, "A");
+    Vmod_Node *b = m.at(VMOD_RASTER, 2, 1e300, -1e300, "B");
+    Vmod_Node *c = m.at(VMOD_CRITERIA, 3, 2, 2, "C");
+    m.arrow(a, b);
+    m.arrow(b, c);
+    m.arrow(c, a);
+    vmod_ModelPrint(&m.model, 1, 1, nullptr);
+    EXPECT_EQ(Pages(TakeLog()).size(), 1u);
+}
