@@ -15,7 +15,10 @@
 // The commands, one line each, in the order `vmod --help` lists them.
 #define VMOD_TOOL_COMMANDS(X) \
     X(check)                  \
-    X(resave)
+    X(resave)                 \
+    X(eps)                    \
+    X(ps)                     \
+    X(print)
 
 VMOD_TOOL_COMMANDS(VMOD_DECLARE_COMMAND)
 static const ToolCommand *const kCommands[] = {VMOD_TOOL_COMMANDS(VMOD_COMMAND_ADDRESS)};
