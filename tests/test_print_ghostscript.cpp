@@ -43,10 +43,11 @@ struct EpsPlacement {
     explicit EpsPlacement(const Vmod_Model &model) {
         double lowX = model.pageWidth, highX = 0, lowY = model.pageHeight, highY = 0;
         for (const Vmod_Node *n = model.nodes; n; n = n->next) {
-            lowX = std::min(lowX, n->x);
-            highX = std::max(highX, n->x);
-            lowY = std::min(lowY, n->y);
-            highY = std::max(highY, n->y);
+            const double x = n->x, y = n->y; // unaligned in the record: copy first
+            lowX = std::min(lowX, x);
+            highX = std::max(highX, x);
+            lowY = std::min(lowY, y);
+            highY = std::max(highY, y);
         }
         lowX = std::min(lowX, highX);
         lowY = std::min(lowY, highY);

@@ -25,7 +25,7 @@ struct PrintModel : TestModel {
         model.pageHeight = 11;
         model.printerPageWidth = 8.5;
         model.printerPageHeight = 11;
-        for (double &margin : model.margins) margin = 0.5;
+        for (int i = 0; i < 4; ++i) model.margins[i] = 0.5; // no references: the record packs its doubles
         model.printScale = 100;
     }
     Vmod_Node *at(int32_t kind, int32_t id, double x, double y, const char *title = nullptr) {

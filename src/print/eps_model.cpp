@@ -30,10 +30,12 @@ struct Extent {
 Extent CentreExtent(const Vmod_Model &model) {
     Extent e{model.pageWidth, 0, model.pageHeight, 0};
     for (const Vmod_Node *node = model.nodes; node; node = node->next) {
-        e.maxX = std::max(e.maxX, node->x);
-        e.minX = std::min(e.minX, node->x);
-        e.maxY = std::max(e.maxY, node->y);
-        e.minY = std::min(e.minY, node->y);
+        // Copies: the record's doubles may sit unaligned, so no reference may bind to them.
+        const double x = node->x, y = node->y;
+        e.maxX = std::max(e.maxX, x);
+        e.minX = std::min(e.minX, x);
+        e.maxY = std::max(e.maxY, y);
+        e.minY = std::min(e.minY, y);
     }
     if (e.minX > e.maxX) e.minX = e.maxX;
     if (e.minY > e.maxY) e.minY = e.maxY;
