@@ -45,15 +45,15 @@ TEST(vmod_NodeCreate, RasterDefaultsWithoutPreferences) {
     NodeKeeper k(vmod_NodeCreate(nullptr, VMOD_RASTER, &err));
     EXPECT_EQ(err, nullptr);
     auto *r = payload<Vmod_RasterData>(k.node);
-    EXPECT_EQ(r->dataType, 3);
-    EXPECT_EQ(r->thematic, 1);
-    EXPECT_EQ(r->interpolation, 0);
-    EXPECT_EQ(r->ignoreSet, 0);
-    EXPECT_EQ(r->ignoreValue, 0.0);
-    EXPECT_EQ(k.node->render, &Vmod_RenderTable[VMOD_SLOT_RASTER]);
-    EXPECT_EQ(k.node->id, 0);
-    EXPECT_EQ(k.node->title, nullptr);
-    EXPECT_EQ(k.node->children, nullptr);
+    EXPECT_EQ(fieldValue(r->dataType), 3);
+    EXPECT_EQ(fieldValue(r->thematic), 1);
+    EXPECT_EQ(fieldValue(r->interpolation), 0);
+    EXPECT_EQ(fieldValue(r->ignoreSet), 0);
+    EXPECT_EQ(fieldValue(r->ignoreValue), 0.0);
+    EXPECT_EQ(fieldValue(k.node->render), &Vmod_RenderTable[VMOD_SLOT_RASTER]);
+    EXPECT_EQ(fieldValue(k.node->id), 0);
+    EXPECT_EQ(fieldValue(k.node->title), nullptr);
+    EXPECT_EQ(fieldValue(k.node->children), nullptr);
 }
 
 TEST(vmod_NodeCreate, RasterPreferences) {
@@ -64,13 +64,13 @@ TEST(vmod_NodeCreate, RasterPreferences) {
     prefs.set("athematic_interpolation", "Bilinear Interpolation");
     NodeKeeper thematic(vmod_NodeCreate(nullptr, VMOD_RASTER, nullptr));
     auto *r = payload<Vmod_RasterData>(thematic.node);
-    EXPECT_EQ(r->ignoreSet, 1);
-    EXPECT_EQ(r->ignoreValue, -9999.5);
-    EXPECT_EQ(r->interpolation, 2);
+    EXPECT_EQ(fieldValue(r->ignoreSet), 1);
+    EXPECT_EQ(fieldValue(r->ignoreValue), -9999.5);
+    EXPECT_EQ(fieldValue(r->interpolation), 2);
     prefs.set("athematic_switch", "8 bit unsigned integer");
     NodeKeeper athematic(vmod_NodeCreate(nullptr, VMOD_RASTER, nullptr));
-    EXPECT_EQ(payload<Vmod_RasterData>(athematic.node)->thematic, 0);
-    EXPECT_EQ(payload<Vmod_RasterData>(athematic.node)->interpolation, 1);
+    EXPECT_EQ(fieldValue(payload<Vmod_RasterData>(athematic.node)->thematic), 0);
+    EXPECT_EQ(fieldValue(payload<Vmod_RasterData>(athematic.node)->interpolation), 1);
 }
 
 TEST(vmod_NodeCreate, DefaultsOfEveryOtherKind) {
@@ -89,41 +89,41 @@ TEST(vmod_NodeCreate, DefaultsOfEveryOtherKind) {
     NodeKeeper text(vmod_NodeCreate(&model, VMOD_TEXT, nullptr));
 
     EXPECT_STREQ(payload<Vmod_VectorData>(vector.node)->declare, "Integer");
-    EXPECT_NE(payload<Vmod_VectorData>(vector.node)->declare, payload<Vmod_VectorData>(vector2.node)->declare);
+    EXPECT_NE(fieldValue(payload<Vmod_VectorData>(vector.node)->declare), fieldValue(payload<Vmod_VectorData>(vector2.node)->declare));
     auto *m = payload<Vmod_MatrixData>(matrix.node);
-    EXPECT_EQ(m->columns, 3);
-    EXPECT_EQ(m->rows, 3);
-    EXPECT_EQ(m->dataType, 10);
-    EXPECT_EQ(m->source, 1);
-    EXPECT_EQ(m->builtin, 2);
-    EXPECT_EQ(m->normalize, 1);
-    EXPECT_EQ(m->values, nullptr);
-    EXPECT_EQ(payload<Vmod_TableData>(table.node)->dataType, 1);
-    EXPECT_EQ(payload<Vmod_ScalarData>(scalar.node)->dataType, 10);
+    EXPECT_EQ(fieldValue(m->columns), 3);
+    EXPECT_EQ(fieldValue(m->rows), 3);
+    EXPECT_EQ(fieldValue(m->dataType), 10);
+    EXPECT_EQ(fieldValue(m->source), 1);
+    EXPECT_EQ(fieldValue(m->builtin), 2);
+    EXPECT_EQ(fieldValue(m->normalize), 1);
+    EXPECT_EQ(fieldValue(m->values), nullptr);
+    EXPECT_EQ(fieldValue(payload<Vmod_TableData>(table.node)->dataType), 1);
+    EXPECT_EQ(fieldValue(payload<Vmod_ScalarData>(scalar.node)->dataType), 10);
     EXPECT_TRUE(allZero(function.node->data, sizeof(Vmod_FunctionData)));
-    EXPECT_EQ(payload<Vmod_CriteriaData>(criteria.node)->rows, 1);
-    EXPECT_EQ(payload<Vmod_CriteriaData>(criteria.node)->columns, 0);
+    EXPECT_EQ(fieldValue(payload<Vmod_CriteriaData>(criteria.node)->rows), 1);
+    EXPECT_EQ(fieldValue(payload<Vmod_CriteriaData>(criteria.node)->columns), 0);
     auto *t = payload<Vmod_TextData>(text.node);
-    EXPECT_EQ(t->font, font);  // shared, not copied
-    EXPECT_EQ(t->size, 12);
-    EXPECT_EQ(t->style, 5);
-    EXPECT_EQ(t->extentWidth, 14u);
-    EXPECT_EQ(t->extentHeight, 19u);
+    EXPECT_EQ(fieldValue(t->font), font);  // shared, not copied
+    EXPECT_EQ(fieldValue(t->size), 12);
+    EXPECT_EQ(fieldValue(t->style), 5);
+    EXPECT_EQ(fieldValue(t->extentWidth), 14u);
+    EXPECT_EQ(fieldValue(t->extentHeight), 19u);
     EXPECT_FALSE(model_TextFontOwned(t));
 
-    EXPECT_EQ(function.node->render, &Vmod_RenderTable[VMOD_SLOT_FUNCTION]);
-    EXPECT_EQ(*function.node->render, &vmod_RenderFunction);
-    EXPECT_EQ(criteria.node->render, &Vmod_RenderTable[VMOD_SLOT_CRITERIA]);
-    EXPECT_EQ(*criteria.node->render, &vmod_RenderCriteria);
-    EXPECT_EQ(text.node->render, &Vmod_RenderTable[VMOD_SLOT_TEXT]);
+    EXPECT_EQ(fieldValue(function.node->render), &Vmod_RenderTable[VMOD_SLOT_FUNCTION]);
+    EXPECT_EQ(fieldValue(*function.node->render), &vmod_RenderFunction);
+    EXPECT_EQ(fieldValue(criteria.node->render), &Vmod_RenderTable[VMOD_SLOT_CRITERIA]);
+    EXPECT_EQ(fieldValue(*criteria.node->render), &vmod_RenderCriteria);
+    EXPECT_EQ(fieldValue(text.node->render), &Vmod_RenderTable[VMOD_SLOT_TEXT]);
 }
 
 TEST(vmod_NodeCreate, UnknownKindHasNoPayloadNorSlot) {
     for (int32_t kind : {-1, 8, 1000}) {
         NodeKeeper k(vmod_NodeCreate(nullptr, kind, nullptr));
-        EXPECT_EQ(k.node->type, kind);
-        EXPECT_EQ(k.node->data, nullptr);
-        EXPECT_EQ(k.node->render, nullptr);
+        EXPECT_EQ(fieldValue(k.node->type), kind);
+        EXPECT_EQ(fieldValue(k.node->data), nullptr);
+        EXPECT_EQ(fieldValue(k.node->render), nullptr);
     }
 }
 
@@ -171,20 +171,20 @@ TEST(vmod_NodeDuplicate, RasterCopiesOwnStringsTableAndRectangle) {
     NodeKeeper copy(vmod_NodeDuplicate(source.node, &err));
     EXPECT_EQ(err, nullptr);
     auto *c = payload<Vmod_RasterData>(copy.node);
-    EXPECT_EQ(copy.node->id, 7);
-    EXPECT_EQ(copy.node->selected, 1);
-    EXPECT_EQ(copy.node->userData, 42);
+    EXPECT_EQ(fieldValue(copy.node->id), 7);
+    EXPECT_EQ(fieldValue(copy.node->selected), 1);
+    EXPECT_EQ(fieldValue(copy.node->userData), 42);
     EXPECT_STREQ(copy.node->title, "dem");
-    EXPECT_NE(copy.node->title, source.node->title);
-    EXPECT_EQ(c->ignoreValue, 1.0000000000000002);
-    EXPECT_NE(c->fileName, r->fileName);
-    ASSERT_NE(c->newClasses, r->newClasses);
+    EXPECT_NE(fieldValue(copy.node->title), fieldValue(source.node->title));
+    EXPECT_EQ(fieldValue(c->ignoreValue), 1.0000000000000002);
+    EXPECT_NE(fieldValue(c->fileName), fieldValue(r->fileName));
+    ASSERT_NE(fieldValue(c->newClasses), fieldValue(r->newClasses));
     c->newClasses[2] = 99;
-    EXPECT_EQ(r->newClasses[2], 12);
-    EXPECT_EQ(c->newClasses[3], 13);
-    ASSERT_NE(c->areaRect, r->areaRect);
-    EXPECT_EQ(c->areaRect->x2, 3.5);
-    EXPECT_EQ(copy.node->render, &Vmod_RenderTable[VMOD_SLOT_RASTER]);
+    EXPECT_EQ(fieldValue(r->newClasses[2]), 12);
+    EXPECT_EQ(fieldValue(c->newClasses[3]), 13);
+    ASSERT_NE(fieldValue(c->areaRect), fieldValue(r->areaRect));
+    EXPECT_EQ(fieldValue(c->areaRect->x2), 3.5);
+    EXPECT_EQ(fieldValue(copy.node->render), &Vmod_RenderTable[VMOD_SLOT_RASTER]);
 }
 
 TEST(vmod_NodeDuplicate, TableCopiesLiteralValuesOnly) {
@@ -198,18 +198,18 @@ TEST(vmod_NodeDuplicate, TableCopiesLiteralValuesOnly) {
     t->values = static_cast<double *>(omsc_HeapMalloc(3 * sizeof(double)));
     NodeKeeper copy(vmod_NodeDuplicate(source.node, nullptr));
     auto *c = payload<Vmod_TableData>(copy.node);
-    ASSERT_NE(c->strings, nullptr);
+    ASSERT_NE(fieldValue(c->strings), nullptr);
     EXPECT_STREQ(c->strings[0], "a");
-    EXPECT_EQ(c->strings[1], nullptr);
+    EXPECT_EQ(fieldValue(c->strings[1]), nullptr);
     EXPECT_STREQ(c->strings[2], "c");
-    EXPECT_EQ(c->values, nullptr);  // a string table's value array is not its data
+    EXPECT_EQ(fieldValue(c->values), nullptr);  // a string table's value array is not its data
 
     t->source = 2;
     NodeKeeper fromFile(vmod_NodeDuplicate(source.node, nullptr));
     auto *f = payload<Vmod_TableData>(fromFile.node);
-    EXPECT_EQ(f->values, nullptr);
-    EXPECT_EQ(f->strings, nullptr);
-    EXPECT_EQ(f->colors, nullptr);
+    EXPECT_EQ(fieldValue(f->values), nullptr);
+    EXPECT_EQ(fieldValue(f->strings), nullptr);
+    EXPECT_EQ(fieldValue(f->colors), nullptr);
 }
 
 TEST(vmod_NodeDuplicate, TableColorsAreNewRecords) {
@@ -223,10 +223,10 @@ TEST(vmod_NodeDuplicate, TableColorsAreNewRecords) {
     t->colors[0]->reserved[1] = 6;
     NodeKeeper copy(vmod_NodeDuplicate(source.node, nullptr));
     auto *c = payload<Vmod_TableData>(copy.node);
-    ASSERT_NE(c->colors[0], t->colors[0]);
-    EXPECT_EQ(c->colors[0]->value[3], 0.25);
-    EXPECT_EQ(c->colors[0]->reserved[1], 6);
-    EXPECT_EQ(c->colors[1], nullptr);
+    ASSERT_NE(fieldValue(c->colors[0]), fieldValue(t->colors[0]));
+    EXPECT_EQ(fieldValue(c->colors[0]->value[3]), 0.25);
+    EXPECT_EQ(fieldValue(c->colors[0]->reserved[1]), 6);
+    EXPECT_EQ(fieldValue(c->colors[1]), nullptr);
 }
 
 TEST(vmod_NodeDuplicate, CriteriaAndMatrixArrays) {
@@ -241,12 +241,12 @@ TEST(vmod_NodeDuplicate, CriteriaAndMatrixArrays) {
     cr->done = 1;
     NodeKeeper copy(vmod_NodeDuplicate(source.node, nullptr));
     auto *cc = payload<Vmod_CriteriaData>(copy.node);
-    EXPECT_EQ(cc->columnTitles[0], nullptr);
+    EXPECT_EQ(fieldValue(cc->columnTitles[0]), nullptr);
     EXPECT_STREQ(cc->columnTitles[1], "b");
     EXPECT_STREQ(cc->cells[3], "> 2");
-    EXPECT_NE(cc->cells[3], cr->cells[3]);
-    EXPECT_EQ(cc->outputValues, nullptr);
-    EXPECT_EQ(cc->done, 1);
+    EXPECT_NE(fieldValue(cc->cells[3]), fieldValue(cr->cells[3]));
+    EXPECT_EQ(fieldValue(cc->outputValues), nullptr);
+    EXPECT_EQ(fieldValue(cc->done), 1);
 
     NodeKeeper matrix(vmod_NodeCreate(nullptr, VMOD_MATRIX, nullptr));
     auto *m = payload<Vmod_MatrixData>(matrix.node);
@@ -256,9 +256,9 @@ TEST(vmod_NodeDuplicate, CriteriaAndMatrixArrays) {
     m->frontText = ostr_Duplicate("kernel");
     NodeKeeper matrixCopy(vmod_NodeDuplicate(matrix.node, nullptr));
     auto *mc = payload<Vmod_MatrixData>(matrixCopy.node);
-    EXPECT_NE(mc->values, m->values);
-    EXPECT_EQ(mc->values[8], 0.5);
-    EXPECT_EQ(mc->reserved[5], 3);
+    EXPECT_NE(fieldValue(mc->values), fieldValue(m->values));
+    EXPECT_EQ(fieldValue(mc->values[8]), 0.5);
+    EXPECT_EQ(fieldValue(mc->reserved[5]), 3);
     EXPECT_STREQ(mc->frontText, "kernel");
 }
 
@@ -269,7 +269,7 @@ TEST(vmod_NodeDuplicate, TextCopyOwnsItsFontTheSourceDoesNot) {
     NodeKeeper source(vmod_NodeCreate(&model, VMOD_TEXT, nullptr));
     NodeKeeper copy(vmod_NodeDuplicate(source.node, nullptr));
     auto *t = payload<Vmod_TextData>(copy.node);
-    EXPECT_NE(t->font, font);
+    EXPECT_NE(fieldValue(t->font), font);
     EXPECT_STREQ(t->font, "helvetica");
     EXPECT_TRUE(model_TextFontOwned(t));
     EXPECT_FALSE(model_TextFontOwned(payload<Vmod_TextData>(source.node)));
@@ -296,7 +296,7 @@ TEST(vmod_NodeDuplicate, CopyGivenItsOwnListsReleasesCleanly) {
     Vmod_Node *f = m.add(VMOD_FUNCTION, 2, "f");
     m.arrow(in, f);
     Vmod_Node *copy = vmod_NodeDuplicate(f, nullptr);
-    EXPECT_EQ(copy->parents, f->parents);
+    EXPECT_EQ(fieldValue(copy->parents), fieldValue(f->parents));
     copy->id = vmod_NodeNextAvail(in, nullptr);
     copy->children = nullptr;
     copy->parents = nullptr;
@@ -313,7 +313,7 @@ TEST(vmod_NodeDuplicate, NullAndUnknownKind) {
     NodeKeeper odd(vmod_NodeCreate(nullptr, 12, nullptr));
     odd.node->title = ostr_Duplicate("odd");
     NodeKeeper copy(vmod_NodeDuplicate(odd.node, nullptr));
-    EXPECT_EQ(copy.node->data, nullptr);
-    EXPECT_EQ(copy.node->render, nullptr);
+    EXPECT_EQ(fieldValue(copy.node->data), nullptr);
+    EXPECT_EQ(fieldValue(copy.node->render), nullptr);
     EXPECT_STREQ(copy.node->title, "odd");
 }

@@ -9,14 +9,14 @@ TEST(vmod_ChildAdd, FirstLinkBecomesHeadLaterLinksAppend) {
     Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
     Vmod_Link *first = vmod_ChildAdd(p, 5, &err);
     EXPECT_EQ(err, nullptr);
-    EXPECT_EQ(p->children, first);
-    EXPECT_EQ(first->node, nullptr);
-    EXPECT_EQ(first->prev, nullptr);
+    EXPECT_EQ(fieldValue(p->children), first);
+    EXPECT_EQ(fieldValue(first->node), nullptr);
+    EXPECT_EQ(fieldValue(first->prev), nullptr);
     Vmod_Link *second = vmod_ChildAdd(p, 6, nullptr);
-    EXPECT_EQ(p->children, first);
-    EXPECT_EQ(first->next, second);
-    EXPECT_EQ(second->prev, first);
-    EXPECT_EQ(second->next, nullptr);
+    EXPECT_EQ(fieldValue(p->children), first);
+    EXPECT_EQ(fieldValue(first->next), second);
+    EXPECT_EQ(fieldValue(second->prev), first);
+    EXPECT_EQ(fieldValue(second->next), nullptr);
     EXPECT_EQ(vmod_ChildAdd(nullptr, 1, nullptr), nullptr);
 }
 
@@ -25,11 +25,11 @@ TEST(vmod_ChildAddByNode, ReturnsTheMirrorAndAcceptsDuplicates) {
     Vmod_Node *p = m.add(VMOD_FUNCTION, 1);
     Vmod_Node *c = m.add(VMOD_RASTER, 2);
     Vmod_Link *mirror = vmod_ChildAddByNode(p, c, nullptr);
-    EXPECT_EQ(c->parents, mirror);
-    EXPECT_EQ(mirror->id, 1);
-    EXPECT_EQ(mirror->node, p);
-    EXPECT_EQ(p->children->id, 2);
-    EXPECT_EQ(p->children->node, c);
+    EXPECT_EQ(fieldValue(c->parents), mirror);
+    EXPECT_EQ(fieldValue(mirror->id), 1);
+    EXPECT_EQ(fieldValue(mirror->node), p);
+    EXPECT_EQ(fieldValue(p->children->id), 2);
+    EXPECT_EQ(fieldValue(p->children->node), c);
     vmod_ChildAddByNode(p, c, nullptr);
     EXPECT_EQ(vmod_NumChildren(p), 2);
     EXPECT_EQ(linkIds(c->parents), (std::vector<int32_t>{1, 1}));
@@ -53,8 +53,8 @@ TEST(vmod_ChildDelete, OnlyChildLeavesNullHead) {
     Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
     vmod_ChildDelete(p, 2, &err);
     EXPECT_EQ(err, nullptr);
-    EXPECT_EQ(p->children, nullptr);
-    EXPECT_EQ(c->parents, nullptr);
+    EXPECT_EQ(fieldValue(p->children), nullptr);
+    EXPECT_EQ(fieldValue(c->parents), nullptr);
 }
 
 TEST(vmod_ChildDelete, DeletingTheHeadLeavesTheNextAsHead) {
@@ -68,10 +68,10 @@ TEST(vmod_ChildDelete, DeletingTheHeadLeavesTheNextAsHead) {
     m.arrow(p, c);
     vmod_ChildDelete(p, 2, nullptr);
     EXPECT_EQ(linkIds(p->children), (std::vector<int32_t>{3, 4}));
-    EXPECT_EQ(p->children->prev, nullptr);
+    EXPECT_EQ(fieldValue(p->children->prev), nullptr);
     vmod_ChildDelete(p, 4, nullptr);
     EXPECT_EQ(linkIds(p->children), std::vector<int32_t>{3});
-    EXPECT_EQ(p->children->next, nullptr);
+    EXPECT_EQ(fieldValue(p->children->next), nullptr);
 }
 
 TEST(vmod_ChildDelete, ClearsNewFileOfAnOutputRasterOnly) {
@@ -85,10 +85,10 @@ TEST(vmod_ChildDelete, ClearsNewFileOfAnOutputRasterOnly) {
     m.arrow(f, raster);
     m.arrow(f, vector);
     vmod_ChildDelete(f, 2, nullptr);
-    EXPECT_EQ(static_cast<Vmod_RasterData *>(raster->data)->newFile, 0);
+    EXPECT_EQ(fieldValue(static_cast<Vmod_RasterData *>(raster->data)->newFile), 0);
     vmod_ChildDelete(f, 3, nullptr);
-    EXPECT_EQ(vectorData->tempFile, 1);
-    EXPECT_EQ(vectorData->vectorType, 0);
+    EXPECT_EQ(fieldValue(vectorData->tempFile), 1);
+    EXPECT_EQ(fieldValue(vectorData->vectorType), 0);
 }
 
 TEST(vmod_ChildDelete, RemovesOnlyTheMirrorsNamingTheParent) {
@@ -100,9 +100,9 @@ TEST(vmod_ChildDelete, RemovesOnlyTheMirrorsNamingTheParent) {
     m.arrow(q, f);
     m.arrow(p, f);
     vmod_ChildDelete(p, 3, nullptr);
-    EXPECT_EQ(p->children, nullptr);
+    EXPECT_EQ(fieldValue(p->children), nullptr);
     EXPECT_EQ(linkIds(f->parents), std::vector<int32_t>{2});
-    EXPECT_EQ(f->parents->node, q);
+    EXPECT_EQ(fieldValue(f->parents->node), q);
 }
 
 TEST(vmod_ChildDelete, UnresolvedLinkIsRemovedWithoutMirror) {
@@ -115,8 +115,8 @@ TEST(vmod_ChildDelete, UnresolvedLinkIsRemovedWithoutMirror) {
     vmod_ChildDelete(p, 99, nullptr);
     EXPECT_EQ(linkIds(p->children), (std::vector<int32_t>{2, 2}));
     vmod_ChildDelete(p, 2, nullptr);
-    EXPECT_EQ(p->children, nullptr);
-    EXPECT_EQ(c->parents, nullptr);
+    EXPECT_EQ(fieldValue(p->children), nullptr);
+    EXPECT_EQ(fieldValue(c->parents), nullptr);
 }
 
 TEST(vmod_ChildrenDelete, CutsEveryArrowLeavingTheNode) {
@@ -130,9 +130,9 @@ TEST(vmod_ChildrenDelete, CutsEveryArrowLeavingTheNode) {
     m.arrow(p, b);
     vmod_ChildAdd(p, 50, nullptr);
     vmod_ChildrenDelete(p, nullptr);
-    EXPECT_EQ(p->children, nullptr);
+    EXPECT_EQ(fieldValue(p->children), nullptr);
     EXPECT_EQ(linkIds(a->parents), std::vector<int32_t>{4});
-    EXPECT_EQ(b->parents, nullptr);
+    EXPECT_EQ(fieldValue(b->parents), nullptr);
 }
 
 TEST(vmod_SingleParent, LeavesOnlyTheGivenParent) {
@@ -147,9 +147,9 @@ TEST(vmod_SingleParent, LeavesOnlyTheGivenParent) {
     vmod_ChildAdd(r, 4, nullptr);
     vmod_SingleParent(p, 4, nullptr);
     EXPECT_EQ(linkIds(p->children), std::vector<int32_t>{4});
-    EXPECT_EQ(q->children, nullptr);
-    EXPECT_EQ(r->children, nullptr);
-    ASSERT_NE(c->parents, nullptr);
+    EXPECT_EQ(fieldValue(q->children), nullptr);
+    EXPECT_EQ(fieldValue(r->children), nullptr);
+    ASSERT_NE(fieldValue(c->parents), nullptr);
     EXPECT_EQ(linkIds(c->parents), std::vector<int32_t>{1});
 }
 
@@ -168,9 +168,9 @@ TEST(vmod_NodesSelDel, DeletingTheFirstTwoReturnsTheThird) {
     Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
     m.model.nodes = vmod_NodesSelDel(d, &err);
     EXPECT_EQ(err, nullptr);
-    EXPECT_EQ(m.model.nodes, c);
-    EXPECT_EQ(c->prev, nullptr);
-    EXPECT_EQ(c->parents, nullptr);
+    EXPECT_EQ(fieldValue(m.model.nodes), c);
+    EXPECT_EQ(fieldValue(c->prev), nullptr);
+    EXPECT_EQ(fieldValue(c->parents), nullptr);
     EXPECT_EQ(linkIds(c->children), std::vector<int32_t>{4});
     EXPECT_EQ(linkIds(d->parents), std::vector<int32_t>{3});
 }
@@ -185,11 +185,11 @@ TEST(vmod_NodesSelDel, DeletingAMiddleNodeCutsItsArrows) {
     m.arrow(f, f);  // an arrow to itself goes too
     f->selected = 1;
     m.model.nodes = vmod_NodesSelDel(a, nullptr);
-    EXPECT_EQ(m.model.nodes, a);
-    EXPECT_EQ(a->next, c);
-    EXPECT_EQ(c->prev, a);
-    EXPECT_EQ(a->children, nullptr);
-    EXPECT_EQ(c->parents, nullptr);
+    EXPECT_EQ(fieldValue(m.model.nodes), a);
+    EXPECT_EQ(fieldValue(a->next), c);
+    EXPECT_EQ(fieldValue(c->prev), a);
+    EXPECT_EQ(fieldValue(a->children), nullptr);
+    EXPECT_EQ(fieldValue(c->parents), nullptr);
 }
 
 TEST(vmod_NodesSelDel, DeletingEverythingReturnsNull) {
@@ -199,6 +199,6 @@ TEST(vmod_NodesSelDel, DeletingEverythingReturnsNull) {
     m.arrow(a, b);
     a->selected = b->selected = 1;
     m.model.nodes = vmod_NodesSelDel(b, nullptr);
-    EXPECT_EQ(m.model.nodes, nullptr);
+    EXPECT_EQ(fieldValue(m.model.nodes), nullptr);
     EXPECT_EQ(vmod_NodesSelDel(nullptr, nullptr), nullptr);
 }

@@ -62,13 +62,13 @@ TEST(vmod_UpdateNodes, ResolvesChildrenAndBuildsParents) {
     vmod_ChildAdd(one, 2, nullptr);
     vmod_ChildAdd(one, 3, nullptr);
     EXPECT_EQ(vmod_UpdateNodes(&m.model, nullptr), &m.model);
-    EXPECT_EQ(one->children->node, two);
-    EXPECT_EQ(one->children->next->node, three);
+    EXPECT_EQ(fieldValue(one->children->node), two);
+    EXPECT_EQ(fieldValue(one->children->next->node), three);
     for (Vmod_Node *child : {two, three}) {
-        ASSERT_NE(child->parents, nullptr);
-        EXPECT_EQ(child->parents->id, 1);
-        EXPECT_EQ(child->parents->node, one);
-        EXPECT_EQ(child->parents->next, nullptr);
+        ASSERT_NE(fieldValue(child->parents), nullptr);
+        EXPECT_EQ(fieldValue(child->parents->id), 1);
+        EXPECT_EQ(fieldValue(child->parents->node), one);
+        EXPECT_EQ(fieldValue(child->parents->next), nullptr);
     }
 }
 
@@ -78,10 +78,10 @@ TEST(vmod_UpdateNodes, SetsExtentsByKind) {
     Vmod_Node *text = m.add(VMOD_TEXT, 2);
     static_cast<Vmod_TextData *>(text->data)->extentWidth = 0xFFFFFFFFu;  // read unsigned
     vmod_UpdateNodes(&m.model, nullptr);
-    EXPECT_EQ(raster->width, 0.75);
-    EXPECT_EQ(raster->height, 0.5);
-    EXPECT_EQ(text->width, 4294967295.0);
-    EXPECT_EQ(text->height, 19.0);
+    EXPECT_EQ(fieldValue(raster->width), 0.75);
+    EXPECT_EQ(fieldValue(raster->height), 0.5);
+    EXPECT_EQ(fieldValue(text->width), 4294967295.0);
+    EXPECT_EQ(fieldValue(text->height), 19.0);
 }
 
 TEST(vmod_UpdateNodes, ChildNamingNoNodeStaysUnresolved) {
@@ -91,9 +91,9 @@ TEST(vmod_UpdateNodes, ChildNamingNoNodeStaysUnresolved) {
     vmod_ChildAdd(one, 42, nullptr);
     vmod_ChildAdd(one, 2, nullptr);
     vmod_UpdateNodes(&m.model, nullptr);
-    EXPECT_EQ(one->children->id, 42);
-    EXPECT_EQ(one->children->node, nullptr);
-    EXPECT_EQ(one->children->next->node, two);
+    EXPECT_EQ(fieldValue(one->children->id), 42);
+    EXPECT_EQ(fieldValue(one->children->node), nullptr);
+    EXPECT_EQ(fieldValue(one->children->next->node), two);
     EXPECT_EQ(linkIds(two->parents), std::vector<int32_t>{1});
 }
 
@@ -123,7 +123,7 @@ TEST(vmod_NodesDelete, ReleasesTheRestOfTheListWithEverythingOwned) {
     Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
     vmod_NodesDelete(b, &err);
     EXPECT_EQ(err, nullptr);
-    EXPECT_EQ(m.model.nodes, a);
+    EXPECT_EQ(fieldValue(m.model.nodes), a);
 }
 
 TEST(vmod_ModelDelete, ReleasesHeaderStringsAndNodesWithoutWritingErr) {
@@ -154,10 +154,10 @@ TEST(vmod_RectCreate, FourZeros) {
     Vmod_Rect *rect = vmod_RectCreate(&err);
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(err, nullptr);
-    EXPECT_EQ(rect->x1, 0.0);
-    EXPECT_EQ(rect->y1, 0.0);
-    EXPECT_EQ(rect->x2, 0.0);
-    EXPECT_EQ(rect->y2, 0.0);
+    EXPECT_EQ(fieldValue(rect->x1), 0.0);
+    EXPECT_EQ(fieldValue(rect->y1), 0.0);
+    EXPECT_EQ(fieldValue(rect->x2), 0.0);
+    EXPECT_EQ(fieldValue(rect->y2), 0.0);
     vmod_RectDelete(rect, &err);
     vmod_RectDelete(nullptr, nullptr);
 }

@@ -16,12 +16,12 @@ TEST(vmod_NodeChangeID, FirstOccurrenceOfTheOldDigitsFollowsIntoReaders) {
     m.arrow(raster, f);
     m.arrow(raster, c);
     vmod_NodeChangeID(raster, 5);
-    EXPECT_EQ(raster->id, 5);
+    EXPECT_EQ(fieldValue(raster->id), 5);
     EXPECT_STREQ(raster->title, "n52_x");
     EXPECT_STREQ(functionData(f)->expression, "n52_x + n52_x * 2");
     EXPECT_STREQ(f->title, "n52_x");
     EXPECT_STREQ(criteria->columnTitles[0], "n52_x");
-    EXPECT_EQ(criteria->columnTitles[1], nullptr);
+    EXPECT_EQ(fieldValue(criteria->columnTitles[1]), nullptr);
     EXPECT_EQ(linkIds(f->parents), std::vector<int32_t>{5});
     EXPECT_EQ(linkIds(raster->children), (std::vector<int32_t>{2, 3}));
 }
@@ -34,7 +34,7 @@ TEST(vmod_NodeChangeID, OperationLinksFollowUnresolvedOnesKeepTheOldNumber) {
     m.arrow(f, out);
     vmod_ChildAdd(other, 4, nullptr);
     vmod_NodeChangeID(f, 9);
-    EXPECT_EQ(f->id, 9);
+    EXPECT_EQ(fieldValue(f->id), 9);
     EXPECT_EQ(linkIds(out->parents), std::vector<int32_t>{9});
     EXPECT_EQ(linkIds(other->children), std::vector<int32_t>{4});
     EXPECT_STREQ(out->title, "out");
@@ -46,7 +46,7 @@ TEST(vmod_NodeChangeID, TextNodeChangesOnlyItsIdentifier) {
     Vmod_Node *r = m.add(VMOD_RASTER, 2);
     m.arrow(text, r);
     vmod_NodeChangeID(text, 3);
-    EXPECT_EQ(text->id, 3);
+    EXPECT_EQ(fieldValue(text->id), 3);
     EXPECT_STREQ(text->title, "note 1");
     EXPECT_EQ(linkIds(r->parents), std::vector<int32_t>{1});
 }
@@ -57,11 +57,11 @@ TEST(vmod_NodeChangeID, UntitledDataNodeAndUnknownKind) {
     Vmod_Node *f = m.add(VMOD_FUNCTION, 2);
     m.arrow(r, f);
     vmod_NodeChangeID(r, 8);
-    EXPECT_EQ(r->title, nullptr);
+    EXPECT_EQ(fieldValue(r->title), nullptr);
     EXPECT_EQ(linkIds(f->parents), std::vector<int32_t>{8});
     Vmod_Node *odd = m.add(-3, 10);
     vmod_NodeChangeID(odd, 11);
-    EXPECT_EQ(odd->id, 11);
+    EXPECT_EQ(fieldValue(odd->id), 11);
     vmod_NodeChangeID(nullptr, 1);
 }
 

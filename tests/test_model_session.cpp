@@ -59,5 +59,5 @@ TEST(vmod_UpdateNodes, ReadStyleSessionLeavesNothingBehind) {
     vmod_ChildAdd(f, 300, nullptr);
     vmod_UpdateNodes(&m.model, nullptr);
     vmod_ChildrenDelete(f, nullptr);
-    EXPECT_EQ(f->children, nullptr);
+    EXPECT_EQ(fieldValue(f->children), nullptr);
 }

@@ -46,6 +46,14 @@ struct HeapText {
     std::string str() const { return text ? std::string(text) : std::string("(null)"); }
 };
 
+// The records are packed on 4-byte boundaries, so a pointer or double field may sit off its
+// natural alignment; assertions take such fields through this copy instead of binding a
+// reference to them.
+template <typename T>
+T fieldValue(T value) {
+    return value;
+}
+
 // The identifiers of a link list, in order.
 inline std::vector<int32_t> linkIds(const Vmod_Link *head) {
     std::vector<int32_t> ids;
