@@ -105,8 +105,8 @@ TEST(vmod_RenderText, BoldUnderlinedDrawsLineTwoPixelsBelow) {
     EXPECT_EQ(TakeLog(), Join({kSpec, kMeasure, kText5}));
     EXPECT_EQ(text.data.extentWidth, 35u);
     EXPECT_EQ(text.data.extentHeight, 13u);
-    EXPECT_EQ(text.node.width, 35.0 / 96);
-    EXPECT_EQ(text.node.height, 13.0 / 90);
+    EXPECT_EQ(double(text.node.width), 35.0 / 96);
+    EXPECT_EQ(double(text.node.height), 13.0 / 90);
 }
 
 TEST(vmod_RenderText, SelectedGetsHighlightAfterText) {
@@ -197,8 +197,8 @@ TEST(vmod_RenderText, UntitledMeasuresQuestionMarkAndKeepsExtent) {
                          }));
     EXPECT_EQ(text.data.extentWidth, 7u);
     EXPECT_EQ(text.data.extentHeight, 13u);
-    EXPECT_EQ(text.node.width, 2.0);
-    EXPECT_EQ(text.node.height, 0.5);
+    EXPECT_EQ(double(text.node.width), 2.0);
+    EXPECT_EQ(double(text.node.height), 0.5);
 }
 
 TEST(vmod_RenderText, NothingBelowZoomOne) {
@@ -210,7 +210,7 @@ TEST(vmod_RenderText, NothingBelowZoomOne) {
     vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
     EXPECT_TRUE(TakeLog().empty());
     EXPECT_EQ(text.data.extentWidth, 0u);
-    EXPECT_EQ(text.node.width, 0.0);
+    EXPECT_EQ(double(text.node.width), 0.0);
     EXPECT_EQ(text.node.highlighted, 0);
 }
 

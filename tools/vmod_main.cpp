@@ -16,6 +16,7 @@
 #define VMOD_TOOL_COMMANDS(X) \
     X(check)                  \
     X(resave)                 \
+    X(render)                 \
     X(eps)                    \
     X(ps)                     \
     X(print)

@@ -144,6 +144,24 @@ VMODHOST_API void vmodhost_RecordingCanvasRejectFont(Ooml_Canvas *canvas, const 
 /* Releases any canvas; null is ignored. */
 VMODHOST_API void vmodhost_CanvasDelete(Ooml_Canvas *canvas);
 
+/* ---- drawing canvas: real pixels through Cairo ----
+   A canvas that draws into an image of width x height pixels, every pixel starting as
+   background. Colours are 0xRRGGBB; draw mode 1 copies, mode 3 exclusive-ors the colour
+   into the pixels (the same drawing twice restores every pixel). Font names are
+   fontconfig patterns ("DejaVu Sans:bold:size=10", sizes in points at 96 pixels per
+   inch); a font specification whose family fontconfig does not have cannot be used
+   (ooml_CanvasContextSetFontSpec stores a report). Text extents are the font's advance
+   width and ascent plus descent (x1 = y1 = 0); text extends upward from its y, centred
+   on its x under justification 1. Its calls are not logged. Release it with
+   vmodhost_CanvasDelete. */
+
+/* A new drawing canvas; null when a side is not 1 to 16384 or memory runs out. */
+VMODHOST_API Ooml_Canvas *vmodhost_CairoCanvasCreate(int32_t width, int32_t height, uint32_t background);
+/* Writes the image as a PNG file; 1 on success, 0 on failure or for another kind of canvas. */
+VMODHOST_API int32_t vmodhost_CairoCanvasWritePng(Ooml_Canvas *canvas, const char *path);
+/* The pixel at (x, y) as 0xRRGGBB; 0xFFFFFFFF outside the image or for another kind of canvas. */
+VMODHOST_API uint32_t vmodhost_CairoCanvasPixel(Ooml_Canvas *canvas, int32_t x, int32_t y);
+
 #ifdef __cplusplus
 }
 #endif

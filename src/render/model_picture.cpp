@@ -1,0 +1,152 @@
+// A whole model drawn as the editor draws it.
+#include "render/model_picture.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "host/oerr.h"
+#include "host/ooml.h"
+#include "render/coordinates.h"
+#include "render/glyph_geometry.h"
+#include "render/render_sequence.h"
+#include "vmod/vmod.h"
+
+namespace vmod::render {
+
+namespace {
+
+// Titles need not be large to be read under a one-inch glyph.
+char kTitleFont[] = "DejaVu Sans:bold:size=9";
+char kUntitledFont[] = "DejaVu Sans:bold:size=14";
+
+constexpr double kMarginInches = 1.0;
+
+} // namespace
+
+bool PreparePicture(Vmod_Model *model, const PictureOptions &options, PictureSize *size, std::string *problem) {
+    if (options.pixelsPerInch < 1 || options.pixelsPerInch > 2400) {
+        *problem = "pixels per inch must be 1 to 2400";
+        return false;
+    }
+    if (!(options.zoom >= 0.01 && options.zoom <= 100)) {
+        *problem = "zoom must be 0.01 to 100";
+        return false;
+    }
+    // The box of the node centres; an empty model is a point at the origin.
+    double minX = 0, maxX = 0, minY = 0, maxY = 0;
+    bool first = true;
+    for (const Vmod_Node *node = model->nodes; node; node = node->next) {
+        // Copies: the packed record's doubles may sit off their natural alignment.
+        const double x = node->x, y = node->y;
+        if (!std::isfinite(x) || !std::isfinite(y)) {
+            *problem = "node " + std::to_string(node->id) + " has no finite position";
+            return false;
+        }
+        minX = first ? x : std::min(minX, x);
+        maxX = first ? x : std::max(maxX, x);
+        minY = first ? y : std::min(minY, y);
+        maxY = first ? y : std::max(maxY, y);
+        first = false;
+    }
+    double perInch = options.pixelsPerInch * options.zoom;
+    double left = (minX - kMarginInches) * perInch, top = (minY - kMarginInches) * perInch;
+    double width = std::ceil((maxX - minX + 2 * kMarginInches) * perInch) + 1;
+    double height = std::ceil((maxY - minY + 2 * kMarginInches) * perInch) + 1;
+    if (!(width <= kPictureMaxSide && height <= kPictureMaxSide) || !(std::fabs(left) < 1e9 && std::fabs(top) < 1e9)) {
+        *problem = "the picture would be larger than " + std::to_string(kPictureMaxSide) + " pixels a side";
+        return false;
+    }
+    size->width = static_cast<std::int32_t>(width);
+    size->height = static_cast<std::int32_t>(height);
+
+    model->backgroundColor = kPictureBackground;
+    model->foregroundColor = kPictureForeground;
+    model->highlightColor = kPictureHighlight;
+    model->nodeWidth = 1.0;
+    model->nodeHeight = 1.0;
+    model->zoom = options.zoom;
+    model->glyphPixelWidth = options.pixelsPerInch;
+    model->glyphPixelHeight = options.pixelsPerInch;
+    model->pixelsPerInchX = perInch;
+    model->pixelsPerInchY = perInch;
+    model->scrollX = TruncateToInt32(left);
+    model->scrollY = TruncateToInt32(top);
+    model->titleFont = kTitleFont;
+    model->untitledFont = kUntitledFont;
+    model->redrawInPlace = 0;
+    return true;
+}
+
+void FillPolygon(Ooml_Canvas *canvas, const std::int32_t *points, int count) {
+    if (count < 3) return;
+    std::int32_t top = points[1], bottom = points[1];
+    for (int i = 1; i < count; ++i) {
+        top = std::min(top, points[2 * i + 1]);
+        bottom = std::max(bottom, points[2 * i + 1]);
+    }
+    ErrorSlot err;
+    std::vector<double> crossings;
+    for (std::int64_t y = top; y <= bottom; ++y) {
+        double scan = y + 0.5;
+        crossings.clear();
+        for (int i = 0; i < count; ++i) {
+            double x1 = points[2 * i], y1 = points[2 * i + 1];
+            double x2 = points[2 * ((i + 1) % count)], y2 = points[2 * ((i + 1) % count) + 1];
+            if ((y1 <= scan) == (y2 <= scan)) continue;
+            crossings.push_back(x1 + (scan - y1) * (x2 - x1) / (y2 - y1));
+        }
+        std::sort(crossings.begin(), crossings.end());
+        for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+            std::int32_t from = TruncateToInt32(std::ceil(crossings[k] - 0.5));
+            std::int32_t to = TruncateToInt32(std::floor(crossings[k + 1] - 0.5));
+            if (from <= to)
+                ooml_CanvasDrawLine(canvas, 0, 0, from, static_cast<std::int32_t>(y), to, static_cast<std::int32_t>(y),
+                                    err.Fresh());
+        }
+    }
+}
+
+namespace {
+
+void DrawArrow(Vmod_Model *model, const Vmod_Node *from, const Vmod_Node *to) {
+    glyph::ArrowEnds ends = glyph::ArrowEndPoints(from->type, from->x, from->y, to->type, to->x, to->y);
+    if (!ends.drawable) return;
+    ErrorSlot err;
+    std::int32_t x1, y1, x2, y2;
+    vmod_PaperToScreen(model, ends.x1, ends.y1, &x1, &y1);
+    vmod_PaperToScreen(model, ends.x2, ends.y2, &x2, &y2);
+    ooml_CanvasDrawLine(model->canvas, 0, 0, x1, y1, x2, y2, err.Fresh());
+    glyph::Point head[4];
+    glyph::ArrowHead(ends, head);
+    std::int32_t pixels[8];
+    for (int i = 0; i < 4; ++i) vmod_PaperToScreen(model, head[i].x, head[i].y, &pixels[2 * i], &pixels[2 * i + 1]);
+    FillPolygon(model->canvas, pixels, 4);
+    // The outline too, so that a small head keeps its tip and corners.
+    std::int32_t outline[10];
+    std::copy(pixels, pixels + 8, outline);
+    outline[8] = pixels[0];
+    outline[9] = pixels[1];
+    ooml_CanvasDrawPolyline(model->canvas, 0, 0, outline, 5, err.Fresh());
+}
+
+} // namespace
+
+void DrawPicture(Vmod_Model *model) {
+    ErrorSlot err;
+    ooml_CanvasContextSetDrawMode(model->canvas, 1, err.Fresh());
+    ooml_CanvasContextSetForeground(model->canvas, model->foregroundColor, err.Fresh());
+    // Arrows first: a node's highlight then covers the head that ends at its glyph.
+    for (const Vmod_Node *node = model->nodes; node; node = node->next) {
+        if (node->type == VMOD_TEXT) continue;
+        for (const Vmod_Link *link = node->children; link; link = link->next)
+            for (const Vmod_Node *child = model->nodes; child; child = child->next)
+                if (child->id == link->id) DrawArrow(model, node, child);
+    }
+    for (Vmod_Node *node = model->nodes; node; node = node->next) {
+        node->highlighted = 0;
+        if (node->render && *node->render) (*node->render)(node, model, VMOD_RENDER_DRAW);
+    }
+}
+
+} // namespace vmod::render

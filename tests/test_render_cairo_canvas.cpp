@@ -1,0 +1,276 @@
+// The drawing canvas: real pixels, exclusive-or drawing, fontconfig fonts, PNG output.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/oerr.h"
+#include "host/ooml.h"
+#include "vmodhost/vmodhost.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
+
+struct CairoKeeper {
+    Ooml_Canvas *canvas;
+    CairoKeeper(int32_t w = 120, int32_t h = 90, uint32_t background = kWhite)
+        : canvas(vmodhost_CairoCanvasCreate(w, h, background)) {}
+    ~CairoKeeper() { vmodhost_CanvasDelete(canvas); }
+    uint32_t At(int32_t x, int32_t y) const { return vmodhost_CairoCanvasPixel(canvas, x, y); }
+    std::vector<uint32_t> Snapshot(int32_t w = 120, int32_t h = 90) const {
+        std::vector<uint32_t> pixels;
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) pixels.push_back(At(x, y));
+        return pixels;
+    }
+    int InkCount(int32_t x0, int32_t y0, int32_t x1, int32_t y1, uint32_t background = kWhite) const {
+        int n = 0;
+        for (int32_t y = y0; y <= y1; ++y)
+            for (int32_t x = x0; x <= x1; ++x) n += At(x, y) != background;
+        return n;
+    }
+};
+
+struct Report {
+    Oerr_ErrorReport *report = nullptr;
+    ~Report() { oerr_DeleteErrorReportEx(&report); }
+    Oerr_ErrorReport **Slot() {
+        oerr_DeleteErrorReportEx(&report);
+        return &report;
+    }
+};
+
+// Draws a little of everything in the current mode and colour.
+void DrawEverything(Ooml_Canvas *canvas, Report &err) {
+    ooml_CanvasDrawLine(canvas, 0, 0, 3, 4, 100, 70, err.Slot());
+    ooml_CanvasDrawRectangle(canvas, 0, 0, 10, 10, 40, 30, err.Slot());
+    ooml_CanvasDrawArc(canvas, 0, 0, 20, 15, 60, 50, 0, 23040, err.Slot());
+    const int32_t points[] = {5, 80, 60, 20, 115, 80, 5, 80};
+    ooml_CanvasDrawPolyline(canvas, 0, 0, points, 4, err.Slot());
+    ooml_CanvasContextSetFont(canvas, "DejaVu Sans:bold:size=12", err.Slot());
+    ooml_CanvasContextSetJustification(canvas, 1, err.Slot());
+    ooml_CanvasDrawText(canvas, "Xor me", 60, 60, err.Slot());
+    ooml_CanvasFillRectangle(canvas, 0, 0, 30, 40, 50, 25, err.Slot());
+}
+
+} // namespace
+
+TEST(vmodhost_CairoCanvasCreate, RefusesImpossibleSizes) {
+    EXPECT_EQ(vmodhost_CairoCanvasCreate(0, 10, kWhite), nullptr);
+    EXPECT_EQ(vmodhost_CairoCanvasCreate(10, -1, kWhite), nullptr);
+    EXPECT_EQ(vmodhost_CairoCanvasCreate(16385, 10, kWhite), nullptr);
+}
+
+TEST(vmodhost_CairoCanvasCreate, StartsAsBackground) {
+    CairoKeeper c(8, 6, 0x123456);
+    ASSERT_NE(c.canvas, nullptr);
+    EXPECT_EQ(c.At(0, 0), 0x123456u);
+    EXPECT_EQ(c.At(7, 5), 0x123456u);
+}
+
+TEST(vmodhost_CairoCanvasPixel, OutsideTheImageOrOtherCanvas) {
+    CairoKeeper c(8, 6);
+    EXPECT_EQ(c.At(8, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(c.At(-1, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(c.At(0, 6), 0xFFFFFFFFu);
+    Ooml_Canvas *recording = vmodhost_RecordingCanvasCreate("canvas");
+    EXPECT_EQ(vmodhost_CairoCanvasPixel(recording, 0, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(vmodhost_CairoCanvasWritePng(recording, "/dev/null"), 0);
+    vmodhost_CanvasDelete(recording);
+    EXPECT_EQ(vmodhost_CairoCanvasPixel(nullptr, 0, 0), 0xFFFFFFFFu);
+}
+
+TEST(ooml_CanvasDrawLine, IncludesBothEndPixels) {
+    CairoKeeper c;
+    Report err;
+    ooml_CanvasContextSetForeground(c.canvas, kBlack, err.Slot());
+    ooml_CanvasDrawLine(c.canvas, 0, 0, 10, 20, 30, 20, err.Slot());
+    for (int x = 10; x <= 30; ++x) EXPECT_EQ(c.At(x, 20), kBlack) << x;
+    EXPECT_EQ(c.At(9, 20), kWhite);
+    EXPECT_EQ(c.At(31, 20), kWhite);
+    EXPECT_EQ(c.At(20, 19), kWhite);
+    EXPECT_EQ(c.At(20, 21), kWhite);
+    ooml_CanvasDrawLine(c.canvas, 0, 0, 50, 5, 50, 15, err.Slot());
+    EXPECT_EQ(c.InkCount(49, 0, 51, 89), 11);
+}
+
+TEST(ooml_CanvasDrawRectangle, OutlineCoversWidthPlusOne) {
+    CairoKeeper c;
+    Report err;
+    ooml_CanvasContextSetForeground(c.canvas, 0x00FF00, err.Slot());
+    ooml_CanvasDrawRectangle(c.canvas, 0, 0, 5, 6, 10, 20, err.Slot());
+    EXPECT_EQ(c.At(5, 6), 0x00FF00u);
+    EXPECT_EQ(c.At(15, 6), 0x00FF00u);
+    EXPECT_EQ(c.At(15, 26), 0x00FF00u);
+    EXPECT_EQ(c.At(5, 26), 0x00FF00u);
+    EXPECT_EQ(c.At(10, 16), kWhite);
+    EXPECT_EQ(c.At(16, 16), kWhite);
+    EXPECT_EQ(c.At(4, 16), kWhite);
+    EXPECT_EQ(c.InkCount(0, 0, 119, 89), 2 * 11 + 2 * 19);
+}
+
+TEST(ooml_CanvasFillRectangle, FillsWidthByHeight) {
+    CairoKeeper c;
+    Report err;
+    ooml_CanvasContextSetForeground(c.canvas, 0xABCDEF, err.Slot());
+    ooml_CanvasFillRectangle(c.canvas, 0, 0, 5, 6, 3, 2, err.Slot());
+    EXPECT_EQ(c.InkCount(0, 0, 119, 89), 6);
+    EXPECT_EQ(c.At(5, 6), 0xABCDEFu);
+    EXPECT_EQ(c.At(7, 7), 0xABCDEFu);
+    EXPECT_EQ(c.At(8, 7), kWhite);
+    ooml_CanvasFillRectangle(c.canvas, 0, 0, 50, 50, 0, 5, err.Slot());
+    ooml_CanvasFillRectangle(c.canvas, 0, 0, 50, 50, -4, 5, err.Slot());
+    EXPECT_EQ(c.InkCount(0, 0, 119, 89), 6);
+}
+
+TEST(ooml_CanvasDrawArc, FullEllipseTouchesItsBox) {
+    CairoKeeper c;
+    Report err;
+    ooml_CanvasContextSetForeground(c.canvas, kBlack, err.Slot());
+    ooml_CanvasDrawArc(c.canvas, 0, 0, 10, 10, 40, 20, 0, 23040, err.Slot());
+    EXPECT_EQ(c.At(30, 10), kBlack); // top middle
+    EXPECT_EQ(c.At(30, 30), kBlack); // bottom middle
+    EXPECT_EQ(c.At(10, 20), kBlack); // left middle
+    EXPECT_EQ(c.At(50, 20), kBlack); // right middle
+    EXPECT_EQ(c.At(30, 20), kWhite); // centre
+    EXPECT_EQ(c.At(11, 11), kWhite); // box corner, outside the ellipse
+    EXPECT_EQ(c.InkCount(0, 0, 119, 9), 0);
+    EXPECT_EQ(c.InkCount(0, 31, 119, 89), 0);
+}
+
+TEST(ooml_CanvasDrawArc, HalfArcIsTheUpperHalf) {
+    CairoKeeper c;
+    Report err;
+    ooml_CanvasDrawArc(c.canvas, 0, 0, 10, 10, 40, 40, 0, 180 * 64, err.Slot());
+    EXPECT_EQ(c.At(30, 10), kBlack);
+    EXPECT_EQ(c.InkCount(0, 33, 119, 89), 0);
+}
+
+TEST(ooml_CanvasDrawPolyline, JoinsThePoints) {
+    CairoKeeper c;
+    Report err;
+    const int32_t points[] = {10, 10, 30, 10, 30, 40};
+    ooml_CanvasDrawPolyline(c.canvas, 0, 0, points, 3, err.Slot());
+    EXPECT_EQ(c.At(20, 10), kBlack);
+    EXPECT_EQ(c.At(30, 25), kBlack);
+    EXPECT_EQ(c.At(30, 40), kBlack);
+    EXPECT_EQ(c.At(10, 25), kWhite); // open: not closed back to the start
+    EXPECT_EQ(c.InkCount(0, 0, 119, 89), 21 + 30);
+}
+
+TEST(ooml_CanvasDrawLine, HugeCoordinatesAreClippedNotWrapped) {
+    CairoKeeper c;
+    Report err;
+    ooml_CanvasDrawLine(c.canvas, 0, 0, INT32_MIN, 45, INT32_MAX, 45, err.Slot());
+    EXPECT_EQ(c.InkCount(0, 45, 119, 45), 120);
+    EXPECT_EQ(c.InkCount(0, 0, 119, 44) + c.InkCount(0, 46, 119, 89), 0);
+    ooml_CanvasDrawRectangle(c.canvas, 0, 0, INT32_MAX - 5, INT32_MAX - 5, INT32_MAX, INT32_MAX, err.Slot());
+    ooml_CanvasDrawArc(c.canvas, 0, 0, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX, 0, 23040, err.Slot());
+    ooml_CanvasFillRectangle(c.canvas, 0, 0, INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX, err.Slot());
+    ooml_CanvasDrawText(c.canvas, "far", INT32_MIN, INT32_MAX, err.Slot());
+    EXPECT_EQ(c.InkCount(0, 0, 119, 44) + c.InkCount(0, 46, 119, 89), 0);
+}
+
+TEST(ooml_CanvasContextSetDrawMode, ExclusiveOrFlipsTheColourBits) {
+    CairoKeeper c;
+    Report err;
+    ooml_CanvasContextSetForeground(c.canvas, 0x3366CC, err.Slot());
+    ooml_CanvasContextSetDrawMode(c.canvas, 3, err.Slot());
+    ooml_CanvasFillRectangle(c.canvas, 0, 0, 0, 0, 4, 4, err.Slot());
+    EXPECT_EQ(c.At(1, 1), 0xFFFFFFu ^ 0x3366CCu);
+    ooml_CanvasContextSetDrawMode(c.canvas, 7, err.Slot());
+    EXPECT_NE(err.report, nullptr);
+}
+
+TEST(ooml_CanvasContextSetDrawMode, SameDrawingTwiceInXorRestoresEveryPixel) {
+    CairoKeeper c;
+    Report err;
+    // A picture to draw over, in copy mode and several colours.
+    ooml_CanvasContextSetForeground(c.canvas, 0x884422, err.Slot());
+    DrawEverything(c.canvas, err);
+    ooml_CanvasContextSetForeground(c.canvas, 0x0055AA, err.Slot());
+    ooml_CanvasFillRectangle(c.canvas, 0, 0, 0, 0, 20, 90, err.Slot());
+    const std::vector<uint32_t> before = c.Snapshot();
+
+    ooml_CanvasContextSetDrawMode(c.canvas, 3, err.Slot());
+    ooml_CanvasContextSetForeground(c.canvas, 0x3366CC, err.Slot());
+    DrawEverything(c.canvas, err);
+    const std::vector<uint32_t> during = c.Snapshot();
+    EXPECT_NE(during, before);
+    DrawEverything(c.canvas, err);
+    EXPECT_EQ(c.Snapshot(), before);
+}
+
+TEST(ooml_CanvasContextSetFontSpec, UnknownFamilyCannotBeUsed) {
+    CairoKeeper c;
+    Report err;
+    Ooml_FontSpec *spec = ooml_CanvasFontSpecCreate("No Such Family Anywhere", 0, 12, err.Slot());
+    ooml_CanvasContextSetFontSpec(c.canvas, spec, err.Slot());
+    EXPECT_NE(err.report, nullptr);
+    ooml_CanvasFontSpecFree(spec);
+
+    spec = ooml_CanvasFontSpecCreate("Liberation Serif", 3, 12, err.Slot());
+    ooml_CanvasContextSetFontSpec(c.canvas, spec, err.Slot());
+    EXPECT_EQ(err.report, nullptr);
+    ooml_CanvasFontSpecFree(spec);
+}
+
+TEST(ooml_CanvasContextGetStringExtents, RealMetricsGrowWithTextAndSize) {
+    CairoKeeper c;
+    Report err;
+    int32_t x1 = -1, x2 = -1, y1 = -1, y2 = -1;
+    ooml_CanvasContextSetFont(c.canvas, "DejaVu Sans:size=10", err.Slot());
+    ooml_CanvasContextGetStringExtents(c.canvas, "i", &x1, &x2, &y1, &y2, err.Slot());
+    int32_t narrow = x2 - x1, small = y2 - y1;
+    ooml_CanvasContextGetStringExtents(c.canvas, "WWWW", &x1, &x2, &y1, &y2, err.Slot());
+    EXPECT_EQ(x1, 0);
+    EXPECT_GT(x2 - x1, 4 * narrow);
+    EXPECT_EQ(y2 - y1, small); // the font's height, not the ink's
+    EXPECT_GE(small, 13);      // 10 points at 96 per inch is 13.3 pixels before line spacing
+    ooml_CanvasContextSetFont(c.canvas, "DejaVu Sans:size=20", err.Slot());
+    ooml_CanvasContextGetStringExtents(c.canvas, "WWWW", &x1, &x2, &y1, &y2, err.Slot());
+    EXPECT_GT(y2 - y1, small * 3 / 2);
+    EXPECT_EQ(err.report, nullptr);
+}
+
+TEST(ooml_CanvasDrawText, CentredOnXAndAboveY) {
+    CairoKeeper c(200, 100);
+    Report err;
+    ooml_CanvasContextSetFont(c.canvas, "DejaVu Sans:size=14", err.Slot());
+    ooml_CanvasContextSetJustification(c.canvas, 1, err.Slot());
+    int32_t x1, x2, y1, y2;
+    ooml_CanvasContextGetStringExtents(c.canvas, "Mmmm", &x1, &x2, &y1, &y2, err.Slot());
+    ooml_CanvasDrawText(c.canvas, "Mmmm", 100, 60, err.Slot());
+    int left = c.InkCount(0, 0, 99, 99, kWhite), right = c.InkCount(100, 0, 199, 99, kWhite);
+    EXPECT_GT(left, 20);
+    EXPECT_GT(right, 20);
+    EXPECT_EQ(c.InkCount(0, 61, 199, 99), 0);          // nothing below y
+    EXPECT_EQ(c.InkCount(0, 0, 199, 60 - (y2 - y1) - 1), 0); // nothing above the text's height
+    int32_t half = (x2 - x1) / 2;
+    EXPECT_EQ(c.InkCount(0, 0, 100 - half - 2, 99), 0);
+    EXPECT_EQ(c.InkCount(100 + half + 2, 0, 199, 99), 0);
+}
+
+TEST(ooml_CanvasDrawText, LatinOneBytesAreDrawnNotRefused) {
+    CairoKeeper c(200, 100);
+    Report err;
+    ooml_CanvasDrawText(c.canvas, "caf\xe9 \xff", 10, 50, err.Slot());
+    EXPECT_EQ(err.report, nullptr);
+    EXPECT_GT(c.InkCount(0, 0, 199, 99), 10);
+}
+
+TEST(vmodhost_CairoCanvasWritePng, WritesAPngFile) {
+    CairoKeeper c(16, 8);
+    std::string path = std::string(VMOD_BINARY_DIR) + "/test_render_cairo_canvas.png";
+    ASSERT_EQ(vmodhost_CairoCanvasWritePng(c.canvas, path.c_str()), 1);
+    FILE *f = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    unsigned char magic[8] = {};
+    EXPECT_EQ(std::fread(magic, 1, 8, f), 8u);
+    std::fclose(f);
+    std::remove(path.c_str());
+    EXPECT_EQ(std::string(reinterpret_cast<char *>(magic + 1), 3), "PNG");
+    EXPECT_EQ(vmodhost_CairoCanvasWritePng(c.canvas, "/nonexistent-dir/x.png"), 0);
+}

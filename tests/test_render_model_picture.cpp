@@ -1,0 +1,161 @@
+// A whole model drawn on the drawing canvas: ink where glyphs, titles and arrows must be,
+// none where nothing is drawn.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "host/oerr.h"
+#include "host/ostr.h"
+#include "render/model_picture.h"
+#include "vmod/vmod.h"
+#include "vmodhost/vmodhost.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
+
+// Five nodes on a 96-pixel-per-inch canvas whose origin is paper (0, 0):
+//   raster 1 "in" at (1, 1) -> function 2 at (3, 1) -> raster 3 "out" at (5, 1),
+//   scalar 4 (untitled) at (3, 3) -> function 2, text 5 "Note" at (1, 3).
+struct Picture {
+    Vmod_Model model{};
+    Ooml_Canvas *canvas = nullptr;
+    vmod::render::PictureSize size{};
+
+    Vmod_Node *Add(int32_t kind, int32_t id, double x, double y, const char *title) {
+        Oerr_ErrorReport *err = nullptr;
+        Vmod_Node *node = vmod_NodeCreate(&model, kind, &err);
+        oerr_DeleteErrorReportEx(&err);
+        node->id = id;
+        node->x = x;
+        node->y = y;
+        node->title = title ? ostr_Duplicate(title) : nullptr;
+        if (!model.nodes) {
+            model.nodes = node;
+        } else {
+            Vmod_Node *last = model.nodes;
+            while (last->next) last = last->next;
+            last->next = node;
+            node->prev = last;
+        }
+        return node;
+    }
+
+    explicit Picture(std::vector<int32_t> selected = {}) {
+        static char font[] = "DejaVu Sans";
+        model.textFont = font;
+        model.textSize = 12;
+        Vmod_Node *in = Add(VMOD_RASTER, 1, 1, 1, "in");
+        Vmod_Node *fn = Add(VMOD_FUNCTION, 2, 3, 1, "$n1_in + 1");
+        Vmod_Node *out = Add(VMOD_RASTER, 3, 5, 1, "out");
+        Vmod_Node *scalar = Add(VMOD_SCALAR, 4, 3, 3, nullptr);
+        Add(VMOD_TEXT, 5, 1, 3, "Note");
+        Oerr_ErrorReport *err = nullptr;
+        vmod_ChildAddByNode(in, fn, &err);
+        vmod_ChildAddByNode(fn, out, &err);
+        vmod_ChildAddByNode(scalar, fn, &err);
+        oerr_DeleteErrorReportEx(&err);
+        for (Vmod_Node *node = model.nodes; node; node = node->next)
+            for (int32_t id : selected) node->selected |= node->id == id;
+        std::string problem;
+        EXPECT_TRUE(vmod::render::PreparePicture(&model, {}, &size, &problem)) << problem;
+        canvas = vmodhost_CairoCanvasCreate(size.width, size.height, vmod::render::kPictureBackground);
+        model.canvas = canvas;
+        vmod::render::DrawPicture(&model);
+    }
+    ~Picture() {
+        Oerr_ErrorReport *err = nullptr;
+        vmod_ModelDelete(&model, &err);
+        oerr_DeleteErrorReportEx(&err);
+        vmodhost_CanvasDelete(canvas);
+    }
+    uint32_t At(int32_t x, int32_t y) const { return vmodhost_CairoCanvasPixel(canvas, x, y); }
+    int Ink(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {
+        int n = 0;
+        for (int32_t y = y0; y <= y1; ++y)
+            for (int32_t x = x0; x <= x1; ++x) n += At(x, y) != kWhite;
+        return n;
+    }
+};
+
+} // namespace
+
+TEST(PreparePicture, CanvasCoversTheCentresWithAnInchMargin) {
+    Picture p;
+    EXPECT_EQ(p.size.width, 6 * 96 + 1);
+    EXPECT_EQ(p.size.height, 4 * 96 + 1);
+    EXPECT_EQ(p.model.scrollX, 0);
+    EXPECT_EQ(p.model.scrollY, 0);
+    EXPECT_EQ(p.model.glyphPixelWidth, 96);
+    EXPECT_EQ(double(p.model.pixelsPerInchX), 96.0);
+}
+
+TEST(PreparePicture, RefusesWhatCannotBeDrawn) {
+    Vmod_Model model{};
+    vmod::render::PictureSize size{};
+    std::string problem;
+    EXPECT_FALSE(vmod::render::PreparePicture(&model, {0, 1.0}, &size, &problem));
+    EXPECT_FALSE(vmod::render::PreparePicture(&model, {96, 0.0}, &size, &problem));
+    Vmod_Node near{}, far{};
+    far.x = 1e6;
+    near.next = &far;
+    model.nodes = &near;
+    EXPECT_FALSE(vmod::render::PreparePicture(&model, {96, 1.0}, &size, &problem));
+    far.x = std::numeric_limits<double>::quiet_NaN();
+    far.y = 1;
+    EXPECT_FALSE(vmod::render::PreparePicture(&model, {96, 1.0}, &size, &problem));
+    model.nodes = nullptr;
+    ASSERT_TRUE(vmod::render::PreparePicture(&model, {96, 1.0}, &size, &problem));
+    EXPECT_EQ(size.width, 2 * 96 + 1); // an empty model is a point with its margin
+}
+
+TEST(DrawPicture, GlyphsTitlesAndArrowsWhereTheyMustBe) {
+    Picture p;
+    EXPECT_EQ(p.At(96, 48), kBlack);   // raster 1: top of its outline, 0.5 inch above the centre
+    EXPECT_EQ(p.At(240, 96), kBlack);  // function 2: left end of its ellipse
+    EXPECT_EQ(p.At(288, 48), kBlack);  // function 2: top of its ellipse
+    EXPECT_EQ(p.At(288, 252), kBlack); // scalar 4: top edge of its rectangle, 3/8 inch up
+    EXPECT_EQ(p.At(190, 96), kBlack);  // arrow 1 -> 2 between the glyphs
+    EXPECT_EQ(p.At(232, 97), kBlack);  // inside its head, just short of the tip
+    EXPECT_EQ(p.At(232, 92), kWhite);  // beside the head
+    EXPECT_EQ(p.At(288, 200), kBlack); // arrow 4 -> 2, straight up between the glyphs
+    EXPECT_GT(p.Ink(76, 147, 116, 170), 15);  // "in" under raster 1
+    EXPECT_GT(p.Ink(268, 339, 308, 370), 15); // "?" under the scalar
+    EXPECT_GT(p.Ink(70, 270, 122, 300), 20);  // the text node "Note"
+}
+
+TEST(DrawPicture, NoInkWhereNothingIsDrawn) {
+    Picture p;
+    EXPECT_EQ(p.Ink(0, 0, 30, p.size.height - 1), 0);          // left margin
+    EXPECT_EQ(p.Ink(0, 0, p.size.width - 1, 40), 0);           // top margin
+    EXPECT_EQ(p.Ink(160, 150, 230, 230), 0);                   // between the nodes
+    EXPECT_EQ(p.Ink(400, 180, p.size.width - 1, p.size.height - 1), 0); // right of the scalar, under "out"
+}
+
+TEST(DrawPicture, SelectionChangesOnlyTheHighlightBox) {
+    Picture plain, selected({2});
+    EXPECT_EQ(selected.At(288, 96), kWhite ^ vmod::render::kPictureHighlight); // function centre
+    EXPECT_EQ(selected.model.nodes->next->highlighted, 1);
+    for (int32_t y = 0; y < plain.size.height; ++y)
+        for (int32_t x = 0; x < plain.size.width; ++x) {
+            bool inBox = x >= 240 && x <= 336 && y >= 48 && y <= 144;
+            if (!inBox) ASSERT_EQ(plain.At(x, y), selected.At(x, y)) << x << "," << y;
+            else ASSERT_EQ(plain.At(x, y) ^ selected.At(x, y), vmod::render::kPictureHighlight) << x << "," << y;
+        }
+}
+
+TEST(FillPolygon, FillsPixelCentresInside) {
+    Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(40, 40, kWhite);
+    const int32_t square[] = {10, 10, 20, 10, 20, 20, 10, 20};
+    vmod::render::FillPolygon(canvas, square, 4);
+    int ink = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) ink += vmodhost_CairoCanvasPixel(canvas, x, y) != kWhite;
+    EXPECT_EQ(ink, 100);
+    EXPECT_EQ(vmodhost_CairoCanvasPixel(canvas, 10, 10), kBlack);
+    EXPECT_EQ(vmodhost_CairoCanvasPixel(canvas, 20, 15), kWhite);
+    vmod::render::FillPolygon(canvas, square, 2); // not a polygon: nothing
+    vmodhost_CanvasDelete(canvas);
+}

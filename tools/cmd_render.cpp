@@ -1,0 +1,156 @@
+// cmd_render.cpp - `vmod render MODEL OUT.png`: draw a model as the editor does and
+// save the picture.
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <set>
+#include <string>
+
+#include "commands.h"
+#include "render/model_picture.h"
+#include "vmod/vmod.h"
+#include "vmodhost/vmodhost.h"
+
+namespace {
+
+struct RenderArgs {
+    std::string model, out;
+    vmod::render::PictureOptions options;
+    std::set<int32_t> selected;
+};
+
+bool parseInt(const std::string &text, long min, long max, long *value) {
+    if (text.empty()) return false;
+    errno = 0;
+    char *end = nullptr;
+    long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < min || v > max) return false;
+    *value = v;
+    return true;
+}
+
+bool parseZoom(const std::string &text, double *zoom) {
+    if (text.empty()) return false;
+    char *end = nullptr;
+    double v = std::strtod(text.c_str(), &end);
+    if (*end != '\0' || !std::isfinite(v)) return false;
+    *zoom = v;
+    return true;
+}
+
+bool parseSelection(const std::string &text, std::set<int32_t> *ids) {
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t comma = text.find(',', start);
+        if (comma == std::string::npos) comma = text.size();
+        long id = 0;
+        if (!parseInt(text.substr(start, comma - start), INT32_MIN, INT32_MAX, &id)) return false;
+        ids->insert(static_cast<int32_t>(id));
+        start = comma + 1;
+    }
+    return true;
+}
+
+// Splits "--name=value" and "--name value"; false with a usage error already reported.
+int parseArgs(const ToolCommand &self, const std::vector<std::string> &args, RenderArgs *out) {
+    std::vector<std::string> positional;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string arg = args[i], value;
+        bool isOption = arg.size() > 2 && arg.compare(0, 2, "--") == 0;
+        if (!isOption) {
+            if (arg.size() > 1 && arg[0] == '-') return tool_UsageError(self, "unknown option '" + arg + "'");
+            positional.push_back(arg);
+            continue;
+        }
+        size_t equals = arg.find('=');
+        std::string name = arg.substr(0, equals);
+        if (name != "--zoom" && name != "--ppi" && name != "--select")
+            return tool_UsageError(self, "unknown option '" + name + "'");
+        if (equals != std::string::npos) {
+            value = arg.substr(equals + 1);
+        } else if (i + 1 < args.size()) {
+            value = args[++i];
+        } else {
+            return tool_UsageError(self, name + " needs a value");
+        }
+        long ppi = 0;
+        if (name == "--zoom" && !parseZoom(value, &out->options.zoom))
+            return tool_UsageError(self, "--zoom takes a number, not '" + value + "'");
+        if (name == "--ppi") {
+            if (!parseInt(value, 1, 2400, &ppi))
+                return tool_UsageError(self, "--ppi takes a whole number from 1 to 2400, not '" + value + "'");
+            out->options.pixelsPerInch = static_cast<int32_t>(ppi);
+        }
+        if (name == "--select" && !parseSelection(value, &out->selected))
+            return tool_UsageError(self, "--select takes node identifiers separated by commas, not '" + value + "'");
+    }
+    if (positional.size() != 2)
+        return tool_UsageError(self, positional.size() < 2 ? "missing argument" : "too many arguments");
+    out->model = positional[0];
+    out->out = positional[1];
+    return TOOL_OK;
+}
+
+int renderModel(const RenderArgs &args, Vmod_Model *model) {
+    for (int32_t id : args.selected) {
+        bool found = false;
+        for (Vmod_Node *node = model->nodes; node; node = node->next)
+            if (node->id == id) {
+                node->selected = 1;
+                found = true;
+            }
+        if (!found) {
+            std::fprintf(stderr, "vmod render: %s has no node %d\n", args.model.c_str(), id);
+            return TOOL_FAILED;
+        }
+    }
+    vmod::render::PictureSize size{};
+    std::string problem;
+    if (!vmod::render::PreparePicture(model, args.options, &size, &problem)) {
+        std::fprintf(stderr, "vmod render: %s: %s\n", args.model.c_str(), problem.c_str());
+        return TOOL_FAILED;
+    }
+    Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(size.width, size.height, vmod::render::kPictureBackground);
+    if (!canvas) {
+        std::fprintf(stderr, "vmod render: cannot make a canvas of %d x %d pixels\n", size.width, size.height);
+        return TOOL_FAILED;
+    }
+    model->canvas = canvas;
+    vmod::render::DrawPicture(model);
+    model->canvas = nullptr;
+    int status = TOOL_OK;
+    if (!vmodhost_CairoCanvasWritePng(canvas, args.out.c_str())) {
+        std::fprintf(stderr, "vmod render: cannot write %s\n", args.out.c_str());
+        std::remove(args.out.c_str());
+        status = TOOL_FAILED;
+    }
+    vmodhost_CanvasDelete(canvas);
+    return status;
+}
+
+int runRender(const ToolCommand &self, const std::vector<std::string> &args) {
+    RenderArgs parsed;
+    if (int usage = parseArgs(self, args, &parsed); usage != TOOL_OK) return usage;
+    Vmod_Model model{};
+    Oerr_ErrorReport *err = nullptr;
+    vmod_ModelRead(&model, parsed.model.c_str(), &err);
+    if (err != nullptr) {
+        tool_PrintAndDeleteReport(&err);
+        return TOOL_FAILED;
+    }
+    int status = renderModel(parsed, &model);
+    tool_ModelRelease(&model);
+    return status;
+}
+
+} // namespace
+
+extern const ToolCommand tool_command_render = {
+    "render", "MODEL OUT.png", "draw MODEL as the editor shows it and save the picture as a PNG file",
+    "Options:\n"
+    "  --zoom Z        view zoom factor (default 1; titles and text only at 1 or more)\n"
+    "  --ppi N         pixels per inch at zoom 1, also the glyph box size (default 96)\n"
+    "  --select ID,... draw these nodes selected (highlighted)\n"
+    "The canvas is white and covers the node centres with a one-inch margin on every side.\n",
+    runRender};
