@@ -5,8 +5,10 @@
 // drawing calls work in device pixels. A recording printer keeps the same state and the
 // log but has no surface.
 #include <cairo-pdf.h>
+#include <fontconfig/fontconfig.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "gdi_device.h"
@@ -16,7 +18,27 @@ namespace {
 
 Ogdi_DeviceContext *g_selectedPrinter = nullptr;
 
+// Cairo and fontconfig keep process-wide font caches. They are released at exit when no
+// printer is left, so that leak checkers see a clean process.
+int g_livePrinters = 0;
+
+void ReleaseFontCaches() {
+    if (g_livePrinters != 0) return;
+    cairo_debug_reset_static_data();
+    FcFini();
+}
+
+void CountPrinter(int change) {
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        std::atexit(ReleaseFontCaches);
+    }
+    g_livePrinters += change;
+}
+
 Ogdi_DeviceContext *NewPrinter() {
+    CountPrinter(+1);
     auto *dc = new Ogdi_DeviceContext;
     dc->font = GdiStockObject(DEVICE_DEFAULT_FONT);
     dc->brush = GdiStockObject(WHITE_BRUSH);
@@ -86,6 +108,7 @@ void vmodhost_PrinterDelete(struct Ogdi_DeviceContext *printer) {
     GdiRelease(dc->brush);
     GdiUnregisterDevice(dc);
     delete dc;
+    CountPrinter(-1);
 }
 
 int32_t vmodhost_PrinterSetResolution(struct Ogdi_DeviceContext *printer, int32_t pixelsPerInch) {
