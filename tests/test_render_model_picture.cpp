@@ -157,5 +157,8 @@ TEST(FillPolygon, FillsPixelCentresInside) {
     EXPECT_EQ(vmodhost_CairoCanvasPixel(canvas, 10, 10), kBlack);
     EXPECT_EQ(vmodhost_CairoCanvasPixel(canvas, 20, 15), kWhite);
     vmod::render::FillPolygon(canvas, square, 2); // not a polygon: nothing
+    const int32_t huge[] = {0, INT32_MIN, 5, INT32_MAX, -5, INT32_MAX};
+    vmod::render::FillPolygon(canvas, huge, 3); // rows beyond any canvas are skipped, not walked
+    EXPECT_EQ(vmodhost_CairoCanvasPixel(canvas, 0, 30), kBlack);
     vmodhost_CanvasDelete(canvas);
 }

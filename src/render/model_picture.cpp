@@ -85,6 +85,9 @@ void FillPolygon(Ooml_Canvas *canvas, const std::int32_t *points, int count) {
         top = std::min(top, points[2 * i + 1]);
         bottom = std::max(bottom, points[2 * i + 1]);
     }
+    // Rows no canvas can show are skipped, so that absurd coordinates cost nothing.
+    top = std::max(top, -1);
+    bottom = std::min(bottom, kPictureMaxSide);
     ErrorSlot err;
     std::vector<double> crossings;
     for (std::int64_t y = top; y <= bottom; ++y) {

@@ -37,7 +37,8 @@ bool PreparePicture(Vmod_Model *model, const PictureOptions &options, PictureSiz
 void DrawPicture(Vmod_Model *model);
 
 // Fills the polygon of count integer (x, y) points with horizontal lines through the
-// canvas's line call (the canvas has no polygon fill). Even-odd rule, pixel centres.
+// canvas's line call (the canvas has no polygon fill). Even-odd rule, pixel centres;
+// only rows -1 to kPictureMaxSide, which is all any canvas shows.
 void FillPolygon(Ooml_Canvas *canvas, const std::int32_t *points, int count);
 
 } // namespace vmod::render
