@@ -17,7 +17,10 @@
     X(check)                  \
     X(resave)                 \
     X(render)                 \
-    X(anno)
+    X(anno)                   \
+    X(eps)                    \
+    X(ps)                     \
+    X(print)
 
 VMOD_TOOL_COMMANDS(VMOD_DECLARE_COMMAND)
 static const ToolCommand *const kCommands[] = {VMOD_TOOL_COMMANDS(VMOD_COMMAND_ADDRESS)};

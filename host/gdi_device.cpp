@@ -1,0 +1,243 @@
+// gdi_device.cpp - the printer device context: its configuration, the printer that
+// ooml_LpGetItems hands out, and the document and page calls over Cairo's PDF surface.
+//
+// A device pixel is 1/pixelsPerInch inch; the Cairo context is scaled once so that the
+// drawing calls work in device pixels. A recording printer keeps the same state and the
+// log but has no surface.
+#include <cairo-pdf.h>
+#include <fontconfig/fontconfig.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+
+#include "gdi_device.h"
+#include "vmodhost/vmodhost_printer.h"
+
+namespace {
+
+Ogdi_DeviceContext *g_selectedPrinter = nullptr;
+
+// Cairo and fontconfig keep process-wide font caches. They are released at exit when no
+// printer is left, so that leak checkers see a clean process.
+int g_livePrinters = 0;
+
+void ReleaseFontCaches() {
+    if (g_livePrinters != 0) return;
+    cairo_debug_reset_static_data();
+    FcFini();
+}
+
+void CountPrinter(int change) {
+    static bool registered = false;
+    if (!registered) {
+        registered = true;
+        std::atexit(ReleaseFontCaches);
+    }
+    g_livePrinters += change;
+}
+
+Ogdi_DeviceContext *NewPrinter() {
+    CountPrinter(+1);
+    auto *dc = new Ogdi_DeviceContext;
+    dc->font = GdiStockObject(DEVICE_DEFAULT_FONT);
+    dc->brush = GdiStockObject(WHITE_BRUSH);
+    GdiHold(dc->font);
+    GdiHold(dc->brush);
+    GdiRegisterDevice(dc);
+    return dc;
+}
+
+void DropSurface(Ogdi_DeviceContext *dc) {
+    if (dc->cairo) cairo_destroy(dc->cairo);
+    if (dc->surface) cairo_surface_destroy(dc->surface);
+    dc->cairo = nullptr;
+    dc->surface = nullptr;
+}
+
+// Records a failed Cairo state once; the rest of the document then draws nothing.
+void NoteCairoStatus(Ogdi_DeviceContext *dc) {
+    if (dc->cairo && cairo_status(dc->cairo) != CAIRO_STATUS_SUCCESS) dc->failed = true;
+    if (dc->surface && cairo_surface_status(dc->surface) != CAIRO_STATUS_SUCCESS) dc->failed = true;
+}
+
+Ogdi_DeviceContext *Configurable(Ogdi_DeviceContext *printer) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(printer);
+    return dc && !dc->inDocument ? dc : nullptr;
+}
+
+std::string Num(int64_t value) { return std::to_string(value); }
+
+} // namespace
+
+cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc) {
+    if (!dc->inPage || !dc->cairo || dc->failed) return nullptr;
+    cairo_reset_clip(dc->cairo);
+    if (dc->clipped) {
+        const GdiRect &r = dc->clip;
+        if (r.right <= r.left || r.bottom <= r.top) {
+            // An empty clip region lets nothing through.
+            cairo_rectangle(dc->cairo, 0, 0, 0, 0);
+        } else {
+            cairo_rectangle(dc->cairo, r.left, r.top, static_cast<double>(r.right) - r.left,
+                            static_cast<double>(r.bottom) - r.top);
+        }
+        cairo_clip(dc->cairo);
+    }
+    return dc->cairo;
+}
+
+extern "C" {
+
+struct Ogdi_DeviceContext *vmodhost_PdfPrinterCreate(const char *outputPath) {
+    if (!outputPath) return nullptr;
+    Ogdi_DeviceContext *dc = NewPrinter();
+    dc->drawsPdf = true;
+    dc->outputPath = outputPath;
+    return dc;
+}
+
+struct Ogdi_DeviceContext *vmodhost_RecordingPrinterCreate(void) { return NewPrinter(); }
+
+void vmodhost_PrinterDelete(struct Ogdi_DeviceContext *printer) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(printer);
+    if (!dc) return;
+    if (g_selectedPrinter == dc) g_selectedPrinter = nullptr;
+    DropSurface(dc);
+    GdiRelease(dc->font);
+    GdiRelease(dc->brush);
+    GdiUnregisterDevice(dc);
+    delete dc;
+    CountPrinter(-1);
+}
+
+int32_t vmodhost_PrinterSetResolution(struct Ogdi_DeviceContext *printer, int32_t pixelsPerInch) {
+    Ogdi_DeviceContext *dc = Configurable(printer);
+    if (!dc || pixelsPerInch < 1 || pixelsPerInch > 4800) return 0;
+    dc->pixelsPerInch = pixelsPerInch;
+    return 1;
+}
+
+int32_t vmodhost_PrinterSetPaper(struct Ogdi_DeviceContext *printer, double widthInches, double heightInches) {
+    Ogdi_DeviceContext *dc = Configurable(printer);
+    // Negated comparisons also refuse NaN.
+    if (!dc || !(widthInches >= 1 && widthInches <= 200) || !(heightInches >= 1 && heightInches <= 200)) return 0;
+    dc->paperWidth = widthInches;
+    dc->paperHeight = heightInches;
+    return 1;
+}
+
+int32_t vmodhost_PrinterSetOrientation(struct Ogdi_DeviceContext *printer, int32_t orientation) {
+    Ogdi_DeviceContext *dc = Configurable(printer);
+    if (!dc || (orientation != 0 && orientation != 1)) return 0;
+    dc->orientation = orientation;
+    return 1;
+}
+
+void vmodhost_PrinterSelect(struct Ogdi_DeviceContext *printer) {
+    g_selectedPrinter = printer ? GdiFindDevice(printer) : nullptr;
+}
+
+int32_t vmodhost_PrinterPageCount(const struct Ogdi_DeviceContext *printer) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(const_cast<Ogdi_DeviceContext *>(printer));
+    return dc ? dc->pagesDone : 0;
+}
+
+int32_t vmodhost_PrinterFailed(const struct Ogdi_DeviceContext *printer) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(const_cast<Ogdi_DeviceContext *>(printer));
+    return dc ? dc->failed : 1;
+}
+
+void ooml_LpGetItems(int32_t *request, int32_t item, void *value, void *last) {
+    if (item != OOML_LP_PRINTER_DC || !value) return;
+    *static_cast<HDC *>(value) = g_selectedPrinter;
+}
+
+int32_t GetDeviceCaps(HDC handle, int32_t index) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
+    if (!dc) return 0;
+    // The PDF page has no unprintable border: the printable area is the whole sheet.
+    switch (index) {
+    case LOGPIXELSX:
+    case LOGPIXELSY: return dc->pixelsPerInch;
+    case HORZRES: return static_cast<int32_t>(std::lround(dc->DeviceWidthInches() * dc->pixelsPerInch));
+    case VERTRES: return static_cast<int32_t>(std::lround(dc->DeviceHeightInches() * dc->pixelsPerInch));
+    default: return 0;
+    }
+}
+
+uint32_t SetTextAlign(HDC handle, uint32_t align) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
+    if (!dc) return 0xFFFFFFFFu;
+    GdiLog("SetTextAlign(" + Num(align) + ")");
+    uint32_t previous = dc->textAlign;
+    dc->textAlign = align;
+    return previous;
+}
+
+int32_t SetBkMode(HDC handle, int32_t mode) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
+    if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    GdiLog("SetBkMode(" + Num(mode) + ")");
+    int32_t previous = dc->bkMode;
+    dc->bkMode = mode;
+    return previous;
+}
+
+int32_t StartDocA(HDC handle, const DOCINFOA *info) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
+    if (!dc || !info || dc->inDocument) return 0;
+    const char *name = info->lpszDocName;
+    GdiLog("StartDocA(" + Num(info->cbSize) + ", " + GdiLogText(name, name ? static_cast<int32_t>(std::string(name).size()) : 0) +
+           ", " + GdiLogText(info->lpszOutput, info->lpszOutput ? static_cast<int32_t>(std::string(info->lpszOutput).size()) : 0) +
+           ")");
+    dc->inDocument = true;
+    dc->pagesDone = 0;
+    dc->failed = false;
+    if (!dc->drawsPdf) return 1;
+    const std::string &path = info->lpszOutput ? std::string(info->lpszOutput) : dc->outputPath;
+    dc->surface = cairo_pdf_surface_create(path.c_str(), dc->DeviceWidthInches() * 72.0, dc->DeviceHeightInches() * 72.0);
+    if (name) cairo_pdf_surface_set_metadata(dc->surface, CAIRO_PDF_METADATA_TITLE, name);
+    cairo_pdf_surface_set_metadata(dc->surface, CAIRO_PDF_METADATA_CREATOR, "vmod");
+    dc->cairo = cairo_create(dc->surface);
+    cairo_scale(dc->cairo, 72.0 / dc->pixelsPerInch, 72.0 / dc->pixelsPerInch);
+    NoteCairoStatus(dc);
+    return dc->failed ? -1 : 1;
+}
+
+int32_t StartPage(HDC handle) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
+    if (!dc || !dc->inDocument || dc->inPage) return 0;
+    GdiLog("StartPage()");
+    dc->inPage = true;
+    return 1;
+}
+
+int32_t EndPage(HDC handle) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
+    if (!dc || !dc->inPage) return 0;
+    GdiLog("EndPage()");
+    dc->inPage = false;
+    ++dc->pagesDone;
+    if (dc->cairo && !dc->failed) {
+        cairo_show_page(dc->cairo);
+        NoteCairoStatus(dc);
+    }
+    return dc->failed ? -1 : 1;
+}
+
+int32_t EndDoc(HDC handle) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
+    if (!dc || !dc->inDocument) return 0;
+    GdiLog("EndDoc()");
+    if (dc->inPage) EndPage(handle);
+    if (dc->surface) {
+        cairo_surface_finish(dc->surface);
+        NoteCairoStatus(dc);
+    }
+    DropSurface(dc);
+    dc->inDocument = false;
+    return dc->failed ? -1 : 1;
+}
+
+} // extern "C"

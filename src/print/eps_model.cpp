@@ -1,0 +1,119 @@
+// eps_model.cpp - vmod_ModelEPS: the whole diagram as one Encapsulated PostScript file.
+//
+// Design of the EPS output. The file is framed by the host's EPS package (header with
+// the bounding box, set-up, trailer). Between the header and the set-up stand the
+// prologue: "inch", the scales and offsets, every glyph procedure and the arrows, and one
+// procedure "model" that draws every node. The set-up is followed by the four lines that
+// place and scale the picture and call "model". User space is in points with y flipped
+// (yscale -1), so model y grows downward as on the canvas; the bounding box spans the
+// node centres with one inch of border (and one more inch of room on the right and
+// below for glyphs and titles).
+#include <algorithm>
+
+#include "host/oeps.h"
+#include "host/oerr.h"
+#include "host/ofio.h"
+#include "host/ovec.h"
+#include "vmod/vmod.h"
+
+namespace {
+
+constexpr const char kCreator[] = "VISTARA Modelwright";
+constexpr int32_t kFramingVersion = 14;
+
+struct Extent {
+    double minX, maxX, minY, maxY;
+};
+
+// The node centres' extent as the offsets use it: minX one inch further left and maxY
+// one inch further down; an empty model gives the box around (0, 0).
+Extent CentreExtent(const Vmod_Model &model) {
+    Extent e{model.pageWidth, 0, model.pageHeight, 0};
+    for (const Vmod_Node *node = model.nodes; node; node = node->next) {
+        // Copies: the record's doubles may sit unaligned, so no reference may bind to them.
+        const double x = node->x, y = node->y;
+        e.maxX = std::max(e.maxX, x);
+        e.minX = std::min(e.minX, x);
+        e.maxY = std::max(e.maxY, y);
+        e.minY = std::min(e.minY, y);
+    }
+    if (e.minX > e.maxX) e.minX = e.maxX;
+    if (e.minY > e.maxY) e.minY = e.maxY;
+    e.minX -= 1;
+    e.maxY += 1;
+    return e;
+}
+
+void Report(const char *format, const char *fileName, Oerr_ErrorReport **err) {
+    Oerr_ErrorReport *report = oerr_CreateErrorReport("vmod_ModelEPS", 1, 2, nullptr, format, fileName, 0);
+    oerr_PrintErrorReport(report, 0, 0);
+    if (err) *err = report;
+    else oerr_DeleteErrorReportEx(&report);
+}
+
+void WriteHeader(Ofio_File *file, const Vmod_Model &model, const Extent &e) {
+    Oerr_ErrorReport *ignored = nullptr;
+    Ovec_Bbox *box = ovec_BboxCreate(0, 0, (e.maxX + 1 - e.minX) * 72 + 0.5, (e.maxY - (e.minY - 1)) * 72 + 0.5,
+                                     &ignored);
+    oerr_DeleteErrorReportEx(&ignored);
+    oeps_Header(file, kCreator, model.fileName, box, kFramingVersion);
+    ovec_BboxDelete(box);
+}
+
+void WriteProlog(Ofio_File *file, const Extent &e) {
+    ofio_Fprintf(file, "/inch {72 mul} def\n");
+    ofio_Fprintf(file, "/xscale 1.0 def\n");
+    ofio_Fprintf(file, "/yscale -1.0 def\n");
+    ofio_Fprintf(file, "/xoff %g inch def\n", -e.minX);
+    ofio_Fprintf(file, "/yoff %g inch def\n", e.maxY);
+    vmod_RasterPrint(file);
+    vmod_VectorPrint(file);
+    vmod_MatrixPrint(file);
+    vmod_TablePrint(file);
+    vmod_ScalarPrint(file);
+    vmod_FunctionPrint(file);
+    vmod_CriteriaPrint(file);
+    vmod_ArrowPrint(file);
+}
+
+void WriteModelProcedure(Ofio_File *file, Vmod_Model &model) {
+    ofio_Fprintf(file, "/model {\n");
+    ofio_Fprintf(file, "\tgsave\n");
+    for (Vmod_Node *node = model.nodes; node; node = node->next) {
+        Oerr_ErrorReport *ignored = nullptr;
+        vmod_NodePrint(file, &model, node, &ignored);
+        if (node->next) ofio_Fprintf(file, "\n");
+    }
+    ofio_Fprintf(file, "\tgrestore\n} def\n\n");
+}
+
+} // namespace
+
+extern "C" {
+
+void vmod_ModelEPS(const char *fileName, Vmod_Model *model, Oerr_ErrorReport **err) {
+    if (err) *err = nullptr;
+    if (!fileName || !model) return;
+    Oerr_ErrorReport *openError = nullptr;
+    Ofio_File *file = ofio_Open(fileName, "w+", &openError);
+    oerr_DeleteErrorReportEx(&openError);
+    if (!file) {
+        Report("Error Creating Print File: %s", fileName, err);
+        return;
+    }
+
+    const Extent extent = CentreExtent(*model);
+    WriteHeader(file, *model, extent);
+    WriteProlog(file, extent);
+    WriteModelProcedure(file, *model);
+    oeps_Setup(file);
+    ofio_Fprintf(file, "xoff yoff translate\n");
+    ofio_Fprintf(file, "xscale yscale scale\n");
+    ofio_Fprintf(file, ".01 inch setlinewidth\n");
+    ofio_Fprintf(file, "model\n");
+    oeps_Trailer(file);
+
+    if (ofio_Close(file, 0) == -1) Report("Error Closing EPS File: %s", fileName, err);
+}
+
+} // extern "C"

@@ -1,0 +1,71 @@
+// eps_node.cpp - the PostScript drawing of one node: its glyph procedure at its centre,
+// its title centred under it and its outgoing arrows. Text nodes are written by
+// vmod_TextPrint.
+#include "host/ofio.h"
+#include "print/ps_text.h"
+#include "render/glyph_geometry.h"
+#include "vmod/vmod.h"
+
+namespace {
+
+// The glyph procedure of a node type, or null for a type without one.
+const char *GlyphProcedure(int32_t type) {
+    switch (type) {
+    case VMOD_RASTER: return "raster";
+    case VMOD_VECTOR: return "vector";
+    case VMOD_MATRIX: return "matrix";
+    case VMOD_TABLE: return "table";
+    case VMOD_SCALAR: return "scalar";
+    case VMOD_FUNCTION: return "function";
+    case VMOD_CRITERIA: return "criteria";
+    default: return nullptr;
+    }
+}
+
+void WriteTitle(Ofio_File *file, const Vmod_Node &node) {
+    const bool titled = node.title != nullptr;
+    const double drop = vmod::glyph::PrintedTitleDrop(node.type, titled);
+    vmod::print::EscapedPsText text(titled ? node.title : "?");
+    ofio_Fprintf(file, "\t\t/Helvetica-Bold findfont\n");
+    ofio_Fprintf(file, titled ? "\t\t14 7 mul 8 div scalefont\n" : "\t\t24 7 mul 8 div scalefont\n");
+    ofio_Fprintf(file, "\t\tsetfont\n");
+    ofio_Fprintf(file, "\t\t%g inch (%s) stringwidth pop 2 div sub %g inch moveto\n", node.x, text.c_str(),
+                 node.y + drop);
+    ofio_Fprintf(file, "\t\t1 -1 scale\n");
+    ofio_Fprintf(file, "\t\t(%s) show\n", text.c_str());
+    ofio_Fprintf(file, "\t\t1 -1 scale\n");
+}
+
+// One "arrow" line per child link and per node of the model carrying the link's id.
+void WriteArrows(Ofio_File *file, const Vmod_Model *model, const Vmod_Node &node) {
+    if (!model) return;
+    for (const Vmod_Link *link = node.children; link; link = link->next) {
+        for (const Vmod_Node *child = model->nodes; child; child = child->next) {
+            if (child->id != link->id) continue;
+            vmod::glyph::ArrowEnds ends =
+                vmod::glyph::ArrowEndPoints(node.type, node.x, node.y, child->type, child->x, child->y);
+            // Two nodes at one centre give the arrow no direction: it is not drawn.
+            if (!ends.drawable) continue;
+            ofio_Fprintf(file, "\t\t%g inch %g inch %g inch %g inch arrow\n", ends.x1, ends.y1, ends.x2, ends.y2);
+        }
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+void vmod_NodePrint(Ofio_File *file, Vmod_Model *model, Vmod_Node *node, Oerr_ErrorReport **err) {
+    if (err) *err = nullptr;
+    if (!file || !node) return;
+    if (node->type == VMOD_TEXT) {
+        vmod_TextPrint(file, node);
+        return;
+    }
+    if (const char *glyph = GlyphProcedure(node->type))
+        ofio_Fprintf(file, "\t\t%g inch %g inch %s\n", node->x, node->y, glyph);
+    WriteTitle(file, *node);
+    WriteArrows(file, model, *node);
+}
+
+} // extern "C"

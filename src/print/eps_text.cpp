@@ -1,0 +1,72 @@
+// eps_text.cpp - the PostScript drawing of a text node: its text centred on the node in
+// the PostScript font of its family and style, underlined when the style says so.
+#include "host/ofio.h"
+#include "host/ostr.h"
+#include "print/ps_text.h"
+#include "vmod/vmod.h"
+
+namespace {
+
+enum class Family { Times, Helvetica, StoneSerif, Courier, Symbol };
+
+Family FamilyOf(const char *font) {
+    // A null font matches no name.
+    if (!font) return Family::Courier;
+    if (otxt_Text_strcmp(font, "charter") == 0 || otxt_Text_strcmp(font, "times") == 0) return Family::Times;
+    if (otxt_Text_strcmp(font, "helvetica") == 0) return Family::Helvetica;
+    if (otxt_Text_strcmp(font, "new century schoolbook") == 0) return Family::StoneSerif;
+    if (otxt_Text_strcmp(font, "symbol") == 0) return Family::Symbol;
+    return Family::Courier;
+}
+
+// The findfont line of a family for style bits 1 (bold) and 2 (italics).
+const char *FontLine(Family family, int32_t boldItalic) {
+    static const char *const kLines[5][4] = {
+        {"\t\t/Times-Roman findfont\n", "\t\t/Times-Bold findfont\n", "\t\t/Times-Italic findfont\n",
+         "\t\t/Times-BoldItalic findfont\n"},
+        {"\t\t/Helvetica findfont\n", "\t\t/Helvetica-Bold findfont\n", "\t\t/Helvetica-Oblique findfont\n",
+         "\t\t/Helvetica-BoldOblique findfont\n"},
+        {"\t\t/StoneSerif findfont\n", "\t\t/StoneSerif-Semibold findfont\n", "\t\t/StoneSerif-Italic findfont\n",
+         "\t\t/StoneSerif-SemiboldItalic findfont\n"},
+        {"\t\t/Courier findfont\n", "\t\t/Courier-Bold findfont\n", "\t\t/Courier-Oblique findfont\n",
+         "\t\t/Courier-BoldOblique findfont\n"},
+        {"\t\t/Symbol findfont\n", "\t\t/Symbol findfont\n", "\t\t/Symbol findfont\n", "\t\t/Symbol findfont\n"},
+    };
+    return kLines[static_cast<int>(family)][boldItalic & 3];
+}
+
+} // namespace
+
+extern "C" {
+
+void vmod_TextPrint(Ofio_File *file, Vmod_Node *node) {
+    if (!file || !node) return;
+    const auto *text = static_cast<const Vmod_TextData *>(node->data);
+    const char *font = text ? text->font : nullptr;
+    // A zero size would make a singular font that stringwidth rejects.
+    const int32_t size = text && text->size >= 1 ? text->size : 1;
+    int32_t style = text ? text->style : 0;
+    // A style outside 0..7 would leave scalefont without a font; print it regular.
+    if (style < 0 || style > 7) style = 0;
+
+    vmod::print::EscapedPsText escaped(node->title ? node->title : "?");
+    const char *s = escaped.c_str();
+    ofio_Fprintf(file, "%s", FontLine(FamilyOf(font), style));
+    ofio_Fprintf(file, "\t\t%d 7 mul 8 div scalefont\n", size);
+    ofio_Fprintf(file, "\t\tsetfont\n");
+    ofio_Fprintf(file, "\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n", node->x, s,
+                 node->y, size);
+    ofio_Fprintf(file, "\t\t1 -1 scale\n");
+    ofio_Fprintf(file, "\t\t(%s) show\n", s);
+    ofio_Fprintf(file, "\t\t1 -1 scale\n");
+    if (style > 3) {
+        ofio_Fprintf(file, "\t\tnewpath\n");
+        ofio_Fprintf(file, "\t\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n", node->x,
+                     s, node->y + 0.03, size);
+        ofio_Fprintf(file, "\t\t\t(%s) stringwidth\n", s);
+        ofio_Fprintf(file, "\t\t\trlineto\n");
+        ofio_Fprintf(file, "\t\tstroke\n");
+    }
+}
+
+} // extern "C"

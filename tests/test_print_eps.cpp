@@ -1,0 +1,354 @@
+// EPS export: whole files against the golden files under tests/golden, and the lines the
+// building blocks write for the cases worked out by hand.
+//
+// Set VMOD_UPDATE_GOLDEN=1 to rewrite the golden files from the current output (then read
+// the difference before committing it).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "host/oerr.h"
+#include "host/ofio.h"
+#include "test_print_models.h"
+#include "vmodhost/vmodhost.h"
+
+using namespace print_models;
+
+namespace {
+
+std::string WriteEps(PrintModel &m, const std::string &name) {
+    std::string path = ScratchPath(name);
+    Oerr_ErrorReport *err = nullptr;
+    vmod_ModelEPS(path.c_str(), &m.model, &err);
+    EXPECT_EQ(err, nullptr);
+    oerr_DeleteErrorReportEx(&err);
+    return ReadWholeFile(path);
+}
+
+void ExpectGolden(PrintModel &m, const std::string &name) {
+    std::string actual = WriteEps(m, name);
+    std::string golden = SourcePath("tests/golden/" + name);
+    const char *update = std::getenv("VMOD_UPDATE_GOLDEN");
+    if (update && std::string(update) == "1") {
+        std::ofstream(golden, std::ios::binary) << actual;
+    }
+    EXPECT_EQ(actual, ReadWholeFile(golden)) << "golden " << name;
+}
+
+// Text written by fn into a scratch file.
+template <typename Fn>
+std::string Written(Fn fn) {
+    std::string path = ScratchPath("fragment.ps");
+    Ofio_File *file = ofio_Open(path.c_str(), "w", nullptr);
+    EXPECT_NE(file, nullptr);
+    fn(file);
+    EXPECT_EQ(ofio_Close(file, 0), 0);
+    return ReadWholeFile(path);
+}
+
+bool Contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+} // namespace
+
+TEST(vmod_ModelEPS, GoldenEmptyModel) {
+    PrintModel m;
+    BuildEmpty(m);
+    ExpectGolden(m, "eps_empty.eps");
+}
+
+TEST(vmod_ModelEPS, GoldenOneRaster) {
+    PrintModel m;
+    BuildOneRaster(m);
+    ExpectGolden(m, "eps_one_raster.eps");
+}
+
+TEST(vmod_ModelEPS, GoldenAllKinds) {
+    PrintModel m;
+    BuildAllKinds(m);
+    ExpectGolden(m, "eps_all_kinds.eps");
+}
+
+TEST(vmod_ModelEPS, GoldenWideModel) {
+    PrintModel m;
+    BuildWide(m);
+    ExpectGolden(m, "eps_wide.eps");
+}
+
+TEST(vmod_ModelEPS, EmptyModelBoxAndOffsets) {
+    PrintModel m;
+    BuildEmpty(m);
+    std::string eps = WriteEps(m, "empty.eps");
+    EXPECT_TRUE(Contains(eps, "%%BoundingBox: 0 0 145 145\n"));
+    EXPECT_TRUE(Contains(eps, "%%HiResBoundingBox: 0 0 144.5 144.5\n"));
+    EXPECT_TRUE(Contains(eps, "/xoff 1 inch def\n/yoff 1 inch def\n"));
+    EXPECT_TRUE(Contains(eps, "/model {\n\tgsave\n\tgrestore\n} def\n\n"));
+}
+
+TEST(vmod_ModelEPS, OneRasterOffsetsFromItsCentre) {
+    PrintModel m;
+    BuildOneRaster(m);
+    std::string eps = WriteEps(m, "one_raster.eps");
+    EXPECT_TRUE(Contains(eps, "/xoff -2 inch def\n/yoff 3 inch def\n"));
+    EXPECT_TRUE(Contains(eps, "%%HiResBoundingBox: 0 0 144.5 144.5\n"));
+}
+
+TEST(vmod_ModelEPS, FramingAndOrder) {
+    PrintModel m;
+    BuildOneRaster(m);
+    std::string eps = WriteEps(m, "framing.eps");
+    EXPECT_EQ(eps.rfind("%!PS-Adobe-3.0 EPSF-3.0\n", 0), 0u);
+    EXPECT_TRUE(Contains(eps, "%%Creator: VISTARA Modelwright\n"));
+    EXPECT_TRUE(Contains(eps, "%%Title: models/one_raster.gmd\n"));
+    const char *order[] = {"%%EndComments", "/inch {72 mul} def", "/raster {", "/vector {", "/matrix {",
+                           "/table {", "/scalar {", "/function {", "/criteria {", "/arrowhead {", "/arrow {",
+                           "/model {", "%%EndProlog", "%%BeginSetup", "%%EndSetup",
+                           "xoff yoff translate\nxscale yscale scale\n.01 inch setlinewidth\nmodel\n", "%%Trailer",
+                           "%%EOF\n"};
+    size_t at = 0;
+    for (const char *part : order) {
+        size_t found = eps.find(part, at);
+        ASSERT_NE(found, std::string::npos) << part;
+        at = found;
+    }
+    EXPECT_EQ(eps.size() - at, std::string("%%EOF\n").size());
+}
+
+TEST(vmod_ModelEPS, UnwritablePathReportsAndWritesNothing) {
+    PrintModel m;
+    BuildOneRaster(m);
+    std::string path = ScratchPath("no_such_folder/x.eps");
+    Oerr_ErrorReport *err = nullptr;
+    vmodhost_SetErrorSink([](const char *, void *) {}, nullptr);
+    vmod_ModelEPS(path.c_str(), &m.model, &err);
+    vmodhost_SetErrorSink(nullptr, nullptr);
+    ASSERT_NE(err, nullptr);
+    EXPECT_EQ(std::string(vmodhost_ErrorMessage(err)), "Error Creating Print File: " + path);
+    EXPECT_EQ(std::string(vmodhost_ErrorFunction(err)), "vmod_ModelEPS");
+    EXPECT_EQ(vmodhost_ErrorSeverity(err), 2);
+    oerr_DeleteErrorReportEx(&err);
+}
+
+TEST(vmod_ModelEPS, FailedWriteReportsOnClose) {
+    PrintModel m;
+    BuildAllKinds(m);
+    std::string path = ScratchPath("full_disk.eps");
+    Oerr_ErrorReport *err = nullptr;
+    vmodhost_SetErrorSink([](const char *, void *) {}, nullptr);
+    vmodhost_FailWriteAfter(20);
+    vmod_ModelEPS(path.c_str(), &m.model, &err);
+    vmodhost_FailWriteAfter(0);
+    vmodhost_SetErrorSink(nullptr, nullptr);
+    ASSERT_NE(err, nullptr);
+    EXPECT_EQ(std::string(vmodhost_ErrorMessage(err)), "Error Closing EPS File: " + path);
+    oerr_DeleteErrorReportEx(&err);
+}
+
+TEST(vmod_ModelEPS, ClearsTheCallersReport) {
+    PrintModel m;
+    BuildEmpty(m);
+    Oerr_ErrorReport *err = oerr_CreateErrorReport("earlier", 1, 2, nullptr, "old", 0);
+    Oerr_ErrorReport *old = err;
+    vmod_ModelEPS(ScratchPath("clears.eps").c_str(), &m.model, &err);
+    EXPECT_EQ(err, nullptr);
+    oerr_DeleteErrorReportEx(&old);
+}
+
+TEST(vmod_NodePrint, TitledRasterLines) {
+    PrintModel m;
+    Vmod_Node *node = m.at(VMOD_RASTER, 1, 2, 3, "Input");
+    std::string text = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, node, nullptr); });
+    EXPECT_EQ(text, "\t\t2 inch 3 inch raster\n"
+                    "\t\t/Helvetica-Bold findfont\n"
+                    "\t\t14 7 mul 8 div scalefont\n"
+                    "\t\tsetfont\n"
+                    "\t\t2 inch (Input) stringwidth pop 2 div sub 3.67 inch moveto\n"
+                    "\t\t1 -1 scale\n"
+                    "\t\t(Input) show\n"
+                    "\t\t1 -1 scale\n");
+}
+
+TEST(vmod_NodePrint, EscapesParenthesesInBothLines) {
+    PrintModel m;
+    Vmod_Node *node = m.at(VMOD_VECTOR, 1, 1, 1, "a(b)");
+    std::string text = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, node, nullptr); });
+    EXPECT_TRUE(Contains(text, "\t\t1 inch (a\\(b\\)) stringwidth pop 2 div sub 1.67 inch moveto\n"));
+    EXPECT_TRUE(Contains(text, "\t\t(a\\(b\\)) show\n"));
+}
+
+TEST(vmod_NodePrint, UntitledScalarQuestionMark) {
+    PrintModel m;
+    Vmod_Node *node = m.at(VMOD_SCALAR, 1, 1, 2);
+    std::string text = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, node, nullptr); });
+    EXPECT_EQ(text, "\t\t1 inch 2 inch scalar\n"
+                    "\t\t/Helvetica-Bold findfont\n"
+                    "\t\t24 7 mul 8 div scalefont\n"
+                    "\t\tsetfont\n"
+                    "\t\t1 inch (?) stringwidth pop 2 div sub 2.64 inch moveto\n"
+                    "\t\t1 -1 scale\n"
+                    "\t\t(?) show\n"
+                    "\t\t1 -1 scale\n");
+}
+
+TEST(vmod_NodePrint, OneArrowInTheParentsOutput) {
+    PrintModel m;
+    Vmod_Node *from = m.at(VMOD_RASTER, 1, 1, 1, "A");
+    Vmod_Node *to = m.at(VMOD_FUNCTION, 2, 3, 1, "B");
+    m.arrow(from, to);
+    std::string parent = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, from, nullptr); });
+    std::string child = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, to, nullptr); });
+    EXPECT_TRUE(Contains(parent, "\t\t1.45 inch 1 inch 2.5 inch 1 inch arrow\n"));
+    EXPECT_FALSE(Contains(child, "arrow"));
+}
+
+TEST(vmod_NodePrint, NoArrowBetweenNodesAtOneCentre) {
+    PrintModel m;
+    Vmod_Node *from = m.at(VMOD_RASTER, 1, 2, 2, "A");
+    Vmod_Node *to = m.at(VMOD_FUNCTION, 2, 2, 2, "B");
+    m.arrow(from, to);
+    std::string text = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, from, nullptr); });
+    EXPECT_FALSE(Contains(text, "arrow"));
+    EXPECT_FALSE(Contains(text, "nan"));
+}
+
+TEST(vmod_NodePrint, UnknownKindGetsTitleOnly) {
+    PrintModel m;
+    Vmod_Node *node = m.at(VMOD_RASTER, 1, 1, 1, "X");
+    node->type = 42;
+    std::string text = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, node, nullptr); });
+    node->type = VMOD_RASTER; // let the model release the payload it made
+    EXPECT_EQ(text.rfind("\t\t/Helvetica-Bold findfont\n", 0), 0u);
+}
+
+TEST(vmod_NodePrint, NullNodeWritesNothingAndClearsReport) {
+    PrintModel m;
+    Oerr_ErrorReport *err = oerr_CreateErrorReport("earlier", 1, 2, nullptr, "old", 0);
+    Oerr_ErrorReport *old = err;
+    std::string text = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, nullptr, &err); });
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(err, nullptr);
+    oerr_DeleteErrorReportEx(&old);
+}
+
+TEST(vmod_NodePrint, TitleLongerThanTheScratchBuffer) {
+    PrintModel m;
+    std::string title(5000, '(');
+    Vmod_Node *node = m.at(VMOD_FUNCTION, 1, 1, 1, title.c_str());
+    std::string text = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, node, nullptr); });
+    std::string escaped;
+    for (int i = 0; i < 5000; ++i) escaped += "\\(";
+    EXPECT_TRUE(Contains(text, "\t\t(" + escaped + ") show\n"));
+}
+
+TEST(vmod_TextPrint, UnknownFontBoldItalic) {
+    PrintModel m;
+    Vmod_Node *node = m.text(1, 2, 3, "Note", kOther, 12, 3);
+    std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    EXPECT_EQ(text, "\t\t/Courier-BoldOblique findfont\n"
+                    "\t\t12 7 mul 8 div scalefont\n"
+                    "\t\tsetfont\n"
+                    "\t\t2 inch (Note) stringwidth pop 2 div sub 3 inch 12 3 mul 4 div add moveto\n"
+                    "\t\t1 -1 scale\n"
+                    "\t\t(Note) show\n"
+                    "\t\t1 -1 scale\n");
+}
+
+TEST(vmod_TextPrint, TimesItalicUnderlined) {
+    PrintModel m;
+    Vmod_Node *node = m.text(1, 2, 3, "x)y", kTimes, 10, 6);
+    std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    EXPECT_EQ(text, "\t\t/Times-Italic findfont\n"
+                    "\t\t10 7 mul 8 div scalefont\n"
+                    "\t\tsetfont\n"
+                    "\t\t2 inch (x\\)y) stringwidth pop 2 div sub 3 inch 10 3 mul 4 div add moveto\n"
+                    "\t\t1 -1 scale\n"
+                    "\t\t(x\\)y) show\n"
+                    "\t\t1 -1 scale\n"
+                    "\t\tnewpath\n"
+                    "\t\t\t2 inch (x\\)y) stringwidth pop 2 div sub 3.03 inch 10 3 mul 4 div add moveto\n"
+                    "\t\t\t(x\\)y) stringwidth\n"
+                    "\t\t\trlineto\n"
+                    "\t\tstroke\n");
+}
+
+TEST(vmod_TextPrint, FamiliesAndStyles) {
+    struct Case {
+        const char *font;
+        int32_t style;
+        const char *line;
+    } cases[] = {
+        {kTimes, 0, "/Times-Roman"},          {kCharter, 1, "/Times-Bold"},
+        {kTimes, 3, "/Times-BoldItalic"},     {kHelvetica, 0, "/Helvetica"},
+        {kHelvetica, 1, "/Helvetica-Bold"},   {kHelvetica, 2, "/Helvetica-Oblique"},
+        {kHelvetica, 7, "/Helvetica-BoldOblique"}, {kSchoolbook, 0, "/StoneSerif"},
+        {kSchoolbook, 5, "/StoneSerif-Semibold"},  {kSchoolbook, 2, "/StoneSerif-Italic"},
+        {kSchoolbook, 3, "/StoneSerif-SemiboldItalic"}, {kSymbol, 0, "/Symbol"},
+        {kSymbol, 3, "/Symbol"},              {nullptr, 0, "/Courier"},
+        {kOther, 1, "/Courier-Bold"},         {kOther, 2, "/Courier-Oblique"},
+    };
+    for (const Case &c : cases) {
+        PrintModel m;
+        Vmod_Node *node = m.text(1, 1, 1, "t", c.font, 12, c.style);
+        std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+        EXPECT_EQ(text.substr(0, text.find('\n') + 1), std::string("\t\t") + c.line + " findfont\n")
+            << (c.font ? c.font : "(null)") << " " << c.style;
+        EXPECT_EQ(Contains(text, "newpath"), c.style > 3);
+    }
+}
+
+TEST(vmod_TextPrint, StyleOutsideTheRangeIsPrintedRegular) {
+    PrintModel m;
+    Vmod_Node *node = m.text(1, 1, 1, "t", kHelvetica, 12, 9);
+    std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    // Without a findfont line scalefont would meet no font on the stack.
+    EXPECT_EQ(text.rfind("\t\t/Helvetica findfont\n", 0), 0u);
+    EXPECT_FALSE(Contains(text, "newpath"));
+}
+
+TEST(vmod_TextPrint, UntitledTextShowsQuestionMark) {
+    PrintModel m;
+    Vmod_Node *node = m.text(1, 1, 1, nullptr, kTimes, 12, 0);
+    std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    EXPECT_TRUE(Contains(text, "\t\t(?) show\n"));
+}
+
+TEST(vmod_NodePrint, TextNodeGoesToTextPrint) {
+    PrintModel m;
+    Vmod_Node *node = m.text(1, 1, 1, "t", kTimes, 12, 0);
+    std::string viaNode = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, node, nullptr); });
+    std::string direct = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    EXPECT_EQ(viaNode, direct);
+}
+
+TEST(vmod_RasterPrint, ProceduresEndWithAnEmptyLine) {
+    void (*writers[])(Ofio_File *) = {vmod_RasterPrint, vmod_VectorPrint,   vmod_MatrixPrint,   vmod_TablePrint,
+                                      vmod_ScalarPrint, vmod_FunctionPrint, vmod_CriteriaPrint, vmod_ArrowPrint};
+    const char *starts[] = {"/raster {\n\tnewpath moveto\n", "/vector {\n",   "/matrix {\n",   "/table {\n",
+                            "/scalar {\n",                   "/function {\n", "/criteria {\n", "/arrowhead {\n"};
+    for (int i = 0; i < 8; ++i) {
+        std::string text = Written(writers[i]);
+        EXPECT_EQ(text.rfind(starts[i], 0), 0u) << starts[i];
+        EXPECT_EQ(text.substr(text.size() - 6), " def\n\n") << starts[i];
+        EXPECT_EQ(text.find("\n\n"), text.size() - 2) << starts[i];
+    }
+}
+
+TEST(vmod_FunctionPrint, ExactProcedure) {
+    EXPECT_EQ(Written(vmod_FunctionPrint), "/function {\n\tnewpath\n\t\t.5 inch 0 360 arc\n\tstroke\n} def\n\n");
+}
+
+TEST(vmod_TablePrint, ExactProcedure) {
+    EXPECT_EQ(Written(vmod_TablePrint), "/table {\n"
+                                        "\tnewpath moveto\n"
+                                        "\t\t-.17 inch .5 inch rmoveto\n"
+                                        "\t\t0 inch -1 inch rlineto\n"
+                                        "\t\t-.33 inch .17 inch rmoveto\n"
+                                        "\t\t1 inch 0 inch rlineto\n"
+                                        "\t\t-1 inch -.17 inch rmoveto\n"
+                                        "\t\t1 inch 0 inch rlineto\n"
+                                        "\t\t0 inch 1 inch rlineto\n"
+                                        "\t\t-1 inch 0 inch rlineto\n"
+                                        "\t\tclosepath\n"
+                                        "\tstroke\n"
+                                        "} def\n\n");
+}

@@ -1,0 +1,23 @@
+// cmd_eps.cpp - `vmod eps MODEL OUT.eps`: the diagram as an Encapsulated PostScript file.
+#include "commands.h"
+#include "host/oerr.h"
+#include "print_support.h"
+#include "vmod/vmod.h"
+
+static int runEps(const ToolCommand &self, const std::vector<std::string> &args) {
+    if (!tool_ExpectArguments(self, args, 2)) return TOOL_USAGE;
+    PrintedModel printed;
+    if (!printed.Read(args[0])) return TOOL_FAILED;
+    Oerr_ErrorReport *err = nullptr;
+    vmod_ModelEPS(args[1].c_str(), &printed.model, &err);
+    if (err == nullptr) return TOOL_OK;
+    // The library has shown the report already.
+    oerr_DeleteErrorReportEx(&err);
+    return TOOL_FAILED;
+}
+
+extern const ToolCommand tool_command_eps = {
+    "eps", "MODEL OUT.eps", "write the diagram of MODEL as an Encapsulated PostScript file",
+    "The picture spans the node centres with an inch of border; the file's title is the\n"
+    "model's path.\n",
+    runEps};
