@@ -1,0 +1,107 @@
+// Arrows: adding and removing child links with their mirror parent links.
+#include <cstdint>
+#include <vector>
+
+#include "host/ollm.h"
+#include "host/omsc.h"
+#include "model/model_internal.h"
+
+namespace {
+
+Vmod_Link *linkAppend(Vmod_Link **head, int32_t id, Vmod_Node *node) {
+    auto *link = static_cast<Vmod_Link *>(omsc_HeapMalloc(sizeof(Vmod_Link)));
+    if (link == nullptr) return nullptr;
+    link->id = id;
+    link->node = node;
+    *head = static_cast<Vmod_Link *>(ollm_Add(*head, OLLM_APPEND, link));
+    return link;
+}
+
+// Unlinks and releases every link of *head whose id is id, keeping *head at the first
+// remaining link. Calls removed(link) before each release. Returns how many went.
+template <typename Removed>
+int removeLinksWithId(Vmod_Link **head, int32_t id, Removed removed) {
+    int count = 0;
+    Vmod_Link *link = *head;
+    while (link != nullptr) {
+        Vmod_Link *next = link->next;
+        if (link->id == id) {
+            if (link == *head) *head = next;
+            ollm_Delete(link);
+            removed(link);
+            omsc_HeapFree(link);
+            ++count;
+        }
+        link = next;
+    }
+    return count;
+}
+
+}  // namespace
+
+extern "C" {
+
+Vmod_Link *vmod_ChildAdd(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err) {
+    model_ClearError(err);
+    if (parent == nullptr) return nullptr;
+    return linkAppend(&parent->children, childId, nullptr);
+}
+
+Vmod_Link *vmod_ChildAddByNode(Vmod_Node *parent, Vmod_Node *child, Oerr_ErrorReport **err) {
+    model_ClearError(err);
+    if (parent == nullptr || child == nullptr) return nullptr;
+    if (linkAppend(&parent->children, child->id, child) == nullptr) return nullptr;
+    return linkAppend(&child->parents, parent->id, parent);
+}
+
+void vmod_ChildDelete(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err) {
+    model_ClearError(err);
+    if (parent == nullptr) return;
+    // Several arrows may share the identifier (duplicate arrows, or two nodes with one
+    // identifier): every resolved child loses its mirrors. Unresolved links have no
+    // node and no mirror; they are only removed.
+    std::vector<Vmod_Node *> children;
+    removeLinksWithId(&parent->children, childId, [&children](Vmod_Link *link) {
+        Vmod_Node *child = link->node;
+        if (child == nullptr) return;
+        // A raster that no operation produces is no longer a new file.
+        if (child->type == VMOD_RASTER && child->data != nullptr)
+            static_cast<Vmod_RasterData *>(child->data)->newFile = 0;
+        for (Vmod_Node *seen : children)
+            if (seen == child) return;
+        try {
+            children.push_back(child);
+        } catch (...) {
+        }
+    });
+    for (Vmod_Node *child : children) removeLinksWithId(&child->parents, parent->id, [](Vmod_Link *) {});
+}
+
+void vmod_ChildrenDelete(Vmod_Node *parent, Oerr_ErrorReport **err) {
+    model_ClearError(err);
+    if (parent == nullptr) return;
+    // Each round removes at least the head link, so the loop ends.
+    while (parent->children != nullptr) vmod_ChildDelete(parent, parent->children->id, nullptr);
+}
+
+int32_t vmod_NumChildren(Vmod_Node *node) {
+    int32_t count = 0;
+    if (node == nullptr) return 0;
+    for (Vmod_Link *link = node->children; link != nullptr; link = link->next) ++count;
+    return count;
+}
+
+void vmod_SingleParent(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err) {
+    model_ClearError(err);
+    for (Vmod_Node *node = model_FirstNode(parent); node != nullptr; node = node->next) {
+        if (node == parent) continue;
+        for (Vmod_Link *link = node->children; link != nullptr; link = link->next) {
+            if (link->id == childId) {
+                vmod_ChildDelete(node, childId, nullptr);
+                break;
+            }
+        }
+    }
+}
+
+}  // extern "C"
