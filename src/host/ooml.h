@@ -29,11 +29,14 @@ OHOST_API void ooml_FileNameListTypeDefAdd(Ooml_Part *part, const char *type, in
 OHOST_API void ooml_FileNameListTypeDefAddEx(Ooml_Part *part, const char *type, int32_t zero, int32_t a,
                                              int32_t b, int32_t c, Oerr_ErrorReport **err);
 OHOST_API void ooml_FileNameListTemplateSet(Ooml_Part *part, const char *pattern, Oerr_ErrorReport **err);
-/* A member of kind holding *value; the member takes ownership of the heap string *value. */
+/* A member of kind 2 (text) holding *value, or null for another kind or a null text. The
+   member takes the heap string *value and sets *value to null, so a caller that frees its
+   string afterwards frees nothing. */
 OHOST_API Ooci_Member *ooci_NewMember(int32_t kind, void *value);
-/* A set of kind holding member; the set takes ownership of member. */
+/* A set of kind 2 holding member (null for another kind or a null member); the set takes
+   ownership of member in every case. */
 OHOST_API Ooci_Set *ooci_NewSet(int32_t kind, Ooci_Member *member);
-/* Gives set to part as its value; the part takes ownership of set. */
+/* Gives set to part as its value; the part takes ownership of set, also when it fails. */
 OHOST_API void ooml_SetValue(Ooml_Part *part, Ooci_Set *set, Oerr_ErrorReport **err);
 
 /* ---- canvas (coordinates in int32 pixels, colours 0xRRGGBB) ---- */

@@ -55,50 +55,91 @@ VMODHOST_API void vmodhost_ClearPreferences(void);
    later one fail, as a full disk would; 0 switches it off. */
 VMODHOST_API void vmodhost_FailWriteAfter(int32_t count);
 
-/* ---- frames, parts and menus ---- */
+/* ---- frames, parts and menus ----
+   The ooml_ calls on these objects only fail on a null handle or string, or on a part
+   name the frame does not have; they then store a report in *err. A report already in
+   *err becomes the cause of the new one, and a call that succeeds leaves *err as it is. */
 
+/* A new frame without parts (release with vmodhost_FrameDelete, which releases its parts). */
 VMODHOST_API Ooml_Frame *vmodhost_FrameCreate(void);
 VMODHOST_API void vmodhost_FrameDelete(Ooml_Frame *frame);
-/* Adds a part named name to frame (owned by the frame) and returns it. */
+/* Adds a part named name to frame (owned by the frame) and returns it; when the frame has
+   a part of that name already, returns that part. Null for a null frame or name. */
 VMODHOST_API Ooml_Part *vmodhost_FrameAddPart(Ooml_Frame *frame, const char *name);
-/* 1 enabled, 0 disabled, -1 never set. */
+/* 1 enabled, 0 disabled, -1 never set (and for null). */
 VMODHOST_API int32_t vmodhost_PartEnabled(const Ooml_Part *part);
+/* A new menu without items; items come into being when first enabled or disabled. */
 VMODHOST_API Ooml_Menu *vmodhost_MenuCreate(void);
 VMODHOST_API void vmodhost_MenuDelete(Ooml_Menu *menu);
-/* 1 enabled, 0 disabled, -1 never set. */
+/* 1 enabled, 0 disabled, -1 never set (and for null). */
 VMODHOST_API int32_t vmodhost_MenuItemEnabled(const Ooml_Menu *menu, const char *item);
 
-/* ---- file choosers ---- */
+/* ---- file choosers ----
+   A chooser is a part with a title and a current value text (initially ""). ooml_SetValue
+   makes the text of the set's member the value (the filter); a confirmed query makes the
+   answer the value; a cancelled query leaves the value as it was. */
 
-/* A free-standing chooser part named name (for the model's ...Chooser fields). */
+/* A free-standing chooser part named name (for the model's ...Chooser fields); null for a
+   null name. */
 VMODHOST_API Ooml_Part *vmodhost_ChooserCreate(const char *name);
+/* Releases a chooser of vmodhost_ChooserCreate; null and parts owned by a frame (released
+   with their frame) are ignored. */
 VMODHOST_API void vmodhost_ChooserDelete(Ooml_Part *part);
 /* Answers a query: return nonzero and store a new heap string in *answer to confirm that
-   name, or return 0 to cancel. title is the chooser's title at the time of the query. */
+   name, or return 0 to cancel. title is the chooser's title at the time of the query; the
+   handler may read the chooser's filter with ooml_PartValueText. The host releases *answer
+   in every case; a confirmation that leaves *answer null counts as a cancel. */
 typedef int32_t (*Vmodhost_ChooserHandler)(Ooml_Part *part, const char *title, void *user, char **answer);
 /* Installs the handler every chooser asks; null restores the default, which cancels. */
 VMODHOST_API void vmodhost_SetChooserHandler(Vmodhost_ChooserHandler handler, void *user);
+/* The part's name and title (title "" until set); owned by the part; null for null. */
 VMODHOST_API const char *vmodhost_PartName(const Ooml_Part *part);
 VMODHOST_API const char *vmodhost_PartTitle(const Ooml_Part *part);
 
-/* ---- call log: every frame, menu, chooser and recording-canvas call, in order ---- */
+/* ---- call log: every frame, menu, chooser and recording-canvas call, in order ----
 
-/* Each call is logged as one line "name(arg, arg, ...)": handles by name, strings in
-   double quotes, numbers in decimal (doubles with %g). */
+   Each ooml_ or ooci_ call appends one line "name(arg, arg, ...)", arguments separated by
+   a comma and a blank, the err argument and the extents out-parameters left out:
+   - a part by its name, a frame as frame, a menu as menu, a canvas by its name, bare;
+     a null handle as NULL;
+   - a string in double quotes, with \" \\ \n \t \r and \xHH (other control bytes)
+     escaped, bytes from 0x80 kept as they are; a null string as NULL;
+   - an int32 in decimal; a double as printf "%g" does in the "C" locale, whatever the
+     process locale; a colour as 0x%06X;
+   - a polyline's points as [x y, x y, ...] followed by the count ([] for none);
+   - a font specification as {"family", style, size}; a value-set member as its quoted
+     text; a set as {"text"}; a member of a kind other than 2 as ?.
+   Calls on canvases other than recording ones and on a null canvas are not logged.
+   Examples:
+     ooml_CanvasDrawLine(canvas, 0, 0, 10, 20, 30, 40)
+     ooml_PartTitleSet(rasterChooser, "Select Existing File for Raster:   n1_a")
+     ooml_FileNameListQuery(rasterChooser, frame)
+     ooml_CanvasDrawPolyline(canvas, 0, 0, [1 2, 3 4], 2)
+     ooml_CanvasFontSpecCreate("helvetica", 1, 12.5)
+     ooml_SetValue(vectorChooser, {"*.ovr"}) */
 VMODHOST_API void vmodhost_LogClear(void);
 VMODHOST_API size_t vmodhost_LogCount(void);
+/* Line index (from 0), valid until the log is cleared; null past the end. */
 VMODHOST_API const char *vmodhost_LogLine(size_t index);
 /* Turns logging on or off (off by default). */
 VMODHOST_API void vmodhost_LogEnable(int32_t on);
 
-/* ---- canvases ---- */
+/* ---- canvases ----
+   Every ooml_Canvas call reports a null canvas, null string, null font specification, a
+   null point array with a positive count or a negative count in *err and draws nothing.
+   ooml_CanvasFontSpecCreate refuses (null, *err set) a null name and a size that is not a
+   positive finite number. A failed ooml_CanvasContextGetStringExtents stores zeros. */
 
 /* A canvas that draws nothing and logs every call. Its text metrics: a string of n bytes
-   measures x1 = 0, x2 = n * charWidth, y1 = 0, y2 = lineHeight (defaults 7 and 13). */
+   measures x1 = 0, x2 = n * charWidth, y1 = 0, y2 = lineHeight (defaults 7 and 13; x2
+   saturates at INT32_MAX). Null for a null name. */
 VMODHOST_API Ooml_Canvas *vmodhost_RecordingCanvasCreate(const char *name);
+/* Negative values count as 0. Ignored for a canvas that is not a recording canvas. */
 VMODHOST_API void vmodhost_RecordingCanvasSetMetrics(Ooml_Canvas *canvas, int32_t charWidth, int32_t lineHeight);
-/* Makes font specifications of family name unusable on this canvas. */
+/* Makes font specifications of family name (compared exactly) unusable on this canvas:
+   ooml_CanvasContextSetFontSpec then stores a report in *err. */
 VMODHOST_API void vmodhost_RecordingCanvasRejectFont(Ooml_Canvas *canvas, const char *name);
+/* Releases any canvas; null is ignored. */
 VMODHOST_API void vmodhost_CanvasDelete(Ooml_Canvas *canvas);
 
 #ifdef __cplusplus
