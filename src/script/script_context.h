@@ -10,6 +10,9 @@
 
 struct ScriptGraph;
 
+// A search for the next operation to define, with the meaning of vmod_NextFunction.
+typedef Vmod_Node *(*ScriptNextOperation)(Vmod_Node *anyNode, Oerr_ErrorReport **err);
+
 struct ScriptContext {
     Vmod_Model *model = nullptr;
     Ofio_File *file = nullptr;
@@ -19,6 +22,7 @@ struct ScriptContext {
     // Take operations from vmod_NextFunction and outputs from vmod_NodeFind, one query at
     // a time, instead of the indexed order (same result; used to measure and cross-check).
     bool literalOrder = false;
+    ScriptNextOperation nextOperation = nullptr; // null: vmod_NextFunction
 };
 
 // A text the generator writes with "%s": a null pointer is written as nothing.

@@ -83,6 +83,7 @@ int32_t script_Generate(Vmod_Model *model, Ofio_File *file, const ScriptOptions 
         context.file = file;
         context.graph = &graph;
         context.literalOrder = options.literalOrder;
+        context.nextOperation = options.nextOperation;
         // Marks left over from elsewhere would hide operations from the order.
         clearDoneMarks(graph);
         complete = writeScript(context);

@@ -6,11 +6,15 @@
 
 #include "vmod/vmod_records.h"
 
+#include "script/script_context.h"
+
 struct ScriptOptions {
-    // Define operations in the order of one vmod_NextFunction query per operation, with
-    // outputs found by vmod_NodeFind, instead of the indexed order. The script is the same;
-    // benchmarks and tests use it as the reference.
+    // Define operations in the order of one query per operation (vmod_NextFunction unless
+    // another search of the same meaning is given), with outputs found by vmod_NodeFind,
+    // instead of the indexed order. The script is the same; benchmarks and tests use it as
+    // the reference.
     bool literalOrder = false;
+    ScriptNextOperation nextOperation = nullptr;
 };
 
 // vmod_ScriptGen with options.

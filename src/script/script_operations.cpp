@@ -155,7 +155,8 @@ public:
             return order_.next();
         }
         oerr_DeleteErrorReportEx(&report_);
-        return vmod_NextFunction(context_.model->nodes, &report_);
+        ScriptNextOperation search = context_.nextOperation != nullptr ? context_.nextOperation : vmod_NextFunction;
+        return search(context_.model->nodes, &report_);
     }
 
     Vmod_Node *outputOf(const Vmod_Node *operation) {
