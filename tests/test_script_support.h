@@ -43,6 +43,10 @@ struct ScriptRun {
 // Runs the generator into a fresh file and reads the file back.
 ScriptRun runScript(Vmod_Model *model, const ScriptOptions &options = ScriptOptions{});
 
+inline bool endsWith(const std::string &text, const std::string &tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 // The contents of tests/golden/<name>.
 std::string golden(const char *name);
 
