@@ -107,6 +107,9 @@ std::string describeCycle(const ScriptGraph &graph, const std::vector<int> &onCy
     }
     std::vector<int> cycle(walk.begin() + seenAt[at], walk.end());
     std::reverse(cycle.begin(), cycle.end());
+    // Start at the member that comes first in the list, so the account does not depend on
+    // where the walk entered the cycle.
+    std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
     std::string text = "arrows form a cycle: ";
     for (int member : cycle) {
         text += describe(graph.nodes[member]) + " -> ";
