@@ -16,7 +16,8 @@
 
 char *heapText(const char *text) { return ostr_Duplicate(text); }
 
-ScriptModel::ScriptModel() {
+ScriptModel::ScriptModel()
+    : record(static_cast<Vmod_Model *>(omsc_HeapMalloc(sizeof(Vmod_Model)))), model(*record) {
     model.fileName = heapText("/models/test.gmd");
     model.nodeWidth = 1.0;
     model.nodeHeight = 0.5;
@@ -33,8 +34,11 @@ ScriptModel::ScriptModel() {
 
 ScriptModel::~ScriptModel() {
     Oerr_ErrorReport *err = nullptr;
-    vmod_ModelDelete(&model, &err);
+    // vmod_NodesDelete rather than vmod_ModelDelete, which takes the addresses of packed
+    // header fields; the header strings are released here.
+    vmod_NodesDelete(model.nodes, &err);
     oerr_DeleteErrorReportEx(&err);
+    omsc_HeapFree(model.fileName);
     omsc_HeapFree(model.title);
     omsc_HeapFree(model.window);
     omsc_HeapFree(model.projectionSameAs);
@@ -47,6 +51,7 @@ ScriptModel::~ScriptModel() {
         vmodhost_ChooserDelete(chooser);
     }
     vmodhost_FrameDelete(model.frame);
+    omsc_HeapFree(record);
 }
 
 Vmod_Node *ScriptModel::add(int32_t kind, int32_t id, const char *title) {

@@ -30,7 +30,10 @@ public:
     // Arrows from `from` to `count` new function nodes (numbered from firstId).
     void consumers(Vmod_Node *from, int32_t count, int32_t firstId);
 
-    Vmod_Model model{};
+    // On the heap, as a front end allocates it: the packed record then keeps its pointer
+    // fields at addresses the library may take.
+    Vmod_Model *record;
+    Vmod_Model &model;
 };
 
 template <class Payload> Payload *payload(Vmod_Node *node) { return static_cast<Payload *>(node->data); }

@@ -162,8 +162,10 @@ bool script_BuildGraph(Vmod_Model *model, ScriptGraph &graph, std::string &why) 
     for (size_t at = 0; at < graph.nodes.size(); ++at) {
         Vmod_Node *node = graph.nodes[at];
         for (const Vmod_Link *link = node->parents; link != nullptr; link = link->next) {
-            auto parent = graph.position.find(link->node);
-            if (link->node != nullptr && parent != graph.position.end()) {
+            // Copied out: the records are packed, so the field itself may be misaligned.
+            const Vmod_Node *parentNode = link->node;
+            auto parent = graph.position.find(parentNode);
+            if (parentNode != nullptr && parent != graph.position.end()) {
                 graph.parents[at].push_back(parent->second);
             }
         }
