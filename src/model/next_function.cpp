@@ -48,7 +48,8 @@ AncestorIds ancestorIdsOf(const std::vector<Vmod_Node *> &list, const std::vecto
     std::vector<std::vector<size_t>> downstream(nodes.size());
     for (size_t i = 0; i < nodes.size(); ++i)
         for (const Vmod_Link *link = nodes[i]->parents; link != nullptr; link = link->next)
-            if (link->node != nullptr) downstream[result.index[link->node]].push_back(i);
+            if (const Vmod_Node *parent = link->node; parent != nullptr)  // by value: packed field
+                downstream[result.index[parent]].push_back(i);
 
     std::unordered_map<int32_t, std::vector<size_t>> nodesById;
     for (size_t i = 0; i < nodes.size(); ++i) nodesById[nodes[i]->id].push_back(i);

@@ -44,14 +44,23 @@ extern "C" {
 Vmod_Link *vmod_ChildAdd(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err) {
     model_ClearError(err);
     if (parent == nullptr) return nullptr;
-    return linkAppend(&parent->children, childId, nullptr);
+    Vmod_Link *head = parent->children;  // a local: the packed field may be misaligned
+    Vmod_Link *link = linkAppend(&head, childId, nullptr);
+    parent->children = head;
+    return link;
 }
 
 Vmod_Link *vmod_ChildAddByNode(Vmod_Node *parent, Vmod_Node *child, Oerr_ErrorReport **err) {
     model_ClearError(err);
     if (parent == nullptr || child == nullptr) return nullptr;
-    if (linkAppend(&parent->children, child->id, child) == nullptr) return nullptr;
-    return linkAppend(&child->parents, parent->id, parent);
+    Vmod_Link *children = parent->children;  // locals: the packed fields may be misaligned
+    Vmod_Link *made = linkAppend(&children, child->id, child);
+    parent->children = children;
+    if (made == nullptr) return nullptr;
+    Vmod_Link *parents = child->parents;
+    made = linkAppend(&parents, parent->id, parent);
+    child->parents = parents;
+    return made;
 }
 
 void vmod_ChildDelete(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err) {
@@ -61,7 +70,8 @@ void vmod_ChildDelete(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err
     // identifier): every resolved child loses its mirrors. Unresolved links have no
     // node and no mirror; they are only removed.
     std::vector<Vmod_Node *> children;
-    removeLinksWithId(&parent->children, childId, [&children](Vmod_Link *link) {
+    Vmod_Link *head = parent->children;
+    removeLinksWithId(&head, childId, [&children](Vmod_Link *link) {
         Vmod_Node *child = link->node;
         if (child == nullptr) return;
         // A raster that no operation produces is no longer a new file.
@@ -74,7 +84,12 @@ void vmod_ChildDelete(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err
         } catch (...) {
         }
     });
-    for (Vmod_Node *child : children) removeLinksWithId(&child->parents, parent->id, [](Vmod_Link *) {});
+    parent->children = head;
+    for (Vmod_Node *child : children) {
+        Vmod_Link *parents = child->parents;
+        removeLinksWithId(&parents, parent->id, [](Vmod_Link *) {});
+        child->parents = parents;
+    }
 }
 
 void vmod_ChildrenDelete(Vmod_Node *parent, Oerr_ErrorReport **err) {

@@ -120,12 +120,20 @@ void model_NodeRelease(Vmod_Node *node) {
 
 void model_HeaderRelease(Vmod_Model *model) {
     if (model == nullptr) return;
-    char **strings[] = {&model->fileName,        &model->title,           &model->projectionSameAs,
-                        &model->projectionSpec1, &model->projectionSpec2, &model->aoiFile};
-    for (char **field : strings) {
-        omsc_HeapFree(*field);
-        *field = nullptr;
-    }
+    // Field by field: the packed record's pointers may sit off their natural alignment,
+    // so no pointer to a field is taken.
+    omsc_HeapFree(model->fileName);
+    model->fileName = nullptr;
+    omsc_HeapFree(model->title);
+    model->title = nullptr;
+    omsc_HeapFree(model->projectionSameAs);
+    model->projectionSameAs = nullptr;
+    omsc_HeapFree(model->projectionSpec1);
+    model->projectionSpec1 = nullptr;
+    omsc_HeapFree(model->projectionSpec2);
+    model->projectionSpec2 = nullptr;
+    omsc_HeapFree(model->aoiFile);
+    model->aoiFile = nullptr;
     omsc_HeapFree(model->window);
     model->window = nullptr;
 }

@@ -44,7 +44,10 @@ extern "C" Vmod_Model *vmod_UpdateNodes(Vmod_Model *model, Oerr_ErrorReport **er
                 auto found = byId.find(link->id);
                 // A child identifier naming no node stays an unresolved link without mirror.
                 link->node = found == byId.end() ? nullptr : found->second;
-                if (link->node != nullptr) linkAppend(&link->node->parents, node->id, node);
+                if (link->node == nullptr) continue;
+                Vmod_Link *parents = link->node->parents;  // a local: the packed field may be misaligned
+                linkAppend(&parents, node->id, node);
+                link->node->parents = parents;
             }
         }
         return model;

@@ -1,0 +1,146 @@
+// Doubly linked lists of records that start with next and prev.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "host/ollm.h"
+
+namespace {
+
+struct Item {
+    Item *next;
+    Item *prev;
+    int value;
+};
+
+// Builds a list of n items appended in order; returns the head.
+Item *Build(Item *items, int n)
+{
+    void *head = nullptr;
+    for (int i = 0; i < n; ++i) {
+        items[i] = Item{nullptr, nullptr, i};
+        head = ollm_Add(head, OLLM_APPEND, &items[i]);
+    }
+    return static_cast<Item *>(head);
+}
+
+// The values from head onward, checking that every prev mirrors next.
+std::vector<int> Walk(Item *head)
+{
+    std::vector<int> values;
+    Item *previous = nullptr;
+    for (Item *item = head; item; item = item->next) {
+        EXPECT_EQ(item->prev, previous) << "at value " << item->value;
+        values.push_back(item->value);
+        previous = item;
+    }
+    return values;
+}
+
+} // namespace
+
+TEST(ollm_Add, FirstElementBecomesTheHead)
+{
+    Item one{};
+    EXPECT_EQ(ollm_Add(nullptr, OLLM_APPEND, &one), &one);
+    EXPECT_EQ(one.next, nullptr);
+    EXPECT_EQ(one.prev, nullptr);
+}
+
+TEST(ollm_Add, AppendsAtTheEndAndKeepsTheHead)
+{
+    Item items[3];
+    Item *head = Build(items, 3);
+    EXPECT_EQ(head, &items[0]);
+    EXPECT_EQ(Walk(head), (std::vector<int>{0, 1, 2}));
+}
+
+TEST(ollm_Add, ClearsLinksLeftFromAnEarlierList)
+{
+    Item items[2];
+    Item *head = Build(items, 2);
+    Item stray{&items[0], &items[1], 9}; // pointers left over from somewhere else
+    head = static_cast<Item *>(ollm_Add(head, OLLM_APPEND, &stray));
+    EXPECT_EQ(Walk(head), (std::vector<int>{0, 1, 9}));
+    EXPECT_EQ(stray.next, nullptr);
+}
+
+TEST(ollm_Start, FindsTheHeadFromAnyElement)
+{
+    Item items[3];
+    Build(items, 3);
+    for (Item &item : items)
+        EXPECT_EQ(ollm_Start(&item), &items[0]);
+    EXPECT_EQ(ollm_Start(nullptr), nullptr);
+}
+
+TEST(ollm_Start, OfASingleElementIsItself)
+{
+    Item items[1];
+    Build(items, 1);
+    EXPECT_EQ(ollm_Start(&items[0]), &items[0]);
+}
+
+TEST(ollm_Delete, OnlyElementLeavesItUnlinked)
+{
+    Item items[1];
+    Build(items, 1);
+    ollm_Delete(&items[0]);
+    EXPECT_EQ(items[0].next, nullptr);
+    EXPECT_EQ(items[0].prev, nullptr);
+}
+
+TEST(ollm_Delete, HeadOfTwoLeavesTheSecondAsHead)
+{
+    Item items[2];
+    Build(items, 2);
+    ollm_Delete(&items[0]);
+    EXPECT_EQ(ollm_Start(&items[1]), &items[1]);
+    EXPECT_EQ(Walk(&items[1]), (std::vector<int>{1}));
+    EXPECT_EQ(items[0].next, nullptr);
+}
+
+TEST(ollm_Delete, TailOfTwoLeavesTheHeadAlone)
+{
+    Item items[2];
+    Build(items, 2);
+    ollm_Delete(&items[1]);
+    EXPECT_EQ(Walk(&items[0]), (std::vector<int>{0}));
+    EXPECT_EQ(items[1].prev, nullptr);
+}
+
+TEST(ollm_Delete, MiddleOfThreeJoinsItsNeighbours)
+{
+    Item items[3];
+    Build(items, 3);
+    ollm_Delete(&items[1]);
+    EXPECT_EQ(Walk(&items[0]), (std::vector<int>{0, 2}));
+    EXPECT_EQ(ollm_Start(&items[2]), &items[0]);
+    EXPECT_EQ(items[1].next, nullptr);
+    EXPECT_EQ(items[1].prev, nullptr);
+}
+
+TEST(ollm_Delete, EachOfThreeInTurn)
+{
+    for (int gone = 0; gone < 3; ++gone) {
+        Item items[3];
+        Build(items, 3);
+        ollm_Delete(&items[gone]);
+        Item *head = static_cast<Item *>(ollm_Start(&items[gone == 0 ? 1 : 0]));
+        std::vector<int> expected;
+        for (int i = 0; i < 3; ++i)
+            if (i != gone)
+                expected.push_back(i);
+        EXPECT_EQ(Walk(head), expected) << "deleting " << gone;
+    }
+}
+
+TEST(ollm_Delete, ADeletedElementCanBeAppendedAgain)
+{
+    Item items[3];
+    Item *head = Build(items, 3);
+    ollm_Delete(&items[0]);
+    head = static_cast<Item *>(ollm_Add(&items[1], OLLM_APPEND, &items[0]));
+    EXPECT_EQ(Walk(head), (std::vector<int>{1, 2, 0}));
+    ollm_Delete(nullptr);
+}

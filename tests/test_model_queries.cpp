@@ -1,0 +1,124 @@
+// Graph questions: reachability along children, ancestry along parents, orphans. They
+// end on cyclic graphs and answer deep diamond lattices without walking every path.
+#include <gtest/gtest.h>
+
+#include "test_model_support.h"
+
+namespace {
+
+// Nodes 1 -> 2 -> 3.
+struct Chain : TestModel {
+    Vmod_Node *one = add(VMOD_RASTER, 1);
+    Vmod_Node *two = add(VMOD_FUNCTION, 2);
+    Vmod_Node *three = add(VMOD_RASTER, 3);
+    Chain() {
+        arrow(one, two);
+        arrow(two, three);
+    }
+};
+
+// A lattice of diamonds: every level's two operations both read both outputs of the
+// level above, so the number of paths doubles with each level.
+struct Lattice : TestModel {
+    Vmod_Node *top = nullptr;
+    Vmod_Node *bottom = nullptr;
+    explicit Lattice(int levels) {
+        int32_t id = 1;
+        top = add(VMOD_RASTER, id++);
+        std::vector<Vmod_Node *> above{top};
+        for (int level = 0; level < levels; ++level) {
+            std::vector<Vmod_Node *> outputs;
+            for (int k = 0; k < 2; ++k) {
+                Vmod_Node *f = add(VMOD_FUNCTION, id++);
+                for (Vmod_Node *input : above) arrow(input, f);
+                Vmod_Node *out = add(VMOD_RASTER, id++);
+                arrow(f, out);
+                outputs.push_back(out);
+            }
+            above = outputs;
+        }
+        bottom = above.back();
+    }
+};
+
+}  // namespace
+
+TEST(vmod_Circular, FollowsChildLinksForward) {
+    Chain m;
+    Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
+    EXPECT_EQ(vmod_Circular(m.three, 1, 3, &err), 1);
+    EXPECT_EQ(err, nullptr);
+    EXPECT_EQ(vmod_Circular(m.one, 3, 1, nullptr), 0);
+    EXPECT_EQ(vmod_Circular(m.one, 9, 1, nullptr), 0);
+}
+
+TEST(vmod_Circular, StartIsNotItsOwnMatch) {
+    Chain m;
+    EXPECT_EQ(vmod_Circular(m.one, 3, 3, nullptr), 0);
+    EXPECT_EQ(vmod_Circular(m.one, 1, 1, nullptr), 0);
+}
+
+TEST(vmod_Circular, UnresolvedLinksCountByIdentifier) {
+    TestModel m;
+    Vmod_Node *a = m.add(VMOD_RASTER, 1);
+    m.add(VMOD_FUNCTION, 2);
+    vmod_ChildAdd(a, 2, nullptr);
+    vmod_ChildAdd(a, 40, nullptr);  // names no node: ends the branch, still a match by id
+    EXPECT_EQ(vmod_Circular(a, 1, 2, nullptr), 1);
+    EXPECT_EQ(vmod_Circular(a, 1, 40, nullptr), 1);
+    EXPECT_EQ(vmod_Circular(a, 1, 41, nullptr), 0);
+}
+
+TEST(vmod_Circular, EndsOnACycle) {
+    Chain m;
+    m.arrow(m.three, m.one);
+    EXPECT_EQ(vmod_Circular(m.one, 1, 1, nullptr), 1);
+    EXPECT_EQ(vmod_Circular(m.one, 2, 7, nullptr), 0);
+}
+
+TEST(vmod_Circular, DeepLatticeAnswersBothWays) {
+    Lattice m(40);
+    EXPECT_EQ(vmod_Circular(m.top, m.top->id, m.bottom->id, nullptr), 1);
+    EXPECT_EQ(vmod_Circular(m.top, m.bottom->id, m.top->id, nullptr), 0);
+}
+
+TEST(vmod_Ancestor, FollowsParentLinksBack) {
+    Chain m;
+    Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
+    EXPECT_EQ(vmod_Ancestor(m.three, 1, 3, &err), 1);
+    EXPECT_EQ(err, nullptr);
+    EXPECT_EQ(vmod_Ancestor(m.one, 3, 1, nullptr), 0);
+    EXPECT_EQ(vmod_Ancestor(m.three, 3, 3, nullptr), 0);
+    EXPECT_EQ(vmod_Ancestor(nullptr, 3, 3, nullptr), 0);
+}
+
+TEST(vmod_Ancestor, ComparesTheParentsCurrentIdentifier) {
+    Chain m;
+    m.one->id = 50;  // the mirror link still says 1
+    EXPECT_EQ(vmod_Ancestor(m.three, 50, 3, nullptr), 1);
+    EXPECT_EQ(vmod_Ancestor(m.three, 1, 3, nullptr), 0);
+}
+
+TEST(vmod_Ancestor, EndsOnACycle) {
+    Chain m;
+    m.arrow(m.three, m.one);
+    EXPECT_EQ(vmod_Ancestor(m.one, 3, 1, nullptr), 1);
+    EXPECT_EQ(vmod_Ancestor(m.one, 8, 1, nullptr), 0);
+}
+
+TEST(vmod_Ancestor, DeepLatticeAnswersBothWays) {
+    Lattice m(40);
+    EXPECT_EQ(vmod_Ancestor(m.bottom, m.top->id, m.bottom->id, nullptr), 1);
+    EXPECT_EQ(vmod_Ancestor(m.bottom, -1, m.bottom->id, nullptr), 0);
+}
+
+TEST(vmod_Orphan, AnyChildLinkWithTheIdentifierCounts) {
+    Chain m;
+    Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
+    EXPECT_EQ(vmod_Orphan(m.three, 1, &err), 1);
+    EXPECT_EQ(err, nullptr);
+    EXPECT_EQ(vmod_Orphan(m.three, 2, nullptr), 0);
+    vmod_ChildAdd(m.three, 12, nullptr);
+    EXPECT_EQ(vmod_Orphan(m.two, 12, nullptr), 0);
+    EXPECT_EQ(vmod_Orphan(nullptr, 12, nullptr), 1);
+}
