@@ -2,9 +2,9 @@
 #include "call_log.h"
 
 #include <charconv>
+#include <deque>
 #include <cstdio>
 #include <mutex>
-#include <vector>
 
 #include "vmodhost/vmodhost.h"
 
@@ -12,7 +12,7 @@ namespace {
 
 struct CallLog {
     std::mutex lock;
-    std::vector<std::string> lines;
+    std::deque<std::string> lines; // a deque keeps earlier lines in place as it grows
     bool on = false;
 };
 

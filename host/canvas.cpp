@@ -31,7 +31,7 @@ void OnCanvas(const char *function, Ooml_Canvas *canvas, Oerr_ErrorReport **err,
 std::string LogPoints(const int32_t *points, int32_t count)
 {
     std::string out = "[";
-    for (int32_t i = 0; points && i < count; ++i) {
+    for (size_t i = 0; points && count > 0 && i < static_cast<size_t>(count); ++i) {
         if (i)
             out += ", ";
         out += LogInt(points[2 * i]);

@@ -1,4 +1,6 @@
-// Files over stdio. A file remembers whether any write failed, so that closing it can
+// Files over stdio. Like every host call, a call that succeeds leaves the caller's report
+// slot alone, and a failure chains any report already there as its cause.
+// A file remembers whether any write failed, so that closing it can
 // report the failure even when the error came from an earlier write.
 #include <cerrno>
 #include <cstdarg>
@@ -38,12 +40,9 @@ bool injectedFailure() {
 extern "C" {
 
 Ofio_File *ofio_Open(const char *path, const char *mode, Oerr_ErrorReport **err) {
-    if (err != nullptr) {
-        *err = nullptr;
-    }
     if (path == nullptr || mode == nullptr) {
         if (err != nullptr) {
-            *err = oerr_CreateErrorReport("ofio_Open", 1, 2, nullptr, "Cannot open file: no file name");
+            *err = oerr_CreateErrorReport("ofio_Open", 1, 2, *err, "Cannot open file: no file name");
         }
         return nullptr;
     }
@@ -53,7 +52,7 @@ Ofio_File *ofio_Open(const char *path, const char *mode, Oerr_ErrorReport **err)
         vmodhost::CLocaleScope scope; // messages in the library's own language
         errno = cause;
         if (err != nullptr) {
-            *err = oerr_CreateErrorReport("ofio_Open", 1, 2, nullptr, "Cannot open file %s: %s", path,
+            *err = oerr_CreateErrorReport("ofio_Open", 1, 2, *err, "Cannot open file %s: %s", path,
                                           std::strerror(errno));
         }
         return nullptr;
@@ -134,9 +133,6 @@ int32_t ofio_HasError(Ofio_File *file) {
 }
 
 int32_t ofio_IsDirectory(const char *path, Oerr_ErrorReport **err) {
-    if (err != nullptr) {
-        *err = nullptr;
-    }
     struct stat info;
     if (path == nullptr || stat(path, &info) != 0) {
         return 0;

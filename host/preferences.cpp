@@ -32,17 +32,11 @@ const std::string *lookup(const char *category, const char *key) {
 extern "C" {
 
 char *opmg_GetStringPreference(const char *category, const char *key, const char *def, Oerr_ErrorReport **err) {
-    if (err != nullptr) {
-        *err = nullptr;
-    }
     const std::string *value = lookup(category, key);
     return ostr_Duplicate(value != nullptr ? value->c_str() : def);
 }
 
 double opmg_GetNumberPreference(const char *category, const char *key, double def, Oerr_ErrorReport **err) {
-    if (err != nullptr) {
-        *err = nullptr;
-    }
     const std::string *value = lookup(category, key);
     if (value == nullptr || value->empty()) {
         return def;

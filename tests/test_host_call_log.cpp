@@ -31,16 +31,6 @@ TEST(vmodhost_LogClear, EmptiesTheLog)
     EXPECT_EQ(vmodhost_LogLine(0), nullptr);
 }
 
-TEST(vmodhost_LogLine, PastTheEndIsNull)
-{
-    LogSession log;
-    Chooser chooser(vmodhost_ChooserCreate("tableChooser"));
-    ooml_PartTitleSet(chooser.get(), "a");
-    EXPECT_NE(vmodhost_LogLine(0), nullptr);
-    EXPECT_EQ(vmodhost_LogLine(1), nullptr);
-    EXPECT_EQ(vmodhost_LogLine(static_cast<size_t>(-1)), nullptr);
-}
-
 TEST(vmodhost_LogLine, StringsAreQuotedWithEscapes)
 {
     LogSession log;

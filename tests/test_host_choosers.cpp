@@ -95,20 +95,6 @@ TEST(ooml_FileNameListQuery, ConfirmWithoutANameCountsAsCancel)
     EXPECT_STREQ(ooml_PartValueText(chooser.get()), "");
 }
 
-TEST(ooml_FileNameListQuery, EachQueryShowsTheCurrentTitle)
-{
-    ScriptedUser user;
-    HandlerScope scope(Answer, &user);
-    Chooser chooser(vmodhost_ChooserCreate("matrixChooser"));
-    ooml_PartTitleSet(chooser.get(), "Select Existing File for Matrix:   m1");
-    ooml_FileNameListQuery(chooser.get(), nullptr, nullptr);
-    ooml_PartTitleSet(chooser.get(), "Enter New File for Matrix:   m2");
-    ooml_FileNameListQuery(chooser.get(), nullptr, nullptr);
-    EXPECT_EQ(user.titlesSeen, (std::vector<std::string>{"Select Existing File for Matrix:   m1",
-                                                         "Enter New File for Matrix:   m2"}));
-    EXPECT_STREQ(vmodhost_PartTitle(chooser.get()), "Enter New File for Matrix:   m2");
-}
-
 TEST(ooml_FileNameListQuery, TheTitleShownStaysValidWhenTheHandlerRetitles)
 {
     std::string seen;
@@ -169,15 +155,6 @@ TEST(ooml_SetValue, NullPartIsReportedAndTheSetReleased)
     EXPECT_EQ(err.message(), "Missing part");
 }
 
-TEST(ooml_SetValue, NullSetClearsTheValue)
-{
-    Chooser chooser(vmodhost_ChooserCreate("vectorChooser"));
-    char *filter = ostr_Duplicate("*.ovr");
-    ooml_SetValue(chooser.get(), ooci_NewSet(2, ooci_NewMember(2, &filter)), nullptr);
-    ooml_SetValue(chooser.get(), nullptr, nullptr);
-    EXPECT_STREQ(ooml_PartValueText(chooser.get()), "");
-}
-
 TEST(ooci_NewMember, TakesTheTextAndClearsTheCallersPointer)
 {
     char *text = ostr_Duplicate("*.img");
@@ -209,15 +186,6 @@ TEST(ooci_NewSet, ReleasesAMemberItCannotHold)
     EXPECT_EQ(ooci_NewSet(2, nullptr), nullptr);
 }
 
-TEST(ooml_PartTitleSet, NullTitleIsEmptyAndNullPartIgnored)
-{
-    Chooser chooser(vmodhost_ChooserCreate("tableChooser"));
-    ooml_PartTitleSet(chooser.get(), "Enter New File for Table:   t");
-    ooml_PartTitleSet(chooser.get(), nullptr);
-    EXPECT_STREQ(vmodhost_PartTitle(chooser.get()), "");
-    ooml_PartTitleSet(nullptr, "x");
-}
-
 TEST(ooml_FileNameListTypeDefAdd, NullPartOrTypeIsReported)
 {
     Chooser chooser(vmodhost_ChooserCreate("rasterChooser"));
@@ -228,19 +196,6 @@ TEST(ooml_FileNameListTypeDefAdd, NullPartOrTypeIsReported)
     ooml_FileNameListTypeDefsClear(nullptr, err.out());
     ooml_FileNameListTemplateSet(nullptr, "*.img", err.out());
     EXPECT_EQ(err.chainLength(), 4);
-}
-
-TEST(vmodhost_ChooserCreate, NamesThePart)
-{
-    Chooser chooser(vmodhost_ChooserCreate("annotationChooser"));
-    EXPECT_STREQ(vmodhost_PartName(chooser.get()), "annotationChooser");
-    EXPECT_STREQ(vmodhost_PartTitle(chooser.get()), "");
-    EXPECT_EQ(vmodhost_PartEnabled(chooser.get()), -1);
-    EXPECT_EQ(vmodhost_ChooserCreate(nullptr), nullptr);
-    EXPECT_EQ(vmodhost_PartName(nullptr), nullptr);
-    EXPECT_EQ(vmodhost_PartTitle(nullptr), nullptr);
-    EXPECT_STREQ(ooml_PartValueText(nullptr), "");
-    vmodhost_ChooserDelete(nullptr);
 }
 
 TEST(ooml_FileNameListQuery, ARasterPromptIsLoggedCallByCall)

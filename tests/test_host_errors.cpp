@@ -89,18 +89,3 @@ TEST(oerr_PrintErrorReport, SendsEveryMessageOfTheChainToTheSink)
     EXPECT_TRUE(err) << "printing does not release the report";
 }
 
-TEST(oerr_PrintErrorReport, NullReportPrintsNothing)
-{
-    SinkScope sink;
-    oerr_PrintErrorReport(nullptr, 0, 0);
-    EXPECT_TRUE(sink.capture.texts.empty());
-}
-
-TEST(vmodhost_ErrorChainText, OfNoReportIsEmpty)
-{
-    HeapString text(vmodhost_ErrorChainText(nullptr));
-    ASSERT_NE(text, nullptr);
-    EXPECT_STREQ(text.get(), "");
-    EXPECT_EQ(vmodhost_ErrorMessage(nullptr), nullptr);
-    EXPECT_EQ(vmodhost_ErrorCause(nullptr), nullptr);
-}

@@ -103,17 +103,6 @@ TEST(vmodhost_FrameAddPart, ANameIsAddedOnce)
     EXPECT_EQ(vmodhost_FrameAddPart(frame.get(), nullptr), nullptr);
 }
 
-TEST(vmodhost_FrameAddPart, FramesKeepTheirOwnParts)
-{
-    Frame one(vmodhost_FrameCreate());
-    Frame two(vmodhost_FrameCreate());
-    Ooml_Part *runOne = vmodhost_FrameAddPart(one.get(), "vmodframe:runb");
-    Ooml_Part *runTwo = vmodhost_FrameAddPart(two.get(), "vmodframe:runb");
-    EXPECT_NE(runOne, runTwo);
-    ooml_PartDisable(runOne, nullptr);
-    EXPECT_EQ(vmodhost_PartEnabled(runTwo), -1);
-}
-
 TEST(vmodhost_ChooserDelete, IgnoresAPartOwnedByAFrame)
 {
     Frame frame(vmodhost_FrameCreate());

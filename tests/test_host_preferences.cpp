@@ -59,15 +59,6 @@ TEST(opmg_GetStringPreference, KeysBelongToTheirCategory)
     EXPECT_STREQ(value.get(), "fixed");
 }
 
-TEST(opmg_GetStringPreference, LaterSettingReplacesEarlier)
-{
-    EmptyStore store;
-    vmodhost_SetPreference("modeler", "stats_option", "a");
-    vmodhost_SetPreference("modeler", "stats_option", "b");
-    HeapString value(opmg_GetStringPreference("modeler", "stats_option", "", nullptr));
-    EXPECT_STREQ(value.get(), "b");
-}
-
 TEST(opmg_GetNumberPreference, ParsesNumbers)
 {
     EmptyStore store;
@@ -87,12 +78,6 @@ TEST(opmg_GetNumberPreference, NotANumberGivesTheDefault)
     EXPECT_EQ(Number("nan"), -7.0);
 }
 
-TEST(opmg_GetNumberPreference, UnsetGivesTheDefault)
-{
-    EmptyStore store;
-    EXPECT_EQ(opmg_GetNumberPreference("modeler", "athematic_switch", 256.0, nullptr), 256.0);
-}
-
 TEST(opmg_GetNumberPreference, ReadsAPointUnderACommaLocale)
 {
     EmptyStore store;
@@ -102,10 +87,3 @@ TEST(opmg_GetNumberPreference, ReadsAPointUnderACommaLocale)
     EXPECT_EQ(Number("2.5"), 2.5);
 }
 
-TEST(vmodhost_ClearPreferences, RemovesEverySetting)
-{
-    EmptyStore store;
-    vmodhost_SetPreference("modeler", "stats_option", "1");
-    vmodhost_ClearPreferences();
-    EXPECT_EQ(opmg_GetNumberPreference("modeler", "stats_option", 0.0, nullptr), 0.0);
-}

@@ -98,15 +98,17 @@ VMODHOST_API const char *vmodhost_PartTitle(const Ooml_Part *part);
 
 /* ---- call log: every frame, menu, chooser and recording-canvas call, in order ----
 
-   Each ooml_ or ooci_ call appends one line "name(arg, arg, ...)", arguments separated by
-   a comma and a blank, the err argument and the extents out-parameters left out:
+   Each ooml_ or ooci_ call appends one line "name(arg, arg, ...)" as it starts, also when
+   it then fails; arguments are separated by a comma and a blank, the err argument and the
+   extents out-parameters are left out:
    - a part by its name, a frame as frame, a menu as menu, a canvas by its name, bare;
      a null handle as NULL;
    - a string in double quotes, with \" \\ \n \t \r and \xHH (other control bytes)
      escaped, bytes from 0x80 kept as they are; a null string as NULL;
    - an int32 in decimal; a double as printf "%g" does in the "C" locale, whatever the
      process locale; a colour as 0x%06X;
-   - a polyline's points as [x y, x y, ...] followed by the count ([] for none);
+   - a polyline's points as [x y, x y, ...] followed by the count ([] when the array is null
+     or the count is not positive);
    - a font specification as {"family", style, size}; a value-set member as its quoted
      text; a set as {"text"}; a member of a kind other than 2 as ?.
    Calls on canvases other than recording ones and on a null canvas are not logged.
