@@ -34,11 +34,8 @@ ScriptModel::ScriptModel()
 
 ScriptModel::~ScriptModel() {
     Oerr_ErrorReport *err = nullptr;
-    // vmod_NodesDelete rather than vmod_ModelDelete, which takes the addresses of packed
-    // header fields; the header strings are released here.
-    vmod_NodesDelete(model.nodes, &err);
+    vmod_ModelDelete(&model, &err);
     oerr_DeleteErrorReportEx(&err);
-    omsc_HeapFree(model.fileName);
     omsc_HeapFree(model.title);
     omsc_HeapFree(model.window);
     omsc_HeapFree(model.projectionSameAs);

@@ -30,8 +30,7 @@ public:
     // Arrows from `from` to `count` new function nodes (numbered from firstId).
     void consumers(Vmod_Node *from, int32_t count, int32_t firstId);
 
-    // On the heap, as a front end allocates it: the packed record then keeps its pointer
-    // fields at addresses the library may take.
+    // On the heap, as a front end allocates it.
     Vmod_Model *record;
     Vmod_Model &model;
 };
