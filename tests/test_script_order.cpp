@@ -113,7 +113,7 @@ TEST(vmod_ScriptGen, OperationOrderIsTheNextOperationSearchOrder) {
     std::mt19937 random(20261208);
     for (int round = 0; round < 60; ++round) {
         ScriptModel m;
-        buildRandomModel(m, random, 1 + round % 25);
+        buildRandomModel(m, random, 1 + (round * 7) % 80);
         ScriptRun indexed = runScript(&m.model);
         ASSERT_EQ(indexed.result, 1);
         ScriptOptions library;

@@ -7,8 +7,8 @@
 // it leaves. Because ancestry is transitive, the operation the scan moves to from a node
 // is always that node's undone upstream operation that comes first in the list; so with
 // firstUndoneAncestor computed once per query (a single pass over the arrows in upstream
-// order) each candidate's scan is a short chain of look-ups, and the walk itself is
-// simulated step by step.
+// order) each candidate's scan is a short chain of look-ups. The walk is then followed only
+// through the candidates that move, so a query costs time linear in the graph.
 #include "script/script_graph.h"
 
 #include <algorithm>
@@ -203,12 +203,24 @@ bool script_BuildGraph(Vmod_Model *model, ScriptGraph &graph, std::string &why) 
 }
 
 ScriptOperationOrder::ScriptOperationOrder(const ScriptGraph &graph)
-    : graph_(graph), firstUndoneAncestor_(graph.nodes.size(), INT_MAX), blocked_(graph.nodes.size(), 0) {}
+    : graph_(graph), firstUndoneAncestor_(graph.nodes.size(), INT_MAX), doneMark_(graph.nodes.size(), nullptr) {
+    for (size_t at = 0; at < graph.nodes.size(); ++at) {
+        doneMark_[at] = script_DoneMark(graph.nodes[at]);
+    }
+}
 
 bool ScriptOperationOrder::undoneOperation(int position) const {
-    Vmod_Node *node = graph_.nodes[position];
-    const int32_t *done = script_DoneMark(node);
+    const int32_t *done = doneMark_[position];
     return done != nullptr && *done == 0;
+}
+
+int ScriptOperationOrder::firstStillMoving(int index) {
+    // Path-halving find over "the next index not yet blocked".
+    while (nextMoving_[index] != index) {
+        nextMoving_[index] = nextMoving_[nextMoving_[index]];
+        index = nextMoving_[index];
+    }
+    return index;
 }
 
 Vmod_Node *ScriptOperationOrder::next() {
@@ -223,19 +235,47 @@ Vmod_Node *ScriptOperationOrder::next() {
         }
         firstUndoneAncestor_[at] = first;
     }
-    std::fill(blocked_.begin(), blocked_.end(), 0);
+
+    // Candidates that are ready only set the result, which the next candidate replaces;
+    // only the candidates that move (each moves once, then it is blocked) and the last
+    // ready operation after the final landing decide the answer.
+    moving_.clear();
+    int lastReady = -1;
+    for (int at = 0; at < count; ++at) {
+        if (undoneOperation(at)) {
+            if (firstUndoneAncestor_[at] == INT_MAX) {
+                lastReady = at;
+            } else {
+                moving_.push_back(at);
+            }
+        }
+    }
+    nextMoving_.resize(moving_.size() + 1);
+    for (size_t index = 0; index < nextMoving_.size(); ++index) {
+        nextMoving_[index] = static_cast<int>(index);
+    }
+    auto indexOf = [this](int position) {
+        return static_cast<int>(std::lower_bound(moving_.begin(), moving_.end(), position) - moving_.begin());
+    };
 
     int result = -1;
-    for (int cursor = 0; cursor < count; ++cursor) {
-        if (!undoneOperation(cursor) || blocked_[cursor]) {
-            continue;
+    int walk = 0;
+    for (;;) {
+        const int index = firstStillMoving(indexOf(walk));
+        if (index == static_cast<int>(moving_.size())) {
+            if (lastReady >= walk) {
+                result = lastReady;
+            }
+            break;
+        }
+        int cursor = moving_[index];
+        while (firstUndoneAncestor_[cursor] != INT_MAX) {
+            const int blocked = indexOf(cursor);
+            nextMoving_[blocked] = blocked + 1;
+            cursor = firstUndoneAncestor_[cursor];
         }
         result = cursor;
-        while (firstUndoneAncestor_[cursor] != INT_MAX) {
-            blocked_[cursor] = 1;
-            cursor = firstUndoneAncestor_[cursor];
-            result = cursor;
-        }
+        walk = cursor + 1;
     }
     return result < 0 ? nullptr : graph_.nodes[result];
 }

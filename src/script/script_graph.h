@@ -46,9 +46,12 @@ public:
 
 private:
     bool undoneOperation(int position) const;
+    int firstStillMoving(int index);
     const ScriptGraph &graph_;
-    std::vector<int> firstUndoneAncestor_;
-    std::vector<char> blocked_;
+    std::vector<int> firstUndoneAncestor_; // list position, or INT_MAX for none
+    std::vector<int32_t *> doneMark_;      // by list position; null for data and text
+    std::vector<int> moving_;              // positions of candidates that move, ascending
+    std::vector<int> nextMoving_;          // index of the next one not yet blocked
 };
 
 #endif
