@@ -6,7 +6,8 @@
 // through the next-operation search exactly as first described: a recursive ancestor test
 // without memory, one scan per candidate, outputs found by walking the list. It grows
 // exponentially with the depth of the model, so it is run on small layered models only;
-// BM_ScriptGenLibrarySearch uses the library's vmod_NextFunction for each definition.
+// BM_ScriptGenLibrarySearch uses the library's vmod_NextFunction for each definition (on
+// the 2,000-operation model it takes minutes, so it is not in the default list).
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -236,6 +237,6 @@ void BM_ScriptGenLibrarySearch(benchmark::State &state) {
 // {width, layers}: 100 x 20 is the 2,000-operation model.
 BENCHMARK(BM_ScriptGen)->Args({100, 20})->Args({20, 4})->Args({20, 8})->Args({20, 12})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScriptGenStepwise)->Args({20, 4})->Args({20, 8})->Args({20, 12})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ScriptGenLibrarySearch)->Args({100, 20})->Args({20, 12})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ScriptGenLibrarySearch)->Args({20, 12})->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
