@@ -38,6 +38,26 @@ OHOST_API int32_t ofio_HasError(Ofio_File *file);
 /* Nonzero when path names a directory. */
 OHOST_API int32_t ofio_IsDirectory(const char *path, Oerr_ErrorReport **err);
 
+/* Saving a file atomically: the new content is written to a file beside the target and
+   moved over it in one step, so that a failed save leaves the earlier file untouched.
+   A save runs ofio_SaveBegin, then ofio_Open(written, "w"), the writes and ofio_Close,
+   then ofio_SaveCommit, or ofio_SaveAbort after any failure. */
+
+/* Prepares saving path. Returns a new heap string (release with omsc_HeapFree): the
+   path to write instead of path, a new empty file beside the file path names (symbolic
+   links followed) that already has the permission bits of that file, or a copy of path
+   itself when path names a device or pipe, which is written in place. Null with *err
+   set when path cannot be saved: no name, a directory, a missing or unwritable
+   directory, or an existing file without write permission. */
+OHOST_API char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err);
+/* Completes saving path from the closed file written (the result of ofio_SaveBegin):
+   syncs it to disk, renames it over the target and syncs the directory. 0 on success;
+   -1 with *err set on failure, and written is then removed. Nothing to do when written
+   is path itself. */
+OHOST_API int32_t ofio_SaveCommit(const char *written, const char *path, Oerr_ErrorReport **err);
+/* Abandons a save: removes written unless it is path itself. Null is ignored. */
+OHOST_API void ofio_SaveAbort(const char *written, const char *path);
+
 #ifdef __cplusplus
 }
 #endif

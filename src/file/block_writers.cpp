@@ -1,0 +1,368 @@
+// The node blocks of the model file.
+//
+// Every block is the opening line, ID, TITLE (when titled), POSITION, the kind's own
+// statements, CHILD (when the node has children; never for text) and "}". The kind's
+// statements follow a fixed order, and most are written only under a condition on the
+// payload, so that a field that does not apply is left out and reads back as the
+// default a new node has.
+//
+// The file must read back. Wherever the format cannot carry a value - a string ending
+// in a backslash, an enumeration value without a word where the statement needs one to
+// end, a list size the reader rejects, a second output of an operation - the checking
+// walk records a problem and the model is refused before anything is written.
+// Empty lists have no written form: their statement is left out, which reads back the
+// same. A missing array of a positive size is written as zeros or empty strings, which
+// is what the reader gives for the sized array.
+#include "file/block_writers.h"
+
+#include <string>
+
+#include "file/format_words.h"
+
+namespace {
+
+void openBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    out.node = node;
+    VMOD_PUT(out, "%s {\n", vmod_FormatWord(vmod_BlockWords, node->type));
+    VMOD_PUT(out, "\tID %d;\n", node->id);
+    if (node->title != nullptr) VMOD_PUT(out, "\tTITLE \"%s\";\n", vmod_OutputString(out, node->title, "TITLE"));
+    VMOD_PUT(out, "\tPOSITION %g, %g;\n", node->x, node->y);
+}
+
+void putChildLine(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    if (node->children == nullptr) return;
+    VMOD_PUT(out, "\tCHILD ");
+    for (const Vmod_Link *link = node->children; link != nullptr; link = link->next)
+        VMOD_PUT(out, link->next != nullptr ? "%d, " : "%d;\n", link->id);
+}
+
+void closeBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    putChildLine(out, node);
+    VMOD_PUT(out, "}\n");
+}
+
+// An operation's block carries one CHILD identifier at most: its output.
+void closeOperationBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    int32_t children = 0;
+    for (const Vmod_Link *link = node->children; link != nullptr; link = link->next) ++children;
+    if (children > 1)
+        vmod_OutputRefuse(out, std::to_string(children) +
+                                   " children, but a model file gives an operation one output at most");
+    closeBlock(out, node);
+}
+
+// "\tKEYWORD WORD;\n" with the word of value; nothing when value has no word.
+void putWordStatement(Vmod_ModelOutput &out, const char *keyword, const Vmod_FormatWords &words,
+                      int32_t value) {
+    if (const char *word = vmod_FormatWord(words, value)) VMOD_PUT(out, "\t%s %s;\n", keyword, word);
+}
+
+void putPromptLine(Vmod_ModelOutput &out, const char *promptText) {
+    if (promptText != nullptr)
+        VMOD_PUT(out, "\tPROMPT \"%s\";\n", vmod_OutputString(out, promptText, "PROMPT"));
+    else
+        VMOD_PUT(out, "\tPROMPT;\n");
+}
+
+// READ or WRITE: a prompted file is named at run time, so its name is not written. A
+// missing name is written as the bare statement, which reads back without one.
+void putFileStatement(Vmod_ModelOutput &out, const char *keyword, int32_t prompt, const char *promptText,
+                      const char *fileName) {
+    if (prompt) {
+        VMOD_PUT(out, "\t%s;\n", keyword);
+        putPromptLine(out, promptText);
+    } else if (fileName != nullptr) {
+        VMOD_PUT(out, "\t%s \"%s\";\n", keyword, vmod_OutputString(out, fileName, keyword));
+    } else {
+        VMOD_PUT(out, "\t%s;\n", keyword);
+    }
+}
+
+void putAoiStatement(Vmod_ModelOutput &out, int32_t aoiMode, const char *aoiFile) {
+    switch (aoiMode) {
+    case 0: VMOD_PUT(out, "\tAOI NONE;\n"); break;
+    case 1: VMOD_PUT(out, "\tAOI DEFAULT;\n"); break;
+    case 2: VMOD_PUT(out, "\tAOI \"%s\";\n", vmod_OutputString(out, aoiFile, "AOI")); break;
+    default: vmod_OutputRefuse(out, "AOI " + std::to_string(aoiMode) + " has no word in a model file");
+    }
+}
+
+void putRecodeStatements(Vmod_ModelOutput &out, int32_t recode, int32_t numClasses, const int32_t *newClasses) {
+    if (!recode) {
+        VMOD_PUT(out, "\tRECODE NO;\n");
+        return;
+    }
+    if (!vmod_OutputCheckSize(out, "NUMCLASSES", numClasses)) return;
+    VMOD_PUT(out, "\tRECODE YES;\n");
+    VMOD_PUT(out, "\tNUMCLASSES %ld;\n", static_cast<long>(numClasses));
+    if (numClasses == 0) return;
+    VMOD_PUT(out, "\tNEWCLASSES");
+    for (int32_t i = 0; i < numClasses; ++i) {
+        long value = newClasses != nullptr ? newClasses[i] : 0;
+        VMOD_PUT(out, i < numClasses - 1 ? " %ld," : " %ld;\n", value);
+    }
+}
+
+void putRectNumbers(Vmod_ModelOutput &out, const Vmod_Rect *rect) {
+    VMOD_PUT(out, " %.16g,", rect->x1);
+    VMOD_PUT(out, " %.16g :", rect->y1);
+    VMOD_PUT(out, " %.16g,", rect->x2);
+}
+
+} // namespace
+
+void putRasterBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    openBlock(out, node);
+    if (const auto *r = static_cast<const Vmod_RasterData *>(node->data)) {
+        if (r->prompt) putPromptLine(out, r->promptText);
+        if (!r->prompt && r->tempFile) VMOD_PUT(out, "\tTEMPFILE;\n");
+        if (!r->prompt && !r->tempFile && r->fileName != nullptr)
+            VMOD_PUT(out, "\tFILENAME \"%s\";\n", vmod_OutputString(out, r->fileName, "FILENAME"));
+        if (r->newFile && r->deleteFile) VMOD_PUT(out, "\tDELETEFILE;\n");
+        if (r->newFile && !r->deleteFile) VMOD_PUT(out, "\tNEWFILE;\n");
+        if (r->ignoreSet) VMOD_PUT(out, "\tIGNORE %.16g;\n", r->ignoreValue);
+        putWordStatement(out, "INTERPOLATION", vmod_InterpolationWords, r->interpolation);
+        VMOD_PUT(out, r->thematic ? "\tTHEMATIC;\n" : "\tATHEMATIC;\n");
+        putWordStatement(out, "DATATYPE", vmod_DataTypeWords, r->dataType);
+        if (r->declare != nullptr) VMOD_PUT(out, "\tDECLARE \"%s\";\n", vmod_OutputString(out, r->declare, "DECLARE"));
+        putWordStatement(out, "COMPRESSION", vmod_CompressionWords, r->compression);
+        putWordStatement(out, "COORDINATES", vmod_CoordinateWords, r->coordinates);
+        if (r->areaRect != nullptr && r->areaFlag == 0) {
+            VMOD_PUT(out, "\tAREA RECT");
+            putRectNumbers(out, r->areaRect);
+            VMOD_PUT(out, " %.16g;\n", r->areaRect->y2);
+        }
+        if (!r->newFile && !r->tempFile) putAoiStatement(out, r->aoiMode, r->aoiFile);
+        putRecodeStatements(out, r->recode, r->numClasses, r->newClasses);
+    }
+    closeBlock(out, node);
+}
+
+void putVectorBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    openBlock(out, node);
+    if (const auto *v = static_cast<const Vmod_VectorData *>(node->data)) {
+        if (const char *word = vmod_OutputWord(out, "VECTORTYPE", vmod_VectorTypeWords, v->vectorType))
+            VMOD_PUT(out, "\tVECTORTYPE %s;\n", word);
+        if (v->prompt) putPromptLine(out, v->promptText);
+        if (!v->prompt && v->fileName != nullptr)
+            VMOD_PUT(out, "\tFILENAME \"%s\";\n", vmod_OutputString(out, v->fileName, "FILENAME"));
+        if (v->vectorType == 0 && v->feature != nullptr)
+            VMOD_PUT(out, "\tFEATURE \"%s\";\n", vmod_OutputString(out, v->feature, "FEATURE"));
+        if (v->tempFile) VMOD_PUT(out, "\tTEMPFILE;\n");
+        if (v->cellSizeSet) {
+            if (const char *unit = vmod_OutputWord(out, "CELLSIZE unit", vmod_CellUnitWords, v->cellSizeUnits)) {
+                VMOD_PUT(out, "\tCELLSIZE");
+                VMOD_PUT(out, " %.16g,", static_cast<double>(v->cellSizeX));
+                VMOD_PUT(out, " %.16g", static_cast<double>(v->cellSizeY));
+                VMOD_PUT(out, " %s;\n", unit);
+            }
+        }
+        if (v->declare != nullptr) VMOD_PUT(out, "\tDECLARE \"%s\";\n", vmod_OutputString(out, v->declare, "DECLARE"));
+        if (v->window != nullptr) {
+            VMOD_PUT(out, "\tWINDOW");
+            putRectNumbers(out, v->window);
+            VMOD_PUT(out, " %.16g;\n", v->window->y2);
+        }
+        putAoiStatement(out, v->aoiMode, v->aoiFile);
+        if (!v->recode && v->attribute != nullptr)
+            VMOD_PUT(out, "\tATTRIBUTE \"%s\";\n", vmod_OutputString(out, v->attribute, "ATTRIBUTE"));
+        putRecodeStatements(out, v->recode, v->numClasses, v->newClasses);
+    }
+    closeBlock(out, node);
+}
+
+void putMatrixBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    openBlock(out, node);
+    if (const auto *m = static_cast<const Vmod_MatrixData *>(node->data)) {
+        bool sized = m->columns >= 0 && m->rows >= 0 &&
+                     vmod_OutputCheckSize(out, "SIZE", static_cast<int64_t>(m->columns) * m->rows);
+        if (m->columns < 0 || m->rows < 0)
+            vmod_OutputRefuse(out, "SIZE " + std::to_string(m->columns) + ", " + std::to_string(m->rows) +
+                                       " is negative");
+        VMOD_PUT(out, "\tSIZE %ld, %ld;\n", static_cast<long>(m->columns), static_cast<long>(m->rows));
+        putWordStatement(out, "DATATYPE", vmod_DataTypeWords, m->dataType);
+        if (m->source == 0) {
+            if (const char *kernel = vmod_OutputWord(out, "BUILTIN", vmod_KernelWords, m->builtin))
+                VMOD_PUT(out, "\tBUILTIN\t%s;\n", kernel);
+        }
+        int64_t count = sized ? static_cast<int64_t>(m->columns) * m->rows : 0;
+        if ((m->source == 0 || m->source == 1) && m->values != nullptr && node->title != nullptr && count > 0) {
+            VMOD_PUT(out, "\tVALUE   ");
+            for (int64_t i = 0; i < count; ++i) {
+                if (i > 0 && i % m->columns == 0) VMOD_PUT(out, "\n\t\t");
+                VMOD_PUT(out, i < count - 1 ? "%.16g, " : "%.16g;\n", m->values[i]);
+            }
+        }
+        if (m->source == 2) putFileStatement(out, "READ", m->prompt, m->promptText, m->readFile);
+        if (m->source == 3) VMOD_PUT(out, "\tOUTPUT;\n");
+        if (m->source == 3 && m->write) putFileStatement(out, "WRITE", m->prompt, m->promptText, m->writeFile);
+        if (m->source == 3 && m->show) VMOD_PUT(out, "\tSHOW;\n");
+        VMOD_PUT(out, m->normalize ? "\tNORMALIZE YES;\n" : "\tNORMALIZE NO;\n");
+    }
+    closeBlock(out, node);
+}
+
+namespace {
+
+// The lines naming the layer a table is a column of. Variable tables are named only as
+// outputs (a variable input is given by its arrow).
+void putLayerLines(Vmod_ModelOutput &out, const Vmod_TableData *t, bool output) {
+    if (t->layerKind == 1) {
+        if (!output) return;
+        VMOD_PUT(out, "\tVARIABLENAME \"%s\";\n", vmod_OutputString(out, t->layerFile, "VARIABLENAME"));
+        VMOD_PUT(out, "\tFIELDNAME \"%s\";\n", vmod_OutputString(out, t->fieldName, "FIELDNAME"));
+        return;
+    }
+    const char *keyword = vmod_FormatWord(vmod_LayerKindWords, t->layerKind);
+    if (keyword == nullptr) return;
+    if (t->promptLayerFile) {
+        VMOD_PUT(out, "\t%s;\n", keyword);
+        if (t->promptLayerText != nullptr)
+            VMOD_PUT(out, "\tPROMPTLAYERFILE \"%s\";\n",
+                     vmod_OutputString(out, t->promptLayerText, "PROMPTLAYERFILE"));
+        else
+            VMOD_PUT(out, "\tPROMPTLAYERFILE;\n");
+    } else if (t->layerFile != nullptr) {
+        VMOD_PUT(out, "\t%s \"%s\";\n", keyword, vmod_OutputString(out, t->layerFile, keyword));
+    } else {
+        VMOD_PUT(out, "\t%s;\n", keyword);
+    }
+    if (t->layerKind != 3)
+        VMOD_PUT(out, "\tLAYERNAME \"%s\";\n", vmod_OutputString(out, t->layerName, "LAYERNAME"));
+    VMOD_PUT(out, "\tFIELDNAME \"%s\";\n", vmod_OutputString(out, t->fieldName, "FIELDNAME"));
+}
+
+void putTableValues(Vmod_ModelOutput &out, const Vmod_TableData *t) {
+    const int32_t n = t->size;
+    if (t->dataType == VMOD_TABLE_STRING) {
+        VMOD_PUT(out, "\tVALUE ");
+        for (int32_t i = 0; i < n; ++i) {
+            const char *text = vmod_OutputString(out, t->strings != nullptr ? t->strings[i] : nullptr, "VALUE");
+            VMOD_PUT(out, i < n - 1 ? "\"%s\", " : "\"%s\";\n", text);
+        }
+    } else if (t->dataType == VMOD_TABLE_COLOR) {
+        VMOD_PUT(out, "\tCOLORVALUE (\n");
+        static const Vmod_TableColor black = {};
+        for (int32_t i = 0; i < n; ++i) {
+            const Vmod_TableColor *c = t->colors != nullptr && t->colors[i] != nullptr ? t->colors[i] : &black;
+            VMOD_PUT(out, i < n - 1 ? "\t\t(%g, %g, %g, %g),\n" : "\t\t(%g, %g, %g, %g) );\n", c->value[0],
+                     c->value[1], c->value[2], c->value[3]);
+        }
+    } else {
+        VMOD_PUT(out, "\tVALUE ");
+        for (int32_t i = 0; i < n; ++i)
+            VMOD_PUT(out, i < n - 1 ? "%.16g, " : "%.16g;\n", t->values != nullptr ? t->values[i] : 0.0);
+    }
+}
+
+} // namespace
+
+void putTableBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    openBlock(out, node);
+    if (const auto *t = static_cast<const Vmod_TableData *>(node->data)) {
+        bool sized = vmod_OutputCheckSize(out, "SIZE", t->size);
+        VMOD_PUT(out, "\tSIZE %ld;\n", static_cast<long>(t->size));
+        putWordStatement(out, "DATATYPE", vmod_TableDataTypeWords, t->dataType);
+        if (t->source == 0 && sized && t->size > 0) putTableValues(out, t);
+        if (t->source == 1) putLayerLines(out, t, false);
+        if (t->source == 3 && t->outputToLayer) putLayerLines(out, t, true);
+        if (t->source == 2) putFileStatement(out, "READ", t->prompt, t->promptText, t->readFile);
+        if (t->source == 3) VMOD_PUT(out, "\tOUTPUT;\n");
+        if (t->source == 3 && t->write) putFileStatement(out, "WRITE", t->prompt, t->promptText, t->writeFile);
+        if (t->source == 3 && t->show) VMOD_PUT(out, "\tSHOW;\n");
+    }
+    closeBlock(out, node);
+}
+
+void putScalarBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    openBlock(out, node);
+    if (const auto *s = static_cast<const Vmod_ScalarData *>(node->data)) {
+        putWordStatement(out, "DATATYPE", vmod_DataTypeWords, s->dataType);
+        VMOD_PUT(out, "\tVALUE %.16g;\n", s->value);
+        if (s->read) putFileStatement(out, "READ", s->prompt, s->promptText, s->readFile);
+        if (s->write) putFileStatement(out, "WRITE", s->prompt, s->promptText, s->writeFile);
+        if (s->show) VMOD_PUT(out, "\tSHOW;\n");
+    }
+    closeBlock(out, node);
+}
+
+void putFunctionBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    openBlock(out, node);
+    if (const auto *f = static_cast<const Vmod_FunctionData *>(node->data)) {
+        if (f->expression != nullptr)
+            VMOD_PUT(out, "\tVALUE \"%s\";\n", vmod_OutputString(out, f->expression, "VALUE"));
+        putWordStatement(out, "AREA", vmod_AreaWords, f->area);
+    }
+    closeOperationBlock(out, node);
+}
+
+void putCriteriaBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    openBlock(out, node);
+    if (const auto *c = static_cast<const Vmod_CriteriaData *>(node->data)) {
+        // The titles, the output values and the cells are three lists of their own.
+        bool sized = c->columns >= 0 && c->rows >= 0 && vmod_OutputCheckSize(out, "SIZE", c->columns) &&
+                     vmod_OutputCheckSize(out, "SIZE", c->rows) &&
+                     vmod_OutputCheckSize(out, "SIZE", static_cast<int64_t>(c->columns) * c->rows);
+        if (c->columns < 0 || c->rows < 0)
+            vmod_OutputRefuse(out, "SIZE " + std::to_string(c->columns) + ", " + std::to_string(c->rows) +
+                                       " is negative");
+        VMOD_PUT(out, "\tSIZE %ld, %ld;\n", static_cast<long>(c->columns), static_cast<long>(c->rows));
+        const int32_t columns = sized ? c->columns : 0;
+        const int32_t rows = sized ? c->rows : 0;
+        if (columns > 0) {
+            VMOD_PUT(out, "\tCOLUMNTITLES ");
+            for (int32_t i = 0; i < columns; ++i) {
+                const char *title = c->columnTitles != nullptr ? c->columnTitles[i] : nullptr;
+                VMOD_PUT(out, i < columns - 1 ? "\"%s\", " : "\"%s\";\n",
+                         vmod_OutputString(out, title, "COLUMNTITLES"));
+            }
+        }
+        const int64_t cells = static_cast<int64_t>(columns) * rows;
+        if (cells > 0) {
+            VMOD_PUT(out, "\tVALUE   ");
+            for (int64_t i = 0; i < cells; ++i) {
+                if (i > 0 && i % columns == 0) VMOD_PUT(out, "\n\t\t");
+                const char *cell = c->cells != nullptr ? c->cells[i] : nullptr;
+                VMOD_PUT(out, i < cells - 1 ? "\"%s\", " : "\"%s\";\n", vmod_OutputString(out, cell, "VALUE"));
+            }
+        }
+        if (rows > 0) {
+            VMOD_PUT(out, "\tOUTPUTVALUES ");
+            for (int32_t i = 0; i < rows; ++i) {
+                if (c->outputValues != nullptr)
+                    VMOD_PUT(out, i < rows - 1 ? "%g, " : "%g;\n", c->outputValues[i]);
+                else
+                    VMOD_PUT(out, i < rows - 1 ? "%d, " : "%d;\n", i + 1);
+            }
+        }
+        VMOD_PUT(out, "\tDEFAULT %g;\n", c->defaultValue);
+    }
+    closeOperationBlock(out, node);
+}
+
+void putTextBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
+    openBlock(out, node);
+    if (const auto *t = static_cast<const Vmod_TextData *>(node->data)) {
+        VMOD_PUT(out, "\tFONT \"%s\";\n", vmod_OutputString(out, t->font, "FONT"));
+        VMOD_PUT(out, "\tSIZE %d;\n", t->size);
+        if (t->style >= 1 && t->style <= 7)
+            for (const Vmod_StyleWord &style : vmod_StyleWords)
+                if (t->style & style.bit) VMOD_PUT(out, "\tSTYLE %s;\n", style.word);
+    }
+    // A note is not part of the data flow: its arrows, if any, are not saved.
+    VMOD_PUT(out, "}\n");
+}
+
+Vmod_BlockWriter vmod_BlockWriterOf(int32_t type) {
+    switch (type) {
+    case VMOD_RASTER: return putRasterBlock;
+    case VMOD_VECTOR: return putVectorBlock;
+    case VMOD_MATRIX: return putMatrixBlock;
+    case VMOD_TABLE: return putTableBlock;
+    case VMOD_SCALAR: return putScalarBlock;
+    case VMOD_FUNCTION: return putFunctionBlock;
+    case VMOD_CRITERIA: return putCriteriaBlock;
+    case VMOD_TEXT: return putTextBlock;
+    default: return nullptr;
+    }
+}

@@ -1,0 +1,150 @@
+// vmod_ModelWrite: saving a model as a model file.
+//
+// Design of the output. The file is the header statements, one per line, in a fixed
+// order, then one block per node in list order (block_writers.cpp). Keywords are in
+// capitals, every string is quoted with its double quotes escaped, and numbers go
+// through the host's formatted output, which writes a "." decimal point in every
+// locale: "%g" (six significant digits) for page geometry, positions, colours and
+// criteria values, "%.16g" for cell sizes, windows, areas and data values.
+//
+// Design of the save. The model is first walked without a file, and one it cannot be
+// read back from is refused with a report naming the node and the field; nothing is
+// written then. Otherwise the text goes to a new file beside the target, which replaces
+// the target only once it is complete and on disk. Any failure leaves the earlier file
+// as it was and no temporary file behind.
+#include <string>
+
+#include "file/block_writers.h"
+#include "file/format_words.h"
+#include "file/model_output.h"
+#include "host/oerr.h"
+#include "host/ofio.h"
+#include "host/omsc.h"
+#include "vmod/vmod.h"
+
+namespace {
+
+void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
+    out.node = nullptr;
+    if (m->title != nullptr) VMOD_PUT(out, "TITLE \"%s\";\n", vmod_OutputString(out, m->title, "TITLE"));
+    // The page size is kept in the unit it was read in, yet always written as inches.
+    VMOD_PUT(out, "PAGESIZE %g, %g INCHES;\n", m->pageWidth, m->pageHeight);
+    switch (m->cellSizeMode) {
+    case 0: VMOD_PUT(out, "CELLSIZE MINIMUM;\n"); break;
+    case 1: VMOD_PUT(out, "CELLSIZE MAXIMUM;\n"); break;
+    case 2:
+        if (const char *unit = vmod_OutputWord(out, "CELLSIZE unit", vmod_CellUnitWords, m->cellSizeUnits)) {
+            VMOD_PUT(out, "CELLSIZE");
+            VMOD_PUT(out, " %.16g, %.16g", static_cast<double>(m->cellSizeX), static_cast<double>(m->cellSizeY));
+            VMOD_PUT(out, " %s;\n", unit);
+        }
+        break;
+    default: vmod_OutputRefuse(out, "CELLSIZE " + std::to_string(m->cellSizeMode) + " has no word in a model file");
+    }
+    VMOD_PUT(out, "PRINTERPAGESIZE %g, %g;\n", m->printerPageWidth, m->printerPageHeight);
+    VMOD_PUT(out, "MARGINS %g, %g, %g, %g;\n", m->margins[0], m->margins[1], m->margins[2], m->margins[3]);
+    if (const char *word = vmod_FormatWord(vmod_OrientationWords, m->orientation))
+        VMOD_PUT(out, "ORIENTATION %s;\n", word);
+    VMOD_PUT(out, "PRINTSCALE %g;\n", m->printScale);
+    if (m->pageNumbers) VMOD_PUT(out, "PAGENUMBERS;\n");
+    switch (m->windowMode) {
+    case 0: VMOD_PUT(out, "WINDOW UNION;\n"); break;
+    case 1: VMOD_PUT(out, "WINDOW INTERSECTION;\n"); break;
+    case 2: {
+        const char *unit = vmod_OutputWord(out, "WINDOW unit", vmod_CoordinateWords, m->windowUnits);
+        if (m->window == nullptr) vmod_OutputRefuse(out, "WINDOW 2 has no rectangle");
+        if (unit != nullptr && m->window != nullptr) {
+            const Vmod_Rect *w = m->window;
+            VMOD_PUT(out, "WINDOW %.16g, %.16g : %.16g, %.16g", w->x1, w->y1, w->x2, w->y2);
+            VMOD_PUT(out, " %s;\n", unit);
+        }
+        break;
+    }
+    default: break;
+    }
+    switch (m->projectionMode) {
+    case 0: VMOD_PUT(out, "PROJECTION DEFAULT;\n"); break;
+    case 1:
+        VMOD_PUT(out, "PROJECTION SAMEAS \"%s\";\n", vmod_OutputString(out, m->projectionSameAs, "PROJECTION"));
+        break;
+    case 2: {
+        const char *first = vmod_OutputString(out, m->projectionSpec1, "PROJECTION");
+        const char *second = vmod_OutputString(out, m->projectionSpec2, "PROJECTION");
+        VMOD_PUT(out, "PROJECTION SPECIFY \"%s\" \"%s\";\n", first, second);
+        break;
+    }
+    default: break;
+    }
+    switch (m->aoiMode) {
+    case 0: VMOD_PUT(out, "AOI NONE;\n"); break;
+    case 1: VMOD_PUT(out, "AOI DEFAULT;\n"); break;
+    case 2: VMOD_PUT(out, "AOI \"%s\";\n", vmod_OutputString(out, m->aoiFile, "AOI")); break;
+    default: vmod_OutputRefuse(out, "AOI " + std::to_string(m->aoiMode) + " has no word in a model file");
+    }
+    VMOD_PUT(out, m->optimize ? "OPTIMIZE YES;\n" : "OPTIMIZE NO;\n");
+}
+
+void putModel(Vmod_ModelOutput &out, const Vmod_Model *model) {
+    putHeader(out, model);
+    for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
+        if (Vmod_BlockWriter put = vmod_BlockWriterOf(node->type)) put(out, node);
+}
+
+// Stores a report with message (which names the file) in the caller's slot and shows it.
+void fail(Oerr_ErrorReport **err, const char *message, const char *path, Oerr_ErrorReport *cause) {
+    Oerr_ErrorReport *report =
+        oerr_CreateErrorReport("vmod_ModelWrite", 1, 2, cause, message, path != nullptr ? path : "", 0);
+    oerr_PrintErrorReport(report, 0, 0);
+    if (err != nullptr)
+        *err = report;
+    else
+        oerr_DeleteErrorReportEx(&report);
+}
+
+} // namespace
+
+extern "C" VMOD_API void vmod_ModelWrite(Vmod_Model *model, Oerr_ErrorReport **err) {
+    if (err != nullptr) *err = nullptr;
+    if (model == nullptr) return;
+    const char *path = model->fileName;
+
+    Vmod_ModelOutput check;
+    putModel(check, model);
+    if (!check.problem.empty()) {
+        Oerr_ErrorReport *cause =
+            oerr_CreateErrorReport("vmod_ModelWrite", 3, 2, nullptr, "%s", check.problem.c_str(), 0);
+        fail(err, "Error Cannot Write Model: %s", path, cause);
+        return;
+    }
+
+    Oerr_ErrorReport *cause = nullptr;
+    char *written = ofio_SaveBegin(path, &cause);
+    if (written == nullptr) {
+        fail(err, "Error Cannot Write Model: %s", path, cause);
+        return;
+    }
+    Ofio_File *file = ofio_Open(written, "w", &cause);
+    if (file == nullptr) {
+        ofio_SaveAbort(written, path);
+        omsc_HeapFree(written);
+        fail(err, "Error Cannot Write Model: %s", path, cause);
+        return;
+    }
+    Vmod_ModelOutput out;
+    out.file = file;
+    putModel(out, model);
+    // Writes are not checked one by one: the file remembers a failed write, and closing
+    // reports it.
+    if (ofio_Close(file, 0) == -1) {
+        ofio_SaveAbort(written, path);
+        omsc_HeapFree(written);
+        fail(err, "Error Closing Model: %s", path, nullptr);
+        return;
+    }
+    if (ofio_SaveCommit(written, path, &cause) != 0) {
+        omsc_HeapFree(written);
+        fail(err, "Error Closing Model: %s", path, cause);
+        return;
+    }
+    omsc_HeapFree(written);
+}

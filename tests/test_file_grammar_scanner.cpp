@@ -1,0 +1,131 @@
+// Tests of the host's scanner with the model-file keyword table: token kinds and lengths.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "file/parser_tables.h"
+#include "host/olex.h"
+
+namespace {
+
+struct Scanned {
+    int32_t kind;
+    size_t length;
+};
+
+Scanned scan(const std::string &text, bool atEnd = true) {
+    size_t length = 99;
+    int32_t kind = olex_Scanner(&vmod_ModelParserTables()->scanner, text.data(), text.size(), atEnd ? 1 : 0, &length);
+    return {kind, length};
+}
+
+int32_t tokenOf(const char *keyword) {
+    const Vmod_ScannerSetup &setup = vmod_ModelParserTables()->scanner;
+    for (int32_t k = 0; k < setup.keywordCount; ++k)
+        if (std::string(setup.keywords[k].word) == keyword)
+            return setup.keywords[k].token;
+    return -100;
+}
+
+} // namespace
+
+TEST(olex_Scanner, KeywordsMatchInAnyLetterCase) {
+    for (const char *spelling : {"raster", "Raster", "RASTER", "rAsTeR"}) {
+        Scanned s = scan(std::string(spelling) + " {");
+        EXPECT_EQ(s.kind, tokenOf("raster")) << spelling;
+        EXPECT_EQ(s.length, 6u);
+    }
+    EXPECT_EQ(scan("unsigned32;").kind, 373);
+    EXPECT_EQ(scan("annotation").kind, 263);
+    EXPECT_EQ(scan("yes").kind, 385);
+}
+
+TEST(olex_Scanner, CentimetersAndCmAreOneToken) {
+    EXPECT_EQ(scan("centimeters").kind, 275);
+    EXPECT_EQ(scan("CM;").kind, 275);
+    EXPECT_EQ(scan("CM;").length, 2u);
+}
+
+TEST(olex_Scanner, NamesHoldLettersDigitsAndUnderscores) {
+    EXPECT_EQ(scan("rasters").kind, VMOD_TOKEN_NAME); // a keyword's prefix is not enough
+    EXPECT_EQ(scan("_n1_elevation2 ;").kind, VMOD_TOKEN_NAME);
+    EXPECT_EQ(scan("_n1_elevation2 ;").length, 14u);
+    EXPECT_EQ(scan("dem.img").length, 3u); // a dot ends a name
+    EXPECT_EQ(scan("information").kind, VMOD_TOKEN_NAME);
+}
+
+TEST(olex_Scanner, NumbersAsTheWriterFormatsThem) {
+    EXPECT_EQ(scan("42,").kind, VMOD_TOKEN_INTEGER);
+    EXPECT_EQ(scan("42,").length, 2u);
+    for (const char *text : {"0.5", "1e+20", "1.5e-07", "2E300", ".25", "7."}) {
+        Scanned s = scan(text);
+        EXPECT_EQ(s.kind, VMOD_TOKEN_FLOAT) << text;
+        EXPECT_EQ(s.length, std::string(text).size()) << text;
+    }
+    // An exponent marker without digits is not part of the number.
+    EXPECT_EQ(scan("1e;").kind, VMOD_TOKEN_INTEGER);
+    EXPECT_EQ(scan("1e;").length, 1u);
+    EXPECT_EQ(scan("-3").kind, '-'); // the sign is a token of its own
+}
+
+TEST(olex_Scanner, InfinityAndNanInAnyCaseAreNumbers) {
+    for (const char *text : {"inf", "INF", "Inf", "nan", "NaN", "NAN"}) {
+        Scanned s = scan(std::string(text) + ";");
+        EXPECT_EQ(s.kind, VMOD_TOKEN_FLOAT) << text;
+        EXPECT_EQ(s.length, 3u);
+    }
+    EXPECT_EQ(scan("infinite").kind, VMOD_TOKEN_NAME);
+}
+
+TEST(olex_Scanner, StringsSpanLinesAndKeepTheirBytes) {
+    Scanned s = scan("\"a\r\nb\";");
+    EXPECT_EQ(s.kind, VMOD_TOKEN_STRING);
+    EXPECT_EQ(s.length, 6u);
+}
+
+TEST(olex_Scanner, BackslashIsLiteralUnlessAQuoteFollows) {
+    Scanned s = scan("\"say \\\"hi\\\" C:\\dir\" ;");
+    EXPECT_EQ(s.kind, VMOD_TOKEN_STRING);
+    EXPECT_EQ(s.length, 19u);
+    // A string whose last character is a backslash has no closing quote.
+    EXPECT_EQ(scan("\"dir\\\";").kind, OLEX_UNTERMINATED);
+}
+
+TEST(olex_Scanner, CommentsRunToTheEndOfTheLine) {
+    Scanned s = scan("# a note \"with quotes\"\nTITLE");
+    EXPECT_EQ(s.kind, OLEX_SPACE);
+    EXPECT_EQ(s.length, 22u);
+    EXPECT_EQ(scan("# last line").length, 11u);
+}
+
+TEST(olex_Scanner, PunctuationSpaceAndEnd) {
+    for (char c : std::string(";,:{}()-"))
+        EXPECT_EQ(scan(std::string(1, c)).kind, static_cast<unsigned char>(c));
+    Scanned space = scan(" \t\r\n x");
+    EXPECT_EQ(space.kind, OLEX_SPACE);
+    EXPECT_EQ(space.length, 5u);
+    EXPECT_EQ(scan("").kind, 0);
+}
+
+TEST(olex_Scanner, IllegalBytes) {
+    for (const char *text : {"@", "\x01", "\xff", ".", "'", "\\"}) {
+        Scanned s = scan(text);
+        EXPECT_EQ(s.kind, OLEX_ILLEGAL) << text;
+        EXPECT_EQ(s.length, 1u);
+    }
+}
+
+TEST(olex_Scanner, AsksForMoreWhenATokenReachesTheEndOfTheWindow) {
+    EXPECT_EQ(scan("RAST", false).kind, OLEX_MORE);
+    EXPECT_EQ(scan("123", false).kind, OLEX_MORE);
+    EXPECT_EQ(scan("1.5e", false).kind, OLEX_MORE);
+    EXPECT_EQ(scan("\"open", false).kind, OLEX_MORE);
+    EXPECT_EQ(scan("# note", false).kind, OLEX_MORE);
+    EXPECT_EQ(scan("", false).kind, OLEX_MORE);
+    EXPECT_EQ(scan("RAST", true).kind, VMOD_TOKEN_NAME);
+    EXPECT_EQ(scan(";", false).kind, ';');
+}
+
+TEST(omsc_AddressOf_olex_Scanner, GivesTheHostScanner) {
+    EXPECT_EQ(omsc_AddressOf_olex_Scanner(), &olex_Scanner);
+}

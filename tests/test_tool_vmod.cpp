@@ -1,0 +1,163 @@
+// Tests of the `vmod` command-line tool, run as a program: exit statuses, usage hints,
+// `check` summaries and readiness reasons, `resave`, and global --pref.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "support/reader_support.h"
+#include "support/scratch_dir.h"
+
+namespace {
+
+struct ToolRun {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const std::string &text) {
+    std::string out = "'";
+    for (char c : text)
+        out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// Runs build/tools/vmod with args (each quoted for the shell).
+ToolRun vmod(std::initializer_list<std::string> args) {
+    vmodtest::ScratchDir dir;
+    std::string command = quoted(std::string(VMOD_BINARY_DIR) + "/tools/vmod");
+    for (const std::string &arg : args)
+        command += " " + quoted(arg);
+    command += " >" + quoted(dir.file("out")) + " 2>" + quoted(dir.file("err"));
+    int raw = std::system(command.c_str());
+    ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.file("out")), readFile(dir.file("err"))};
+    return run;
+}
+
+std::string example(const char *name) { return std::string(VMOD_SOURCE_DIR) + "/examples/" + name; }
+
+int lineCount(const std::string &text) {
+    int lines = 0;
+    for (char c : text)
+        lines += c == '\n';
+    return lines;
+}
+
+} // namespace
+
+TEST(vmod_tool, HelpForTheToolAndEveryCommand) {
+    ToolRun tool = vmod({"--help"});
+    EXPECT_EQ(tool.status, 0);
+    EXPECT_NE(tool.out.find("check"), std::string::npos);
+    EXPECT_NE(tool.out.find("resave"), std::string::npos);
+    EXPECT_NE(tool.out.find("--pref KEY=VALUE"), std::string::npos);
+    for (const char *command : {"check", "resave"}) {
+        ToolRun help = vmod({command, "--help"});
+        EXPECT_EQ(help.status, 0) << command;
+        EXPECT_EQ(help.out.rfind(std::string("usage: vmod ") + command, 0), 0u) << help.out;
+        ToolRun before = vmod({"--help", command});
+        EXPECT_EQ(before.out, help.out);
+    }
+}
+
+TEST(vmod_tool, UsageErrorsExitTwoWithAOneLineHint) {
+    for (auto run : {vmod({}), vmod({"frobnicate"}), vmod({"check"}), vmod({"check", "a", "b"}),
+                     vmod({"check", "--bogus", "a"}), vmod({"resave", "a"}), vmod({"--pref"}),
+                     vmod({"--pref", "novalue", "check", "a"}), vmod({"--bogus"})}) {
+        EXPECT_EQ(run.status, 2) << run.err;
+        EXPECT_EQ(lineCount(run.err), 1) << run.err;
+        EXPECT_NE(run.err.find("--help"), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(vmod_check, ReadyModelPrintsItsSummaryAndExitsZero) {
+    ToolRun run = vmod({"check", example("suitability.vmf")});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "model: " + example("suitability.vmf") +
+                           "\ntitle: Site suitability\n"
+                           "nodes: 8 (raster 3, vector 0, matrix 0, table 1, scalar 1, function 1, criteria 1, text 1)\n"
+                           "operations:\n"
+                           "  1. criteria node 4 \"$n4_score\"\n"
+                           "  2. function node 6 \"HISTOGRAM\"\n"
+                           "ready to run\n");
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(vmod_check, EveryReasonNotToRunIsListedAndExitIsThree) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("not_ready.vmf");
+    writeFile(path, "TITLE t;\nRASTER { ID 1; CHILD 5; }\nFUNCTION { ID 2; TITLE f; }\n"
+                    "SCALAR { ID 3; TITLE a; CHILD 4; }\nFUNCTION { ID 4; TITLE g; CHILD 3; }\nTEXT { ID 6; }\n");
+    ToolRun run = vmod({"check", path});
+    EXPECT_EQ(run.status, 3) << run.err;
+    size_t reasons = run.out.find("not ready to run:\n");
+    ASSERT_NE(reasons, std::string::npos) << run.out;
+    EXPECT_EQ(run.out.substr(reasons),
+              "not ready to run:\n"
+              "  raster node 1 has no title\n"
+              "  raster node 1 names child 5, which is no node of the model\n"
+              "  function node 2 \"f\" has no output\n"
+              "  the arrow from scalar node 3 \"a\" to function node 4 \"g\" closes a cycle\n");
+}
+
+TEST(vmod_check, ModelWithoutNodesIsNotReady) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("empty.vmf");
+    writeFile(path, "TITLE \"nothing yet\";\n");
+    ToolRun run = vmod({"check", path});
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.out.find("nodes: 0 (raster 0,"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("operations: (none)\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  the model has no nodes\n"), std::string::npos) << run.out;
+}
+
+TEST(vmod_check, UnreadableModelPrintsTheReportChainAndExitsOne) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("broken.vmf");
+    writeFile(path, "TITLE t;\nRASTER { TITLE foo bar; }\n");
+    ToolRun run = vmod({"check", path});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "Error Parsing Model: " + path + "\nGraphical Model Parse Error\n" + path +
+                           ":2:20: unexpected NAME \"bar\", expected ';'\n");
+}
+
+TEST(vmod_resave, WritesTheModelAgain) {
+    vmodtest::ScratchDir dir;
+    for (const char *name : {"suitability.vmf", "ndvi.vmf"}) {
+        std::string out = dir.file(name);
+        ToolRun run = vmod({"resave", example(name), out});
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(readFile(out), readFile(example(name))) << name;
+    }
+}
+
+TEST(vmod_resave, FailuresExitOneWithTheReport) {
+    vmodtest::ScratchDir dir;
+    ToolRun missing = vmod({"resave", dir.file("none.vmf"), dir.file("out.vmf")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("Error Parsing Model"), std::string::npos);
+    ToolRun unwritable = vmod({"resave", example("ndvi.vmf"), dir.file("no/such/dir/out.vmf")});
+    EXPECT_EQ(unwritable.status, 1);
+    EXPECT_NE(unwritable.err.find("Error Cannot Write Model"), std::string::npos) << unwritable.err;
+}
+
+TEST(vmod_tool, PreferencesApplyBeforeOrAfterTheCommand) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("raster.vmf");
+    writeFile(path, "TITLE t;\nRASTER { ID 1; TITLE r; }\n");
+    ToolRun plain = vmod({"resave", path, dir.file("plain.vmf")});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(readFile(dir.file("plain.vmf")).find("IGNORE"), std::string::npos);
+    ToolRun after = vmod({"resave", path, dir.file("after.vmf"), "--pref", "stats_option=Ignore specified value",
+                      "--pref=stats_ignore_value=-1"});
+    ASSERT_EQ(after.status, 0) << after.err;
+    EXPECT_NE(readFile(dir.file("after.vmf")).find("\tIGNORE -1;\n"), std::string::npos);
+    ToolRun before = vmod({"--pref", "stats_option=Ignore specified value", "resave", path, dir.file("before.vmf")});
+    ASSERT_EQ(before.status, 0) << before.err;
+    EXPECT_NE(readFile(dir.file("before.vmf")).find("\tIGNORE 0;\n"), std::string::npos);
+}

@@ -1,0 +1,131 @@
+// cmd_check.cpp - `vmod check MODEL`: read a model, summarise it and list every reason
+// it is not ready to run.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "commands.h"
+#include "host/oerr.h"
+#include "vmod/vmod.h"
+
+static const char *const kKindNames[] = {"raster", "vector", "matrix", "table",
+                                         "scalar", "function", "criteria", "text"};
+static const int kKindCount = 8;
+
+static const char *kindName(int32_t type) {
+    return type >= 0 && type < kKindCount ? kKindNames[type] : "unknown";
+}
+
+static bool isOperation(const Vmod_Node *node) {
+    return node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA;
+}
+
+static std::string describe(const Vmod_Node *node) {
+    std::string text = std::string(kindName(node->type)) + " node " + std::to_string(node->id);
+    if (node->title != nullptr)
+        text += std::string(" \"") + node->title + "\"";
+    return text;
+}
+
+static void setDone(Vmod_Node *node, int32_t done) {
+    if (node->data == nullptr)
+        return;
+    if (node->type == VMOD_FUNCTION)
+        static_cast<Vmod_FunctionData *>(node->data)->done = done;
+    else if (node->type == VMOD_CRITERIA)
+        static_cast<Vmod_CriteriaData *>(node->data)->done = done;
+}
+
+// Operations in the order the script generator would take them.
+static std::vector<Vmod_Node *> operationOrder(Vmod_Model *model) {
+    std::vector<Vmod_Node *> order;
+    Oerr_ErrorReport *err = nullptr;
+    for (Vmod_Node *next = vmod_NextFunction(model->nodes, &err); next != nullptr;
+         next = vmod_NextFunction(model->nodes, &err)) {
+        order.push_back(next);
+        setDone(next, 1);
+    }
+    oerr_DeleteErrorReportEx(&err);
+    for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
+        setDone(node, 0);
+    return order;
+}
+
+static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
+    std::vector<std::string> reasons;
+    if (model->nodes == nullptr) {
+        reasons.push_back("the model has no nodes");
+        return reasons;
+    }
+    Oerr_ErrorReport *err = nullptr;
+    bool cycleReported = false;
+    for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
+        if (node->type == VMOD_TEXT)
+            continue;
+        if (node->title == nullptr || node->title[0] == '\0')
+            reasons.push_back(describe(node) + " has no title");
+        if (isOperation(node) && node->children == nullptr)
+            reasons.push_back(describe(node) + " has no output");
+        for (Vmod_Link *link = node->children; link != nullptr; link = link->next) {
+            if (link->node == nullptr) {
+                reasons.push_back(describe(node) + " names child " + std::to_string(link->id) +
+                                  ", which is no node of the model");
+            } else if (!cycleReported && vmod_Circular(model->nodes, link->id, node->id, &err)) {
+                reasons.push_back("the arrow from " + describe(node) + " to " + describe(link->node) +
+                                  " closes a cycle");
+                cycleReported = true;
+            }
+        }
+    }
+    oerr_DeleteErrorReportEx(&err);
+    return reasons;
+}
+
+static int runCheck(const ToolCommand &self, const std::vector<std::string> &args) {
+    if (!tool_ExpectArguments(self, args, 1))
+        return TOOL_USAGE;
+    Vmod_Model model{};
+    Oerr_ErrorReport *err = nullptr;
+    vmod_ModelRead(&model, args[0].c_str(), &err);
+    if (err != nullptr) {
+        tool_PrintAndDeleteReport(&err);
+        return TOOL_FAILED;
+    }
+
+    int counts[kKindCount] = {};
+    int total = 0;
+    for (const Vmod_Node *node = model.nodes; node != nullptr; node = node->next) {
+        ++total;
+        if (node->type >= 0 && node->type < kKindCount)
+            ++counts[node->type];
+    }
+    std::printf("model: %s\n", args[0].c_str());
+    std::printf("title: %s\n", model.title != nullptr ? model.title : "(none)");
+    std::printf("nodes: %d", total);
+    for (int kind = 0; kind < kKindCount; ++kind)
+        std::printf("%s%s %d", kind == 0 ? " (" : ", ", kKindNames[kind], counts[kind]);
+    std::printf(")\n");
+    std::vector<Vmod_Node *> order = operationOrder(&model);
+    std::printf("operations:%s\n", order.empty() ? " (none)" : "");
+    for (size_t i = 0; i < order.size(); ++i)
+        std::printf("  %zu. %s\n", i + 1, describe(order[i]).c_str());
+
+    std::vector<std::string> reasons = reasonsNotReady(&model);
+    if (reasons.empty())
+        std::printf("ready to run\n");
+    else {
+        std::printf("not ready to run:\n");
+        for (const std::string &reason : reasons)
+            std::printf("  %s\n", reason.c_str());
+    }
+    tool_ModelRelease(&model);
+    return reasons.empty() ? TOOL_OK : TOOL_NOT_READY;
+}
+
+extern const ToolCommand tool_command_check = {
+    "check", "MODEL", "read MODEL, summarise it and tell whether it is ready to run",
+    "Prints the node counts by kind, the title and the operations in the order they would\n"
+    "run, then every reason the model cannot run: no nodes, an untitled data or operation\n"
+    "node, an operation without output, a child identifier naming no node, a cycle.\n"
+    "Exit status 0 when ready, 3 when not, 1 when the model cannot be read.\n",
+    runCheck};

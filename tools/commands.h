@@ -1,0 +1,45 @@
+// commands.h - what every `vmod` command provides, and the helpers they share.
+//
+// Adding a command: write tools/cmd_<name>.cpp defining `tool_command_<name>`, then add
+// one line X(<name>) to VMOD_TOOL_COMMANDS in vmod_main.cpp.
+#ifndef VMOD_TOOLS_COMMANDS_H
+#define VMOD_TOOLS_COMMANDS_H
+
+#include <string>
+#include <vector>
+
+#include "vmod/vmod_records.h"
+
+// Exit statuses shared by every command.
+enum ToolExit {
+    TOOL_OK = 0,
+    TOOL_FAILED = 1,    // the command could not do its work; the report is on stderr
+    TOOL_USAGE = 2,     // bad command line; a one-line hint is on stderr
+    TOOL_NOT_READY = 3, // `check`: the model reads but cannot run
+};
+
+struct ToolCommand {
+    const char *name;     // the word after `vmod`
+    const char *synopsis; // arguments, as in "MODEL OUT"
+    const char *summary;  // one line for `vmod --help`
+    const char *help;     // the rest of `vmod <name> --help`, may be empty
+    // Runs the command with the arguments after its name (global options and --help
+    // already removed); returns a ToolExit.
+    int (*run)(const ToolCommand &self, const std::vector<std::string> &args);
+};
+
+// Prints "vmod <name>: <problem>" and a hint to stderr; returns TOOL_USAGE.
+int tool_UsageError(const ToolCommand &command, const std::string &problem);
+
+// Checks that args holds exactly `count` positional arguments and no options;
+// otherwise reports a usage error and returns false.
+bool tool_ExpectArguments(const ToolCommand &command, const std::vector<std::string> &args, size_t count);
+
+// Prints every message of a report chain to stderr, outermost first, and releases it.
+void tool_PrintAndDeleteReport(Oerr_ErrorReport **report);
+
+// Releases everything a model read by vmod_ModelRead owns (nodes, path, header strings,
+// window) and zeroes the record, which stays the caller's.
+void tool_ModelRelease(Vmod_Model *model);
+
+#endif
