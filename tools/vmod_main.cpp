@@ -15,7 +15,8 @@
 // The commands, one line each, in the order `vmod --help` lists them.
 #define VMOD_TOOL_COMMANDS(X) \
     X(check)                  \
-    X(resave)
+    X(resave)                 \
+    X(script)
 
 VMOD_TOOL_COMMANDS(VMOD_DECLARE_COMMAND)
 static const ToolCommand *const kCommands[] = {VMOD_TOOL_COMMANDS(VMOD_COMMAND_ADDRESS)};
@@ -24,7 +25,8 @@ static const char kGlobalHelp[] =
     "Global options, before or after the command:\n"
     "  --pref KEY=VALUE   set the \"modeler\" preference KEY for this run (repeatable)\n"
     "  --help             show help (for the command when one is given)\n"
-    "Exit status: 0 success, 1 failure, 2 usage error, 3 model not ready to run (check).\n";
+    "Exit status: 0 success, 1 failure, 2 usage error, 3 model not ready to run (check) or a\n"
+    "file prompt cancelled (script).\n";
 
 static void printToolHelp(FILE *out) {
     std::fprintf(out, "usage: vmod [--pref KEY=VALUE]... COMMAND [ARGS]...\n\nCommands:\n");
