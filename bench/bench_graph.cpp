@@ -6,7 +6,6 @@
 #include <random>
 #include <vector>
 
-#include "host/ollm.h"
 #include "vmod/vmod.h"
 
 namespace {
@@ -26,8 +25,14 @@ struct Graph {
     Vmod_Node *add(int32_t kind) {
         Vmod_Node *node = vmod_NodeCreate(&model, kind, nullptr);
         node->id = ++count;
-        model.nodes = static_cast<Vmod_Node *>(ollm_Add(model.nodes, OLLM_APPEND, node));
-        if (first == nullptr) first = node;
+        // Appended at the known tail: walking the list for every node would make building
+        // the big graphs quadratic.
+        if (first == nullptr) {
+            model.nodes = first = node;
+        } else {
+            last->next = node;
+            node->prev = last;
+        }
         last = node;
         if (kind == VMOD_FUNCTION) operations.push_back(node);
         return node;

@@ -25,7 +25,7 @@ namespace {
 void setError(Oerr_ErrorReport **err, const char *function, const char *path, int cause) {
     if (err == nullptr) return;
     vmodhost::CLocaleScope scope; // messages in the library's own language
-    *err = oerr_CreateErrorReport(function, 1, 2, nullptr, "Cannot save %s: %s", path, std::strerror(cause));
+    *err = oerr_CreateErrorReport(function, 1, 2, *err, "Cannot save %s: %s", path, std::strerror(cause));
 }
 
 // The file a save of path replaces: a symbolic link is followed so that the link stays a
@@ -90,9 +90,8 @@ int syncPath(const char *path, int flags) {
 extern "C" {
 
 char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err) {
-    if (err != nullptr) *err = nullptr;
     if (path == nullptr || *path == '\0') {
-        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveBegin", 1, 2, nullptr, "Cannot save: no file name");
+        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveBegin", 1, 2, *err, "Cannot save: no file name");
         return nullptr;
     }
     std::string target = saveTarget(path);
@@ -141,9 +140,8 @@ char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err) {
 }
 
 int32_t ofio_SaveCommit(const char *written, const char *path, Oerr_ErrorReport **err) {
-    if (err != nullptr) *err = nullptr;
     if (written == nullptr || path == nullptr) {
-        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveCommit", 1, 2, nullptr, "Cannot save: no file name");
+        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveCommit", 1, 2, *err, "Cannot save: no file name");
         return -1;
     }
     if (std::strcmp(written, path) == 0) return 0;

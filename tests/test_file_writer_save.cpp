@@ -242,30 +242,33 @@ Vmod_Node *firstOfKind(Vmod_Model *model, int32_t type) {
     return nullptr;
 }
 
-void replace(char *&field, const char *text) {
-    omsc_HeapFree(field);
-    field = heapString(text);
-}
+// Records are packed, so a string field is replaced in place rather than through a
+// reference to it.
+#define REPLACE_STRING(field, text)                                                           \
+    do {                                                                                       \
+        omsc_HeapFree(field);                                                                  \
+        (field) = heapString(text);                                                            \
+    } while (0)
 
 const Refusal kRefusals[] = {
     {"raster file name ending in a backslash",
-     [](Vmod_Model *m) { replace(payload<Vmod_RasterData>(firstOfKind(m, VMOD_RASTER))->fileName, "C:\\data\\"); },
+     [](Vmod_Model *m) { REPLACE_STRING(payload<Vmod_RasterData>(firstOfKind(m, VMOD_RASTER))->fileName, "C:\\data\\"); },
      "RASTER node 1 \"$n1_dem\": the FILENAME string ends in a backslash"},
-    {"model title ending in a backslash", [](Vmod_Model *m) { replace(m->title, "title\\"); },
+    {"model title ending in a backslash", [](Vmod_Model *m) { REPLACE_STRING(m->title, "title\\"); },
      "model header: the TITLE string ends in a backslash"},
     {"function expression ending in a backslash",
-     [](Vmod_Model *m) { replace(payload<Vmod_FunctionData>(firstOfKind(m, VMOD_FUNCTION))->expression, "a \\"); },
+     [](Vmod_Model *m) { REPLACE_STRING(payload<Vmod_FunctionData>(firstOfKind(m, VMOD_FUNCTION))->expression, "a \\"); },
      "FUNCTION node 3 \"CONCAT \"x\"\": the VALUE string ends in a backslash"},
-    {"note ending in a backslash", [](Vmod_Model *m) { replace(firstOfKind(m, VMOD_TEXT)->title, "\\"); },
+    {"note ending in a backslash", [](Vmod_Model *m) { REPLACE_STRING(firstOfKind(m, VMOD_TEXT)->title, "\\"); },
      "TEXT node 10 \"\\\": the TITLE string ends in a backslash"},
     {"criteria cell ending in a backslash",
-     [](Vmod_Model *m) { replace(payload<Vmod_CriteriaData>(firstOfKind(m, VMOD_CRITERIA))->cells[2], "x\\\\"); },
+     [](Vmod_Model *m) { REPLACE_STRING(payload<Vmod_CriteriaData>(firstOfKind(m, VMOD_CRITERIA))->cells[2], "x\\\\"); },
      "CRITERIA node 6 \"$n6_rule\": the VALUE string ends in a backslash"},
     {"scalar prompt ending in a backslash",
      [](Vmod_Model *m) {
          Vmod_Node *n = firstOfKind(m, VMOD_SCALAR)->next; // the written, prompted one
          while (n->type != VMOD_SCALAR) n = n->next;
-         replace(payload<Vmod_ScalarData>(n)->promptText, "where\\");
+         REPLACE_STRING(payload<Vmod_ScalarData>(n)->promptText, "where\\");
      },
      "SCALAR node 14 \"$n14_total\": the PROMPT string ends in a backslash"},
     {"vector type without a word",
@@ -367,7 +370,7 @@ TEST_F(vmod_ModelWrite, ValuesOfStatementsNotWrittenDoNotMatter) {
     m->cellSizeUnits = 9;               // cell size is not given by numbers
     auto *dem = payload<Vmod_RasterData>(m->nodes);
     dem->prompt = 1;                    // the file name is not written
-    replace(dem->fileName, "C:\\data\\");
+    REPLACE_STRING(dem->fileName, "C:\\data\\");
     for (Vmod_Node *n = m->nodes; n != nullptr; n = n->next) {
         if (n->type == VMOD_RASTER && payload<Vmod_RasterData>(n)->newFile) payload<Vmod_RasterData>(n)->aoiMode = 9;
         if (n->type == VMOD_MATRIX && payload<Vmod_MatrixData>(n)->source != 0)
@@ -376,6 +379,6 @@ TEST_F(vmod_ModelWrite, ValuesOfStatementsNotWrittenDoNotMatter) {
     }
     auto *roads = payload<Vmod_VectorData>(m->nodes->next);
     roads->recode = 1;                  // the attribute is not written
-    replace(roads->attribute, "trailing\\");
+    REPLACE_STRING(roads->attribute, "trailing\\");
     EXPECT_EQ(written(m).substr(0, 6), "TITLE ");
 }

@@ -23,8 +23,7 @@ namespace {
 
 void openBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     out.node = node;
-    VMOD_PUT(out, "%s {\n", vmod_FormatWord(vmod_BlockWords, node->type));
-    VMOD_PUT(out, "\tID %d;\n", node->id);
+    VMOD_PUT(out, "%s {\n\tID %d;\n", vmod_FormatWord(vmod_BlockWords, node->type), node->id);
     if (node->title != nullptr) VMOD_PUT(out, "\tTITLE \"%s\";\n", vmod_OutputString(out, node->title, "TITLE"));
     VMOD_PUT(out, "\tPOSITION %g, %g;\n", node->x, node->y);
 }
@@ -55,6 +54,19 @@ void closeOperationBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
 void putWordStatement(Vmod_ModelOutput &out, const char *keyword, const Vmod_FormatWords &words,
                       int32_t value) {
     if (const char *word = vmod_FormatWord(words, value)) VMOD_PUT(out, "\t%s %s;\n", keyword, word);
+}
+
+// Items of a number list that are not its last, each followed by ", ". Several go
+// through one formatted write: lists are most of a large file.
+void putDoubleItems(Vmod_ModelOutput &out, const double *values, int64_t count) {
+    int64_t i = 0;
+    if (values == nullptr) {
+        for (; i < count; ++i) VMOD_PUT(out, "0, ");
+        return;
+    }
+    for (; i + 4 <= count; i += 4)
+        VMOD_PUT(out, "%.16g, %.16g, %.16g, %.16g, ", values[i], values[i + 1], values[i + 2], values[i + 3]);
+    for (; i < count; ++i) VMOD_PUT(out, "%.16g, ", values[i]);
 }
 
 void putPromptLine(Vmod_ModelOutput &out, const char *promptText) {
@@ -97,10 +109,11 @@ void putRecodeStatements(Vmod_ModelOutput &out, int32_t recode, int32_t numClass
     VMOD_PUT(out, "\tNUMCLASSES %ld;\n", static_cast<long>(numClasses));
     if (numClasses == 0) return;
     VMOD_PUT(out, "\tNEWCLASSES");
-    for (int32_t i = 0; i < numClasses; ++i) {
-        long value = newClasses != nullptr ? newClasses[i] : 0;
-        VMOD_PUT(out, i < numClasses - 1 ? " %ld," : " %ld;\n", value);
-    }
+    auto classAt = [newClasses](int32_t i) { return static_cast<long>(newClasses != nullptr ? newClasses[i] : 0); };
+    int32_t i = 0;
+    for (; i + 4 < numClasses; i += 4)
+        VMOD_PUT(out, " %ld, %ld, %ld, %ld,", classAt(i), classAt(i + 1), classAt(i + 2), classAt(i + 3));
+    for (; i < numClasses; ++i) VMOD_PUT(out, i < numClasses - 1 ? " %ld," : " %ld;\n", classAt(i));
 }
 
 void putRectNumbers(Vmod_ModelOutput &out, const Vmod_Rect *rect) {
@@ -188,9 +201,15 @@ void putMatrixBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
         int64_t count = sized ? static_cast<int64_t>(m->columns) * m->rows : 0;
         if ((m->source == 0 || m->source == 1) && m->values != nullptr && node->title != nullptr && count > 0) {
             VMOD_PUT(out, "\tVALUE   ");
-            for (int64_t i = 0; i < count; ++i) {
-                if (i > 0 && i % m->columns == 0) VMOD_PUT(out, "\n\t\t");
-                VMOD_PUT(out, i < count - 1 ? "%.16g, " : "%.16g;\n", m->values[i]);
+            for (int64_t row = 0; row < m->rows; ++row) {
+                const double *values = m->values + row * m->columns;
+                if (row > 0) VMOD_PUT(out, "\n\t\t");
+                if (row < m->rows - 1) {
+                    putDoubleItems(out, values, m->columns);
+                } else {
+                    putDoubleItems(out, values, m->columns - 1);
+                    VMOD_PUT(out, "%.16g;\n", values[m->columns - 1]);
+                }
             }
         }
         if (m->source == 2) putFileStatement(out, "READ", m->prompt, m->promptText, m->readFile);
@@ -250,8 +269,8 @@ void putTableValues(Vmod_ModelOutput &out, const Vmod_TableData *t) {
         }
     } else {
         VMOD_PUT(out, "\tVALUE ");
-        for (int32_t i = 0; i < n; ++i)
-            VMOD_PUT(out, i < n - 1 ? "%.16g, " : "%.16g;\n", t->values != nullptr ? t->values[i] : 0.0);
+        putDoubleItems(out, t->values, n - 1);
+        VMOD_PUT(out, "%.16g;\n", t->values != nullptr ? t->values[n - 1] : 0.0);
     }
 }
 

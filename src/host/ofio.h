@@ -48,7 +48,8 @@ OHOST_API int32_t ofio_IsDirectory(const char *path, Oerr_ErrorReport **err);
    links followed) that already has the permission bits of that file, or a copy of path
    itself when path names a device or pipe, which is written in place. Null with *err
    set when path cannot be saved: no name, a directory, a missing or unwritable
-   directory, or an existing file without write permission. */
+   directory, or an existing file without write permission. Like every host call, a
+   failure chains its report to what *err held; success leaves *err alone. */
 OHOST_API char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err);
 /* Completes saving path from the closed file written (the result of ofio_SaveBegin):
    syncs it to disk, renames it over the target and syncs the directory. 0 on success;

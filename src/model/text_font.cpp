@@ -11,9 +11,11 @@ namespace {
 // Guarded by a mutex: different models may live on different threads.
 std::mutex fontTableLock;
 
+// Never destroyed, so that nodes released by other objects' destructors at exit still
+// find it.
 std::unordered_map<const Vmod_TextData *, char *> &fontTable() {
-    static std::unordered_map<const Vmod_TextData *, char *> table;
-    return table;
+    static auto *table = new std::unordered_map<const Vmod_TextData *, char *>;
+    return *table;
 }
 
 }  // namespace

@@ -7,9 +7,9 @@
 //   - addChild: an arrow with its mirror link;
 //   - generateModel: a deterministic pseudo-random model with nodes of every kind in
 //     every variant the model file distinguishes;
-//   - freeModel / ModelPtr: releases a model built here or read from a file, with
-//     everything it owns (text fonts included, so not one whose text nodes share the
-//     model's textFont).
+//   - freeModel / ModelPtr: releases a model built here with everything it owns (text
+//     fonts included). A model read from a file, or whose nodes vmod_NodeCreate made,
+//     is released with vmod_ModelDelete instead, which knows who owns each font.
 //
 // Generated numbers survive the file's conversions exactly: "%g" values (positions,
 // page geometry, colours, criteria values) have at most six significant digits and
@@ -59,7 +59,8 @@ inline Vmod_Model *newModel(const char *fileName = nullptr) {
     model->pageHeight = 11.0;
     model->printerPageWidth = 8.5;
     model->printerPageHeight = 11.0;
-    for (double &margin : model->margins) margin = 0.5;
+    // Records are packed: their doubles are set by index, never bound to references.
+    for (int32_t i = 0; i < 4; ++i) model->margins[i] = 0.5;
     model->printScale = 100.0;
     model->optimize = 1;
     model->zoom = 1.0;
@@ -117,9 +118,10 @@ inline void *newPayload(int32_t type) {
     }
 }
 
-// Appends a new node to model's list and returns it; the model owns it.
+// Appends a new node to model's list and returns it; the model owns it. after, when
+// given, is the list's last node (it saves walking the list).
 inline Vmod_Node *addNode(Vmod_Model *model, int32_t type, int32_t id, const char *title = nullptr,
-                          double x = 0.0, double y = 0.0) {
+                          double x = 0.0, double y = 0.0, Vmod_Node *after = nullptr) {
     Vmod_Node *node = heapRecord<Vmod_Node>();
     node->type = type;
     node->id = id;
@@ -130,7 +132,7 @@ inline Vmod_Node *addNode(Vmod_Model *model, int32_t type, int32_t id, const cha
     if (model->nodes == nullptr) {
         model->nodes = node;
     } else {
-        Vmod_Node *last = model->nodes;
+        Vmod_Node *last = after != nullptr ? after : model->nodes;
         while (last->next != nullptr) last = last->next;
         last->next = node;
         node->prev = last;
@@ -432,7 +434,7 @@ inline void fillRandomPayload(Random &random, Vmod_Node *node, int32_t listScale
                 t->colors = heapArray<Vmod_TableColor *>(t->size);
                 for (int32_t i = 0; i < t->size; ++i) {
                     t->colors[i] = heapRecord<Vmod_TableColor>();
-                    for (double &c : t->colors[i]->value) c = random.below(256) / 4.0;
+                    for (int32_t k = 0; k < 4; ++k) t->colors[i]->value[k] = random.below(256) / 4.0;
                 }
             } else {
                 t->values = heapArray<double>(t->size);
@@ -544,6 +546,7 @@ inline Vmod_Model *generateModel(uint64_t seed, int32_t nodeCount, int32_t listS
 
     static const int32_t kinds[] = {VMOD_RASTER, VMOD_VECTOR, VMOD_MATRIX, VMOD_TABLE,
                                     VMOD_SCALAR, VMOD_FUNCTION, VMOD_CRITERIA, VMOD_TEXT};
+    Vmod_Node *last = nullptr;
     Vmod_Node *pendingOperation = nullptr;
     Vmod_Node *inputs[8] = {};
     int32_t inputCount = 0;
@@ -555,8 +558,10 @@ inline Vmod_Model *generateModel(uint64_t seed, int32_t nodeCount, int32_t listS
         else if (type == VMOD_CRITERIA) title = "Criteria " + std::to_string(id);
         else title = randomText(random, 5 + random.below(40), true);
         bool titled = type == VMOD_TEXT || random.chance(95);
-        Vmod_Node *node = addNode(model, type, id, titled ? title.c_str() : nullptr, random.position(),
-                                  random.position());
+        double x = random.position();
+        double y = random.position();
+        Vmod_Node *node = addNode(model, type, id, titled ? title.c_str() : nullptr, x, y, last);
+        last = node;
         fillRandomPayload(random, node, listScale);
         if (type <= VMOD_SCALAR) {
             if (pendingOperation != nullptr && pendingOperation->children == nullptr) {

@@ -1,0 +1,95 @@
+// The host's atomic save: a new file beside the target, renamed over it when complete.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <sys/stat.h>
+
+#include "host/oerr.h"
+#include "host/ofio.h"
+#include "host/omsc.h"
+#include "support/scratch_dir.h"
+#include "vmodhost/vmodhost.h"
+
+namespace {
+
+struct HeapString {
+    char *text;
+    ~HeapString() { omsc_HeapFree(text); }
+};
+
+} // namespace
+
+TEST(ofio_SaveBegin, GivesAnEmptyFileBesideTheTargetAndLeavesTheTargetAlone) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("m.vmf");
+    vmodtest::writeWholeFile(path, "old");
+    Oerr_ErrorReport *err = nullptr;
+    HeapString written{ofio_SaveBegin(path.c_str(), &err)};
+    ASSERT_NE(written.text, nullptr);
+    EXPECT_EQ(err, nullptr);
+    std::string name(written.text);
+    EXPECT_EQ(name.substr(0, dir.path().size() + 1), dir.path() + "/");
+    EXPECT_EQ(name.find('/', dir.path().size() + 1), std::string::npos); // same directory
+    EXPECT_EQ(vmodtest::wholeFile(name), "");
+    EXPECT_EQ(vmodtest::wholeFile(path), "old");
+    ofio_SaveAbort(written.text, path.c_str());
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+}
+
+TEST(ofio_SaveBegin, RefusesWhatCannotBeSaved) {
+    vmodtest::ScratchDir dir;
+    for (const std::string &path : {std::string(""), dir.path(), dir.file("missing/m.vmf"), dir.path() + "/"}) {
+        SCOPED_TRACE(path);
+        Oerr_ErrorReport *err = nullptr;
+        EXPECT_EQ(ofio_SaveBegin(path.c_str(), &err), nullptr);
+        ASSERT_NE(err, nullptr);
+        EXPECT_STREQ(vmodhost_ErrorFunction(err), "ofio_SaveBegin");
+        oerr_DeleteErrorReportEx(&err);
+    }
+    Oerr_ErrorReport *err = nullptr;
+    EXPECT_EQ(ofio_SaveBegin(nullptr, &err), nullptr);
+    oerr_DeleteErrorReportEx(&err);
+    EXPECT_EQ(ofio_SaveBegin(nullptr, nullptr), nullptr);
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST(ofio_SaveBegin, DeviceIsWrittenInPlace) {
+    Oerr_ErrorReport *err = nullptr;
+    HeapString written{ofio_SaveBegin("/dev/null", &err)};
+    ASSERT_NE(written.text, nullptr);
+    EXPECT_STREQ(written.text, "/dev/null");
+    EXPECT_EQ(ofio_SaveCommit(written.text, "/dev/null", &err), 0);
+    ofio_SaveAbort(written.text, "/dev/null"); // nothing to remove
+    struct stat info;
+    ASSERT_EQ(stat("/dev/null", &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+}
+
+TEST(ofio_SaveCommit, MovesTheWrittenFileOverTheTarget) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("m.vmf");
+    vmodtest::writeWholeFile(path, "old");
+    HeapString written{ofio_SaveBegin(path.c_str(), nullptr)};
+    ASSERT_NE(written.text, nullptr);
+    vmodtest::writeWholeFile(written.text, "new");
+    Oerr_ErrorReport *err = nullptr;
+    EXPECT_EQ(ofio_SaveCommit(written.text, path.c_str(), &err), 0);
+    EXPECT_EQ(err, nullptr);
+    EXPECT_EQ(vmodtest::wholeFile(path), "new");
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+}
+
+TEST(ofio_SaveCommit, FailureChainsToTheCallersReportAndLeavesTheTarget) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("m.vmf");
+    vmodtest::writeWholeFile(path, "old");
+    Oerr_ErrorReport *err = oerr_CreateErrorReport("earlier", 1, 2, nullptr, "earlier report");
+    EXPECT_EQ(ofio_SaveCommit(dir.file(".gone").c_str(), path.c_str(), &err), -1);
+    ASSERT_NE(err, nullptr);
+    EXPECT_STREQ(vmodhost_ErrorFunction(err), "ofio_SaveCommit");
+    ASSERT_NE(vmodhost_ErrorCause(err), nullptr);
+    EXPECT_STREQ(vmodhost_ErrorMessage(vmodhost_ErrorCause(err)), "earlier report");
+    oerr_DeleteErrorReportEx(&err);
+    EXPECT_EQ(vmodtest::wholeFile(path), "old");
+    EXPECT_EQ(ofio_SaveCommit(nullptr, path.c_str(), nullptr), -1);
+}
