@@ -337,10 +337,9 @@ void releaseTexts(Olex_Parser &p) {
     p.haveLookahead = false;
 }
 
-void *run(Olex_Parser &p, Oerr_ErrorReport **err) {
+// The parse loop; true when the input was accepted.
+bool parse(Olex_Parser &p, void *localData, void **parseResult) {
     const Vmod_ParserTables &t = *p.tables;
-    void *localData = t.allocLocal != nullptr ? t.allocLocal() : nullptr;
-    void *parseResult = nullptr;
     bool accepted = false;
 
     p.states.reserve(static_cast<size_t>(t.initialDepth));
@@ -404,7 +403,7 @@ void *run(Olex_Parser &p, Oerr_ErrorReport **err) {
         for (size_t i = p.entries.size() - static_cast<size_t>(length); i < p.entries.size(); ++i)
             p.entries[i].ownsText = false;
         if (t.action != nullptr)
-            t.action(&p, localData, production, &p.values[p.reductionTop], &result, &parseResult, &flag);
+            t.action(&p, localData, production, &p.values[p.reductionTop], &result, parseResult, &flag);
         if (p.failed)
             break;
         Position at = length > 0 ? p.entries[p.entries.size() - length].at
@@ -428,7 +427,19 @@ void *run(Olex_Parser &p, Oerr_ErrorReport **err) {
         p.values.push_back(result);
         p.entries.push_back(Entry{at, false});
     }
+    return accepted;
+}
 
+void *run(Olex_Parser &p, Oerr_ErrorReport **err) {
+    const Vmod_ParserTables &t = *p.tables;
+    void *localData = t.allocLocal != nullptr ? t.allocLocal() : nullptr;
+    void *parseResult = nullptr;
+    bool accepted = false;
+    try {
+        accepted = parse(p, localData, &parseResult);
+    } catch (...) { // a stack or buffer could not grow
+        fail(p, p.position, "memory is exhausted");
+    }
     releaseTexts(p);
     if (t.freeLocal != nullptr)
         t.freeLocal(localData);

@@ -357,17 +357,17 @@ std::vector<int32_t> productionsOf(const std::string &text, ReportKeeper &report
 
 TEST(vmod_ModelParserTables, RecordCarriesTheFixedNumbering) {
     const Vmod_ParserTables *t = vmod_ModelParserTables();
-    EXPECT_EQ(t->translate[0], 0);
-    EXPECT_EQ(t->translate[256], 1);
-    EXPECT_EQ(t->translate['a'], 2);
-    EXPECT_EQ(t->translate[257], 2);
+    EXPECT_EQ(+(t->translate[0]), 0);
+    EXPECT_EQ(+(t->translate[256]), 1);
+    EXPECT_EQ(+(t->translate['a']), 2);
+    EXPECT_EQ(+(t->translate[257]), 2);
     for (int token = 258; token <= 385; ++token)
-        EXPECT_EQ(t->translate[token], token - 250) << token;
+        EXPECT_EQ(+(t->translate[token]), token - 250) << token;
     const char punctuation[] = {';', ',', ':', '{', '}', '(', ')', '-'};
     for (int i = 0; i < 8; ++i)
-        EXPECT_EQ(t->translate[static_cast<unsigned char>(punctuation[i])], 136 + i) << punctuation[i];
+        EXPECT_EQ(+(t->translate[static_cast<unsigned char>(punctuation[i])]), 136 + i) << punctuation[i];
 
-    EXPECT_EQ(t->symbolNames[0], nullptr);
+    EXPECT_EQ(+(t->symbolNames[0]), nullptr);
     EXPECT_STREQ(t->symbolNames[1], "error");
     EXPECT_STREQ(t->symbolNames[2], "$illegal.");
     EXPECT_STREQ(t->symbolNames[3], "Local_Data *");
@@ -377,22 +377,22 @@ TEST(vmod_ModelParserTables, RecordCarriesTheFixedNumbering) {
     EXPECT_STREQ(t->symbolNames[136], "';'");
     EXPECT_STREQ(t->symbolNames[143], "'-'");
     EXPECT_STREQ(t->symbolNames[144], "guimodel");
-    EXPECT_EQ(t->symbolNames[145], nullptr);
+    EXPECT_EQ(+(t->symbolNames[145]), nullptr);
 
-    EXPECT_EQ(t->scanner.integerToken, 261);
-    EXPECT_EQ(t->scanner.floatToken, 260);
-    EXPECT_EQ(t->scanner.nameToken, 258);
-    EXPECT_EQ(t->scanner.numberToken, 262);
-    EXPECT_EQ(t->scanner.stringToken, 259);
-    EXPECT_EQ(t->scanner.keywordCount, 124);
-    EXPECT_EQ(t->action, &parseAction);
-    EXPECT_EQ(t->allocLocal, &alloc_Local_Data);
-    EXPECT_EQ(t->freeLocal, &free_Local_Data);
-    EXPECT_EQ(t->initialDepth, 200);
-    EXPECT_EQ(t->maxDepth, 1000);
-    EXPECT_EQ(t->absentFlag, -32768);
-    EXPECT_EQ(t->terminalCount, 144);
-    EXPECT_EQ(t->maxToken, 385);
+    EXPECT_EQ(+(t->scanner.integerToken), 261);
+    EXPECT_EQ(+(t->scanner.floatToken), 260);
+    EXPECT_EQ(+(t->scanner.nameToken), 258);
+    EXPECT_EQ(+(t->scanner.numberToken), 262);
+    EXPECT_EQ(+(t->scanner.stringToken), 259);
+    EXPECT_EQ(+(t->scanner.keywordCount), 124);
+    EXPECT_EQ(+(t->action), &parseAction);
+    EXPECT_EQ(+(t->allocLocal), &alloc_Local_Data);
+    EXPECT_EQ(+(t->freeLocal), &free_Local_Data);
+    EXPECT_EQ(+(t->initialDepth), 200);
+    EXPECT_EQ(+(t->maxDepth), 1000);
+    EXPECT_EQ(+(t->absentFlag), -32768);
+    EXPECT_EQ(+(t->terminalCount), 144);
+    EXPECT_EQ(+(t->maxToken), 385);
     EXPECT_GT(t->acceptState, 0);
     EXPECT_GT(t->lastIndex, 0);
 }
@@ -408,7 +408,7 @@ TEST(vmod_ModelParserTables, KeywordTableMatchesTheGrammarTokens) {
         std::string expected = alias != kTokenAliases.end() ? alias->second : upper(keyword.word);
         ASSERT_GE(keyword.token, 263);
         ASSERT_LE(keyword.token, 385);
-        EXPECT_EQ(t->symbolNames[t->translate[keyword.token]], expected) << keyword.word;
+        EXPECT_EQ(+(t->symbolNames[t->translate[keyword.token]]), expected) << keyword.word;
         ++uses[keyword.token];
     }
     EXPECT_EQ(uses.size(), 123u);
@@ -423,7 +423,7 @@ TEST(vmod_ModelParserTables, ProductionsFollowTheFixedOrder) {
     std::set<int32_t> symbols;
     for (int p = 1; p <= 297; ++p) {
         const ProductionShape &shape = kProductions[p - 1];
-        EXPECT_EQ(t->ruleLength[p], shape.length) << "production " << p;
+        EXPECT_EQ(+(t->ruleLength[p]), shape.length) << "production " << p;
         int32_t lhs = t->leftSide[p];
         EXPECT_GE(lhs, 144);
         EXPECT_LE(lhs, 211);
@@ -432,11 +432,11 @@ TEST(vmod_ModelParserTables, ProductionsFollowTheFixedOrder) {
             EXPECT_TRUE(symbols.insert(lhs).second) << "production " << p << " shares a left side";
             symbolOf[shape.leftSide] = lhs;
         } else {
-            EXPECT_EQ(lhs, known->second) << "production " << p;
+            EXPECT_EQ(lhs, +(known->second)) << "production " << p;
         }
     }
     EXPECT_EQ(symbolOf.size(), 68u);
-    EXPECT_EQ(t->leftSide[1], 144); // guimodel
+    EXPECT_EQ(+(t->leftSide[1]), 144); // guimodel
 }
 
 TEST(parseAction, SmallFileRunsItsProductionsInOrder) {
@@ -485,17 +485,17 @@ TEST(parseAction, StartProductionReturnsTwoAndHandsOverTheModel) {
     int32_t flag = 7;
     EXPECT_EQ(parseAction(nullptr, ld, 1, &cells[2], &result, &parseResult, &flag), 2);
     EXPECT_EQ(flag, 0);
-    EXPECT_EQ(parseResult, static_cast<Local_Data *>(ld)->model);
+    EXPECT_EQ(parseResult, +(static_cast<Local_Data *>(ld)->model));
     free_Local_Data(ld);
     ParsedModel owned(static_cast<Vmod_Model *>(parseResult));
     EXPECT_EQ(double(owned->printerPageWidth), 8.5);
     EXPECT_EQ(double(owned->printerPageHeight), 11.0);
     EXPECT_EQ(double(owned->margins[3]), 0.5);
     EXPECT_EQ(double(owned->printScale), 100.0);
-    EXPECT_EQ(owned->optimize, 1);
-    EXPECT_EQ(owned->readerWord1, 1);
+    EXPECT_EQ(+(owned->optimize), 1);
+    EXPECT_EQ(+(owned->readerWord1), 1);
     EXPECT_EQ(double(owned->zoom), 1.0);
-    EXPECT_EQ(owned->cellSizeSet, 0);
+    EXPECT_EQ(+(owned->cellSizeSet), 0);
 }
 
 TEST(parseAction, FailedFlagYieldsNoModel) {

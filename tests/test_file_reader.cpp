@@ -1,5 +1,6 @@
 // Tests of reading model files: what each statement sets, and how vmod_ModelRead moves
-// the result into the caller's model.
+// the result into the caller's model. Fields of the packed records are compared as
+// values (`+(...)`, `double(...)`): a reference to one could be misaligned.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -61,31 +62,31 @@ TEST(vmod_ModelParse, HeaderStatementsSetTheModelFields) {
     EXPECT_STREQ(m->title, "Land use");
     EXPECT_EQ(double(m->pageWidth), 21);
     EXPECT_EQ(double(m->pageHeight), 29.7);
-    EXPECT_EQ(m->pageUnits, 1);
-    EXPECT_EQ(m->cellSizeSet, 1);
-    EXPECT_EQ(m->cellSizeMode, 2);
+    EXPECT_EQ(+(m->pageUnits), 1);
+    EXPECT_EQ(+(m->cellSizeSet), 1);
+    EXPECT_EQ(+(m->cellSizeMode), 2);
     EXPECT_EQ(float(m->cellSizeX), 0.1f);
     EXPECT_EQ(float(m->cellSizeY), 30.0f);
-    EXPECT_EQ(m->cellSizeUnits, 1);
+    EXPECT_EQ(+(m->cellSizeUnits), 1);
     EXPECT_EQ(double(m->printerPageWidth), 11);
     EXPECT_EQ(double(m->printerPageHeight), 17);
     EXPECT_EQ(double(m->margins[0]), 1);
     EXPECT_EQ(double(m->margins[3]), 4);
-    EXPECT_EQ(m->orientation, 1);
+    EXPECT_EQ(+(m->orientation), 1);
     EXPECT_EQ(double(m->printScale), 50);
-    EXPECT_EQ(m->pageNumbers, 1);
-    EXPECT_EQ(m->windowMode, 2);
-    ASSERT_NE(m->window, nullptr);
+    EXPECT_EQ(+(m->pageNumbers), 1);
+    EXPECT_EQ(+(m->windowMode), 2);
+    ASSERT_NE(+(m->window), nullptr);
     EXPECT_EQ(double(m->window->x1), 1);
     EXPECT_EQ(double(m->window->y2), 4);
-    EXPECT_EQ(m->windowUnits, 1);
-    EXPECT_EQ(m->projectionMode, 2);
+    EXPECT_EQ(+(m->windowUnits), 1);
+    EXPECT_EQ(+(m->projectionMode), 2);
     EXPECT_STREQ(m->projectionSpec1, "utm");
     EXPECT_STREQ(m->projectionSpec2, "zone11");
-    EXPECT_EQ(m->aoiMode, 2);
+    EXPECT_EQ(+(m->aoiMode), 2);
     EXPECT_STREQ(m->aoiFile, "area.aoi");
-    EXPECT_EQ(m->optimize, 0);
-    EXPECT_EQ(m->nodes, nullptr);
+    EXPECT_EQ(+(m->optimize), 0);
+    EXPECT_EQ(+(m->nodes), nullptr);
 }
 
 TEST(vmod_ModelParse, MissingHeaderStatementsKeepTheStartingValues) {
@@ -94,13 +95,13 @@ TEST(vmod_ModelParse, MissingHeaderStatementsKeepTheStartingValues) {
     EXPECT_EQ(double(m->printerPageWidth), 8.5);
     EXPECT_EQ(double(m->printerPageHeight), 11);
     EXPECT_EQ(double(m->margins[1]), 0.5);
-    EXPECT_EQ(m->orientation, 0);
+    EXPECT_EQ(+(m->orientation), 0);
     EXPECT_EQ(double(m->printScale), 100);
-    EXPECT_EQ(m->windowMode, 0);
-    EXPECT_EQ(m->projectionMode, 0);
-    EXPECT_EQ(m->aoiMode, 0);
-    EXPECT_EQ(m->optimize, 1);
-    EXPECT_EQ(m->cellSizeSet, 0);
+    EXPECT_EQ(+(m->windowMode), 0);
+    EXPECT_EQ(+(m->projectionMode), 0);
+    EXPECT_EQ(+(m->aoiMode), 0);
+    EXPECT_EQ(+(m->optimize), 1);
+    EXPECT_EQ(+(m->cellSizeSet), 0);
     EXPECT_EQ(double(m->pageWidth), 0);
 }
 
@@ -108,8 +109,8 @@ TEST(vmod_ModelParse, LaterHeaderStatementWins) {
     ParsedModel m = parseBody("TITLE second;\nORIENTATION LANDSCAPE;\nORIENTATION;\nCELLSIZE 1, 1;\nCELLSIZE MAXIMUM;\n");
     ASSERT_NE(m, nullptr);
     EXPECT_STREQ(m->title, "second");
-    EXPECT_EQ(m->orientation, 0);
-    EXPECT_EQ(m->cellSizeMode, 1);
+    EXPECT_EQ(+(m->orientation), 0);
+    EXPECT_EQ(+(m->cellSizeMode), 1);
 }
 
 TEST(vmod_ModelParse, EmptyBlockGivesANodeWithItsDefaults) {
@@ -117,11 +118,11 @@ TEST(vmod_ModelParse, EmptyBlockGivesANodeWithItsDefaults) {
     ASSERT_NE(m, nullptr);
     Vmod_Node *node = m->nodes;
     ASSERT_NE(node, nullptr);
-    EXPECT_EQ(node->type, VMOD_RASTER);
-    EXPECT_EQ(node->id, 0);
+    EXPECT_EQ(+(node->type), VMOD_RASTER);
+    EXPECT_EQ(+(node->id), 0);
     EXPECT_EQ(double(node->x), 0);
-    EXPECT_EQ(node->title, nullptr);
-    EXPECT_EQ(payloadOf<Vmod_RasterData>(m.get())->dataType, VMOD_UNSIGNED8);
+    EXPECT_EQ(+(node->title), nullptr);
+    EXPECT_EQ(+(payloadOf<Vmod_RasterData>(m.get())->dataType), VMOD_UNSIGNED8);
 }
 
 TEST(vmod_ModelParse, BlockKeywordsReadTheSameInAnyCase) {
@@ -134,11 +135,11 @@ TEST(vmod_ModelParse, NodesJoinTheListInFileOrder) {
     ParsedModel m = parseBody("SCALAR { ID 3; }\nTEXT { ID 1; }\nMATRIX { ID 2; }\n");
     ASSERT_NE(m, nullptr);
     ASSERT_EQ(nodeCount(m.get()), 3);
-    EXPECT_EQ(nthNode(m.get(), 0)->id, 3);
-    EXPECT_EQ(nthNode(m.get(), 1)->id, 1);
-    EXPECT_EQ(nthNode(m.get(), 2)->id, 2);
-    EXPECT_EQ(nthNode(m.get(), 2)->prev, nthNode(m.get(), 1));
-    EXPECT_EQ(m->nodes->prev, nullptr);
+    EXPECT_EQ(+(nthNode(m.get(), 0)->id), 3);
+    EXPECT_EQ(+(nthNode(m.get(), 1)->id), 1);
+    EXPECT_EQ(+(nthNode(m.get(), 2)->id), 2);
+    EXPECT_EQ(+(nthNode(m.get(), 2)->prev), nthNode(m.get(), 1));
+    EXPECT_EQ(+(m->nodes->prev), nullptr);
 }
 
 TEST(vmod_ModelParse, NegativeNumbersAndTruncatedIdentifiers) {
@@ -146,8 +147,8 @@ TEST(vmod_ModelParse, NegativeNumbersAndTruncatedIdentifiers) {
     ASSERT_NE(m, nullptr);
     EXPECT_EQ(double(m->nodes->x), -1.5);
     EXPECT_EQ(double(m->nodes->y), 2);
-    EXPECT_EQ(m->nodes->id, 7);
-    EXPECT_EQ(nthNode(m.get(), 1)->id, -3);
+    EXPECT_EQ(+(m->nodes->id), 7);
+    EXPECT_EQ(+(nthNode(m.get(), 1)->id), -3);
     EXPECT_EQ(double(payloadOf<Vmod_ScalarData>(m.get(), 1)->value), -1e-300);
 }
 
@@ -167,28 +168,28 @@ TEST(vmod_ModelParse, RasterStatements) {
                               "VIEW 1, 2; PARENT 9; CHILD 2, 3, 4; }\n");
     ASSERT_NE(m, nullptr);
     auto *r = payloadOf<Vmod_RasterData>(m.get());
-    EXPECT_EQ(r->prompt, 1);
+    EXPECT_EQ(+(r->prompt), 1);
     EXPECT_STREQ(r->promptText, "Which DEM?");
-    EXPECT_EQ(r->tempFile, 1);
+    EXPECT_EQ(+(r->tempFile), 1);
     EXPECT_STREQ(r->declare, "Float"); // TEMPFILE gives a raster without a declaration one
-    EXPECT_EQ(r->newFile, 1);
-    EXPECT_EQ(r->deleteFile, 1);
-    EXPECT_EQ(r->ignoreSet, 1);
+    EXPECT_EQ(+(r->newFile), 1);
+    EXPECT_EQ(+(r->deleteFile), 1);
+    EXPECT_EQ(+(r->ignoreSet), 1);
     EXPECT_EQ(double(r->ignoreValue), 5.5);
-    EXPECT_EQ(r->interpolation, 2);
-    EXPECT_EQ(r->thematic, 0);
-    EXPECT_EQ(r->dataType, VMOD_SIGNED16);
-    EXPECT_EQ(r->compression, 1);
-    EXPECT_EQ(r->coordinates, 1);
-    EXPECT_EQ(r->areaFlag, 0);
-    ASSERT_NE(r->areaRect, nullptr);
+    EXPECT_EQ(+(r->interpolation), 2);
+    EXPECT_EQ(+(r->thematic), 0);
+    EXPECT_EQ(+(r->dataType), VMOD_SIGNED16);
+    EXPECT_EQ(+(r->compression), 1);
+    EXPECT_EQ(+(r->coordinates), 1);
+    EXPECT_EQ(+(r->areaFlag), 0);
+    ASSERT_NE(+(r->areaRect), nullptr);
     EXPECT_EQ(double(r->areaRect->x2), 3);
-    EXPECT_EQ(r->aoiMode, 1);
-    EXPECT_EQ(r->recode, 1);
-    EXPECT_EQ(r->numClasses, 2);
-    ASSERT_NE(r->newClasses, nullptr);
-    EXPECT_EQ(r->newClasses[0], 4);
-    EXPECT_EQ(r->newClasses[1], 5);
+    EXPECT_EQ(+(r->aoiMode), 1);
+    EXPECT_EQ(+(r->recode), 1);
+    EXPECT_EQ(+(r->numClasses), 2);
+    ASSERT_NE(+(r->newClasses), nullptr);
+    EXPECT_EQ(+(r->newClasses[0]), 4);
+    EXPECT_EQ(+(r->newClasses[1]), 5);
     int children[3];
     int n = 0;
     for (Vmod_Link *link = m->nodes->children; link != nullptr && n < 3; link = link->next)
@@ -196,15 +197,15 @@ TEST(vmod_ModelParse, RasterStatements) {
     ASSERT_EQ(n, 3);
     EXPECT_EQ(children[0], 2);
     EXPECT_EQ(children[2], 4);
-    EXPECT_EQ(m->nodes->parents, nullptr); // PARENT is ignored
+    EXPECT_EQ(+(m->nodes->parents), nullptr); // PARENT is ignored
 }
 
 TEST(vmod_ModelParse, RasterAreaPolygonAndMaskKeepNoRectangle) {
     ParsedModel m = parseBody("RASTER { AREA POLY 3 : 0, 0 : 1, 0 : 1, 1; }\nRASTER { AREA MASK \"m.img\"; }\n");
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(payloadOf<Vmod_RasterData>(m.get(), 0)->areaFlag, 1);
-    EXPECT_EQ(payloadOf<Vmod_RasterData>(m.get(), 0)->areaRect, nullptr);
-    EXPECT_EQ(payloadOf<Vmod_RasterData>(m.get(), 1)->areaFlag, 2);
+    EXPECT_EQ(+(payloadOf<Vmod_RasterData>(m.get(), 0)->areaFlag), 1);
+    EXPECT_EQ(+(payloadOf<Vmod_RasterData>(m.get(), 0)->areaRect), nullptr);
+    EXPECT_EQ(+(payloadOf<Vmod_RasterData>(m.get(), 1)->areaFlag), 2);
 }
 
 TEST(vmod_ModelParse, RepeatedStatementsReplaceWhatTheyHeld) {
@@ -219,7 +220,7 @@ TEST(vmod_ModelParse, RepeatedStatementsReplaceWhatTheyHeld) {
     auto *r = payloadOf<Vmod_RasterData>(m.get());
     EXPECT_STREQ(r->declare, "y");
     EXPECT_EQ(double(r->areaRect->x1), 3);
-    EXPECT_EQ(r->numClasses, 2);
+    EXPECT_EQ(+(r->numClasses), 2);
     EXPECT_EQ(double(r->ignoreValue), 0);
     auto *text = payloadOf<Vmod_TextData>(m.get(), 1);
     EXPECT_STREQ(text->font, "Courier");
@@ -232,18 +233,18 @@ TEST(vmod_ModelParse, VectorStatements) {
                               "RECODE NO; NUMCLASSES 1; NEWCLASSES -7; CHILD 4; }\n");
     ASSERT_NE(m, nullptr);
     auto *v = payloadOf<Vmod_VectorData>(m.get());
-    EXPECT_EQ(v->vectorType, 1);
+    EXPECT_EQ(+(v->vectorType), 1);
     EXPECT_STREQ(v->fileName, "roads");
     EXPECT_STREQ(v->feature, "line");
-    EXPECT_EQ(v->tempFile, 1);
-    EXPECT_EQ(v->cellSizeSet, 1);
+    EXPECT_EQ(+(v->tempFile), 1);
+    EXPECT_EQ(+(v->cellSizeSet), 1);
     EXPECT_EQ(float(v->cellSizeX), 2.5f);
-    EXPECT_EQ(v->cellSizeUnits, 0);
+    EXPECT_EQ(+(v->cellSizeUnits), 0);
     EXPECT_STREQ(v->declare, "Float");
-    ASSERT_NE(v->window, nullptr);
+    ASSERT_NE(+(v->window), nullptr);
     EXPECT_EQ(double(v->window->y1), 2);
     EXPECT_STREQ(v->attribute, "class");
-    EXPECT_EQ(v->newClasses[0], -7);
+    EXPECT_EQ(+(v->newClasses[0]), -7);
 }
 
 TEST(vmod_ModelParse, MatrixStatements) {
@@ -252,24 +253,24 @@ TEST(vmod_ModelParse, MatrixStatements) {
                               "MATRIX { READ; PROMPT \"Kernel file\"; }\n");
     ASSERT_NE(m, nullptr);
     auto *a = payloadOf<Vmod_MatrixData>(m.get(), 0);
-    EXPECT_EQ(a->columns, 3);
-    EXPECT_EQ(a->rows, 2);
-    EXPECT_EQ(a->dataType, VMOD_FLOAT);
-    EXPECT_EQ(a->source, 1); // VALUE keeps the source of a new matrix
+    EXPECT_EQ(+(a->columns), 3);
+    EXPECT_EQ(+(a->rows), 2);
+    EXPECT_EQ(+(a->dataType), VMOD_FLOAT);
+    EXPECT_EQ(+(a->source), 1); // VALUE keeps the source of a new matrix
     EXPECT_EQ(double(a->values[5]), 6);
-    EXPECT_EQ(a->normalize, 0);
+    EXPECT_EQ(+(a->normalize), 0);
     auto *b = payloadOf<Vmod_MatrixData>(m.get(), 1);
-    EXPECT_EQ(b->source, 0);
-    EXPECT_EQ(b->builtin, 8);
+    EXPECT_EQ(+(b->source), 0);
+    EXPECT_EQ(+(b->builtin), 8);
     auto *c = payloadOf<Vmod_MatrixData>(m.get(), 2);
-    EXPECT_EQ(c->source, 3);
-    EXPECT_EQ(c->write, 1);
+    EXPECT_EQ(+(c->source), 3);
+    EXPECT_EQ(+(c->write), 1);
     EXPECT_STREQ(c->writeFile, "out.mtx");
-    EXPECT_EQ(c->show, 1);
-    EXPECT_EQ(c->prompt, 1);
+    EXPECT_EQ(+(c->show), 1);
+    EXPECT_EQ(+(c->prompt), 1);
     auto *d = payloadOf<Vmod_MatrixData>(m.get(), 3);
-    EXPECT_EQ(d->source, 2);
-    EXPECT_EQ(d->read, 1);
+    EXPECT_EQ(+(d->source), 2);
+    EXPECT_EQ(+(d->read), 1);
     EXPECT_STREQ(d->promptText, "Kernel file");
 }
 
@@ -279,7 +280,7 @@ TEST(vmod_ModelParse, KernelWordsReadAsTheirCodes) {
     for (int code = 0; code < 9; ++code) {
         ParsedModel m = parseBody(std::string("MATRIX { BUILTIN ") + words[code] + "; }\n");
         ASSERT_NE(m, nullptr);
-        EXPECT_EQ(payloadOf<Vmod_MatrixData>(m.get())->builtin, code) << words[code];
+        EXPECT_EQ(+(payloadOf<Vmod_MatrixData>(m.get())->builtin), code) << words[code];
     }
 }
 
@@ -290,13 +291,13 @@ TEST(vmod_ModelParse, DataTypeWordsReadAsTheirCodes) {
     for (int code = 0; code < 14; ++code) {
         ParsedModel m = parseBody(std::string("SCALAR { DATATYPE ") + words[code] + "; }\n");
         ASSERT_NE(m, nullptr);
-        EXPECT_EQ(payloadOf<Vmod_ScalarData>(m.get())->dataType, code) << words[code];
+        EXPECT_EQ(+(payloadOf<Vmod_ScalarData>(m.get())->dataType), code) << words[code];
     }
     const char *tableWords[] = {"BINARY", "SIGNED32", "DOUBLE", "STRING", "COLOR"};
     for (int code = 0; code < 5; ++code) {
         ParsedModel m = parseBody(std::string("TABLE { DATATYPE ") + tableWords[code] + "; }\n");
         ASSERT_NE(m, nullptr);
-        EXPECT_EQ(payloadOf<Vmod_TableData>(m.get())->dataType, code) << tableWords[code];
+        EXPECT_EQ(+(payloadOf<Vmod_TableData>(m.get())->dataType), code) << tableWords[code];
     }
     ReportKeeper report;
     EXPECT_EQ(parseText("TITLE t;\nTABLE { DATATYPE FLOAT; }\n", report), nullptr);
@@ -312,37 +313,37 @@ TEST(vmod_ModelParse, TableStatements) {
                               "TABLE { READ \"t.dat\"; }\n");
     ASSERT_NE(m, nullptr);
     auto *numbers = payloadOf<Vmod_TableData>(m.get(), 0);
-    EXPECT_EQ(numbers->size, 3);
-    EXPECT_EQ(numbers->source, 0);
+    EXPECT_EQ(+(numbers->size), 3);
+    EXPECT_EQ(+(numbers->source), 0);
     EXPECT_EQ(double(numbers->values[2]), -3);
     auto *strings = payloadOf<Vmod_TableData>(m.get(), 1);
     EXPECT_STREQ(strings->strings[0], "a \"b\"");
     EXPECT_STREQ(strings->strings[1], "c");
     auto *colors = payloadOf<Vmod_TableData>(m.get(), 2);
-    ASSERT_NE(colors->colors[1], nullptr);
+    ASSERT_NE(+(colors->colors[1]), nullptr);
     EXPECT_EQ(double(colors->colors[0]->value[3]), 0.5);
     EXPECT_EQ(double(colors->colors[1]->value[1]), 1);
     auto *image = payloadOf<Vmod_TableData>(m.get(), 3);
-    EXPECT_EQ(image->source, 1);
-    EXPECT_EQ(image->layerKind, 0);
-    EXPECT_EQ(image->promptLayerFile, 1);
+    EXPECT_EQ(+(image->source), 1);
+    EXPECT_EQ(+(image->layerKind), 0);
+    EXPECT_EQ(+(image->promptLayerFile), 1);
     EXPECT_STREQ(image->promptLayerText, "Image?");
     EXPECT_STREQ(image->layerName, ":Layer_1");
     EXPECT_STREQ(image->fieldName, "Area");
     auto *output = payloadOf<Vmod_TableData>(m.get(), 4);
-    EXPECT_EQ(output->source, 3);
-    EXPECT_EQ(output->outputToLayer, 1); // OUTPUT after FIELDNAME
-    EXPECT_EQ(output->write, 1);
-    EXPECT_EQ(output->prompt, 1);
-    EXPECT_EQ(output->show, 1);
+    EXPECT_EQ(+(output->source), 3);
+    EXPECT_EQ(+(output->outputToLayer), 1); // OUTPUT after FIELDNAME
+    EXPECT_EQ(+(output->write), 1);
+    EXPECT_EQ(+(output->prompt), 1);
+    EXPECT_EQ(+(output->show), 1);
     auto *variable = payloadOf<Vmod_TableData>(m.get(), 5);
-    EXPECT_EQ(variable->source, 3);
-    EXPECT_EQ(variable->layerKind, 1);
-    EXPECT_EQ(variable->outputToLayer, 1);
+    EXPECT_EQ(+(variable->source), 3);
+    EXPECT_EQ(+(variable->layerKind), 1);
+    EXPECT_EQ(+(variable->outputToLayer), 1);
     EXPECT_STREQ(variable->layerFile, "v");
-    EXPECT_EQ(payloadOf<Vmod_TableData>(m.get(), 6)->layerKind, 3);
+    EXPECT_EQ(+(payloadOf<Vmod_TableData>(m.get(), 6)->layerKind), 3);
     auto *read = payloadOf<Vmod_TableData>(m.get(), 7);
-    EXPECT_EQ(read->source, 2);
+    EXPECT_EQ(+(read->source), 2);
     EXPECT_STREQ(read->readFile, "t.dat");
 }
 
@@ -354,21 +355,21 @@ TEST(vmod_ModelParse, ScalarFunctionCriteriaAndTextStatements) {
                               "TEXT { FONT \"Times\"; SIZE 14.7; STYLE BOLD; STYLE UNDERLINED; }\n");
     ASSERT_NE(m, nullptr);
     auto *s = payloadOf<Vmod_ScalarData>(m.get(), 0);
-    EXPECT_EQ(s->dataType, VMOD_SIGNED32);
+    EXPECT_EQ(+(s->dataType), VMOD_SIGNED32);
     EXPECT_EQ(double(s->value), 4);
     EXPECT_STREQ(s->readFile, "r");
     EXPECT_STREQ(s->writeFile, "w");
-    EXPECT_EQ(s->prompt + s->show + s->read + s->write, 4);
+    EXPECT_EQ(+(s->prompt + s->show + s->read + s->write), 4);
     Vmod_Node *function = nthNode(m.get(), 1);
     EXPECT_STREQ(function->title, "a \"q\"");
     auto *f = payloadOf<Vmod_FunctionData>(m.get(), 1);
     EXPECT_STREQ(f->expression, "$n1 +\n 1");
-    EXPECT_EQ(f->area, 1);
-    ASSERT_NE(function->children, nullptr);
-    EXPECT_EQ(function->children->id, 3);
+    EXPECT_EQ(+(f->area), 1);
+    ASSERT_NE(+(function->children), nullptr);
+    EXPECT_EQ(+(function->children->id), 3);
     auto *c = payloadOf<Vmod_CriteriaData>(m.get(), 2);
-    EXPECT_EQ(c->columns, 2);
-    EXPECT_EQ(c->rows, 2);
+    EXPECT_EQ(+(c->columns), 2);
+    EXPECT_EQ(+(c->rows), 2);
     EXPECT_STREQ(c->columnTitles[1], "b");
     EXPECT_STREQ(c->cells[0], "> 1");
     EXPECT_STREQ(c->cells[1], "");
@@ -377,31 +378,31 @@ TEST(vmod_ModelParse, ScalarFunctionCriteriaAndTextStatements) {
     EXPECT_EQ(double(c->defaultValue), -1);
     auto *t = payloadOf<Vmod_TextData>(m.get(), 3);
     EXPECT_STREQ(t->font, "Times");
-    EXPECT_EQ(t->size, 14);
-    EXPECT_EQ(t->style, 5);
+    EXPECT_EQ(+(t->size), 14);
+    EXPECT_EQ(+(t->style), 5);
 }
 
 TEST(vmod_ModelParse, StyleNormalClearsAndRepeatedBitsDoNotCarry) {
     ParsedModel m = parseBody("TEXT { STYLE BOLD; STYLE BOLD; }\nTEXT { STYLE ITALICS; STYLE NORMAL; }\n");
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(payloadOf<Vmod_TextData>(m.get(), 0)->style, 1);
-    EXPECT_EQ(payloadOf<Vmod_TextData>(m.get(), 1)->style, 0);
+    EXPECT_EQ(+(payloadOf<Vmod_TextData>(m.get(), 0)->style), 1);
+    EXPECT_EQ(+(payloadOf<Vmod_TextData>(m.get(), 1)->style), 0);
 }
 
 TEST(vmod_ModelParse, TextWithoutFontSizeOrStyle) {
     ParsedModel m = parseBody("TEXT { TITLE \"note\"; }\n");
     ASSERT_NE(m, nullptr);
     auto *t = payloadOf<Vmod_TextData>(m.get());
-    EXPECT_EQ(t->font, nullptr);
-    EXPECT_EQ(t->size, 0);
-    EXPECT_EQ(t->style, 0);
+    EXPECT_EQ(+(t->font), nullptr);
+    EXPECT_EQ(+(t->size), 0);
+    EXPECT_EQ(+(t->style), 0);
 }
 
 TEST(vmod_ModelParse, CriteriaOutputValuesWithoutSizeUseTheDefaultRow) {
     ParsedModel m = parseBody("CRITERIA { OUTPUTVALUES 3; }\n");
     ASSERT_NE(m, nullptr);
     auto *c = payloadOf<Vmod_CriteriaData>(m.get());
-    EXPECT_EQ(c->rows, 1);
+    EXPECT_EQ(+(c->rows), 1);
     EXPECT_EQ(double(c->outputValues[0]), 3);
 }
 
@@ -409,14 +410,14 @@ TEST(vmod_ModelParse, CriteriaSizeDropsOutputValuesOfEarlierRows) {
     ParsedModel m = parseBody("CRITERIA { SIZE 1, 1; OUTPUTVALUES 7; SIZE 1, 3; }\n");
     ASSERT_NE(m, nullptr);
     auto *c = payloadOf<Vmod_CriteriaData>(m.get());
-    EXPECT_EQ(c->rows, 3);
-    EXPECT_EQ(c->outputValues, nullptr); // a one-entry array would be read as three
+    EXPECT_EQ(+(c->rows), 3);
+    EXPECT_EQ(+(c->outputValues), nullptr); // a one-entry array would be read as three
 }
 
 TEST(vmod_ModelParse, CommentsCrLfAndLowerCaseRead) {
     ParsedModel m = parseBody("# a comment\r\nraster {\r\n\tid 4; # trailing\r\n\ttitle \"a\r\nb\";\r\n}\r\n");
     ASSERT_NE(m, nullptr);
-    EXPECT_EQ(m->nodes->id, 4);
+    EXPECT_EQ(+(m->nodes->id), 4);
     EXPECT_STREQ(m->nodes->title, "a\r\nb");
 }
 
@@ -471,22 +472,22 @@ TEST(vmod_ModelRead, MovesTheModelIntoTheTarget) {
     EXPECT_STREQ(m.title, "t");
     EXPECT_EQ(double(m.pageWidth), 8);
     EXPECT_STREQ(m.projectionSameAs, "dem.img");
-    EXPECT_EQ(m.projectionMode, 1);
+    EXPECT_EQ(+(m.projectionMode), 1);
     EXPECT_STREQ(m.fileName, path.c_str());
-    EXPECT_EQ(m.nextId, 8);
-    EXPECT_EQ(m.textSize, 12);
+    EXPECT_EQ(+(m.nextId), 8);
+    EXPECT_EQ(+(m.textSize), 12);
     EXPECT_EQ(double(m.zoom), 2.0); // drawing fields are the front end's
-    EXPECT_EQ(m.readerWord1, 0);
+    EXPECT_EQ(+(m.readerWord1), 0);
     EXPECT_EQ(double(m.printerPageWidth), 8.5);
-    EXPECT_EQ(m.optimize, 1);
+    EXPECT_EQ(+(m.optimize), 1);
     // Links are resolved with their mirrors.
     Vmod_Node *raster = m.nodes;
     Vmod_Node *function = raster->next;
-    ASSERT_NE(raster->children, nullptr);
-    EXPECT_EQ(raster->children->node, function);
-    ASSERT_NE(function->parents, nullptr);
-    EXPECT_EQ(function->parents->id, 3);
-    EXPECT_EQ(function->parents->node, raster);
+    ASSERT_NE(+(raster->children), nullptr);
+    EXPECT_EQ(+(raster->children->node), function);
+    ASSERT_NE(+(function->parents), nullptr);
+    EXPECT_EQ(+(function->parents->id), 3);
+    EXPECT_EQ(+(function->parents->node), raster);
 }
 
 TEST(vmod_ModelRead, NextIdOfAFileWithoutNodesIsOne) {
@@ -497,8 +498,8 @@ TEST(vmod_ModelRead, NextIdOfAFileWithoutNodesIsOne) {
     ReportKeeper report;
     readInto(target, path, report);
     ASSERT_EQ(report.report, nullptr);
-    EXPECT_EQ(target.model.nextId, 1);
-    EXPECT_EQ(target.model.nodes, nullptr);
+    EXPECT_EQ(+(target.model.nextId), 1);
+    EXPECT_EQ(+(target.model.nodes), nullptr);
 }
 
 TEST(vmod_ModelRead, NextIdStaysWithinInt32) {
@@ -508,7 +509,7 @@ TEST(vmod_ModelRead, NextIdStaysWithinInt32) {
     ReportKeeper report;
     readInto(target, path, report);
     ASSERT_EQ(report.report, nullptr) << report.cause();
-    EXPECT_EQ(target.model.nextId, 2147483647);
+    EXPECT_EQ(+(target.model.nextId), 2147483647);
 }
 
 TEST(vmod_ModelRead, TitleIsReplacedButUngivenStringsAndWindowStay) {
@@ -523,7 +524,7 @@ TEST(vmod_ModelRead, TitleIsReplacedButUngivenStringsAndWindowStay) {
     ReportKeeper report;
     readInto(target, path, report);
     ASSERT_EQ(report.report, nullptr);
-    EXPECT_EQ(target.model.title, nullptr);
+    EXPECT_EQ(+(target.model.title), nullptr);
     EXPECT_STREQ(target.model.projectionSameAs, "keep.img");
     EXPECT_STREQ(target.model.aoiFile, "keep.aoi");
     EXPECT_EQ(double(target.model.window->x1), 9);
@@ -538,12 +539,12 @@ TEST(vmod_ModelRead, WindowRectangleOverwritesTheTargetsInPlace) {
     ReportKeeper report;
     readInto(target, path, report);
     ASSERT_EQ(report.report, nullptr);
-    EXPECT_EQ(target.model.window, rect);
+    EXPECT_EQ(+(target.model.window), rect);
     EXPECT_EQ(double(rect->y2), 4);
 
     TargetModel fresh;
     readInto(fresh, path, report);
-    ASSERT_NE(fresh.model.window, nullptr);
+    ASSERT_NE(+(fresh.model.window), nullptr);
     EXPECT_EQ(double(fresh.model.window->x2), 3);
 }
 
@@ -564,9 +565,9 @@ TEST(vmod_ModelRead, FailureLeavesTheTargetUntouched) {
     EXPECT_EQ(chain[1], "Graphical Model Parse Error");
     EXPECT_EQ(chain[2], path + ":3:13: unexpected NAME \"bar\", expected ';'");
     EXPECT_STREQ(target.model.title, "mine");
-    EXPECT_EQ(target.model.nextId, 5);
-    EXPECT_EQ(target.model.nodes, nullptr);
-    EXPECT_EQ(target.model.fileName, nullptr);
+    EXPECT_EQ(+(target.model.nextId), 5);
+    EXPECT_EQ(+(target.model.nodes), nullptr);
+    EXPECT_EQ(+(target.model.fileName), nullptr);
 }
 
 TEST(vmod_ModelRead, ChildLinksResolveAfterTheWholeFile) {
@@ -580,15 +581,15 @@ TEST(vmod_ModelRead, ChildLinksResolveAfterTheWholeFile) {
     Vmod_Node *first = target.model.nodes;
     Vmod_Node *function = first->next;
     Vmod_Node *third = function->next;
-    EXPECT_EQ(first->children->node, function);
+    EXPECT_EQ(+(first->children->node), function);
     // A CHILD naming no node keeps its link unresolved.
-    ASSERT_NE(first->children->next, nullptr);
-    EXPECT_EQ(first->children->next->id, 9);
-    EXPECT_EQ(first->children->next->node, nullptr);
+    ASSERT_NE(+(first->children->next), nullptr);
+    EXPECT_EQ(+(first->children->next->id), 9);
+    EXPECT_EQ(+(first->children->next->node), nullptr);
     // Of two nodes with one identifier the first in list order is the child.
-    EXPECT_EQ(function->children->node, third);
-    EXPECT_NE(third->parents, nullptr);
-    EXPECT_EQ(third->next->parents, nullptr);
+    EXPECT_EQ(+(function->children->node), third);
+    EXPECT_NE(+(third->parents), nullptr);
+    EXPECT_EQ(+(third->next->parents), nullptr);
 }
 
 TEST(vmod_ModelRead, ReleasesAnEarlierNodeListOfTheTarget) {
@@ -599,6 +600,23 @@ TEST(vmod_ModelRead, ReleasesAnEarlierNodeListOfTheTarget) {
     ReportKeeper report;
     readInto(target, path, report);
     ASSERT_EQ(report.report, nullptr);
-    ASSERT_NE(target.model.nodes, nullptr);
-    EXPECT_EQ(target.model.nodes->type, VMOD_SCALAR); // the raster is released, not leaked
+    ASSERT_NE(+(target.model.nodes), nullptr);
+    EXPECT_EQ(+(target.model.nodes->type), VMOD_SCALAR); // the raster is released, not leaked
+}
+
+TEST(vmod_ModelRead, NullArgumentsAreReportedNotFollowed) {
+    std::string path = scratchPath("reader_null.vmf");
+    writeFile(path, "AOI NONE;\n");
+    ReportKeeper report;
+    QuietErrors quiet;
+    vmod_ModelRead(nullptr, path.c_str(), report.slot());
+    ASSERT_NE(report.report, nullptr);
+    EXPECT_EQ(report.messages()[0], "Error Parsing Model: " + path);
+    TargetModel target;
+    vmod_ModelRead(&target.model, path.c_str(), nullptr); // no report slot: read anyway
+    EXPECT_STREQ(target.model.fileName, path.c_str());
+    ReportKeeper nullPath;
+    vmod_ModelRead(&target.model, nullptr, nullPath.slot());
+    EXPECT_NE(nullPath.report, nullptr);
+    EXPECT_EQ(vmod_ModelParse(nullptr, nullptr), nullptr);
 }

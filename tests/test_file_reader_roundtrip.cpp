@@ -110,8 +110,8 @@ TEST(vmod_ModelRead, UnresolvedChildRoundTripsUnchanged) {
     ASSERT_NE(model, nullptr) << problem;
     Vmod_Link *link = model->nodes->children;
     ASSERT_NE(link, nullptr);
-    EXPECT_EQ(link->id, 42);
-    EXPECT_EQ(link->node, nullptr);
+    EXPECT_EQ(+(link->id), 42);
+    EXPECT_EQ(+(link->node), nullptr);
     EXPECT_EQ(roundTrip(source, dir), "");
     ASSERT_TRUE(writeModel(model.get(), dir.file("once.vmf"), &problem)) << problem;
     EXPECT_NE(readFile(dir.file("once.vmf")).find("\tCHILD 42, 1;\n"), std::string::npos);

@@ -15,6 +15,9 @@
 %define api.prefix {vmod_grammar_}
 %define api.token.prefix {VMOD_TOKEN}
 %define parse.trace
+/* Default reductions only in states with nothing else to do: a syntax error is then found
+   in the state where the offending token arrives, which names what was expected, and the
+   start production is reduced only at the end of the file. */
 %define lr.default-reduction consistent
 %token-table
 %expect 240

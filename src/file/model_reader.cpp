@@ -148,21 +148,34 @@ void free_Local_Data(void *localData) {
 }
 
 Vmod_Model *vmod_ModelParse(const char *path, Oerr_ErrorReport **err) {
+    Oerr_ErrorReport *ignored = nullptr;
+    if (err == nullptr) // the caller does not want the report
+        err = &ignored;
     *err = nullptr;
     Oerr_ErrorReport *report = nullptr;
     auto *model = static_cast<Vmod_Model *>(
         olex_Parse(vmod_ModelParserTables(), nullptr, omsc_AddressOf_olex_Scanner(), nullptr, path, nullptr,
                    nullptr, &report));
-    return finishParse(path, model, report, err);
+    model = finishParse(path, model, report, err);
+    oerr_DeleteErrorReportEx(&ignored);
+    return model;
 }
 
 void vmod_ModelRead(Vmod_Model *target, const char *path, Oerr_ErrorReport **err) {
+    Oerr_ErrorReport *ignored = nullptr;
+    if (err == nullptr) // the caller does not want the report
+        err = &ignored;
     *err = nullptr;
     Oerr_ErrorReport *report = nullptr;
-    Vmod_Model *parsed = vmod_ModelParse(path, &report);
+    Vmod_Model *parsed = nullptr;
+    if (target == nullptr)
+        report = oerr_CreateErrorReport("vmod_ModelRead", 1, 2, nullptr, "no model to read into", 0);
+    else
+        parsed = vmod_ModelParse(path, &report);
     if (parsed == nullptr) {
         *err = oerr_CreateErrorReport("vmod_ModelRead", 1, 2, report, "Error Parsing Model: %s",
                                       path != nullptr ? path : "", 0);
+        oerr_DeleteErrorReportEx(&ignored);
         return;
     }
     moveInto(target, parsed, path);
