@@ -15,7 +15,7 @@ enum ToolExit {
     TOOL_OK = 0,
     TOOL_FAILED = 1,    // the command could not do its work; the report is on stderr
     TOOL_USAGE = 2,     // bad command line; a one-line hint is on stderr
-    TOOL_NOT_READY = 3, // `check`: the model reads but cannot run
+    TOOL_NOT_READY = 3, // `check`: the model reads but cannot run; `script`: a prompt was cancelled
 };
 
 struct ToolCommand {

@@ -16,6 +16,7 @@
 #define VMOD_TOOL_COMMANDS(X) \
     X(check)                  \
     X(resave)                 \
+    X(script)                 \
     X(render)                 \
     X(anno)                   \
     X(eps)                    \
@@ -29,7 +30,8 @@ static const char kGlobalHelp[] =
     "Global options, before or after the command:\n"
     "  --pref KEY=VALUE   set the \"modeler\" preference KEY for this run (repeatable)\n"
     "  --help             show help (for the command when one is given)\n"
-    "Exit status: 0 success, 1 failure, 2 usage error, 3 model not ready to run (check).\n";
+    "Exit status: 0 success, 1 failure, 2 usage error, 3 model not ready to run (check) or a\n"
+    "file prompt cancelled (script).\n";
 
 static void printToolHelp(FILE *out) {
     std::fprintf(out, "usage: vmod [--pref KEY=VALUE]... COMMAND [ARGS]...\n\nCommands:\n");

@@ -1,0 +1,128 @@
+// script_gen.cpp - vmod_ScriptGen: the order of the script's sections, refusal of models
+// that cannot be translated, and the result.
+//
+// Design of the script. A script is written top to bottom in one go, each section a pass
+// over the node list in list order: the header settings, the declarations (rasters,
+// vectors, matrices, tables, scalars), the recode variables, a projection taken from a
+// declared layer, then, inside braces when the model is optimized, the literal data, the
+// recode tables and lookups, the operation definitions, and "QUIT;". A file prompt that the
+// user cancels ends the script where it stands; so does nothing else. The result is 1 only
+// for a script that is complete and that the file layer wrote without error.
+#include "script/script_gen.h"
+
+#include <new>
+#include <string>
+
+#include "host/oerr.h"
+#include "host/ofio.h"
+#include "host/omsc.h"
+#include "script/script_context.h"
+#include "script/script_declarations.h"
+#include "script/script_graph.h"
+#include "script/script_header.h"
+#include "script/script_literals.h"
+#include "script/script_operations.h"
+#include "script/script_recode.h"
+#include "vmod/vmod.h"
+
+namespace {
+
+void clearDoneMarks(const ScriptGraph &graph) {
+    for (Vmod_Node *node : graph.nodes) {
+        if (int32_t *done = script_DoneMark(node)) {
+            *done = 0;
+        }
+    }
+}
+
+// Writes the script; false when a prompt was cancelled.
+bool writeScript(ScriptContext &context) {
+    Ofio_File *file = context.file;
+    const Vmod_Model *model = context.model;
+    script_WriteHeader(context);
+    script_Banner(context, "declarations");
+    if (!script_DeclareRasters(context) || !script_DeclareVectors(context) || !script_DeclareMatrices(context) ||
+        !script_DeclareTables(context) || !script_DeclareScalars(context)) {
+        return false;
+    }
+    script_DeclareRecodeVariables(context);
+    script_WriteProjectionSameAs(context);
+    if (model->optimize) {
+        ofio_Fprintf(file, "{\n");
+    }
+    if (!script_WriteLiterals(context)) {
+        return false;
+    }
+    script_LoadRecodeTables(context);
+    script_DefineRecodedLayers(context);
+    if (!script_WriteOperations(context)) {
+        return false;
+    }
+    if (model->optimize) {
+        ofio_Fprintf(file, "}\n");
+    }
+    ofio_Fprintf(file, "QUIT;\n");
+    return true;
+}
+
+} // namespace
+
+int32_t script_Generate(Vmod_Model *model, Ofio_File *file, const ScriptOptions &options) {
+    if (model == nullptr || file == nullptr) {
+        return 0;
+    }
+    ScriptGraph graph;
+    ScriptContext context;
+    bool complete = false;
+    try {
+        std::string why;
+        if (!script_BuildGraph(model, graph, why)) {
+            return 0;
+        }
+        context.model = model;
+        context.file = file;
+        context.graph = &graph;
+        context.literalOrder = options.literalOrder;
+        context.nextOperation = options.nextOperation;
+        // Marks left over from elsewhere would hide operations from the order.
+        clearDoneMarks(graph);
+        complete = writeScript(context);
+    } catch (const std::bad_alloc &) {
+        complete = false;
+    }
+    clearDoneMarks(graph);
+    omsc_HeapFree(context.promptTitle);
+    if (!complete) {
+        return 0;
+    }
+    return ofio_HasError(file) ? 0 : 1;
+}
+
+extern "C" {
+
+int32_t vmod_ScriptGen(Vmod_Model *model, Ofio_File *file) { return script_Generate(model, file, ScriptOptions{}); }
+
+int32_t vmod_ScriptCheck(Vmod_Model *model, Oerr_ErrorReport **err) {
+    if (err != nullptr) {
+        *err = nullptr;
+    }
+    try {
+        ScriptGraph graph;
+        std::string why;
+        if (script_BuildGraph(model, graph, why)) {
+            return 1;
+        }
+        if (err != nullptr) {
+            *err = oerr_CreateErrorReport("vmod_ScriptCheck", 1, 2, nullptr, "Error Cannot Generate Script: %s",
+                                          why.c_str(), 0);
+        }
+    } catch (const std::bad_alloc &) {
+        if (err != nullptr) {
+            *err = oerr_CreateErrorReport("vmod_ScriptCheck", 2, 2, nullptr, "Error Cannot Generate Script: %s",
+                                          "out of memory", 0);
+        }
+    }
+    return 0;
+}
+
+} // extern "C"

@@ -1,0 +1,281 @@
+// script_graph.cpp - the generator's view of the model, its refusal rules, and the order
+// of operations.
+//
+// The order reproduces vmod_NextFunction exactly. That search walks the list; at each
+// candidate (an operation neither done nor blocked) it scans the whole list for undone
+// operations upstream of the candidate, moving to each one it meets and blocking the one
+// it leaves. Because ancestry is transitive, the operation the scan moves to from a node
+// is always that node's undone upstream operation that comes first in the list; so with
+// firstUndoneAncestor computed once per query (a single pass over the arrows in upstream
+// order) each candidate's scan is a short chain of look-ups. The walk is then followed only
+// through the candidates that move, so a query costs time linear in the graph.
+#include "script/script_graph.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "vmod/vmod.h"
+
+namespace {
+
+std::string describe(const Vmod_Node *node) {
+    std::string text = "node " + std::to_string(node->id);
+    if (node->title != nullptr) {
+        text += " \"";
+        text += node->title;
+        text += "\"";
+    }
+    return text;
+}
+
+void addProblem(std::string &why, const std::string &problem) {
+    if (!why.empty()) {
+        why += "; ";
+    }
+    why += problem;
+}
+
+bool isData(const Vmod_Node *node) { return node->type >= VMOD_RASTER && node->type <= VMOD_SCALAR; }
+
+// Kahn's order over the union of the child arrows (resolved by identifier) and the parent
+// arrows (resolved by pointer); returns the positions left on a cycle.
+std::vector<int> orderUpstreamFirst(const ScriptGraph &graph, std::vector<int> &order,
+                                    std::vector<std::vector<int>> &upstream) {
+    const size_t count = graph.nodes.size();
+    std::vector<std::vector<int>> downstream(count);
+    upstream.assign(count, {});
+    for (size_t at = 0; at < count; ++at) {
+        for (int parent : graph.parents[at]) {
+            downstream[parent].push_back(static_cast<int>(at));
+            upstream[at].push_back(parent);
+        }
+        for (const Vmod_Link *link = graph.nodes[at]->children; link != nullptr; link = link->next) {
+            auto child = graph.firstWithId.find(link->id);
+            if (child != graph.firstWithId.end()) {
+                downstream[at].push_back(child->second);
+                upstream[child->second].push_back(static_cast<int>(at));
+            }
+        }
+    }
+    std::vector<int> waiting(count);
+    for (size_t at = 0; at < count; ++at) {
+        waiting[at] = static_cast<int>(upstream[at].size());
+    }
+    order.clear();
+    for (size_t at = 0; at < count; ++at) {
+        if (waiting[at] == 0) {
+            order.push_back(static_cast<int>(at));
+        }
+    }
+    for (size_t next = 0; next < order.size(); ++next) {
+        for (int child : downstream[order[next]]) {
+            if (--waiting[child] == 0) {
+                order.push_back(child);
+            }
+        }
+    }
+    std::vector<int> onCycle;
+    for (size_t at = 0; at < count; ++at) {
+        if (waiting[at] > 0) {
+            onCycle.push_back(static_cast<int>(at));
+        }
+    }
+    return onCycle;
+}
+
+// One cycle among the nodes Kahn's order could not place, in the direction of the arrows.
+std::string describeCycle(const ScriptGraph &graph, const std::vector<int> &onCycle,
+                          const std::vector<std::vector<int>> &upstream) {
+    std::vector<char> left(graph.nodes.size(), 0);
+    for (int at : onCycle) {
+        left[at] = 1;
+    }
+    // Every node left has an upstream neighbour that is also left: walk upstream until a
+    // node repeats.
+    std::vector<int> seenAt(graph.nodes.size(), -1);
+    std::vector<int> walk;
+    int at = onCycle.front();
+    while (seenAt[at] < 0) {
+        seenAt[at] = static_cast<int>(walk.size());
+        walk.push_back(at);
+        for (int up : upstream[at]) {
+            if (left[up]) {
+                at = up;
+                break;
+            }
+        }
+    }
+    std::vector<int> cycle(walk.begin() + seenAt[at], walk.end());
+    std::reverse(cycle.begin(), cycle.end());
+    // Start at the member that comes first in the list, so the account does not depend on
+    // where the walk entered the cycle.
+    std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
+    std::string text = "arrows form a cycle: ";
+    for (int member : cycle) {
+        text += describe(graph.nodes[member]) + " -> ";
+    }
+    text += describe(graph.nodes[cycle.front()]);
+    return text;
+}
+
+} // namespace
+
+bool script_IsOperation(const Vmod_Node *node) {
+    return node != nullptr && (node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA) && node->data != nullptr;
+}
+
+int32_t *script_DoneMark(Vmod_Node *node) {
+    if (!script_IsOperation(node)) {
+        return nullptr;
+    }
+    if (node->type == VMOD_FUNCTION) {
+        return &static_cast<Vmod_FunctionData *>(node->data)->done;
+    }
+    return &static_cast<Vmod_CriteriaData *>(node->data)->done;
+}
+
+Vmod_Node *script_FindNode(const ScriptGraph &graph, int32_t id) {
+    auto found = graph.firstWithId.find(id);
+    return found == graph.firstWithId.end() ? nullptr : graph.nodes[found->second];
+}
+
+bool script_BuildGraph(Vmod_Model *model, ScriptGraph &graph, std::string &why) {
+    graph = ScriptGraph{};
+    why.clear();
+    if (model == nullptr) {
+        why = "no model";
+        return false;
+    }
+    for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
+        const int at = static_cast<int>(graph.nodes.size());
+        if (!graph.position.emplace(node, at).second) {
+            why = "the node list loops back on itself";
+            return false;
+        }
+        graph.nodes.push_back(node);
+        if (!graph.firstWithId.emplace(node->id, at).second) {
+            addProblem(why, "identifier " + std::to_string(node->id) + " is used by more than one node");
+        }
+    }
+
+    graph.parents.assign(graph.nodes.size(), {});
+    for (size_t at = 0; at < graph.nodes.size(); ++at) {
+        Vmod_Node *node = graph.nodes[at];
+        for (const Vmod_Link *link = node->parents; link != nullptr; link = link->next) {
+            // Copied out: the records are packed, so the field itself may be misaligned.
+            const Vmod_Node *parentNode = link->node;
+            auto parent = graph.position.find(parentNode);
+            if (parentNode != nullptr && parent != graph.position.end()) {
+                graph.parents[at].push_back(parent->second);
+            }
+        }
+        if (isData(node) && node->title == nullptr) {
+            addProblem(why, describe(node) + " holds data but has no title");
+        }
+        if (script_IsOperation(node)) {
+            if (node->children == nullptr) {
+                addProblem(why, "operation " + describe(node) + " has no output");
+            } else {
+                const Vmod_Node *output = script_FindNode(graph, node->children->id);
+                if (output == nullptr) {
+                    addProblem(why, "the output of operation " + describe(node) + " names node " +
+                                        std::to_string(node->children->id) + ", which does not exist");
+                } else if (!isData(output)) {
+                    addProblem(why, "the output of operation " + describe(node) + " is " + describe(output) +
+                                        ", which holds no data");
+                }
+            }
+            if (node->type == VMOD_CRITERIA) {
+                const auto *criteria = static_cast<const Vmod_CriteriaData *>(node->data);
+                if (criteria->rows < 1 || criteria->columns < 1) {
+                    addProblem(why, "criteria " + describe(node) + " has no rows or no columns");
+                }
+            }
+        }
+    }
+
+    std::vector<std::vector<int>> upstream;
+    std::vector<int> onCycle = orderUpstreamFirst(graph, graph.upstreamFirst, upstream);
+    if (!onCycle.empty()) {
+        addProblem(why, describeCycle(graph, onCycle, upstream));
+    }
+    return why.empty();
+}
+
+ScriptOperationOrder::ScriptOperationOrder(const ScriptGraph &graph)
+    : graph_(graph), firstUndoneAncestor_(graph.nodes.size(), INT_MAX), doneMark_(graph.nodes.size(), nullptr) {
+    for (size_t at = 0; at < graph.nodes.size(); ++at) {
+        doneMark_[at] = script_DoneMark(graph.nodes[at]);
+    }
+}
+
+bool ScriptOperationOrder::undoneOperation(int position) const {
+    const int32_t *done = doneMark_[position];
+    return done != nullptr && *done == 0;
+}
+
+int ScriptOperationOrder::firstStillMoving(int index) {
+    // Path-halving find over "the next index not yet blocked".
+    while (nextMoving_[index] != index) {
+        nextMoving_[index] = nextMoving_[nextMoving_[index]];
+        index = nextMoving_[index];
+    }
+    return index;
+}
+
+Vmod_Node *ScriptOperationOrder::next() {
+    const int count = static_cast<int>(graph_.nodes.size());
+    for (int at : graph_.upstreamFirst) {
+        int first = INT_MAX;
+        for (int parent : graph_.parents[at]) {
+            if (undoneOperation(parent)) {
+                first = std::min(first, parent);
+            }
+            first = std::min(first, firstUndoneAncestor_[parent]);
+        }
+        firstUndoneAncestor_[at] = first;
+    }
+
+    // Candidates that are ready only set the result, which the next candidate replaces;
+    // only the candidates that move (each moves once, then it is blocked) and the last
+    // ready operation after the final landing decide the answer.
+    moving_.clear();
+    int lastReady = -1;
+    for (int at = 0; at < count; ++at) {
+        if (undoneOperation(at)) {
+            if (firstUndoneAncestor_[at] == INT_MAX) {
+                lastReady = at;
+            } else {
+                moving_.push_back(at);
+            }
+        }
+    }
+    nextMoving_.resize(moving_.size() + 1);
+    for (size_t index = 0; index < nextMoving_.size(); ++index) {
+        nextMoving_[index] = static_cast<int>(index);
+    }
+    auto indexOf = [this](int position) {
+        return static_cast<int>(std::lower_bound(moving_.begin(), moving_.end(), position) - moving_.begin());
+    };
+
+    int result = -1;
+    int walk = 0;
+    for (;;) {
+        const int index = firstStillMoving(indexOf(walk));
+        if (index == static_cast<int>(moving_.size())) {
+            if (lastReady >= walk) {
+                result = lastReady;
+            }
+            break;
+        }
+        int cursor = moving_[index];
+        while (firstUndoneAncestor_[cursor] != INT_MAX) {
+            const int blocked = indexOf(cursor);
+            nextMoving_[blocked] = blocked + 1;
+            cursor = firstUndoneAncestor_[cursor];
+        }
+        result = cursor;
+        walk = cursor + 1;
+    }
+    return result < 0 ? nullptr : graph_.nodes[result];
+}

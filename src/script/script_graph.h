@@ -1,0 +1,57 @@
+// script_graph.h - the model as the generator sees it: every node with its list position,
+// the first node of each identifier, the resolved arrows, and the check that refuses a
+// model the generator cannot translate soundly.
+#ifndef VMOD_SCRIPT_GRAPH_H
+#define VMOD_SCRIPT_GRAPH_H
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "vmod/vmod_records.h"
+
+struct ScriptGraph {
+    std::vector<Vmod_Node *> nodes;                       // list order
+    std::unordered_map<const Vmod_Node *, int> position;  // index into nodes
+    std::unordered_map<int32_t, int> firstWithId;         // what vmod_NodeFind would find
+    std::vector<std::vector<int>> parents;                // resolved parent links, by position
+    std::vector<int> upstreamFirst;                       // every position after all its parents
+};
+
+// Builds the graph of model and checks that it can be translated. On refusal returns false
+// and sets why to one sentence per problem, naming the nodes. Refused: an operation without
+// an output, whose first child names no node or names a node that holds no data; a
+// criteria table without rows or columns; an untitled data node; two nodes sharing an
+// identifier; arrows that form a cycle.
+bool script_BuildGraph(Vmod_Model *model, ScriptGraph &graph, std::string &why);
+
+// The first node of the list with identifier id, or null.
+Vmod_Node *script_FindNode(const ScriptGraph &graph, int32_t id);
+
+// True for function and criteria nodes.
+bool script_IsOperation(const Vmod_Node *node);
+
+// The done mark of an operation's payload (null for other nodes).
+int32_t *script_DoneMark(Vmod_Node *node);
+
+// The order in which operations are defined: the same operations, one at a time, that
+// successive vmod_NextFunction calls return while each returned operation is marked done,
+// found in time linear in the graph per operation instead of by repeated ancestry searches.
+class ScriptOperationOrder {
+public:
+    explicit ScriptOperationOrder(const ScriptGraph &graph);
+    // The next operation to define (its done mark is then set by the caller), or null.
+    Vmod_Node *next();
+
+private:
+    bool undoneOperation(int position) const;
+    int firstStillMoving(int index);
+    const ScriptGraph &graph_;
+    std::vector<int> firstUndoneAncestor_; // list position, or INT_MAX for none
+    std::vector<int32_t *> doneMark_;      // by list position; null for data and text
+    std::vector<int> moving_;              // positions of candidates that move, ascending
+    std::vector<int> nextMoving_;          // index of the next one not yet blocked
+};
+
+#endif

@@ -1,0 +1,126 @@
+// script_header.cpp - header settings. A mode or unit value that the language has no word
+// for adds nothing after what is already written.
+#include "script/script_header.h"
+
+#include <cstring>
+#include <string>
+
+#include "host/ofio.h"
+
+namespace {
+
+// A note may hold several lines: each becomes a comment line of its own, so that no line
+// of the note is read as a statement.
+void writeNote(Ofio_File *file, const char *text) {
+    const char *line = script_Text(text);
+    for (;;) {
+        const char *end = std::strchr(line, '\n');
+        if (end == nullptr) {
+            ofio_Fprintf(file, "# %s\n", line);
+            return;
+        }
+        std::string part(line, static_cast<size_t>(end - line));
+        ofio_Fprintf(file, "# %s\n", part.c_str());
+        line = end + 1;
+    }
+}
+
+void writeCellSize(Ofio_File *file, const Vmod_Model *model) {
+    ofio_Fprintf(file, "SET CELLSIZE");
+    switch (model->cellSizeMode) {
+    case 0:
+        ofio_Fprintf(file, " MIN;\n");
+        break;
+    case 1:
+        ofio_Fprintf(file, " MAX;\n");
+        break;
+    case 2:
+        ofio_Fprintf(file, " %.16g, %.16g", static_cast<double>(model->cellSizeX),
+                     static_cast<double>(model->cellSizeY));
+        if (model->cellSizeUnits == 0) {
+            ofio_Fprintf(file, " METERS;\n");
+        } else if (model->cellSizeUnits == 1) {
+            ofio_Fprintf(file, " FEET;\n");
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void writeWindow(Ofio_File *file, const Vmod_Model *model) {
+    ofio_Fprintf(file, "SET WINDOW");
+    switch (model->windowMode) {
+    case 0:
+        ofio_Fprintf(file, " UNION;\n");
+        break;
+    case 1:
+        ofio_Fprintf(file, " INTERSECTION;\n");
+        break;
+    case 2: {
+        // A given window without its rectangle is the empty rectangle at the origin.
+        const Vmod_Rect empty{};
+        const Vmod_Rect *window = model->window != nullptr ? model->window : &empty;
+        ofio_Fprintf(file, " %.16g, %.16g : %.16g, %.16g", window->x1, window->y1, window->x2, window->y2);
+        if (model->windowUnits == 0) {
+            ofio_Fprintf(file, " MAP;\n");
+        } else if (model->windowUnits == 1) {
+            ofio_Fprintf(file, " PIXEL;\n");
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void writeAreaOfInterest(Ofio_File *file, const Vmod_Model *model) {
+    ofio_Fprintf(file, "SET AOI");
+    switch (model->aoiMode) {
+    case 0:
+        ofio_Fprintf(file, " NONE;\n");
+        break;
+    case 1:
+        ofio_Fprintf(file, " DEFAULT;\n");
+        break;
+    case 2:
+        ofio_Fprintf(file, " \"%s\";\n", script_Text(model->aoiFile));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void script_WriteHeader(ScriptContext &context) {
+    Ofio_File *file = context.file;
+    const Vmod_Model *model = context.model;
+    ofio_Fprintf(file, "COMMENT \"Generated from graphical model: %s\";\n", script_Text(model->fileName));
+    for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
+        if (node->type == VMOD_TEXT) {
+            writeNote(file, node->title);
+        }
+    }
+    script_Banner(context, "set cell size for the model");
+    writeCellSize(file, model);
+    script_Banner(context, "set window for the model");
+    writeWindow(file, model);
+    if (model->projectionMode == 2) {
+        script_Banner(context, "set output projection for the model");
+        ofio_Fprintf(file, "SET PROJECTION");
+        ofio_Fprintf(file, " \"%s\" \"%s\";\n", script_Text(model->projectionSpec1),
+                     script_Text(model->projectionSpec2));
+    }
+    script_Banner(context, "set area of interest for the model");
+    writeAreaOfInterest(file, model);
+}
+
+void script_WriteProjectionSameAs(ScriptContext &context) {
+    if (context.model->projectionMode != 1) {
+        return;
+    }
+    script_Banner(context, "set output projection for the model");
+    ofio_Fprintf(context.file, "SET PROJECTION USING");
+    ofio_Fprintf(context.file, " %s;\n", script_Text(context.model->projectionSameAs));
+}

@@ -1,0 +1,162 @@
+// script_literals.cpp - literal data. Each matrix, table and scalar is loaded from its
+// values or read from its file at its place in the node list; a matrix that is normalized
+// gets its normalize statement right after its own load or read statement.
+//
+// A load statement is written only when its values are there to be written: a matrix
+// without values or without rows or columns, or a typed table whose value array is
+// missing, gets none rather than an unclosed statement.
+#include "script/script_literals.h"
+
+#include <cstdint>
+
+#include "host/ofio.h"
+#include "script/script_prompt.h"
+
+namespace {
+
+bool readStatement(ScriptContext &context, Vmod_Node *node, int32_t prompt, const char *readFile,
+                   Ooml_Part *chooser, const char *promptText) {
+    std::string name = script_Text(readFile);
+    if (prompt) {
+        auto chosen = script_PromptFile(context, chooser, promptText, node, ScriptPromptSetup::None);
+        if (!chosen) {
+            return false;
+        }
+        name = *chosen;
+    }
+    ofio_Fprintf(context.file, "READ %s FROM \"%s\";\n", script_Text(node->title), name.c_str());
+    return true;
+}
+
+bool writeMatrix(ScriptContext &context, Vmod_Node *node) {
+    Ofio_File *file = context.file;
+    const auto *matrix = static_cast<const Vmod_MatrixData *>(node->data);
+    const char *title = script_Text(node->title);
+    switch (matrix->source) {
+    case 0:
+    case 1: {
+        const int64_t count = static_cast<int64_t>(matrix->rows) * matrix->columns;
+        if (matrix->values == nullptr || matrix->rows <= 0 || matrix->columns <= 0) {
+            break;
+        }
+        script_BannerTitled(context, "# load matrix %s\n", title);
+        ofio_Fprintf(file, "%s = MATRIX(", title);
+        ofio_Fprintf(file, "%ld, %ld:", static_cast<long>(matrix->rows), static_cast<long>(matrix->columns));
+        for (int64_t index = 0; index < count; ++index) {
+            if (index % matrix->columns == 0) {
+                ofio_Fprintf(file, "\n\t");
+            }
+            ofio_Fprintf(file, index + 1 < count ? "%.16g, " : "%.16g);\n", matrix->values[index]);
+        }
+        break;
+    }
+    case 2:
+        script_BannerTitled(context, "# read matrix %s\n", title);
+        if (!readStatement(context, node, matrix->prompt, matrix->readFile, context.model->matrixChooser,
+                           "Select Existing File for Matrix:   ")) {
+            return false;
+        }
+        break;
+    default:
+        break;
+    }
+    if (matrix->normalize) {
+        script_BannerTitled(context, "# normalize matrix %s\n", title);
+        ofio_Fprintf(file, "if (global sum ($%s) NE 0)\n\t{%s = ", title, title);
+        ofio_Fprintf(file, "$%s / global sum ($%s);}\n", title, title);
+    }
+    return true;
+}
+
+void loadTable(ScriptContext &context, const Vmod_Node *node, const Vmod_TableData *table) {
+    Ofio_File *file = context.file;
+    const char *title = script_Text(node->title);
+    const int32_t size = table->size;
+    if (table->dataType == VMOD_TABLE_COLOR) {
+        if (table->colors == nullptr) {
+            return;
+        }
+        script_BannerTitled(context, "# load table %s\n", title);
+        ofio_Fprintf(file, "%s = TABLE(\n", title);
+        for (int32_t index = 0; index < size; ++index) {
+            // A missing colour entry is black.
+            const Vmod_TableColor black{};
+            const Vmod_TableColor *color = table->colors[index] != nullptr ? table->colors[index] : &black;
+            ofio_Fprintf(file, index + 1 < size ? "\t\t(%g, %g, %g),\n" : "\t\t(%g, %g, %g));\n", color->value[0],
+                         color->value[1], color->value[2]);
+        }
+        return;
+    }
+    if (table->dataType == VMOD_TABLE_STRING) {
+        if (table->strings == nullptr) {
+            return;
+        }
+        script_BannerTitled(context, "# load table %s\n", title);
+        ofio_Fprintf(file, "%s = TABLE(", title);
+        for (int32_t index = 0; index < size; ++index) {
+            ofio_Fprintf(file, index + 1 < size ? "\"%s\", " : "\"%s\");\n", script_Text(table->strings[index]));
+        }
+        return;
+    }
+    if (table->values == nullptr) {
+        return;
+    }
+    script_BannerTitled(context, "# load table %s\n", title);
+    ofio_Fprintf(file, "%s = TABLE(", title);
+    for (int32_t index = 0; index < size; ++index) {
+        ofio_Fprintf(file, index + 1 < size ? "%.16g, " : "%.16g);\n", table->values[index]);
+    }
+}
+
+bool writeTable(ScriptContext &context, Vmod_Node *node) {
+    const auto *table = static_cast<const Vmod_TableData *>(node->data);
+    if (table->source == 0 && table->size > 0) {
+        loadTable(context, node, table);
+    } else if (table->source == 2) {
+        script_BannerTitled(context, "# read table %s\n", node->title);
+        return readStatement(context, node, table->prompt, table->readFile, context.model->tableChooser,
+                             "Select Existing File for Table:   ");
+    }
+    return true;
+}
+
+bool writeScalar(ScriptContext &context, Vmod_Node *node) {
+    const auto *scalar = static_cast<const Vmod_ScalarData *>(node->data);
+    if (!scalar->read) {
+        script_BannerTitled(context, "# load scalar %s\n", node->title);
+        ofio_Fprintf(context.file, "%s = ", script_Text(node->title));
+        ofio_Fprintf(context.file, "%.16g;\n", scalar->value);
+        return true;
+    }
+    script_BannerTitled(context, "# read scalar %s\n", node->title);
+    return readStatement(context, node, scalar->prompt, scalar->readFile, context.model->scalarChooser,
+                         "Select Existing File for Scalar:   ");
+}
+
+} // namespace
+
+bool script_WriteLiterals(ScriptContext &context) {
+    for (Vmod_Node *node = context.model->nodes; node != nullptr; node = node->next) {
+        if (node->data == nullptr) {
+            continue;
+        }
+        bool answered = true;
+        switch (node->type) {
+        case VMOD_MATRIX:
+            answered = writeMatrix(context, node);
+            break;
+        case VMOD_TABLE:
+            answered = writeTable(context, node);
+            break;
+        case VMOD_SCALAR:
+            answered = writeScalar(context, node);
+            break;
+        default:
+            break;
+        }
+        if (!answered) {
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,141 @@
+// The order of operation definitions: the indexed order of the generator against the
+// order of one next-operation search per definition, on random acyclic models listed in
+// random order.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "host/oerr.h"
+#include "host/ollm.h"
+#include "host/omsc.h"
+#include "test_script_support.h"
+
+namespace {
+
+bool isOperation(const Vmod_Node *node) { return node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA; }
+
+int32_t &doneOf(Vmod_Node *node) {
+    return node->type == VMOD_FUNCTION ? static_cast<Vmod_FunctionData *>(node->data)->done
+                                       : static_cast<Vmod_CriteriaData *>(node->data)->done;
+}
+
+int32_t &blockedOf(Vmod_Node *node) {
+    return node->type == VMOD_FUNCTION ? static_cast<Vmod_FunctionData *>(node->data)->blocked
+                                       : static_cast<Vmod_CriteriaData *>(node->data)->blocked;
+}
+
+// The next-operation search step by step: candidates in list order, each followed by a
+// scan of the whole list for unwritten operations among its ancestors.
+Vmod_Node *stepwiseNextOperation(Vmod_Node *any, Oerr_ErrorReport **err) {
+    *err = nullptr;
+    auto *first = static_cast<Vmod_Node *>(ollm_Start(any));
+    for (Vmod_Node *node = first; node != nullptr; node = node->next) {
+        if (isOperation(node)) {
+            blockedOf(node) = 0;
+        }
+    }
+    Vmod_Node *result = nullptr;
+    for (Vmod_Node *cursor = first; cursor != nullptr; cursor = cursor->next) {
+        if (!isOperation(cursor) || blockedOf(cursor) || doneOf(cursor)) {
+            continue;
+        }
+        result = cursor;
+        for (Vmod_Node *s = first; s != nullptr; s = s->next) {
+            Oerr_ErrorReport *local = nullptr;
+            if (isOperation(s) && s->id != cursor->id && !doneOf(s) &&
+                vmod_Ancestor(cursor, s->id, cursor->id, &local)) {
+                blockedOf(cursor) = 1;
+                cursor = s;
+                result = s;
+            }
+            oerr_DeleteErrorReportEx(&local);
+        }
+    }
+    return result;
+}
+
+// Operations that each read one to three earlier data nodes and write a new one, some
+// through criteria tables, with nodes appended in a shuffled order.
+void buildRandomModel(ScriptModel &m, std::mt19937 &random, int32_t operations) {
+    std::vector<Vmod_Node *> data;
+    int32_t nextId = 1;
+    for (int32_t i = 0; i < 3; ++i) {
+        Vmod_Node *input = m.add(VMOD_RASTER, nextId, ("in" + std::to_string(nextId)).c_str());
+        ++nextId;
+        data.push_back(input);
+    }
+    for (int32_t i = 0; i < operations; ++i) {
+        std::uniform_int_distribution<size_t> pick(0, data.size() - 1);
+        const bool criteria = random() % 4 == 0;
+        Vmod_Node *operation = nullptr;
+        if (criteria) {
+            operation = m.add(VMOD_CRITERIA, nextId++, "All Criteria");
+            auto *table = static_cast<Vmod_CriteriaData *>(operation->data);
+            table->columns = 1;
+            table->columnTitles = static_cast<char **>(omsc_HeapMalloc(sizeof(char *)));
+            table->columnTitles[0] = heapText("$x");
+            table->cells = static_cast<char **>(omsc_HeapMalloc(sizeof(char *)));
+            table->cells[0] = heapText(" > 0");
+        } else {
+            operation = m.function(nextId++, ("op" + std::to_string(i)).c_str());
+        }
+        const int32_t kind = static_cast<int32_t>(random() % 5);
+        Vmod_Node *output = m.add(kind, nextId, ("d" + std::to_string(nextId)).c_str());
+        ++nextId;
+        if (kind == VMOD_RASTER) {
+            static_cast<Vmod_RasterData *>(output->data)->tempFile = static_cast<int32_t>(random() % 2);
+        }
+        ScriptModel::arrow(operation, output);
+        const size_t reads = 1 + random() % 3;
+        for (size_t r = 0; r < reads; ++r) {
+            ScriptModel::arrow(data[pick(random)], operation);
+        }
+        data.push_back(output);
+    }
+    // Re-append every node in a shuffled order.
+    std::vector<Vmod_Node *> all;
+    for (Vmod_Node *node = m.model.nodes; node != nullptr; node = node->next) {
+        all.push_back(node);
+    }
+    m.model.nodes = nullptr;
+    for (Vmod_Node *node : all) {
+        node->next = node->prev = nullptr;
+    }
+    std::shuffle(all.begin(), all.end(), random);
+    for (Vmod_Node *node : all) {
+        m.model.nodes = static_cast<Vmod_Node *>(ollm_Add(m.model.nodes, OLLM_APPEND, node));
+    }
+}
+
+} // namespace
+
+TEST(vmod_ScriptGen, OperationOrderIsTheNextOperationSearchOrder) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 60; ++round) {
+        ScriptModel m;
+        buildRandomModel(m, random, 1 + (round * 7) % 80);
+        ScriptRun indexed = runScript(&m.model);
+        ASSERT_EQ(indexed.result, 1);
+        ScriptOptions library;
+        library.literalOrder = true;
+        EXPECT_EQ(runScript(&m.model, library).text, indexed.text) << "round " << round;
+        ScriptOptions stepwise;
+        stepwise.literalOrder = true;
+        stepwise.nextOperation = stepwiseNextOperation;
+        EXPECT_EQ(runScript(&m.model, stepwise).text, indexed.text) << "round " << round;
+    }
+}
+
+TEST(vmod_ScriptGen, StaleDoneMarksDoNotHideOperations) {
+    ScriptModel m;
+    Vmod_Node *in = m.add(VMOD_RASTER, 1, "in");
+    Vmod_Node *f = m.function(2, "$in + 1");
+    Vmod_Node *out = m.add(VMOD_SCALAR, 3, "out");
+    ScriptModel::arrow(in, f);
+    ScriptModel::arrow(f, out);
+    payload<Vmod_FunctionData>(f)->done = 1;
+    ScriptRun run = runScript(&m.model);
+    EXPECT_EQ(run.result, 1);
+    EXPECT_TRUE(endsWith(run.text, "#\n# function definitions\n#\nout = $in + 1;\nQUIT;\n")) << run.text;
+    EXPECT_EQ(payload<Vmod_FunctionData>(f)->done, 0);
+}

@@ -1,0 +1,252 @@
+// File prompts of vmod_ScriptGen: the chooser calls, their titles and order, the names
+// answered, and a cancelled prompt that abandons the script.
+#include <gtest/gtest.h>
+
+#include "test_script_support.h"
+#include "vmodhost/vmodhost.h"
+
+namespace {
+
+// Thirteen prompts, one of every kind: raster new and existing, coverage and annotation,
+// the three table layers, the three reads and the three writes.
+void buildPromptModel(ScriptModel &m) {
+    m.model.optimize = 1;
+    Vmod_Node *newRaster = m.add(VMOD_RASTER, 1, "newr");
+    payload<Vmod_RasterData>(newRaster)->newFile = 1;
+    payload<Vmod_RasterData>(newRaster)->prompt = 1;
+    Vmod_Node *oldRaster = m.add(VMOD_RASTER, 2, "oldr");
+    payload<Vmod_RasterData>(oldRaster)->prompt = 1;
+    Vmod_Node *coverage = m.add(VMOD_VECTOR, 3, "cov");
+    payload<Vmod_VectorData>(coverage)->prompt = 1;
+    payload<Vmod_VectorData>(coverage)->feature = heapText("polygon");
+    Vmod_Node *annotation = m.add(VMOD_VECTOR, 4, "ann");
+    payload<Vmod_VectorData>(annotation)->prompt = 1;
+    payload<Vmod_VectorData>(annotation)->vectorType = 1;
+    Vmod_Node *matrixRead = m.add(VMOD_MATRIX, 5, "mread");
+    payload<Vmod_MatrixData>(matrixRead)->source = 2;
+    payload<Vmod_MatrixData>(matrixRead)->prompt = 1;
+    const struct {
+        int32_t id;
+        const char *title;
+        int32_t kind;
+        const char *field;
+    } layers[] = {{6, "timg", 0, "Histogram"}, {7, "tcov", 2, "AREA"}, {8, "tann", 3, "TEXT"}};
+    for (const auto &layer : layers) {
+        Vmod_Node *table = m.add(VMOD_TABLE, layer.id, layer.title);
+        auto *data = payload<Vmod_TableData>(table);
+        data->source = 1;
+        data->layerKind = layer.kind;
+        data->promptLayerFile = 1;
+        data->layerName = heapText(layer.kind == 0 ? "(:Layer_1)" : "polygon");
+        data->fieldName = heapText(layer.field);
+    }
+    Vmod_Node *tableRead = m.add(VMOD_TABLE, 9, "tread");
+    payload<Vmod_TableData>(tableRead)->source = 2;
+    payload<Vmod_TableData>(tableRead)->prompt = 1;
+    Vmod_Node *scalarRead = m.add(VMOD_SCALAR, 10, "sread");
+    payload<Vmod_ScalarData>(scalarRead)->read = 1;
+    payload<Vmod_ScalarData>(scalarRead)->prompt = 1;
+    Vmod_Node *matrixOut = m.add(VMOD_MATRIX, 11, "mw");
+    payload<Vmod_MatrixData>(matrixOut)->source = 3;
+    payload<Vmod_MatrixData>(matrixOut)->normalize = 0;
+    payload<Vmod_MatrixData>(matrixOut)->write = 1;
+    payload<Vmod_MatrixData>(matrixOut)->prompt = 1;
+    Vmod_Node *tableOut = m.add(VMOD_TABLE, 12, "tw");
+    payload<Vmod_TableData>(tableOut)->source = 3;
+    payload<Vmod_TableData>(tableOut)->write = 1;
+    payload<Vmod_TableData>(tableOut)->prompt = 1;
+    Vmod_Node *scalarOut = m.add(VMOD_SCALAR, 13, "sw");
+    payload<Vmod_ScalarData>(scalarOut)->write = 1;
+    payload<Vmod_ScalarData>(scalarOut)->prompt = 1;
+    Vmod_Node *outputs[] = {matrixOut, tableOut, scalarOut, newRaster};
+    const char *expressions[] = {"$oldr + 1", "$oldr + 2", "$oldr + 3", "$oldr"};
+    for (int i = 0; i < 4; ++i) {
+        Vmod_Node *function = m.function(20 + i, expressions[i]);
+        ScriptModel::arrow(oldRaster, function);
+        ScriptModel::arrow(function, outputs[i]);
+    }
+}
+
+const std::vector<std::string> kAnswers = {
+    "/answers/1.img", "/answers/2.img", "/answers/3",      "/answers/4.ovr",  "/answers/5.img",
+    "/answers/6",     "/answers/7.ovr", "/answers/8.mtx",  "/answers/9.tbl",  "/answers/10.txt",
+    "/answers/11.txt", "/answers/12.tbl", "/answers/13.mtx"};
+
+const std::vector<std::string> kTitles = {
+    "Enter New File for Raster:   newr",
+    "Select Existing File for Raster:   oldr",
+    "Select Existing File for Vector:   cov",
+    "Select Existing File for Vector:   ann",
+    "Enter Image Containing Table:   timg",
+    "Enter Coverage Containing Table:   tcov",
+    "Enter Annotation Containing Table:   tann",
+    "Select Existing File for Matrix:   mread",
+    "Select Existing File for Table:   tread",
+    "Select Existing File for Scalar:   sread",
+    "Enter New File for Scalar:   sw",
+    "Enter New File for Table:   tw",
+    "Enter New File for Matrix:   mw",
+};
+
+bool anyOperationDone(const Vmod_Model &model) {
+    for (const Vmod_Node *node = model.nodes; node != nullptr; node = node->next) {
+        if (node->type == VMOD_FUNCTION && static_cast<const Vmod_FunctionData *>(node->data)->done) {
+            return true;
+        }
+    }
+    return false;
+}
+
+struct LogOn {
+    LogOn() {
+        vmodhost_LogClear();
+        vmodhost_LogEnable(1);
+    }
+    ~LogOn() {
+        vmodhost_LogEnable(0);
+        vmodhost_LogClear();
+    }
+};
+
+} // namespace
+
+TEST(vmod_ScriptGen, PromptsAskEveryChooserInScriptOrder) {
+    ScriptModel m;
+    buildPromptModel(m);
+    ChooserScript chooser;
+    chooser.answers = kAnswers;
+    chooser.install();
+    ScriptRun run = runScript(&m.model);
+    EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(chooser.titles, kTitles);
+    EXPECT_EQ(run.text, golden("script_prompts.txt"));
+}
+
+TEST(vmod_ScriptGen, PromptChooserCallsFollowEachPreparation) {
+    ScriptModel m;
+    buildPromptModel(m);
+    ChooserScript chooser;
+    chooser.answers = kAnswers;
+    chooser.install();
+    LogOn log;
+    ASSERT_EQ(runScript(&m.model).result, 1);
+    const std::vector<std::string> expected = {
+        "ooml_FileNameListTypeDefsClear(rasterChooser)",
+        "ooml_FileNameListTypeDefAddEx(rasterChooser, \"raster\", 0, 2, 2, 3)",
+        "ooml_PartTitleSet(rasterChooser, \"Enter New File for Raster:   newr\")",
+        "ooml_FileNameListTemplateSet(rasterChooser, \"*.img\")",
+        "ooml_FileNameListQuery(rasterChooser, frame)",
+        "ooml_PartValueText(rasterChooser)",
+        "ooml_FileNameListTypeDefsClear(rasterChooser)",
+        "ooml_FileNameListTypeDefAdd(rasterChooser, \"raster\", 0)",
+        "ooml_PartTitleSet(rasterChooser, \"Select Existing File for Raster:   oldr\")",
+        "ooml_FileNameListTemplateSet(rasterChooser, \"*.img\")",
+        "ooml_FileNameListQuery(rasterChooser, frame)",
+        "ooml_PartValueText(rasterChooser)",
+        "ooci_NewMember(2, \"*.arcinfo\")",
+        "ooci_NewSet(2, \"*.arcinfo\")",
+        "ooml_SetValue(vectorChooser, {\"*.arcinfo\"})",
+        "ooml_PartTitleSet(vectorChooser, \"Select Existing File for Vector:   cov\")",
+        "ooml_FileNameListQuery(vectorChooser, frame)",
+        "ooml_PartValueText(vectorChooser)",
+        "ooci_NewMember(2, \"*.ovr\")",
+        "ooci_NewSet(2, \"*.ovr\")",
+        "ooml_SetValue(vectorChooser, {\"*.ovr\"})",
+        "ooml_PartTitleSet(vectorChooser, \"Select Existing File for Vector:   ann\")",
+        "ooml_FileNameListQuery(vectorChooser, frame)",
+        "ooml_PartValueText(vectorChooser)",
+        // The image layer is titled before its types are set.
+        "ooml_PartTitleSet(rasterChooser, \"Enter Image Containing Table:   timg\")",
+        "ooml_FileNameListTypeDefsClear(rasterChooser)",
+        "ooml_FileNameListTypeDefAdd(rasterChooser, \"raster\", 0)",
+        "ooml_FileNameListTemplateSet(rasterChooser, \"*.img\")",
+        "ooml_FileNameListQuery(rasterChooser, frame)",
+        "ooml_PartValueText(rasterChooser)",
+        "ooml_PartTitleSet(coverageChooser, \"Enter Coverage Containing Table:   tcov\")",
+        "ooml_FileNameListQuery(coverageChooser, frame)",
+        "ooml_PartValueText(coverageChooser)",
+        "ooml_PartTitleSet(annotationChooser, \"Enter Annotation Containing Table:   tann\")",
+        "ooml_FileNameListQuery(annotationChooser, frame)",
+        "ooml_PartValueText(annotationChooser)",
+        "ooml_PartTitleSet(matrixChooser, \"Select Existing File for Matrix:   mread\")",
+        "ooml_FileNameListQuery(matrixChooser, frame)",
+        "ooml_PartValueText(matrixChooser)",
+        "ooml_PartTitleSet(tableChooser, \"Select Existing File for Table:   tread\")",
+        "ooml_FileNameListQuery(tableChooser, frame)",
+        "ooml_PartValueText(tableChooser)",
+        "ooml_PartTitleSet(scalarChooser, \"Select Existing File for Scalar:   sread\")",
+        "ooml_FileNameListQuery(scalarChooser, frame)",
+        "ooml_PartValueText(scalarChooser)",
+        "ooml_PartTitleSet(scalarChooser, \"Enter New File for Scalar:   sw\")",
+        "ooml_FileNameListQuery(scalarChooser, frame)",
+        "ooml_PartValueText(scalarChooser)",
+        "ooml_PartTitleSet(tableChooser, \"Enter New File for Table:   tw\")",
+        "ooml_FileNameListQuery(tableChooser, frame)",
+        "ooml_PartValueText(tableChooser)",
+        "ooml_PartTitleSet(matrixChooser, \"Enter New File for Matrix:   mw\")",
+        "ooml_FileNameListQuery(matrixChooser, frame)",
+        "ooml_PartValueText(matrixChooser)",
+    };
+    EXPECT_EQ(callLog(), expected);
+}
+
+// Cancelled at the third prompt, in the vector declarations: the script stops inside the
+// statement, with no closing brace and no QUIT, and the next run asks every prompt again.
+TEST(vmod_ScriptGen, CancelledDeclarationPromptAbandonsTheScript) {
+    ScriptModel m;
+    buildPromptModel(m);
+    {
+        ChooserScript chooser;
+        chooser.answers = {kAnswers[0], kAnswers[1], ""};
+        chooser.install();
+        ScriptRun run = runScript(&m.model);
+        EXPECT_EQ(run.result, 0);
+        EXPECT_EQ(chooser.titles.size(), 3u);
+        EXPECT_TRUE(endsWith(run.text, "\nInteger VECTOR cov COVER AOI NONE polygon RENDER TO MEMORY")) << run.text;
+        EXPECT_EQ(run.text.find("QUIT;"), std::string::npos);
+        EXPECT_FALSE(anyOperationDone(m.model));
+    }
+    ChooserScript again;
+    again.answers = kAnswers;
+    again.install();
+    ScriptRun run = runScript(&m.model);
+    EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(again.titles, kTitles);
+    EXPECT_EQ(run.text, golden("script_prompts.txt"));
+}
+
+// Cancelled in the operation section after two operations were written: every done mark
+// is cleared, and the next run defines every operation again.
+TEST(vmod_ScriptGen, CancelledOutputPromptClearsDoneMarks) {
+    ScriptModel m;
+    buildPromptModel(m);
+    {
+        ChooserScript chooser;
+        chooser.answers = kAnswers;
+        chooser.answers[11] = ""; // "Enter New File for Table:   tw"
+        chooser.install();
+        ScriptRun run = runScript(&m.model);
+        EXPECT_EQ(run.result, 0);
+        EXPECT_EQ(chooser.titles.size(), 12u);
+        EXPECT_TRUE(endsWith(run.text, "\nWRITE $sw TO \"/answers/11.txt\";\ntw = $oldr + 2;\n")) << run.text;
+        EXPECT_EQ(run.text.find("\n}\n"), std::string::npos);
+        EXPECT_FALSE(anyOperationDone(m.model));
+    }
+    ChooserScript again;
+    again.answers = kAnswers;
+    again.install();
+    ScriptRun run = runScript(&m.model);
+    EXPECT_EQ(run.result, 1);
+    EXPECT_EQ(again.titles, kTitles);
+    EXPECT_EQ(run.text, golden("script_prompts.txt"));
+}
+
+// Without a handler the host's chooser cancels: the first prompt ends the script.
+TEST(vmod_ScriptGen, PromptWithoutAnswerCancels) {
+    ScriptModel m;
+    buildPromptModel(m);
+    ScriptRun run = runScript(&m.model);
+    EXPECT_EQ(run.result, 0);
+    EXPECT_TRUE(endsWith(run.text, "\nINTEGER RASTER newr FILE NEW USEALL THEMATIC BIN DIRECT DEFAULT 8 BIT UNSIGNED INTEGER"))
+        << run.text;
+}
