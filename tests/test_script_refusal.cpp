@@ -1,8 +1,9 @@
-// Models that vmod_ScriptGen refuses before writing anything, and vmod_ScriptCheck's
+// Models that vmod_ScriptGen refuses before writing anything, and script_Check's
 // account of why.
 #include <gtest/gtest.h>
 
 #include "host/oerr.h"
+#include "script/script_gen.h"
 #include "test_script_support.h"
 #include "vmodhost/vmodhost.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 std::string checkMessage(Vmod_Model *model) {
     Oerr_ErrorReport *err = nullptr;
-    int32_t result = vmod_ScriptCheck(model, &err);
+    int32_t result = script_Check(model, &err);
     std::string message = err != nullptr ? vmodhost_ErrorMessage(err) : "";
     if (result == 1) {
         EXPECT_EQ(err, nullptr);
@@ -98,7 +99,7 @@ TEST(vmod_ScriptGen, RefusesSharedIdentifiersUntitledDataAndEmptyCriteria) {
                      "criteria node 3 \"All Criteria\" has no rows or no columns");
 }
 
-TEST(vmod_ScriptCheck, AcceptsATranslatableModel) {
+TEST(script_Check, AcceptsATranslatableModel) {
     ScriptModel m;
     Vmod_Node *in = m.add(VMOD_RASTER, 1, "in");
     Vmod_Node *f = m.function(2, "$in + 1");

@@ -17,8 +17,8 @@ static int runAnno(const ToolCommand &self, const std::vector<std::string> &args
     vmod_ModelAnno(&model, args[1].c_str(), &err);
     int status = TOOL_OK;
     if (err != nullptr) {
-        // The export has already shown its report; only release it.
-        oerr_DeleteErrorReportEx(&err);
+        // The tool keeps the library's immediate reports quiet and prints the chain itself.
+        tool_PrintAndDeleteReport(&err);
         status = TOOL_FAILED;
     }
     tool_ModelRelease(&model);

@@ -14,6 +14,7 @@
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "host/ostr.h"
+#include "script/script_gen.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 
@@ -127,7 +128,7 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
     int status = TOOL_OK;
     {
         Choosers choosers(model);
-        if (!vmod_ScriptCheck(&model, &err)) {
+        if (!script_Check(&model, &err)) {
             tool_PrintAndDeleteReport(&err);
             status = TOOL_FAILED;
         } else {

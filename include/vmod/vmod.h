@@ -116,11 +116,6 @@ VMOD_API Vmod_Model *vmod_ModelParse(const char *path, Oerr_ErrorReport **err);
 
 /* Writes the script of model into file; 1 when complete, 0 otherwise. */
 VMOD_API int32_t vmod_ScriptGen(Vmod_Model *model, Ofio_File *file);
-/* 1 when vmod_ScriptGen can translate model; 0 with *err naming the nodes that prevent it
-   (an operation without an output node, whose output holds no data, a criteria table
-   without rows or columns, an untitled data node, a shared identifier, a cycle of arrows).
-   vmod_ScriptGen refuses such a model with 0 before writing anything. */
-VMOD_API int32_t vmod_ScriptCheck(Vmod_Model *model, Oerr_ErrorReport **err);
 
 /* ---- Canvas ---- */
 

@@ -102,7 +102,9 @@ extern "C" {
 
 int32_t vmod_ScriptGen(Vmod_Model *model, Ofio_File *file) { return script_Generate(model, file, ScriptOptions{}); }
 
-int32_t vmod_ScriptCheck(Vmod_Model *model, Oerr_ErrorReport **err) {
+} // extern "C"
+
+int32_t script_Check(Vmod_Model *model, Oerr_ErrorReport **err) {
     if (err != nullptr) {
         *err = nullptr;
     }
@@ -113,16 +115,14 @@ int32_t vmod_ScriptCheck(Vmod_Model *model, Oerr_ErrorReport **err) {
             return 1;
         }
         if (err != nullptr) {
-            *err = oerr_CreateErrorReport("vmod_ScriptCheck", 1, 2, nullptr, "Error Cannot Generate Script: %s",
+            *err = oerr_CreateErrorReport("script_Check", 1, 2, nullptr, "Error Cannot Generate Script: %s",
                                           why.c_str(), 0);
         }
     } catch (const std::bad_alloc &) {
         if (err != nullptr) {
-            *err = oerr_CreateErrorReport("vmod_ScriptCheck", 2, 2, nullptr, "Error Cannot Generate Script: %s",
+            *err = oerr_CreateErrorReport("script_Check", 2, 2, nullptr, "Error Cannot Generate Script: %s",
                                           "out of memory", 0);
         }
     }
     return 0;
 }
-
-} // extern "C"

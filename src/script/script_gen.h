@@ -20,4 +20,10 @@ struct ScriptOptions {
 // vmod_ScriptGen with options.
 int32_t script_Generate(Vmod_Model *model, Ofio_File *file, const ScriptOptions &options);
 
+// 1 when vmod_ScriptGen can translate model; 0 with *err naming the nodes that prevent it
+// (an operation without an output node, whose output holds no data, a criteria table
+// without rows or columns, an untitled data node, a shared identifier, a cycle of arrows).
+// vmod_ScriptGen refuses such a model with 0 before writing anything.
+int32_t script_Check(Vmod_Model *model, Oerr_ErrorReport **err);
+
 #endif
