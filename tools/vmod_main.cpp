@@ -36,7 +36,7 @@ static const char kGlobalHelp[] =
 static void printToolHelp(FILE *out) {
     std::fprintf(out, "usage: vmod [--pref KEY=VALUE]... COMMAND [ARGS]...\n\nCommands:\n");
     for (const ToolCommand *command : kCommands)
-        std::fprintf(out, "  %-8s %-14s %s\n", command->name, command->synopsis, command->summary);
+        std::fprintf(out, "  %-8s %s\n  %-8s   %s\n", command->name, command->synopsis, "", command->summary);
     std::fprintf(out, "\n%s", kGlobalHelp);
 }
 
