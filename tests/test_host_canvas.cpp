@@ -87,7 +87,7 @@ TEST(ooml_CanvasContextSetFontSpec, RejectedFamilyIsReported)
     EXPECT_FALSE(err);
 
     Ooml_FontSpec *rejected = ooml_CanvasFontSpecCreate("helvetica", 3, 10.0, err.out());
-    ASSERT_NE(rejected, nullptr) << "creating the specification is fine; the canvas refuses it";
+    ASSERT_NE(rejected, nullptr) << "creating the font spec is fine; the canvas refuses it";
     EXPECT_FALSE(err);
     ooml_CanvasContextSetFontSpec(canvas.get(), rejected, err.out());
     ooml_CanvasFontSpecFree(rejected);

@@ -10,37 +10,12 @@
 
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "render_test_support.h"
 
 namespace {
 
-using Lines = std::vector<std::string>;
+using namespace render_test;
 
-struct CanvasKeeper {
-    Ooml_Canvas *canvas = vmodhost_RecordingCanvasCreate("canvas");
-    CanvasKeeper() {
-        vmodhost_LogEnable(1);
-        vmodhost_LogClear();
-    }
-    ~CanvasKeeper() {
-        vmodhost_LogEnable(0);
-        vmodhost_LogClear();
-        vmodhost_CanvasDelete(canvas);
-        vmodhost_ClearPreferences();
-    }
-};
-
-Lines TakeLog() {
-    Lines lines;
-    for (size_t i = 0; i < vmodhost_LogCount(); ++i) lines.emplace_back(vmodhost_LogLine(i));
-    vmodhost_LogClear();
-    return lines;
-}
-
-Lines Join(std::initializer_list<Lines> parts) {
-    Lines all;
-    for (const Lines &part : parts) all.insert(all.end(), part.begin(), part.end());
-    return all;
-}
 
 char kText[] = "Hello";
 char kFont[] = "DejaVu Sans";

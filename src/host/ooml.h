@@ -47,7 +47,7 @@ OHOST_API void ooml_CanvasContextSetFont(Ooml_Canvas *canvas, const char *name, 
 /* A new font specification (release with ooml_CanvasFontSpecFree); style bits 1 bold, 2 italics. */
 OHOST_API Ooml_FontSpec *ooml_CanvasFontSpecCreate(const char *name, int32_t style, double size,
                                                   Oerr_ErrorReport **err);
-/* Sets *err when the specification cannot be used. */
+/* Sets *err when the font described by spec cannot be used. */
 OHOST_API void ooml_CanvasContextSetFontSpec(Ooml_Canvas *canvas, Ooml_FontSpec *spec, Oerr_ErrorReport **err);
 OHOST_API void ooml_CanvasFontSpecFree(Ooml_FontSpec *spec);
 /* 1 centres text horizontally on its x. */
