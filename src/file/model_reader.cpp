@@ -52,10 +52,8 @@ int32_t nextFreeId(const Vmod_Node *nodes) {
 
 // Moves the parsed model into target (steps of a successful read).
 void moveInto(Vmod_Model *target, Vmod_Model *parsed, const char *path) {
-    // The caller passes a model without nodes; a list it left there would be lost.
-    Oerr_ErrorReport *report = nullptr;
-    vmod_NodesDelete(target->nodes, &report);
-    oerr_DeleteErrorReportEx(&report);
+    // The caller passes a model without nodes. A list it left there still belongs to the
+    // caller, who may hold it, so it is not released here.
     target->nodes = parsed->nodes;
     parsed->nodes = nullptr;
 
