@@ -190,6 +190,18 @@ TEST(vmod_NodePrint, UntitledScalarQuestionMark) {
                     "\t\t1 -1 scale\n");
 }
 
+// The "?" height is the title height plus 0.09, summed in that order: at y = -0.76 the
+// sum is not exactly zero and prints as such.
+TEST(vmod_NodePrint, QuestionMarkHeightSummedFromTheTitleHeight) {
+    PrintModel m;
+    Vmod_Node *node = m.at(VMOD_RASTER, 1, 1, -0.76);
+    Vmod_Node *scalar = m.at(VMOD_SCALAR, 2, 1, -0.64);
+    std::string text = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, node, nullptr); });
+    std::string scalarText = Written([&](Ofio_File *f) { vmod_NodePrint(f, &m.model, scalar, nullptr); });
+    EXPECT_TRUE(Contains(text, "\t\t1 inch (?) stringwidth pop 2 div sub 2.77556e-17 inch moveto\n"));
+    EXPECT_TRUE(Contains(scalarText, "\t\t1 inch (?) stringwidth pop 2 div sub 2.77556e-17 inch moveto\n"));
+}
+
 TEST(vmod_NodePrint, OneArrowInTheParentsOutput) {
     PrintModel m;
     Vmod_Node *from = m.at(VMOD_RASTER, 1, 1, 1, "A");

@@ -24,13 +24,15 @@ const char *GlyphProcedure(int32_t type) {
 
 void WriteTitle(Ofio_File *file, const Vmod_Node &node) {
     const bool titled = node.title != nullptr;
-    const double drop = vmod::glyph::PrintedTitleDrop(node.type, titled);
+    // The "?" sits 0.09 inch below where a title would; added in that order so the
+    // printed number is the same as the sum written out.
+    const double titleY = node.y + vmod::glyph::PrintedTitleDrop(node.type, true);
+    const double y = titled ? titleY : titleY + 0.09;
     vmod::print::EscapedPsText text(titled ? node.title : "?");
     ofio_Fprintf(file, "\t\t/Helvetica-Bold findfont\n");
     ofio_Fprintf(file, titled ? "\t\t14 7 mul 8 div scalefont\n" : "\t\t24 7 mul 8 div scalefont\n");
     ofio_Fprintf(file, "\t\tsetfont\n");
-    ofio_Fprintf(file, "\t\t%g inch (%s) stringwidth pop 2 div sub %g inch moveto\n", node.x, text.c_str(),
-                 node.y + drop);
+    ofio_Fprintf(file, "\t\t%g inch (%s) stringwidth pop 2 div sub %g inch moveto\n", node.x, text.c_str(), y);
     ofio_Fprintf(file, "\t\t1 -1 scale\n");
     ofio_Fprintf(file, "\t\t(%s) show\n", text.c_str());
     ofio_Fprintf(file, "\t\t1 -1 scale\n");

@@ -16,7 +16,9 @@ EscapedPsText::EscapedPsText(const char *text) {
     std::size_t length = text ? std::strlen(text) : 0;
     std::size_t needed = 2 * length + 1; // every byte may gain a backslash
     buffer_ = static_cast<char *>(omsc_HeapMalloc(needed > kMinimumBuffer ? needed : kMinimumBuffer));
-    if (buffer_ && text) vmod_InsertBackSlashParen(buffer_, text);
+    if (!buffer_) return;
+    buffer_[0] = '\0';
+    if (text) vmod_InsertBackSlashParen(buffer_, text);
 }
 
 EscapedPsText::~EscapedPsText() { omsc_HeapFree(buffer_); }
