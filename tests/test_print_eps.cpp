@@ -364,3 +364,37 @@ TEST(vmod_TablePrint, ExactProcedure) {
                                         "\tstroke\n"
                                         "} def\n\n");
 }
+
+TEST(vmod_HeaderPrint, PortraitPrologueValues) {
+    PrintModel m;
+    std::string text = Written([&](Ofio_File *f) { vmod_HeaderPrint(f, &m.model); });
+    EXPECT_EQ(text.substr(0, text.find("xoff yoff translate\n")), "%!PS-Adobe-2.0\n"
+                                                                   "/inch {72 mul} def\n"
+                                                                   "/xscale 1 def\n"
+                                                                   "/yscale -1 def\n"
+                                                                   "/angle 0 def\n"
+                                                                   "/xoff 0 inch def\n"
+                                                                   "angle 0 lt {\n"
+                                                                   "\t/yoff 0.5 inch 0.5 inch sub def\n"
+                                                                   "} {\n"
+                                                                   "\t/yoff 11 inch def\n"
+                                                                   "} ifelse\n"
+                                                                   "/leftmargin 0.5 inch xscale div def\n"
+                                                                   "/topmargin 0.5 inch yscale neg div def\n"
+                                                                   "/pagewidth 7.5 inch xscale div def\n"
+                                                                   "/pageheight 10 inch yscale neg div def\n");
+    EXPECT_EQ(text.substr(text.size() - 17), "\tgrestore\n} def\n\n");
+}
+
+TEST(vmod_PrintPageNumbers, HalfScaleDoublesTheFontAndPositions) {
+    PrintModel m;
+    m.model.printScale = 50;
+    std::string text = Written([&](Ofio_File *f) { vmod_PrintPageNumbers(f, &m.model, 1, 1); });
+    EXPECT_EQ(text, "\n\t\t/Helvetica findfont\n"
+                    "\t\t7 2 mul scalefont\n"
+                    "\t\tsetfont\n"
+                    "\n\t\t 14 inch 19.9 inch moveto\n"
+                    "\t\t1 -1 scale\n"
+                    "\t\t(Page 1) show\n"
+                    "\t\t1 -1 scale\n");
+}
