@@ -3,6 +3,8 @@
 // and the page tiling at other scales and in landscape.
 #include <gtest/gtest.h>
 
+#include "print/page_grid.h"
+
 #include <cstdio>
 #include <map>
 #include <string>
@@ -310,7 +312,7 @@ TEST(vmod_ModelPrint, PagesTileTheDiagramAtAnyScaleAndOrientation) {
                 m.model.printScale = scale;
                 for (int i = 0; i < 4; ++i) m.model.margins[i] = margin[i];
                 const size_t nodeCount = BuildLattice(m, 19, 13, 0.7);
-                vmod_ModelPrint(&m.model, 1, 1000000, nullptr);
+                vmod_ModelPrint(&m.model, 1, vmod::print::PageCount(vmod::print::MakePageGrid(m.model)), nullptr);
                 std::vector<Lines> pages = Pages(TakeLog());
                 ASSERT_FALSE(pages.empty());
 
@@ -356,9 +358,10 @@ TEST(vmod_ModelPrint, ZeroScaleWidthAndStrayPagesAreSafe) {
         {0, 8.5, 1, 1, 1},                 // printed at 100 percent
         {-20, 8.5, 1, 1, 1},               // likewise
         {100, 0, 1, 2, 2},                 // one column, pages down the rows
-        {100, 8.5, 7, 9, 0},               // beyond the diagram
+        {100, 8.5, 7, 9, 3},               // beyond the diagram: printed, only labels show
         {100, 8.5, -5, 0, 0},              // before it
-        {100, 8.5, INT32_MIN, INT32_MAX, 4}, // clamped to the diagram's pages
+        {100, 8.5, INT32_MIN, 2, 2},       // starts at the first page
+        {100, 8.5, INT32_MAX - 2, INT32_MAX, 3}, // no overflow at the top
         {100, 8.5, 3, 1, 0},               // empty range
     };
     for (const Case &c : cases) {

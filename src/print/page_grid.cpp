@@ -73,8 +73,12 @@ PageCell PageCellOf(const PageGrid &grid, std::int32_t page) {
 }
 
 bool ClampPageRange(const PageGrid &grid, std::int32_t &first, std::int32_t &last) {
+    // Every page asked for is printed, also past the diagram (it shows only its label),
+    // but an absurd range stops after kMaxPagesPrinted pages.
+    (void)grid;
     first = std::max<std::int32_t>(first, 1);
-    last = std::min<std::int32_t>(last, PageCount(grid));
+    if (last >= first && static_cast<std::int64_t>(last) - first >= kMaxPagesPrinted)
+        last = static_cast<std::int32_t>(first + (kMaxPagesPrinted - 1));
     return first <= last;
 }
 

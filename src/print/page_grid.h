@@ -18,6 +18,8 @@ namespace vmod::print {
 // Grids are kept to this many columns and rows, so absurd sizes cannot make a print loop
 // over billions of pages.
 inline constexpr std::int32_t kMaxGridSide = 10000;
+// The most pages one print writes, whatever range it is asked for.
+inline constexpr std::int32_t kMaxPagesPrinted = 10000;
 
 struct PageGrid {
     double printScale;  // percent; the model's when finite and positive, else 100
@@ -46,7 +48,8 @@ struct PageCell {
 };
 PageCell PageCellOf(const PageGrid &grid, std::int32_t page);
 
-// Narrows first..last to the pages of the grid; false when nothing is left.
+// Raises first to 1 and limits first..last to kMaxPagesPrinted pages; false when the
+// range is empty. Pages past the diagram stay in the range.
 bool ClampPageRange(const PageGrid &grid, std::int32_t &first, std::int32_t &last);
 
 } // namespace vmod::print

@@ -49,7 +49,8 @@ void PrintPages(PrinterState &s, const Vmod_Model &model, int32_t first, int32_t
     if (!ClampPageRange(grid, first, last)) return;
     HFONT labelFont = nullptr;
     bool labelFontTried = false;
-    for (int32_t page = first; page <= last; ++page) {
+    for (int64_t pageNumber = first; pageNumber <= last; ++pageNumber) {
+        const int32_t page = static_cast<int32_t>(pageNumber);
         StartPage(s.dc);
         int32_t clipLeft = 0, clipTop = 0;
         ClipToPrintableArea(s, grid, clipLeft, clipTop);

@@ -92,9 +92,10 @@ void vmod_PrintPageNumbers(Ofio_File *file, Vmod_Model *model, int32_t first, in
     ofio_Fprintf(file, "\n\t\t/Helvetica findfont\n");
     ofio_Fprintf(file, "\t\t7 %g mul scalefont\n", grid.k);
     ofio_Fprintf(file, "\t\tsetfont\n");
-    // Labels only for pages of the diagram: others would show nowhere.
+    // Every page asked for gets its label, up to the printed-page limit.
     if (!vmod::print::ClampPageRange(grid, first, last)) return;
-    for (int32_t page = first; page <= last; ++page) {
+    for (int64_t pageNumber = first; pageNumber <= last; ++pageNumber) {
+        const int32_t page = static_cast<int32_t>(pageNumber);
         const vmod::print::PageCell cell = vmod::print::PageCellOf(grid, page);
         // Near the lower right corner of the page's printable area, in the picture's inches.
         ofio_Fprintf(file, "\n\t\t %g inch %g inch moveto\n", (grid.printableAcross * (cell.column0 + 1) - 0.5) * grid.k,
