@@ -592,16 +592,20 @@ TEST(vmod_ModelRead, ChildLinksResolveAfterTheWholeFile) {
     EXPECT_EQ(+(third->next->parents), nullptr);
 }
 
-TEST(vmod_ModelRead, ReleasesAnEarlierNodeListOfTheTarget) {
+TEST(vmod_ModelRead, LeavesAnEarlierNodeListToTheCaller) {
     std::string path = scratchPath("reader_replace_nodes.vmf");
     writeFile(path, "AOI NONE;\nSCALAR { ID 1; }\n");
     TargetModel target;
-    target.model.nodes = vmod_NodeCreate(nullptr, VMOD_RASTER, nullptr);
+    Vmod_Node *earlier = vmod_NodeCreate(nullptr, VMOD_RASTER, nullptr);
+    target.model.nodes = earlier;
     ReportKeeper report;
     readInto(target, path, report);
     ASSERT_EQ(report.report, nullptr);
     ASSERT_NE(+(target.model.nodes), nullptr);
-    EXPECT_EQ(+(target.model.nodes->type), VMOD_SCALAR); // the raster is released, not leaked
+    EXPECT_EQ(+(target.model.nodes->type), VMOD_SCALAR);
+    // The earlier list is still the caller's and still valid.
+    EXPECT_EQ(+(earlier->type), VMOD_RASTER);
+    vmod_NodesDelete(earlier, nullptr);
 }
 
 TEST(vmod_ModelRead, NullArgumentsAreReportedNotFollowed) {
