@@ -41,7 +41,7 @@ int main(int argc, char **argv) {
     }
     HeapString changed(vmod_ChangeAll("$n1_dem + $n1_dem", "$n1_dem", "$n7_slope"));
     HeapString title(vmod_FunctionTitle("SLOPE ( $n1_dem , DEGREES )"));
-    std::printf("changed: %s\ntitle: %s\n", changed.get(), title.get());
+    std::printf("changed: \"%s\"\ntitle: \"%s\"\n", changed.get(), title.get());
 
     Oerr_ErrorReport *err = nullptr;
     std::unique_ptr<Vmod_Model, ModelFree> model(vmod_ModelParse(argv[1], &err));
