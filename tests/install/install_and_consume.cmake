@@ -51,6 +51,17 @@ foreach(library vmod vmodhost)
     message(FATAL_ERROR "lib${library}.so has no SONAME lib${library}.so.${SOVERSION}:\n${dynamic}")
   endif()
 endforeach()
+# libvmod finds libvmodhost beside itself, the tool finds both from its own place.
+set(binaries ${prefix}/${LIBDIR}/libvmod.so)
+if(TOOL)
+  list(APPEND binaries ${prefix}/${BINDIR}/vmod)
+endif()
+foreach(binary IN LISTS binaries)
+  run("readelf" COMMAND readelf -d ${binary} OUTPUT dynamic)
+  if(NOT dynamic MATCHES "(RUNPATH|RPATH)[^\n]*\[\$ORIGIN")
+    message(FATAL_ERROR "${binary} does not look for libraries relative to itself:\n${dynamic}")
+  endif()
+endforeach()
 
 # Every installed header compiles on its own, as C99 and as C++, with only the installed
 # include directory: none reaches for a header that was not installed.
