@@ -5,6 +5,7 @@
 # usage: bash examples/regenerate.sh [BUILD_DIR] [OUT_DIR]
 #   BUILD_DIR  the build tree holding tools/vmod (default: build/ of this repository)
 #   OUT_DIR    where to write, one NAME/ directory per example (default: beside each model)
+# The environment variable VMOD_TOOL, when set, names the tool instead of BUILD_DIR/tools/vmod.
 #
 # A model's file prompts take the lines of NAME.answers, in order. The outputs depend on
 # nothing but the models, the tool, Cairo and the installed fonts: the tool is run from
@@ -29,7 +30,7 @@ out=""
 if [ $# -ge 2 ]; then
     out=$(absolute "$2")
 fi
-vmod="$build/tools/vmod"
+vmod=${VMOD_TOOL:-$build/tools/vmod}
 if [ ! -x "$vmod" ]; then
     echo "regenerate.sh: $vmod not found; build the tool first (cmake --build $build)" >&2
     exit 1
