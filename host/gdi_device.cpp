@@ -7,8 +7,11 @@
 #include <cairo-pdf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <string>
 
 #include "gdi_device.h"
@@ -26,6 +29,25 @@ void ReleaseFontCaches() {
     if (g_livePrinters != 0) return;
     cairo_debug_reset_static_data();
     FcFini();
+}
+
+// Cairo stamps a PDF with the current time. With SOURCE_DATE_EPOCH set (seconds since
+// 1970, the reproducible-builds convention) the document carries that time instead, so
+// printing the same model twice gives the same bytes.
+void SetReproducibleDate(cairo_surface_t *surface) {
+    const char *epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch || *epoch < '0' || *epoch > '9') return;
+    errno = 0;
+    char *end = nullptr;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (errno != 0 || *end != '\0' || seconds > 253402300799LL) return; // up to year 9999
+    const std::time_t when = static_cast<std::time_t>(seconds);
+    std::tm utc{};
+    if (!gmtime_r(&when, &utc)) return;
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);
 }
 
 void CountPrinter(int change) {
@@ -199,6 +221,7 @@ int32_t StartDocA(HDC handle, const DOCINFOA *info) {
     dc->surface = cairo_pdf_surface_create(path.c_str(), dc->DeviceWidthInches() * 72.0, dc->DeviceHeightInches() * 72.0);
     if (name) cairo_pdf_surface_set_metadata(dc->surface, CAIRO_PDF_METADATA_TITLE, name);
     cairo_pdf_surface_set_metadata(dc->surface, CAIRO_PDF_METADATA_CREATOR, "vmod");
+    SetReproducibleDate(dc->surface);
     dc->cairo = cairo_create(dc->surface);
     cairo_scale(dc->cairo, 72.0 / dc->pixelsPerInch, 72.0 / dc->pixelsPerInch);
     NoteCairoStatus(dc);
