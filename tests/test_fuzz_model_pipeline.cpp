@@ -46,7 +46,8 @@ TEST(vmod_ModelRead, ExampleModelsPassEveryPipelineStage) {
     vmodtest::ScratchDir dir;
     ASSERT_FALSE(dir.path().empty());
     int run = 0;
-    for (const auto &entry : std::filesystem::directory_iterator(std::filesystem::path(VMOD_SOURCE_DIR) / "examples")) {
+    for (const auto &entry :
+         std::filesystem::recursive_directory_iterator(std::filesystem::path(VMOD_SOURCE_DIR) / "examples")) {
         if (entry.path().extension() != ".vmf") continue;
         PipelineOutcome outcome = runPipeline(entry.path(), dir);
         EXPECT_TRUE(outcome.parsed) << entry.path();
