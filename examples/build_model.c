@@ -11,8 +11,8 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmod/host/omsc.h"
+#include "vmod/host/ostr.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 

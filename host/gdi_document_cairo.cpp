@@ -5,6 +5,10 @@
 #include <cairo-pdf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <new>
 
 #include "gdi_cairo.h"
@@ -17,6 +21,25 @@ void NoteCairoStatus(Ogdi_DeviceContext *dc) {
     if (!pdf) return;
     if (pdf->cairo && cairo_status(pdf->cairo) != CAIRO_STATUS_SUCCESS) dc->failed = true;
     if (pdf->surface && cairo_surface_status(pdf->surface) != CAIRO_STATUS_SUCCESS) dc->failed = true;
+}
+
+// Cairo stamps a PDF with the current time. With SOURCE_DATE_EPOCH set (seconds since
+// 1970, the reproducible-builds convention) the document carries that time instead, so
+// printing the same model twice gives the same bytes.
+void SetReproducibleDate(cairo_surface_t *surface) {
+    const char *epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (!epoch || *epoch < '0' || *epoch > '9') return;
+    errno = 0;
+    char *end = nullptr;
+    const long long seconds = std::strtoll(epoch, &end, 10);
+    if (errno != 0 || *end != '\0' || seconds > 253402300799LL) return; // up to year 9999
+    const std::time_t when = static_cast<std::time_t>(seconds);
+    std::tm utc{};
+    if (!gmtime_r(&when, &utc)) return;
+    char date[32];
+    std::snprintf(date, sizeof date, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
+                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);
 }
 
 } // namespace
@@ -53,6 +76,7 @@ void GdiPdfOpen(Ogdi_DeviceContext *dc, const std::string &path, const char *tit
     dc->pdf->surface = surface;
     if (title) cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vmod");
+    SetReproducibleDate(surface);
     dc->pdf->cairo = cairo_create(surface);
     cairo_scale(dc->pdf->cairo, 72.0 / dc->pixelsPerInch, 72.0 / dc->pixelsPerInch);
     NoteCairoStatus(dc);

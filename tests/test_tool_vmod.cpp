@@ -81,7 +81,7 @@ TEST(vmod_check, ReadyModelPrintsItsSummaryAndExitsZero) {
                            "\ntitle: Site suitability\n"
                            "nodes: 8 (raster 3, vector 0, matrix 0, table 1, scalar 1, function 1, criteria 1, text 1)\n"
                            "operations:\n"
-                           "  1. criteria node 4 \"$n4_score\"\n"
+                           "  1. criteria node 4 \"n4_score\"\n"
                            "  2. function node 6 \"HISTOGRAM\"\n"
                            "ready to run\n");
     EXPECT_EQ(run.err, "");
@@ -102,6 +102,28 @@ TEST(vmod_check, EveryReasonNotToRunIsListedAndExitIsThree) {
               "  raster node 1 names child 5, which is no node of the model\n"
               "  function node 2 \"f\" has no output\n"
               "  the arrow from scalar node 3 \"a\" to function node 4 \"g\" closes a cycle\n");
+}
+
+// Models the graph walk accepts but the script generator refuses are not ready either.
+TEST(vmod_check, WhatTheScriptGeneratorRefusesIsNotReady) {
+    vmodtest::ScratchDir dir;
+    const std::pair<const char *, const char *> cases[] = {
+        {"shared_id.vmf", "TITLE t;\nRASTER { ID 1; TITLE a; CHILD 2; }\nFUNCTION { ID 2; TITLE f; VALUE \"$a\"; CHILD 3; }\n"
+                          "RASTER { ID 3; TITLE b; }\nSCALAR { ID 3; TITLE c; }\n"},
+        {"empty_criteria.vmf", "TITLE t;\nRASTER { ID 1; TITLE a; CHILD 2; }\nCRITERIA { ID 2; TITLE k; CHILD 3; }\n"
+                               "RASTER { ID 3; TITLE b; }\n"},
+    };
+    for (const auto &[name, text] : cases) {
+        std::string path = dir.file(name);
+        writeFile(path, text);
+        ToolRun run = vmod({"check", path});
+        EXPECT_EQ(run.status, 3) << name << "\n" << run.out;
+        size_t reasons = run.out.find("not ready to run:\n  ");
+        EXPECT_NE(reasons, std::string::npos) << name << "\n" << run.out;
+        EXPECT_EQ(run.out.find("\nready to run\n"), std::string::npos) << name;
+        // The same model is refused by the script command.
+        EXPECT_EQ(vmod({"script", path, "-o", dir.file("out.txt")}).status, 1) << name;
+    }
 }
 
 TEST(vmod_check, ModelWithoutNodesIsNotReady) {

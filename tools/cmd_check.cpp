@@ -6,7 +6,9 @@
 
 #include "commands.h"
 #include "host/oerr.h"
+#include "script/script_gen.h"
 #include "vmod/vmod.h"
+#include "vmodhost/vmodhost.h"
 
 static const char *const kKindNames[] = {"raster", "vector", "matrix", "table",
                                          "scalar", "function", "criteria", "text"};
@@ -78,6 +80,13 @@ static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
         }
     }
     oerr_DeleteErrorReportEx(&err);
+    // What the graph walk above cannot see (shared identifiers, empty criteria tables, an
+    // output that holds no data) still stops the script generator.
+    if (reasons.empty() && !script_Check(model, &err)) {
+        const char *why = err != nullptr ? vmodhost_ErrorMessage(err) : nullptr;
+        reasons.push_back(why != nullptr ? why : "the script generator refuses the model");
+        oerr_DeleteErrorReportEx(&err);
+    }
     return reasons;
 }
 
@@ -126,6 +135,8 @@ extern const ToolCommand tool_command_check = {
     "check", "MODEL", "read MODEL, summarise it and tell whether it is ready to run",
     "Prints the node counts by kind, the title and the operations in the order they would\n"
     "run, then every reason the model cannot run: no nodes, an untitled data or operation\n"
-    "node, an operation without output, a child identifier naming no node, a cycle.\n"
+    "node, an operation without output, a child identifier naming no node, a cycle, or\n"
+    "anything else that stops the script generator (a shared identifier, a criteria table\n"
+    "without rows or columns, an output that holds no data).\n"
     "Exit status 0 when ready, 3 when not, 1 when the model cannot be read.\n",
     runCheck};

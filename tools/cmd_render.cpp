@@ -151,7 +151,7 @@ int runRender(const ToolCommand &self, const std::vector<std::string> &args) {
 } // namespace
 
 extern const ToolCommand tool_command_render = {
-    "render", "MODEL OUT.png", "draw MODEL as the editor shows it and save the picture as a PNG file",
+    "render", "MODEL OUT.png [--zoom Z] [--ppi N] [--select ID,...]", "draw MODEL as the editor shows it and save the picture as a PNG file",
     "Options:\n"
     "  --zoom Z        view zoom factor (default 1; titles and text only at 1 or more)\n"
     "  --ppi N         pixels per inch at zoom 1, also the glyph box size (default 96)\n"

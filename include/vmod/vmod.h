@@ -37,8 +37,9 @@ VMOD_API Vmod_Model *vmod_UpdateNodes(Vmod_Model *model, Oerr_ErrorReport **err)
 /* Releases `first` and every node after it, with their titles, payloads and links.
    The caller's head pointer is not changed. */
 VMOD_API void vmod_NodesDelete(Vmod_Node *first, Oerr_ErrorReport **err);
-/* Releases the model's fileName and every node; neither field is reset and the model
-   record itself (the caller's) is not released. Does not write *err. */
+/* Releases the model's fileName, title, window, projection and AOI strings and every node,
+   and clears each field it releases, so a second call is harmless. The model record itself
+   (the caller's) is not released. Does not write *err. */
 VMOD_API void vmod_ModelDelete(Vmod_Model *model, Oerr_ErrorReport **err);
 /* A new rectangle of four zeros, owned by the caller. */
 VMOD_API Vmod_Rect *vmod_RectCreate(Oerr_ErrorReport **err);

@@ -37,15 +37,15 @@ inline Vmod_Model *ndviModel(const char *fileName) {
     Vmod_Model *model = newModel(fileName);
     model->title = heapString("NDVI from a multispectral scene");
     model->windowMode = 1;
-    Vmod_Node *red = addRasterFile(model, 1, "$n1_red", 1.0, 1.0, "/data/scene_band3.img");
-    Vmod_Node *nir = addRasterFile(model, 2, "$n2_nir", 3.0, 1.0, "/data/scene_band4.img");
+    Vmod_Node *red = addRasterFile(model, 1, "n1_red", 1.0, 1.0, "/data/scene_band3.img");
+    Vmod_Node *nir = addRasterFile(model, 2, "n2_nir", 3.0, 1.0, "/data/scene_band4.img");
     for (Vmod_Node *band : {red, nir}) payload<Vmod_RasterData>(band)->thematic = 0;
     Vmod_Node *ndvi = addNode(model, VMOD_FUNCTION, 3, "EITHER", 2.0, 2.5);
     auto *f = payload<Vmod_FunctionData>(ndvi);
     f->expression = heapString("EITHER 0 IF ( $n1_red + $n2_nir == 0 ) OR FLOAT ( $n2_nir - $n1_red ) / "
                                "FLOAT ( $n2_nir + $n1_red ) OTHERWISE");
     f->area = 1;
-    Vmod_Node *out = addRasterFile(model, 4, "$n4_ndvi", 2.0, 4.0, "/data/ndvi.img");
+    Vmod_Node *out = addRasterFile(model, 4, "n4_ndvi", 2.0, 4.0, "/data/ndvi.img");
     auto *r = payload<Vmod_RasterData>(out);
     r->newFile = 1;
     r->thematic = 0;
@@ -80,11 +80,11 @@ inline Vmod_Model *suitabilityModel(const char *fileName) {
     model->windowMode = 2;
     model->window = newRect(500000.0, 4100000.0, 520000.0, 4080000.0);
     model->projectionMode = 1;
-    model->projectionSameAs = heapString("/data/landcover.img");
+    model->projectionSameAs = heapString("n2_landcover");
     model->aoiMode = 2;
     model->aoiFile = heapString("/data/study_area.aoi");
 
-    Vmod_Node *slope = addNode(model, VMOD_RASTER, 1, "$n1_slope", 1.0, 1.0);
+    Vmod_Node *slope = addNode(model, VMOD_RASTER, 1, "n1_slope", 1.0, 1.0);
     auto *s = payload<Vmod_RasterData>(slope);
     s->prompt = 1;
     s->promptText = heapString("Slope in degrees");
@@ -92,24 +92,24 @@ inline Vmod_Model *suitabilityModel(const char *fileName) {
     s->interpolation = 1;
     s->dataType = VMOD_FLOAT;
     s->aoiMode = 1;
-    Vmod_Node *cover = addRasterFile(model, 2, "$n2_landcover", 3.0, 1.0, "/data/landcover.img");
+    Vmod_Node *cover = addRasterFile(model, 2, "n2_landcover", 3.0, 1.0, "/data/landcover.img");
     auto *c = payload<Vmod_RasterData>(cover);
     c->recode = 1;
     c->numClasses = 5;
     c->newClasses = heapArray<int32_t>(5);
     const int32_t classes[5] = {0, 3, 3, 1, 0};
     for (int32_t i = 0; i < 5; ++i) c->newClasses[i] = classes[i];
-    Vmod_Node *limit = addNode(model, VMOD_SCALAR, 3, "$n3_maxslope", 5.0, 1.0);
+    Vmod_Node *limit = addNode(model, VMOD_SCALAR, 3, "n3_maxslope", 5.0, 1.0);
     payload<Vmod_ScalarData>(limit)->value = 15.0;
 
-    Vmod_Node *score = addNode(model, VMOD_CRITERIA, 4, "$n4_score", 3.0, 2.5);
+    Vmod_Node *score = addNode(model, VMOD_CRITERIA, 4, "n4_score", 3.0, 2.5);
     auto *k = payload<Vmod_CriteriaData>(score);
     k->columns = 2;
     k->rows = 3;
     k->columnTitles = heapStrings({"$n1_slope", "$n2_landcover"});
     k->cells = heapStrings({"< 5", "== 3", "< $n3_maxslope", "== 3", "< $n3_maxslope", ">= 1"});
     k->outputValues = heapDoubles({3, 2, 1});
-    Vmod_Node *result = addNode(model, VMOD_RASTER, 5, "$n5_suitability", 3.0, 4.0);
+    Vmod_Node *result = addNode(model, VMOD_RASTER, 5, "n5_suitability", 3.0, 4.0);
     auto *r = payload<Vmod_RasterData>(result);
     r->prompt = 1;
     r->newFile = 1;
@@ -117,7 +117,7 @@ inline Vmod_Model *suitabilityModel(const char *fileName) {
 
     Vmod_Node *histogram = addNode(model, VMOD_FUNCTION, 6, "HISTOGRAM", 3.0, 5.5);
     payload<Vmod_FunctionData>(histogram)->expression = heapString("HISTOGRAM ( $n5_suitability )");
-    Vmod_Node *area = addNode(model, VMOD_TABLE, 7, "$n7_area", 3.0, 7.0);
+    Vmod_Node *area = addNode(model, VMOD_TABLE, 7, "n7_area", 3.0, 7.0);
     auto *t = payload<Vmod_TableData>(area);
     t->size = 4;
     t->dataType = VMOD_TABLE_DOUBLE;

@@ -1,0 +1,95 @@
+# Installing the library for adoption: the two shared libraries with a versioned SONAME,
+# the public headers, the `vmod` tool, a CMake package (vmod::vmod, vmod::vmodhost) and
+# pkg-config files.
+#
+# Installed headers:
+#   include/vmod/vmod_records.h, include/vmod/vmod.h   the model library
+#   include/vmodhost/*.h                               configuring the host (front ends)
+#   include/vmod/host/*.h                              the host operations (heap, strings,
+#                                                      files, error reports, ...) from src/host
+# Consumers add only <prefix>/include and write e.g. #include "vmod/host/omsc.h". The build
+# tree offers the same spelling through a link to src/host, so code written against the
+# installed package also builds in the tree.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(VMOD_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/vmod)
+
+set_target_properties(vmod vmodhost PROPERTIES
+  VERSION ${PROJECT_VERSION}
+  SOVERSION ${PROJECT_VERSION_MAJOR})
+
+# Installed binaries find the libraries relative to themselves, wherever the prefix lands.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}")
+  set(VMOD_LIB_FROM_BIN "${CMAKE_INSTALL_LIBDIR}")
+  set(VMOD_LIB_FROM_LIB "${CMAKE_INSTALL_LIBDIR}")
+else()
+  file(RELATIVE_PATH VMOD_LIB_FROM_BIN_REL
+    "/vmod-prefix/${CMAKE_INSTALL_BINDIR}" "/vmod-prefix/${CMAKE_INSTALL_LIBDIR}")
+  set(VMOD_LIB_FROM_BIN "$ORIGIN/${VMOD_LIB_FROM_BIN_REL}")
+  set(VMOD_LIB_FROM_LIB "$ORIGIN")
+endif()
+set_target_properties(vmod PROPERTIES INSTALL_RPATH "${VMOD_LIB_FROM_LIB}")
+
+set(VMOD_HOST_HEADER_LINK ${PROJECT_BINARY_DIR}/public_include/vmod/host)
+file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/public_include/vmod)
+file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/host ${VMOD_HOST_HEADER_LINK} SYMBOLIC)
+target_include_directories(vmodhost INTERFACE
+  $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/public_include>
+  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+target_include_directories(vmod INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+
+# A sanitized build's libraries need the sanitizer runtimes loaded first: every program
+# linking them must itself be linked with the sanitizers.
+set(VMOD_PC_HOST_LIBS "-L\${libdir} -lvmodhost")
+if(VMOD_SANITIZE)
+  string(APPEND VMOD_PC_HOST_LIBS " -fsanitize=address,undefined")
+  target_link_options(vmodhost INTERFACE $<INSTALL_INTERFACE:-fsanitize=address,undefined>)
+endif()
+
+install(TARGETS vmod vmodhost EXPORT vmodTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/include/vmod/vmod_records.h ${PROJECT_SOURCE_DIR}/include/vmod/vmod.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vmod)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/include/vmodhost
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/host/
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vmod/host FILES_MATCHING PATTERN "*.h")
+
+if(TARGET vmod_tool)
+  set_target_properties(vmod_tool PROPERTIES INSTALL_RPATH "${VMOD_LIB_FROM_BIN}")
+  install(TARGETS vmod_tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+endif()
+
+# The CMake package.
+install(EXPORT vmodTargets NAMESPACE vmod:: DESTINATION ${VMOD_INSTALL_CMAKEDIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/vmodConfig.cmake.in
+  ${PROJECT_BINARY_DIR}/package/vmodConfig.cmake
+  INSTALL_DESTINATION ${VMOD_INSTALL_CMAKEDIR})
+write_basic_package_version_file(${PROJECT_BINARY_DIR}/package/vmodConfigVersion.cmake
+  VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
+install(FILES ${PROJECT_BINARY_DIR}/package/vmodConfig.cmake ${PROJECT_BINARY_DIR}/package/vmodConfigVersion.cmake
+  DESTINATION ${VMOD_INSTALL_CMAKEDIR})
+
+# pkg-config files. The prefix is found from the file's own place, so an installed tree
+# can be moved (or installed with --prefix) and still describe itself.
+if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
+  set(VMOD_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
+else()
+  file(RELATIVE_PATH VMOD_PC_UP "/vmod-prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/vmod-prefix")
+  string(REGEX REPLACE "/$" "" VMOD_PC_UP "${VMOD_PC_UP}")
+  set(VMOD_PC_PREFIX "\${pcfiledir}/${VMOD_PC_UP}")
+endif()
+foreach(dir LIBDIR INCLUDEDIR)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
+    set(VMOD_PC_${dir} "${CMAKE_INSTALL_${dir}}")
+  else()
+    set(VMOD_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
+  endif()
+endforeach()
+foreach(package vmod vmodhost)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${package}.pc.in ${PROJECT_BINARY_DIR}/package/${package}.pc @ONLY)
+  install(FILES ${PROJECT_BINARY_DIR}/package/${package}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()
