@@ -502,6 +502,8 @@ void CountCanvas(int change) {
 
 extern "C" {
 
+VMODHOST_API int32_t vmodhost_HasCairo(void) { return 1; }
+
 VMODHOST_API Ooml_Canvas *vmodhost_CairoCanvasCreate(int32_t width, int32_t height, uint32_t background) {
     if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return nullptr;
     try {

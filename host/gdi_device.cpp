@@ -1,17 +1,9 @@
 // gdi_device.cpp - the printer device context: its configuration, the printer that
-// ooml_LpGetItems hands out, and the document and page calls over Cairo's PDF surface.
-//
-// A device pixel is 1/pixelsPerInch inch; the Cairo context is scaled once so that the
-// drawing calls work in device pixels. A recording printer keeps the same state and the
-// log but has no surface.
-#include <cairo-pdf.h>
-#include <fontconfig/fontconfig.h>
-
-#include <cerrno>
+// ooml_LpGetItems hands out, and the document and page calls. A PDF printer draws
+// through the PDF back end (gdi_document_cairo.cpp); a recording printer keeps the same
+// state and the log but has no document.
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <string>
 
 #include "gdi_device.h"
@@ -21,33 +13,13 @@ namespace {
 
 Ogdi_DeviceContext *g_selectedPrinter = nullptr;
 
-// Cairo and fontconfig keep process-wide font caches. They are released at exit when no
+// The PDF back end keeps process-wide font caches. They are released at exit when no
 // printer is left, so that leak checkers see a clean process.
 int g_livePrinters = 0;
 
 void ReleaseFontCaches() {
     if (g_livePrinters != 0) return;
-    cairo_debug_reset_static_data();
-    FcFini();
-}
-
-// Cairo stamps a PDF with the current time. With SOURCE_DATE_EPOCH set (seconds since
-// 1970, the reproducible-builds convention) the document carries that time instead, so
-// printing the same model twice gives the same bytes.
-void SetReproducibleDate(cairo_surface_t *surface) {
-    const char *epoch = std::getenv("SOURCE_DATE_EPOCH");
-    if (!epoch || *epoch < '0' || *epoch > '9') return;
-    errno = 0;
-    char *end = nullptr;
-    const long long seconds = std::strtoll(epoch, &end, 10);
-    if (errno != 0 || *end != '\0' || seconds > 253402300799LL) return; // up to year 9999
-    const std::time_t when = static_cast<std::time_t>(seconds);
-    std::tm utc{};
-    if (!gmtime_r(&when, &utc)) return;
-    char date[32];
-    std::snprintf(date, sizeof date, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
-                  utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
-    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);
+    GdiPdfReleaseCaches();
 }
 
 void CountPrinter(int change) {
@@ -70,19 +42,6 @@ Ogdi_DeviceContext *NewPrinter() {
     return dc;
 }
 
-void DropSurface(Ogdi_DeviceContext *dc) {
-    if (dc->cairo) cairo_destroy(dc->cairo);
-    if (dc->surface) cairo_surface_destroy(dc->surface);
-    dc->cairo = nullptr;
-    dc->surface = nullptr;
-}
-
-// Records a failed Cairo state once; the rest of the document then draws nothing.
-void NoteCairoStatus(Ogdi_DeviceContext *dc) {
-    if (dc->cairo && cairo_status(dc->cairo) != CAIRO_STATUS_SUCCESS) dc->failed = true;
-    if (dc->surface && cairo_surface_status(dc->surface) != CAIRO_STATUS_SUCCESS) dc->failed = true;
-}
-
 Ogdi_DeviceContext *Configurable(Ogdi_DeviceContext *printer) {
     Ogdi_DeviceContext *dc = GdiFindDevice(printer);
     return dc && !dc->inDocument ? dc : nullptr;
@@ -92,27 +51,10 @@ std::string Num(int64_t value) { return std::to_string(value); }
 
 } // namespace
 
-cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc) {
-    if (!dc->inPage || !dc->cairo || dc->failed) return nullptr;
-    cairo_reset_clip(dc->cairo);
-    if (dc->clipped) {
-        const GdiRect &r = dc->clip;
-        if (r.right <= r.left || r.bottom <= r.top) {
-            // An empty clip region lets nothing through.
-            cairo_rectangle(dc->cairo, 0, 0, 0, 0);
-        } else {
-            cairo_rectangle(dc->cairo, r.left, r.top, static_cast<double>(r.right) - r.left,
-                            static_cast<double>(r.bottom) - r.top);
-        }
-        cairo_clip(dc->cairo);
-    }
-    return dc->cairo;
-}
-
 extern "C" {
 
 struct Ogdi_DeviceContext *vmodhost_PdfPrinterCreate(const char *outputPath) {
-    if (!outputPath) return nullptr;
+    if (!outputPath || !GdiPdfAvailable()) return nullptr;
     Ogdi_DeviceContext *dc = NewPrinter();
     dc->drawsPdf = true;
     dc->outputPath = outputPath;
@@ -125,7 +67,7 @@ void vmodhost_PrinterDelete(struct Ogdi_DeviceContext *printer) {
     Ogdi_DeviceContext *dc = GdiFindDevice(printer);
     if (!dc) return;
     if (g_selectedPrinter == dc) g_selectedPrinter = nullptr;
-    DropSurface(dc);
+    GdiPdfDrop(dc);
     GdiRelease(dc->font);
     GdiRelease(dc->brush);
     GdiUnregisterDevice(dc);
@@ -218,13 +160,7 @@ int32_t StartDocA(HDC handle, const DOCINFOA *info) {
     dc->failed = false;
     if (!dc->drawsPdf) return 1;
     const std::string &path = info->lpszOutput ? std::string(info->lpszOutput) : dc->outputPath;
-    dc->surface = cairo_pdf_surface_create(path.c_str(), dc->DeviceWidthInches() * 72.0, dc->DeviceHeightInches() * 72.0);
-    if (name) cairo_pdf_surface_set_metadata(dc->surface, CAIRO_PDF_METADATA_TITLE, name);
-    cairo_pdf_surface_set_metadata(dc->surface, CAIRO_PDF_METADATA_CREATOR, "vmod");
-    SetReproducibleDate(dc->surface);
-    dc->cairo = cairo_create(dc->surface);
-    cairo_scale(dc->cairo, 72.0 / dc->pixelsPerInch, 72.0 / dc->pixelsPerInch);
-    NoteCairoStatus(dc);
+    GdiPdfOpen(dc, path, name);
     return dc->failed ? -1 : 1;
 }
 
@@ -242,10 +178,7 @@ int32_t EndPage(HDC handle) {
     GdiLog("EndPage()");
     dc->inPage = false;
     ++dc->pagesDone;
-    if (dc->cairo && !dc->failed) {
-        cairo_show_page(dc->cairo);
-        NoteCairoStatus(dc);
-    }
+    GdiPdfShowPage(dc);
     return dc->failed ? -1 : 1;
 }
 
@@ -254,11 +187,8 @@ int32_t EndDoc(HDC handle) {
     if (!dc || !dc->inDocument) return 0;
     GdiLog("EndDoc()");
     if (dc->inPage) EndPage(handle);
-    if (dc->surface) {
-        cairo_surface_finish(dc->surface);
-        NoteCairoStatus(dc);
-    }
-    DropSurface(dc);
+    GdiPdfFinish(dc);
+    GdiPdfDrop(dc);
     dc->inDocument = false;
     return dc->failed ? -1 : 1;
 }

@@ -2,13 +2,11 @@
 //
 // A device context keeps the GDI drawing state (current position, text alignment,
 // background mode, selected font and brush, clip rectangle) and, while a document is in
-// progress on a PDF printer, the Cairo surface it draws into. Every handle that comes in
+// progress on a PDF printer, the PDF document it draws into. Every handle that comes in
 // through the C interface is looked up in a registry first, so a stale or foreign handle
 // is refused rather than dereferenced.
 #ifndef VMODHOST_GDI_DEVICE_H
 #define VMODHOST_GDI_DEVICE_H
-
-#include <cairo.h>
 
 #include <cstdint>
 #include <string>
@@ -62,8 +60,7 @@ struct Ogdi_DeviceContext {
     bool inDocument = false, inPage = false;
     int32_t pagesDone = 0;
     bool failed = false;
-    cairo_surface_t *surface = nullptr;
-    cairo_t *cairo = nullptr;
+    struct GdiPdfDocument *pdf = nullptr; // a PDF printer's document in progress
 
     // Device page size in inches, as the paper lies in the printer.
     double DeviceWidthInches() const { return orientation ? paperHeight : paperWidth; }
@@ -82,9 +79,22 @@ void GdiHold(Ogdi_Object *object);
 void GdiRelease(Ogdi_Object *object);
 Ogdi_Object *GdiStockObject(int32_t index);
 
-// The Cairo context of the page in progress, or null when nothing can be drawn (no
-// page, a recording printer, or a failed surface). Applies the clip.
-cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc);
+// The PDF back end (gdi_*_cairo.cpp; a host built without Cairo has none, and then no
+// PDF printer can be made). Drawing calls draw on the page in progress, clipped, and do
+// nothing when there is no page, no document (a recording printer) or the document failed.
+bool GdiPdfAvailable();
+// Opens the document at path with title (may be null); a failure marks dc failed.
+void GdiPdfOpen(Ogdi_DeviceContext *dc, const std::string &path, const char *title);
+void GdiPdfShowPage(Ogdi_DeviceContext *dc);
+void GdiPdfFinish(Ogdi_DeviceContext *dc); // writes the file out
+void GdiPdfDrop(Ogdi_DeviceContext *dc);   // frees the document, if any
+void GdiPdfLine(Ogdi_DeviceContext *dc, POINT from, POINT to);
+void GdiPdfPolyline(Ogdi_DeviceContext *dc, const POINT *points, int32_t count);
+void GdiPdfPolygon(Ogdi_DeviceContext *dc, const POINT *points, int32_t count);
+void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, POINT start, POINT end);
+void GdiPdfText(Ogdi_DeviceContext *dc, int32_t x, int32_t y, const char *text, int32_t length);
+// Releases the process-wide font caches; called at exit once no printer is left.
+void GdiPdfReleaseCaches();
 
 // The call log (vmodhost_printer.h).
 bool GdiLogOn();

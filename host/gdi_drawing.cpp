@@ -1,6 +1,5 @@
-// gdi_drawing.cpp - clip regions, lines, polylines, arcs and filled polygons on the
-// printer, stroked with the device's one-pixel black pen.
-#include <cmath>
+// gdi_drawing.cpp - clip regions, lines, polylines, arcs, filled polygons and text on the
+// printer: each call is checked and logged, then drawn by the PDF back end.
 #include <string>
 
 #include "gdi_device.h"
@@ -16,20 +15,6 @@ std::string PointList(const POINT *points, int32_t count) {
         out += "(" + Num(points[i].x) + ", " + Num(points[i].y) + ")";
     }
     return out;
-}
-
-void StrokeWithPen(cairo_t *cr) {
-    cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_set_line_width(cr, 1.0);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-    cairo_stroke(cr);
-}
-
-void PathThrough(cairo_t *cr, const POINT *points, int32_t count) {
-    cairo_new_path(cr);
-    cairo_move_to(cr, points[0].x, points[0].y);
-    for (int32_t i = 1; i < count; ++i) cairo_line_to(cr, points[i].x, points[i].y);
 }
 
 } // namespace
@@ -66,12 +51,7 @@ int32_t LineTo(HDC handle, int32_t x, int32_t y) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
     GdiLog("LineTo(" + Num(x) + ", " + Num(y) + ")");
-    if (cairo_t *cr = GdiPageCairo(dc)) {
-        cairo_new_path(cr);
-        cairo_move_to(cr, dc->position.x, dc->position.y);
-        cairo_line_to(cr, x, y);
-        StrokeWithPen(cr);
-    }
+    GdiPdfLine(dc, dc->position, POINT{x, y});
     dc->position = POINT{x, y};
     return 1;
 }
@@ -80,10 +60,7 @@ int32_t Polyline(HDC handle, const POINT *points, int32_t count) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !points || count < 2) return 0;
     GdiLog("Polyline(" + PointList(points, count) + ")");
-    if (cairo_t *cr = GdiPageCairo(dc)) {
-        PathThrough(cr, points, count);
-        StrokeWithPen(cr);
-    }
+    GdiPdfPolyline(dc, points, count);
     return 1;
 }
 
@@ -93,26 +70,7 @@ int32_t Arc(HDC handle, int32_t left, int32_t top, int32_t right, int32_t bottom
     if (!dc) return 0;
     GdiLog("Arc(" + Num(left) + ", " + Num(top) + ", " + Num(right) + ", " + Num(bottom) + ", " + Num(xStart) + ", " +
            Num(yStart) + ", " + Num(xEnd) + ", " + Num(yEnd) + ")");
-    cairo_t *cr = GdiPageCairo(dc);
-    double rx = (static_cast<double>(right) - left) / 2, ry = (static_cast<double>(bottom) - top) / 2;
-    if (!cr || rx == 0 || ry == 0) return 1;
-    double cx = (static_cast<double>(left) + right) / 2, cy = (static_cast<double>(top) + bottom) / 2;
-    // Angles of the two rays on the unit circle the ellipse is scaled from.
-    double a1 = std::atan2((yStart - cy) / ry, (xStart - cx) / rx);
-    double a2 = std::atan2((yEnd - cy) / ry, (xEnd - cx) / rx);
-    cairo_new_path(cr);
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_scale(cr, rx, ry);
-    if (a1 == a2) {
-        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-        cairo_close_path(cr);
-    } else {
-        // With y downward, counter-clockwise on the page is the negative direction.
-        cairo_arc_negative(cr, 0, 0, 1, a1, a2);
-    }
-    cairo_restore(cr);
-    StrokeWithPen(cr);
+    GdiPdfArc(dc, left, top, right, bottom, POINT{xStart, yStart}, POINT{xEnd, yEnd});
     return 1;
 }
 
@@ -120,15 +78,15 @@ int32_t Polygon(HDC handle, const POINT *points, int32_t count) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !points || count < 2) return 0;
     GdiLog("Polygon(" + PointList(points, count) + ")");
-    if (cairo_t *cr = GdiPageCairo(dc)) {
-        PathThrough(cr, points, count);
-        cairo_close_path(cr);
-        double shade = dc->brush && dc->brush->stockIndex == BLACK_BRUSH ? 0.0 : 1.0;
-        cairo_set_source_rgb(cr, shade, shade, shade);
-        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-        cairo_fill_preserve(cr);
-        StrokeWithPen(cr);
-    }
+    GdiPdfPolygon(dc, points, count);
+    return 1;
+}
+
+int32_t TextOutA(HDC handle, int32_t x, int32_t y, const char *text, int32_t length) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
+    if (!dc || !text || length < 0) return 0;
+    GdiLog("TextOutA(" + Num(x) + ", " + Num(y) + ", " + GdiLogText(text, length) + ")");
+    if (length > 0) GdiPdfText(dc, x, y, text, length);
     return 1;
 }
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  bison gcc-multilib g++-multilib
+  bison gcc-multilib g++-multilib qemu-user
   clang libclang-rt-14-dev
   locales-all
   libcairo2-dev fonts-dejavu-core fonts-liberation2

@@ -7,6 +7,7 @@
 
 #include "host/ogdi.h"
 #include "vmodhost/vmodhost_printer.h"
+#include "support/cairo_support.h"
 
 namespace {
 
@@ -146,6 +147,7 @@ TEST(ooml_LpGetItems, HandsOutTheSelectedPrinter) {
 }
 
 TEST(TextOutA, AnyBytesDrawOnAPdfPage) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     std::string path = std::string(VMOD_BINARY_DIR) + "/print_scratch/bytes.pdf";
     Ogdi_DeviceContext *dc = vmodhost_PdfPrinterCreate(path.c_str());
     DOCINFOA info{20, "bytes", nullptr, nullptr, 0};

@@ -3,6 +3,7 @@
 #ifndef VMOD_TEST_PRINT_SUPPORT_H
 #define VMOD_TEST_PRINT_SUPPORT_H
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -46,11 +47,15 @@ struct PrintModel : TestModel {
     }
 };
 
-// A fresh path in the build tree's scratch folder for printing tests.
+// A fresh path in the build tree's scratch folder for printing tests. The name carries
+// the running test's, so tests run in parallel never share a file.
 inline std::string ScratchPath(const std::string &name) {
     std::filesystem::path dir = std::filesystem::path(VMOD_BINARY_DIR) / "print_scratch";
     std::filesystem::create_directories(dir);
-    std::filesystem::path path = dir / name;
+    std::string owner;
+    if (const ::testing::TestInfo *test = ::testing::UnitTest::GetInstance()->current_test_info())
+        owner = std::string(test->test_suite_name()) + "." + test->name() + ".";
+    std::filesystem::path path = dir / (owner + name);
     std::filesystem::remove(path);
     return path.string();
 }

@@ -9,6 +9,7 @@
 
 #include "host/oerr.h"
 #include "test_print_models.h"
+#include "support/cairo_support.h"
 
 using namespace print_models;
 
@@ -145,6 +146,7 @@ TEST(VmodPsCommand, GhostscriptRendersExactlyThePagesAsked) {
 }
 
 TEST(VmodPrintCommand, PdfHasThePagesAskedAndTheTitle) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     if (!HaveProgram("pdfinfo") || !HaveProgram("pdftotext")) GTEST_SKIP() << "poppler-utils are not installed";
     std::string model = SavedTwoByTwo();
     std::string pdf = ScratchPath("printed.pdf");

@@ -11,6 +11,7 @@
 #include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "support/cairo_support.h"
 
 namespace {
 
@@ -72,6 +73,7 @@ bool IsPng(const std::string &path) {
 } // namespace
 
 TEST(DrawPicture, BundledExampleHasInkWhereGlyphsMustBe) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     ExamplePicture p;
     ASSERT_NE(p.canvas, nullptr);
     EXPECT_EQ(p.size.width, static_cast<int32_t>(8.5 * 96) + 1);
@@ -89,6 +91,7 @@ TEST(DrawPicture, BundledExampleHasInkWhereGlyphsMustBe) {
 }
 
 TEST(DrawPicture, BundledExampleHasNoInkWhereNothingIsDrawn) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     ExamplePicture p;
     EXPECT_EQ(p.Ink(0, 0, p.size.width - 1, 40), 0);                // top margin
     EXPECT_EQ(p.Ink(0, 0, 30, p.size.height - 1), 0);               // left margin
@@ -98,6 +101,7 @@ TEST(DrawPicture, BundledExampleHasNoInkWhereNothingIsDrawn) {
 }
 
 TEST(DrawPicture, BundledExampleWrittenAsPng) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     ExamplePicture p;
     std::string path = std::string(VMOD_BINARY_DIR) + "/every_kind.png";
     ASSERT_EQ(vmodhost_CairoCanvasWritePng(p.canvas, path.c_str()), 1);
@@ -106,6 +110,7 @@ TEST(DrawPicture, BundledExampleWrittenAsPng) {
 }
 
 TEST(VmodRenderCommand, DrawsTheExample) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     std::string out = std::string(VMOD_BINARY_DIR) + "/test_render_command.png";
     std::remove(out.c_str());
     ASSERT_EQ(RunTool("'" + kExample + "' '" + out + "' --zoom 1.5 --ppi 72 --select 3,6"), 0);

@@ -11,6 +11,7 @@
 #include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "support/cairo_support.h"
 
 namespace {
 
@@ -112,6 +113,7 @@ TEST(PreparePicture, RefusesWhatCannotBeDrawn) {
 }
 
 TEST(DrawPicture, GlyphsTitlesAndArrowsWhereTheyMustBe) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     Picture p;
     EXPECT_EQ(p.At(96, 48), kBlack);   // raster 1: top of its outline, 0.5 inch above the centre
     EXPECT_EQ(p.At(240, 96), kBlack);  // function 2: left end of its ellipse
@@ -127,6 +129,7 @@ TEST(DrawPicture, GlyphsTitlesAndArrowsWhereTheyMustBe) {
 }
 
 TEST(DrawPicture, NoInkWhereNothingIsDrawn) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     Picture p;
     EXPECT_EQ(p.Ink(0, 0, 30, p.size.height - 1), 0);          // left margin
     EXPECT_EQ(p.Ink(0, 0, p.size.width - 1, 40), 0);           // top margin
@@ -135,6 +138,7 @@ TEST(DrawPicture, NoInkWhereNothingIsDrawn) {
 }
 
 TEST(DrawPicture, SelectionChangesOnlyTheHighlightBox) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     Picture plain, selected({2});
     EXPECT_EQ(selected.At(288, 96), kWhite ^ vmod::render::kPictureHighlight); // function centre
     EXPECT_EQ(selected.model.nodes->next->highlighted, 1);
@@ -147,6 +151,7 @@ TEST(DrawPicture, SelectionChangesOnlyTheHighlightBox) {
 }
 
 TEST(FillPolygon, FillsPixelCentresInside) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(40, 40, kWhite);
     const int32_t square[] = {10, 10, 20, 10, 20, 20, 10, 20};
     vmod::render::FillPolygon(canvas, square, 4);

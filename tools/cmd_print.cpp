@@ -7,11 +7,16 @@
 #include "host/oerr.h"
 #include "print_support.h"
 #include "vmod/vmod.h"
+#include "vmodhost/vmodhost.h"
 #include "vmodhost/vmodhost_printer.h"
 
 static int runPrint(const ToolCommand &self, const std::vector<std::string> &args) {
     PrintArguments arguments;
     if (!tool_ParsePrintArguments(self, args, true, arguments)) return TOOL_USAGE;
+    if (!vmodhost_HasCairo()) {
+        std::fprintf(stderr, "vmod print: this vmod was built without Cairo and has no PDF printer\n");
+        return TOOL_FAILED;
+    }
     PrintedModel printed;
     if (!printed.Read(arguments.positional[0])) return TOOL_FAILED;
     if (!tool_ChoosePages(self, printed.model, arguments)) return TOOL_USAGE;

@@ -132,6 +132,10 @@ int renderModel(const RenderArgs &args, Vmod_Model *model) {
 int runRender(const ToolCommand &self, const std::vector<std::string> &args) {
     RenderArgs parsed;
     if (int usage = parseArgs(self, args, &parsed); usage != TOOL_OK) return usage;
+    if (!vmodhost_HasCairo()) {
+        std::fprintf(stderr, "vmod render: this vmod was built without Cairo and cannot draw pictures\n");
+        return TOOL_FAILED;
+    }
     Vmod_Model model{};
     Oerr_ErrorReport *err = nullptr;
     vmod_ModelRead(&model, parsed.model.c_str(), &err);

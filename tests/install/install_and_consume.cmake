@@ -12,6 +12,9 @@ set(prefix ${WORK_DIR}/prefix)
 separate_arguments(c_flags UNIX_COMMAND "${C_FLAGS}")
 separate_arguments(cxx_flags UNIX_COMMAND "${CXX_FLAGS}")
 separate_arguments(exe_linker_flags UNIX_COMMAND "${EXE_LINKER_FLAGS}")
+# RUNNER, when set, is the emulator that runs the built programs (a 32-bit build on a
+# kernel that cannot run them).
+separate_arguments(RUNNER UNIX_COMMAND "${RUNNER}")
 file(REMOVE_RECURSE ${WORK_DIR})
 file(MAKE_DIRECTORY ${WORK_DIR})
 
@@ -81,7 +84,7 @@ endforeach()
 
 # The installed tool runs from its installed place.
 if(TOOL)
-  run("installed vmod --help" COMMAND ${prefix}/${BINDIR}/vmod --help OUTPUT help)
+  run("installed vmod --help" COMMAND ${RUNNER} ${prefix}/${BINDIR}/vmod --help OUTPUT help)
   if(NOT help MATCHES "script")
     message(FATAL_ERROR "vmod --help printed:\n${help}")
   endif()
@@ -93,14 +96,14 @@ run("configuring the consumer" COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/consume
     -DCMAKE_PREFIX_PATH=${prefix} "-DCMAKE_C_FLAGS=${C_FLAGS}" "-DCMAKE_CXX_FLAGS=${CXX_FLAGS}"
     "-DCMAKE_EXE_LINKER_FLAGS=${EXE_LINKER_FLAGS}")
 run("building the consumer" COMMAND ${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
-run("consume" COMMAND ${WORK_DIR}/consumer/consume ${WORK_DIR}/c.vmf ${WORK_DIR}/c_script.txt OUTPUT printed)
+run("consume" COMMAND ${RUNNER} ${WORK_DIR}/consumer/consume ${WORK_DIR}/c.vmf ${WORK_DIR}/c_script.txt OUTPUT printed)
 expect_same("consume" "${printed}" ${SOURCE_DIR}/consume.expected)
-run("consume_cxx" COMMAND ${WORK_DIR}/consumer/consume_cxx ${WORK_DIR}/c.vmf OUTPUT printed)
+run("consume_cxx" COMMAND ${RUNNER} ${WORK_DIR}/consumer/consume_cxx ${WORK_DIR}/c.vmf OUTPUT printed)
 expect_same("consume_cxx" "${printed}" ${SOURCE_DIR}/consume_cxx.expected)
 
 # The library's script of the saved model is the installed tool's.
 if(TOOL)
-  run("installed vmod script" COMMAND ${prefix}/${BINDIR}/vmod script ${WORK_DIR}/c.vmf OUTPUT by_tool)
+  run("installed vmod script" COMMAND ${RUNNER} ${prefix}/${BINDIR}/vmod script ${WORK_DIR}/c.vmf OUTPUT by_tool)
   file(READ ${WORK_DIR}/c_script.txt by_library)
   if(NOT by_tool STREQUAL by_library OR by_tool STREQUAL "")
     message(FATAL_ERROR "the consumer's script:\n${by_library}\ndiffers from vmod script:\n${by_tool}")
@@ -117,10 +120,10 @@ run("cc with pkg-config" COMMAND ${C_COMPILER} ${c_flags} ${exe_linker_flags} -s
 run("cc build_model.c with pkg-config" COMMAND ${C_COMPILER} ${c_flags} ${exe_linker_flags} -std=c99 -Wall -Werror
     ${EXAMPLE} ${flags} -o ${WORK_DIR}/build_model_pc)
 set(ENV{LD_LIBRARY_PATH} ${prefix}/${LIBDIR})
-run("consume built with pkg-config" COMMAND ${WORK_DIR}/consume_pc ${WORK_DIR}/pc.vmf ${WORK_DIR}/pc_script.txt
+run("consume built with pkg-config" COMMAND ${RUNNER} ${WORK_DIR}/consume_pc ${WORK_DIR}/pc.vmf ${WORK_DIR}/pc_script.txt
     OUTPUT printed)
 expect_same("consume built with pkg-config" "${printed}" ${SOURCE_DIR}/consume.expected)
-run("build_model built with pkg-config" COMMAND ${WORK_DIR}/build_model_pc OUTPUT printed)
+run("build_model built with pkg-config" COMMAND ${RUNNER} ${WORK_DIR}/build_model_pc OUTPUT printed)
 if(NOT printed MATCHES "ready to run: yes")
   message(FATAL_ERROR "build_model printed:\n${printed}")
 endif()

@@ -155,7 +155,11 @@ VMODHOST_API void vmodhost_CanvasDelete(Ooml_Canvas *canvas);
    on its x under justification 1. Its calls are not logged. Release it with
    vmodhost_CanvasDelete. */
 
-/* A new drawing canvas; null when a side is not 1 to 16384 or memory runs out. */
+/* 1 when the host draws with Cairo; 0 when it was built without (VMOD_CAIRO off): then
+   no drawing canvas and no PDF printer can be made. */
+VMODHOST_API int32_t vmodhost_HasCairo(void);
+/* A new drawing canvas; null when a side is not 1 to 16384, memory runs out or the host
+   has no Cairo. */
 VMODHOST_API Ooml_Canvas *vmodhost_CairoCanvasCreate(int32_t width, int32_t height, uint32_t background);
 /* Writes the image as a PNG file; 1 on success, 0 on failure or for another kind of canvas. */
 VMODHOST_API int32_t vmodhost_CairoCanvasWritePng(Ooml_Canvas *canvas, const char *path);

@@ -30,7 +30,8 @@ extern "C" {
 struct Ogdi_DeviceContext;
 
 /* A printer writing PDF files to outputPath (copied), at 600 pixels per inch on portrait
-   8.5 x 11 inch paper. Null when outputPath is null. */
+   8.5 x 11 inch paper. Null when outputPath is null or the host has no Cairo
+   (vmodhost_HasCairo). */
 VMODHOST_PRINTER_API struct Ogdi_DeviceContext *vmodhost_PdfPrinterCreate(const char *outputPath);
 /* A printer that draws nothing, with the same defaults. */
 VMODHOST_PRINTER_API struct Ogdi_DeviceContext *vmodhost_RecordingPrinterCreate(void);

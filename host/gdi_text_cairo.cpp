@@ -1,15 +1,13 @@
-// gdi_text.cpp - TextOutA on the printer: the selected font resolved by face through the
-// system's font configuration (Liberation fonts stand in for the Windows faces), placed by
-// the text alignment.
+// gdi_text_cairo.cpp - printer text on the PDF page: the selected font resolved by face
+// through the system's font configuration (Liberation fonts stand in for the Windows
+// faces), placed by the text alignment.
 #include <algorithm>
 #include <cmath>
 #include <string>
 
-#include "gdi_device.h"
+#include "gdi_cairo.h"
 
 namespace {
-
-std::string Num(int64_t value) { return std::to_string(value); }
 
 // Windows-1252 text as UTF-8, which is what Cairo takes; bytes the code page leaves
 // undefined become U+FFFD, so no input can put Cairo into an error state.
@@ -64,14 +62,9 @@ double ApplyFont(cairo_t *cr, const Ogdi_DeviceContext &dc) {
 
 } // namespace
 
-extern "C" {
-
-int32_t TextOutA(HDC handle, int32_t x, int32_t y, const char *text, int32_t length) {
-    Ogdi_DeviceContext *dc = GdiFindDevice(handle);
-    if (!dc || !text || length < 0) return 0;
-    GdiLog("TextOutA(" + Num(x) + ", " + Num(y) + ", " + GdiLogText(text, length) + ")");
+void GdiPdfText(Ogdi_DeviceContext *dc, int32_t x, int32_t y, const char *text, int32_t length) {
     cairo_t *cr = GdiPageCairo(dc);
-    if (!cr || length == 0) return 1;
+    if (!cr || length == 0) return;
 
     std::string utf8 = Cp1252ToUtf8(text, length);
     cairo_save(cr);
@@ -110,7 +103,4 @@ int32_t TextOutA(HDC handle, int32_t x, int32_t y, const char *text, int32_t len
     if (spec.strikeOut) rule(baseline - font.ascent * 0.3);
     cairo_restore(cr);
     if (cairo_status(cr) != CAIRO_STATUS_SUCCESS) dc->failed = true;
-    return 1;
 }
-
-} // extern "C"

@@ -1,0 +1,74 @@
+// gdi_drawing_cairo.cpp - printer lines, polylines, arcs and filled polygons on the PDF
+// page, stroked with the device's one-pixel black pen.
+#include <cmath>
+
+#include "gdi_cairo.h"
+
+namespace {
+
+void StrokeWithPen(cairo_t *cr) {
+    cairo_set_source_rgb(cr, 0, 0, 0);
+    cairo_set_line_width(cr, 1.0);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+    cairo_stroke(cr);
+}
+
+void PathThrough(cairo_t *cr, const POINT *points, int32_t count) {
+    cairo_new_path(cr);
+    cairo_move_to(cr, points[0].x, points[0].y);
+    for (int32_t i = 1; i < count; ++i) cairo_line_to(cr, points[i].x, points[i].y);
+}
+
+} // namespace
+
+void GdiPdfLine(Ogdi_DeviceContext *dc, POINT from, POINT to) {
+    if (cairo_t *cr = GdiPageCairo(dc)) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, from.x, from.y);
+        cairo_line_to(cr, to.x, to.y);
+        StrokeWithPen(cr);
+    }
+}
+
+void GdiPdfPolyline(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
+    if (cairo_t *cr = GdiPageCairo(dc)) {
+        PathThrough(cr, points, count);
+        StrokeWithPen(cr);
+    }
+}
+
+void GdiPdfPolygon(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
+    if (cairo_t *cr = GdiPageCairo(dc)) {
+        PathThrough(cr, points, count);
+        cairo_close_path(cr);
+        double shade = dc->brush && dc->brush->stockIndex == BLACK_BRUSH ? 0.0 : 1.0;
+        cairo_set_source_rgb(cr, shade, shade, shade);
+        cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_fill_preserve(cr);
+        StrokeWithPen(cr);
+    }
+}
+
+void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, POINT start, POINT end) {
+    cairo_t *cr = GdiPageCairo(dc);
+    double rx = (static_cast<double>(right) - left) / 2, ry = (static_cast<double>(bottom) - top) / 2;
+    if (!cr || rx == 0 || ry == 0) return;
+    double cx = (static_cast<double>(left) + right) / 2, cy = (static_cast<double>(top) + bottom) / 2;
+    // Angles of the two rays on the unit circle the ellipse is scaled from.
+    double a1 = std::atan2((start.y - cy) / ry, (start.x - cx) / rx);
+    double a2 = std::atan2((end.y - cy) / ry, (end.x - cx) / rx);
+    cairo_new_path(cr);
+    cairo_save(cr);
+    cairo_translate(cr, cx, cy);
+    cairo_scale(cr, rx, ry);
+    if (a1 == a2) {
+        cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+        cairo_close_path(cr);
+    } else {
+        // With y downward, counter-clockwise on the page is the negative direction.
+        cairo_arc_negative(cr, 0, 0, 1, a1, a2);
+    }
+    cairo_restore(cr);
+    StrokeWithPen(cr);
+}
