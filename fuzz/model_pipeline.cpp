@@ -187,32 +187,42 @@ void runQueries(Vmod_Model *model) {
     }
 }
 
-// Saves the model, reads the file back and saves that again: the second file must be
-// the first.
-void runRoundTrip(Vmod_Model *model, const std::string &directory, PipelineOutcome &outcome) {
-    const std::string firstPath = directory + "/model.vmf";
-    const std::string secondPath = directory + "/model_again.vmf";
-    outcome.written = save(model, firstPath);
-    if (!outcome.written) {
-        if (exists(firstPath)) outcome.problems.push_back("a refused save left a file");
-        std::remove(firstPath.c_str());
-        return;
-    }
+// Reads the model file at from and saves it to to; false, with the reason in outcome,
+// when either step fails.
+bool readAndSave(const std::string &from, const std::string &to, PipelineOutcome &outcome) {
     Vmod_Model again{};
     Oerr_ErrorReport *err = nullptr;
-    vmod_ModelRead(&again, firstPath.c_str(), &err);
-    outcome.readBack = err == nullptr;
+    vmod_ModelRead(&again, from.c_str(), &err);
+    const bool read = err == nullptr;
     oerr_DeleteErrorReportEx(&err);
-    if (!outcome.readBack) {
+    bool saved = false;
+    if (!read)
         outcome.problems.push_back("a model the writer saved does not read back");
-    } else if (!save(&again, secondPath)) {
+    else if (!(saved = save(&again, to)))
         outcome.problems.push_back("a model read back from a saved file cannot be saved again");
-    } else if (wholeFile(firstPath) != wholeFile(secondPath)) {
-        outcome.problems.push_back("saving a saved model again gives a different file");
-    }
     releaseReadModel(&again);
-    std::remove(firstPath.c_str());
-    std::remove(secondPath.c_str());
+    return saved;
+}
+
+// Saves the model, reads the file back and saves that again. The second file must be the
+// first, with one allowance: a matrix saved without values (a new node has none) reads
+// back with its SIZE's zero-filled array, which the next save writes. From the second
+// save on the file must not change.
+void runRoundTrip(Vmod_Model *model, const std::string &directory, PipelineOutcome &outcome) {
+    const std::string paths[] = {directory + "/model.vmf", directory + "/model_again.vmf",
+                                 directory + "/model_third.vmf"};
+    outcome.written = save(model, paths[0]);
+    if (!outcome.written) {
+        if (exists(paths[0])) outcome.problems.push_back("a refused save left a file");
+        std::remove(paths[0].c_str());
+        return;
+    }
+    outcome.readBack = readAndSave(paths[0], paths[1], outcome);
+    if (outcome.readBack && wholeFile(paths[0]) != wholeFile(paths[1]) &&
+        readAndSave(paths[1], paths[2], outcome) && wholeFile(paths[1]) != wholeFile(paths[2]))
+        outcome.problems.push_back("saving a saved model again gives a different file");
+    for (const std::string &path : paths)
+        std::remove(path.c_str());
 }
 
 } // namespace

@@ -17,8 +17,9 @@
 // fixed-point numbers cannot hold the whole int32 range.
 //
 // Fonts come from fontconfig: a font name is a fontconfig pattern ("DejaVu Sans:bold:
-// size=10"); a font specification names a family that fontconfig must actually have, or
-// the canvas reports that it cannot use it. Sizes are points at 96 pixels per inch.
+// size=10"); a font specification names a family that fontconfig has, itself or through
+// an alias its configuration gives (Helvetica, Times-Roman), or the canvas reports that it
+// cannot use it. Sizes are points at 96 pixels per inch.
 // Text extents are the font's advance width and its ascent plus descent; drawn text
 // extends upward from the y given, centred on x under justification 1.
 #include <cairo-ft.h>
@@ -31,6 +32,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "canvas.h"
 #include "ui_report.h"
@@ -395,7 +397,38 @@ private:
 
     // ---- fonts ----
 
+    // The families fontconfig's configuration offers for family, in preference order.
+    static std::vector<std::string> SubstitutedFamilies(const std::string &family) {
+        std::vector<std::string> families;
+        FcPattern *pattern = FcPatternCreate();
+        if (!pattern) return families;
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));
+        FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+        FcChar8 *name = nullptr;
+        for (int i = 0; FcPatternGetString(pattern, FC_FAMILY, i, &name) == FcResultMatch; ++i)
+            families.emplace_back(reinterpret_cast<const char *>(name));
+        FcPatternDestroy(pattern);
+        return families;
+    }
+
+    // True when fontconfig has family itself, or a font its configuration names as that
+    // family's stand-in ("Helvetica" is often served by a metric-compatible sans). The
+    // configuration appends the same defaults to every name, known or not; those, and
+    // what follows them, do not count.
     static bool HasFamily(const std::string &family) {
+        if (family.empty()) return false;
+        const std::vector<std::string> unknown = SubstitutedFamilies("vmod-no-such-family");
+        const std::string defaultsStart = unknown.size() > 1 ? unknown[1] : std::string();
+        std::vector<std::string> offered = SubstitutedFamilies(family);
+        if (offered.empty()) offered.push_back(family);
+        for (size_t i = 0; i < offered.size(); ++i) {
+            if (i > 0 && offered[i] == defaultsStart) break;
+            if (IsInstalled(offered[i])) return true;
+        }
+        return false;
+    }
+
+    static bool IsInstalled(const std::string &family) {
         FcPattern *pattern = FcPatternCreate();
         if (!pattern) return false;
         FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));

@@ -36,7 +36,7 @@ void SetReproducibleDate(cairo_surface_t *surface) {
     const std::time_t when = static_cast<std::time_t>(seconds);
     std::tm utc{};
     if (!gmtime_r(&when, &utc)) return;
-    char date[32];
+    char date[80]; // room for any int the compiler assumes tm may hold
     std::snprintf(date, sizeof date, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.tm_year + 1900, utc.tm_mon + 1,
                   utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);

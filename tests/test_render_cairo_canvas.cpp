@@ -217,6 +217,19 @@ TEST(ooml_CanvasContextSetFontSpec, UnknownFamilyCannotBeUsed) {
     ooml_CanvasFontSpecFree(spec);
 }
 
+// Text nodes name the printer's font families; fontconfig serves them through its aliases
+// (a metric-compatible sans for Helvetica, a serif for Times) and they keep their style.
+TEST(ooml_CanvasContextSetFontSpec, PrinterFamiliesAreServedByTheirAliases) {
+    CairoKeeper c;
+    Report err;
+    for (const char *family : {"Helvetica", "Times", "Courier", "New Century Schoolbook"}) {
+        Ooml_FontSpec *spec = ooml_CanvasFontSpecCreate(family, 1, 12, err.Slot());
+        ooml_CanvasContextSetFontSpec(c.canvas, spec, err.Slot());
+        EXPECT_EQ(err.report, nullptr) << family;
+        ooml_CanvasFontSpecFree(spec);
+    }
+}
+
 TEST(ooml_CanvasContextGetStringExtents, RealMetricsGrowWithTextAndSize) {
     CairoKeeper c;
     Report err;
