@@ -35,17 +35,11 @@ bool exists(const std::string &path) {
     return in.good();
 }
 
-// Releases what vmod_ModelRead put into a caller's model and zeroes the record.
+// Releases what vmod_ModelRead put into a caller's model (vmod_ModelDelete frees it all)
+// and zeroes the record.
 void releaseReadModel(Vmod_Model *model) {
     Oerr_ErrorReport *err = nullptr;
     vmod_ModelDelete(model, &err);
-    oerr_DeleteErrorReportEx(&err);
-    omsc_HeapFree(model->title);
-    omsc_HeapFree(model->projectionSameAs);
-    omsc_HeapFree(model->projectionSpec1);
-    omsc_HeapFree(model->projectionSpec2);
-    omsc_HeapFree(model->aoiFile);
-    vmod_RectDelete(model->window, &err);
     oerr_DeleteErrorReportEx(&err);
     *model = Vmod_Model{};
 }

@@ -46,12 +46,5 @@ void tool_ModelRelease(Vmod_Model *model) {
     Oerr_ErrorReport *err = nullptr;
     vmod_ModelDelete(model, &err);
     oerr_DeleteErrorReportEx(&err);
-    omsc_HeapFree(model->title);
-    omsc_HeapFree(model->projectionSameAs);
-    omsc_HeapFree(model->projectionSpec1);
-    omsc_HeapFree(model->projectionSpec2);
-    omsc_HeapFree(model->aoiFile);
-    vmod_RectDelete(model->window, &err);
-    oerr_DeleteErrorReportEx(&err);
     *model = Vmod_Model{};
 }

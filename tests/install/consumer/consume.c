@@ -43,17 +43,11 @@ static Vmod_Node *addNode(Vmod_Model *model, int32_t kind, const char *title, do
     return node;
 }
 
-/* Releases what a model read from a file owns besides its nodes. */
+/* Releases everything a model read from a file owns: vmod_ModelDelete frees the strings,
+   the window and the nodes; the record is the caller's. */
 static void releaseModel(Vmod_Model *model) {
     Oerr_ErrorReport *err = NULL;
     vmod_ModelDelete(model, &err);
-    oerr_DeleteErrorReportEx(&err);
-    omsc_HeapFree(model->title);
-    omsc_HeapFree(model->projectionSameAs);
-    omsc_HeapFree(model->projectionSpec1);
-    omsc_HeapFree(model->projectionSpec2);
-    omsc_HeapFree(model->aoiFile);
-    vmod_RectDelete(model->window, &err);
     oerr_DeleteErrorReportEx(&err);
     memset(model, 0, sizeof *model);
 }

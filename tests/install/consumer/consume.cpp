@@ -21,13 +21,7 @@ using HeapString = std::unique_ptr<char, HeapFree>;
 
 struct ModelFree {
     void operator()(Vmod_Model *model) const {
-        vmod_ModelDelete(model, nullptr);
-        omsc_HeapFree(model->title);
-        omsc_HeapFree(model->projectionSameAs);
-        omsc_HeapFree(model->projectionSpec1);
-        omsc_HeapFree(model->projectionSpec2);
-        omsc_HeapFree(model->aoiFile);
-        vmod_RectDelete(model->window, nullptr);
+        vmod_ModelDelete(model, nullptr); // the nodes and every header string
         omsc_HeapFree(model);
     }
 };
