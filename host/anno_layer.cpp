@@ -1,15 +1,14 @@
 // Annotation layers: a layer is kept in memory and written as one SVG file when it is
-// closed. The file is first written under a temporary name beside the target and renamed
-// over it only when every byte is on disk, so a failed export leaves no partial file.
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
+// closed. The file is saved the way every whole file is (ofio_SaveOpen): a failed export
+// leaves the earlier file as it was and no partial file, and a link, a device or a
+// read-only file is treated as every other save treats it.
 #include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "anno_internal.h"
+#include "host/oerr.h"
+#include "host/ofio.h"
 #include "host/omsc.h"
+#include "vmodhost/vmodhost.h"
 
 using namespace anno;
 
@@ -23,14 +22,10 @@ struct Layer {
     Oant_StyleLibrary library;
     Oant_Elements elements;
     std::string path;
-    std::string tempPath;
-    int fd = -1;
+    Ofio_File *file = nullptr; // the save in progress, until the layer is closed
 
     ~Layer() {
-        if (fd >= 0) {
-            ::close(fd);
-            ::unlink(tempPath.c_str());
-        }
+        ofio_SaveCancel(file);
         // Released here rather than through oprj_MapInfoFree, which the record would show
         // as a call of the caller's.
         if (data.mapInfo) {
@@ -55,46 +50,16 @@ std::string layerPath(const char *name) {
     return path;
 }
 
-// Creates the temporary file beside path; an errno value, or 0.
-int openTemporary(Layer &layer) {
-    static unsigned serial = 0;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        layer.tempPath = layer.path + ".tmp" + std::to_string(::getpid()) + "." + std::to_string(++serial);
-        layer.fd = ::open(layer.tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (layer.fd >= 0)
-            return 0;
-        if (errno != EEXIST)
-            return errno;
-    }
-    return EEXIST;
-}
-
-// Writes text to the temporary file and puts it in place; an errno value, or 0.
-int commit(Layer &layer, const std::string &text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(layer.fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return n < 0 ? errno : EIO;
-        done += static_cast<size_t>(n);
-    }
-    if (::fsync(layer.fd) != 0 && errno != EINVAL)
-        return errno;
-    int fd = layer.fd;
-    layer.fd = -1;
-    if (::close(fd) != 0) {
-        int e = errno;
-        ::unlink(layer.tempPath.c_str());
-        return e;
-    }
-    if (::rename(layer.tempPath.c_str(), layer.path.c_str()) != 0) {
-        int e = errno;
-        ::unlink(layer.tempPath.c_str());
-        return e;
-    }
-    return 0;
+// Writes text and puts the file in place; an empty string, or why it failed.
+std::string commit(Layer &layer, const std::string &text) {
+    Ofio_File *file = layer.file;
+    layer.file = nullptr;
+    ofio_Write(file, text.data(), text.size());
+    Oerr_ErrorReport *cause = nullptr;
+    if (ofio_SaveClose(file, &cause) == 0) return "";
+    std::string failure = cause != nullptr ? vmodhost_ErrorMessage(cause) : "cannot write " + layer.path;
+    oerr_DeleteErrorReportEx(&cause);
+    return failure;
 }
 
 std::string showMapInfo(const Oprj_MapInfo *info) {
@@ -117,15 +82,14 @@ OHOST_API Oant_Layer *oant_LayerNew(Oint_Init *init, Oevg_Graphics *graphics, co
     try {
         layer = std::make_unique<Layer>();
         layer->path = name ? layerPath(name) : "";
-        struct stat info;
+        Oerr_ErrorReport *cause = nullptr;
         if (layer->path.empty())
-            failure = "no file name";
-        else if (::stat(layer->path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-            failure = layer->path + " is a directory";
+            failure = "cannot write an annotation layer without a file name";
         else if (failNow("oant_LayerNew"))
-            failure = "cannot create " + layer->path + ": injected failure";
-        else if (int e = openTemporary(*layer))
-            failure = "cannot create " + layer->path + ": " + std::strerror(e);
+            failure = "cannot write " + layer->path + ": injected failure";
+        else if ((layer->file = ofio_SaveOpen(layer->path.c_str(), &cause)) == nullptr)
+            failure = cause != nullptr ? vmodhost_ErrorMessage(cause) : "cannot write " + layer->path;
+        oerr_DeleteErrorReportEx(&cause);
     } catch (const std::bad_alloc &) {
         failure = "out of memory";
     }
@@ -144,7 +108,7 @@ OHOST_API Oant_Layer *oant_LayerNew(Oint_Init *init, Oevg_Graphics *graphics, co
         }
     }
     if (!failure.empty())
-        setError(err, "oant_LayerNew", 1, "oant_LayerNew: " + failure);
+        setError(err, "oant_LayerNew", 1, failure);
     if (recording()) {
         if (handle) {
             nameHandle(handle, "layer");
@@ -180,13 +144,13 @@ OHOST_API int32_t oant_LayerClose(Oant_Layer *layer, Oerr_ErrorReport **err) {
         std::string text = layerSvg(l.library, l.elements, root, l.data.mapInfo);
         if (failNow("oant_LayerClose"))
             failure = "cannot write " + l.path + ": injected failure";
-        else if (int e = commit(l, text))
-            failure = "cannot write " + l.path + ": " + std::strerror(e);
+        else
+            failure = commit(l, text);
     } catch (const std::bad_alloc &) {
         failure = "out of memory";
     }
     if (!failure.empty())
-        setError(err, "oant_LayerClose", 2, "oant_LayerClose: " + failure);
+        setError(err, "oant_LayerClose", 2, failure);
     forgetHandle(&l.handle);
     return failure.empty() ? 0 : -1;
 }

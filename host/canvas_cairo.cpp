@@ -35,6 +35,8 @@
 #include <vector>
 
 #include "canvas.h"
+#include "host/oerr.h"
+#include "host/ofio.h"
 #include "ui_report.h"
 #include "vmodhost/vmodhost.h"
 
@@ -127,9 +129,24 @@ public:
         return const_cast<CairoCanvas *>(this)->Pixel(x, y) & 0xFFFFFF;
     }
 
-    bool WritePng(const char *path) {
+    // Saves the image whole or not at all (ofio_SaveOpen); false with *err set.
+    bool WritePng(const char *path, Oerr_ErrorReport **err) {
         cairo_surface_mark_dirty(image_);
-        return cairo_surface_write_to_png(image_, path) == CAIRO_STATUS_SUCCESS;
+        Ofio_File *file = ofio_SaveOpen(path, err);
+        if (!file) return false;
+        cairo_status_t status = cairo_surface_write_to_png_stream(image_, WritePngBytes, file);
+        if (status != CAIRO_STATUS_SUCCESS && !ofio_HasError(file)) {
+            ofio_SaveCancel(file);
+            if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", 1, 2, *err, "cannot write %s: %s",
+                                                   path, cairo_status_to_string(status));
+            return false;
+        }
+        return ofio_SaveClose(file, err) == 0;
+    }
+
+    static cairo_status_t WritePngBytes(void *closure, const unsigned char *data, unsigned int length) {
+        return ofio_Write(static_cast<Ofio_File *>(closure), data, length) == 0 ? CAIRO_STATUS_SUCCESS
+                                                                                : CAIRO_STATUS_WRITE_ERROR;
     }
 
     // ---- Ooml_Canvas ----
@@ -552,9 +569,16 @@ VMODHOST_API Ooml_Canvas *vmodhost_CairoCanvasCreate(int32_t width, int32_t heig
 }
 
 VMODHOST_API int32_t vmodhost_CairoCanvasWritePng(Ooml_Canvas *canvas, const char *path) {
+    return vmodhost_CairoCanvasSavePng(canvas, path, nullptr);
+}
+
+VMODHOST_API int32_t vmodhost_CairoCanvasSavePng(Ooml_Canvas *canvas, const char *path, Oerr_ErrorReport **err) {
     CairoCanvas *cairo = AsCairo(canvas);
-    if (!cairo || !path) return 0;
-    return cairo->WritePng(path) ? 1 : 0;
+    if (!cairo || !path) {
+        if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", 1, 2, *err, "no picture to write");
+        return 0;
+    }
+    return cairo->WritePng(path, err) ? 1 : 0;
 }
 
 VMODHOST_API uint32_t vmodhost_CairoCanvasPixel(Ooml_Canvas *canvas, int32_t x, int32_t y) {

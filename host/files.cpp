@@ -1,6 +1,6 @@
 // Files over stdio. Like every host call, a call that succeeds leaves the caller's report
 // slot alone, and a failure chains any report already there as its cause.
-// A file remembers whether any write failed, so that closing it can
+// A file remembers whether any write failed, and why, so that closing it can
 // report the failure even when the error came from an earlier write.
 #include <cerrno>
 #include <cstdarg>
@@ -12,12 +12,18 @@
 #include "c_locale.h"
 #include "host/oerr.h"
 #include "host/ofio.h"
+#include "host/omsc.h"
 #include "vmodhost/vmodhost.h"
 
 struct Ofio_File {
     std::FILE *stream = nullptr;
     std::string path;
     bool failed = false;
+    int cause = 0; // errno of the first failure
+    // A file opened by ofio_SaveOpen: the path the caller named, which path replaces
+    // when the save completes (path itself for a device or pipe).
+    bool saving = false;
+    std::string target;
 };
 
 namespace {
@@ -33,6 +39,42 @@ bool injectedFailure() {
     }
     ++writesSinceArmed;
     return writesSinceArmed >= failFrom;
+}
+
+void noteFailure(Ofio_File *file, int cause) {
+    if (!file->failed || file->cause == 0) file->cause = cause != 0 ? cause : EIO;
+    file->failed = true;
+}
+
+// Writes size bytes; false (the file remembering why) when they are not all written.
+bool put(Ofio_File *file, const void *data, size_t size) {
+    if (injectedFailure()) {
+        noteFailure(file, ENOSPC); // as on a full disk
+        return false;
+    }
+    errno = 0;
+    if (size != 0 && std::fwrite(data, 1, size, file->stream) != size) {
+        noteFailure(file, errno);
+        return false;
+    }
+    return true;
+}
+
+// Flushes and closes the stream; false (the file remembering why) when either fails.
+bool closeStream(Ofio_File *file) {
+    if (file->stream == nullptr) return !file->failed;
+    errno = 0;
+    if (std::fflush(file->stream) != 0 || std::ferror(file->stream)) noteFailure(file, errno);
+    errno = 0;
+    if (std::fclose(file->stream) != 0) noteFailure(file, errno);
+    file->stream = nullptr;
+    return !file->failed;
+}
+
+void writeFailure(Oerr_ErrorReport **err, const char *function, const std::string &path, int cause) {
+    if (err == nullptr) return;
+    vmodhost::CLocaleScope scope; // messages in the library's own language
+    *err = oerr_CreateErrorReport(function, 1, 2, *err, "cannot write %s: %s", path.c_str(), std::strerror(cause));
 }
 
 } // namespace
@@ -71,14 +113,7 @@ int32_t ofio_Fprintf(Ofio_File *file, const char *format, ...) {
     va_start(arguments, format);
     std::string text = vmodhost::formatV(format, arguments);
     va_end(arguments);
-    if (injectedFailure()) {
-        file->failed = true;
-        return -1;
-    }
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), file->stream) != text.size()) {
-        file->failed = true;
-        return -1;
-    }
+    if (!put(file, text.data(), text.size())) return -1;
     return static_cast<int32_t>(text.size());
 }
 
@@ -112,17 +147,59 @@ int32_t ofio_Close(Ofio_File *file, int32_t) {
     if (file == nullptr) {
         return -1;
     }
-    bool failed = file->failed;
-    if (file->stream != nullptr) {
-        if (std::fflush(file->stream) != 0 || std::ferror(file->stream)) {
-            failed = true;
-        }
-        if (std::fclose(file->stream) != 0) {
-            failed = true;
-        }
+    if (file->saving) {
+        // A save closed the plain way still completes or is abandoned as a whole.
+        return ofio_SaveClose(file, nullptr);
     }
+    bool failed = !closeStream(file);
     delete file;
     return failed ? -1 : 0;
+}
+
+int32_t ofio_Write(Ofio_File *file, const void *data, size_t size) {
+    if (file == nullptr || file->stream == nullptr || (data == nullptr && size != 0)) return -1;
+    return put(file, data, size) ? 0 : -1;
+}
+
+Ofio_File *ofio_SaveOpen(const char *path, Oerr_ErrorReport **err) {
+    char *written = ofio_SaveBegin(path, err);
+    if (written == nullptr) return nullptr;
+    std::FILE *stream = std::fopen(written, "w");
+    if (stream == nullptr) {
+        int cause = errno;
+        ofio_SaveAbort(written, path);
+        omsc_HeapFree(written);
+        writeFailure(err, "ofio_SaveOpen", path, cause);
+        return nullptr;
+    }
+    Ofio_File *file = new Ofio_File;
+    file->stream = stream;
+    file->path = written;
+    file->saving = true;
+    file->target = path;
+    omsc_HeapFree(written);
+    return file;
+}
+
+int32_t ofio_SaveClose(Ofio_File *file, Oerr_ErrorReport **err) {
+    if (file == nullptr) return -1;
+    int32_t result = 0;
+    if (!closeStream(file)) {
+        ofio_SaveAbort(file->path.c_str(), file->target.c_str());
+        writeFailure(err, "ofio_SaveClose", file->target, file->cause);
+        result = -1;
+    } else if (ofio_SaveCommit(file->path.c_str(), file->target.c_str(), err) != 0) {
+        result = -1;
+    }
+    delete file;
+    return result;
+}
+
+void ofio_SaveCancel(Ofio_File *file) {
+    if (file == nullptr) return;
+    if (file->stream != nullptr) std::fclose(file->stream);
+    ofio_SaveAbort(file->path.c_str(), file->target.c_str());
+    delete file;
 }
 
 int32_t ofio_HasError(Ofio_File *file) {

@@ -25,7 +25,7 @@ namespace {
 void setError(Oerr_ErrorReport **err, const char *function, const char *path, int cause) {
     if (err == nullptr) return;
     vmodhost::CLocaleScope scope; // messages in the library's own language
-    *err = oerr_CreateErrorReport(function, 1, 2, *err, "Cannot save %s: %s", path, std::strerror(cause));
+    *err = oerr_CreateErrorReport(function, 1, 2, *err, "cannot write %s: %s", path, std::strerror(cause));
 }
 
 // The file a save of path replaces: a symbolic link is followed so that the link stays a
@@ -56,7 +56,8 @@ std::string baseNameOf(const std::string &path) {
 
 // Creates a new empty file with a fresh name beside target; its descriptor, or -1 with
 // errno set. The name starts with a dot and keeps part of the target's name, so that a
-// file left by a crash is recognisable.
+// file left by a crash is recognisable; only the first 64 bytes of it, so that the name
+// stays far below the file-name limit however long the target's name is.
 int createTemporary(const std::string &target, std::string &name) {
     static uint64_t counter = 0;
     std::string prefix = directoryOf(target) + "/." + baseNameOf(target).substr(0, 64) + ".tmp";
@@ -91,7 +92,7 @@ extern "C" {
 
 char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err) {
     if (path == nullptr || *path == '\0') {
-        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveBegin", 1, 2, *err, "Cannot save: no file name");
+        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveBegin", 1, 2, *err, "cannot write: no file name");
         return nullptr;
     }
     std::string target = saveTarget(path);
@@ -110,7 +111,12 @@ char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err) {
         setError(err, "ofio_SaveBegin", path, EISDIR);
         return nullptr;
     }
-    // A file the user may not write is not replaced behind their back.
+    // A file the user may not write is not replaced behind their back; nor is one that
+    // nobody may write, even by a process that could (the bits are the owner's choice).
+    if (exists && (info.st_mode & 0222) == 0) {
+        setError(err, "ofio_SaveBegin", path, EACCES);
+        return nullptr;
+    }
     if (exists && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
         setError(err, "ofio_SaveBegin", path, errno);
         return nullptr;
@@ -141,7 +147,7 @@ char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err) {
 
 int32_t ofio_SaveCommit(const char *written, const char *path, Oerr_ErrorReport **err) {
     if (written == nullptr || path == nullptr) {
-        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveCommit", 1, 2, *err, "Cannot save: no file name");
+        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveCommit", 1, 2, *err, "cannot write: no file name");
         return -1;
     }
     if (std::strcmp(written, path) == 0) return 0;

@@ -5,10 +5,13 @@
 #include <cairo.h>
 
 #include "gdi_device.h"
+#include "host/ofio.h"
 
 struct GdiPdfDocument {
     cairo_surface_t *surface = nullptr;
     cairo_t *cairo = nullptr;
+    Ofio_File *file = nullptr; // the file being saved, until the document is finished
+    std::string path;          // the file's name, for messages
 };
 
 // The Cairo context of the page in progress, or null when nothing can be drawn (no

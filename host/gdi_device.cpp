@@ -112,6 +112,11 @@ int32_t vmodhost_PrinterFailed(const struct Ogdi_DeviceContext *printer) {
     return dc ? dc->failed : 1;
 }
 
+const char *vmodhost_PrinterFailure(const struct Ogdi_DeviceContext *printer) {
+    Ogdi_DeviceContext *dc = GdiFindDevice(const_cast<Ogdi_DeviceContext *>(printer));
+    return dc && !dc->failure.empty() ? dc->failure.c_str() : nullptr;
+}
+
 void ooml_LpGetItems(int32_t *request, int32_t item, void *value, void *last) {
     if (item != OOML_LP_PRINTER_DC || !value) return;
     *static_cast<HDC *>(value) = g_selectedPrinter;

@@ -60,6 +60,7 @@ struct Ogdi_DeviceContext {
     bool inDocument = false, inPage = false;
     int32_t pagesDone = 0;
     bool failed = false;
+    std::string failure; // why the last document's file was not written, when known
     struct GdiPdfDocument *pdf = nullptr; // a PDF printer's document in progress
 
     // Device page size in inches, as the paper lies in the printer.

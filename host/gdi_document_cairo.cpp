@@ -12,6 +12,8 @@
 #include <new>
 
 #include "gdi_cairo.h"
+#include "host/oerr.h"
+#include "vmodhost/vmodhost.h"
 
 namespace {
 
@@ -42,6 +44,36 @@ void SetReproducibleDate(cairo_surface_t *surface) {
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date);
 }
 
+// Cairo's output goes through the host's save, so that the file is complete on disk
+// before it replaces an earlier one and a failed write is known with its reason.
+cairo_status_t WriteToFile(void *closure, const unsigned char *data, unsigned int length) {
+    Ofio_File *file = static_cast<GdiPdfDocument *>(closure)->file;
+    return ofio_Write(file, data, length) == 0 ? CAIRO_STATUS_SUCCESS : CAIRO_STATUS_WRITE_ERROR;
+}
+
+std::string MessageOf(Oerr_ErrorReport **report, const std::string &otherwise) {
+    std::string message = *report ? vmodhost_ErrorMessage(*report) : otherwise;
+    oerr_DeleteErrorReportEx(report);
+    return message;
+}
+
+// Completes or abandons the file once the surface has written everything.
+void SaveFile(Ogdi_DeviceContext *dc, cairo_status_t status) {
+    Ofio_File *file = dc->pdf->file;
+    dc->pdf->file = nullptr;
+    if (!file) return;
+    const std::string unwritten = "cannot write " + dc->pdf->path;
+    Oerr_ErrorReport *report = nullptr;
+    if (dc->failed && !ofio_HasError(file)) {
+        // Cairo failed for a reason of its own: nothing of the document is kept.
+        ofio_SaveCancel(file);
+        dc->failure = unwritten + ": " + cairo_status_to_string(status);
+    } else if (ofio_SaveClose(file, &report) != 0) {
+        dc->failed = true;
+        dc->failure = MessageOf(&report, unwritten);
+    }
+}
+
 } // namespace
 
 cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc) {
@@ -66,13 +98,22 @@ bool GdiPdfAvailable() { return true; }
 
 void GdiPdfOpen(Ogdi_DeviceContext *dc, const std::string &path, const char *title) {
     GdiPdfDrop(dc);
+    dc->failure.clear();
     dc->pdf = new (std::nothrow) GdiPdfDocument;
     if (!dc->pdf) {
         dc->failed = true;
         return;
     }
-    cairo_surface_t *surface =
-        cairo_pdf_surface_create(path.c_str(), dc->DeviceWidthInches() * 72.0, dc->DeviceHeightInches() * 72.0);
+    dc->pdf->path = path;
+    Oerr_ErrorReport *report = nullptr;
+    dc->pdf->file = ofio_SaveOpen(path.c_str(), &report);
+    if (!dc->pdf->file) {
+        dc->failed = true;
+        dc->failure = MessageOf(&report, "cannot write " + path);
+        return;
+    }
+    cairo_surface_t *surface = cairo_pdf_surface_create_for_stream(WriteToFile, dc->pdf, dc->DeviceWidthInches() * 72.0,
+                                                                   dc->DeviceHeightInches() * 72.0);
     dc->pdf->surface = surface;
     if (title) cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vmod");
@@ -92,12 +133,17 @@ void GdiPdfFinish(Ogdi_DeviceContext *dc) {
     if (!dc->pdf || !dc->pdf->surface) return;
     cairo_surface_finish(dc->pdf->surface);
     NoteCairoStatus(dc);
+    cairo_status_t status = cairo_surface_status(dc->pdf->surface);
+    if (status == CAIRO_STATUS_SUCCESS && dc->pdf->cairo) status = cairo_status(dc->pdf->cairo);
+    SaveFile(dc, status);
 }
 
 void GdiPdfDrop(Ogdi_DeviceContext *dc) {
     if (!dc->pdf) return;
     if (dc->pdf->cairo) cairo_destroy(dc->pdf->cairo);
     if (dc->pdf->surface) cairo_surface_destroy(dc->pdf->surface);
+    // A document dropped before it was finished leaves no file behind.
+    ofio_SaveCancel(dc->pdf->file);
     delete dc->pdf;
     dc->pdf = nullptr;
 }

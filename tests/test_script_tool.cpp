@@ -140,7 +140,7 @@ TEST(vmod_script, UnreadableModelAndFullDiskFail) {
     EXPECT_NE(missing.err, "");
     ToolRun full = vmod({"script", kExample, "-o", "/dev/full", "--answer", "a", "--answer", "b", "--answer", "c"});
     EXPECT_EQ(full.status, 1);
-    EXPECT_EQ(full.err, "vmod script: cannot write the script to /dev/full\n");
+    EXPECT_EQ(full.err, "vmod script: cannot write /dev/full: No space left on device\n");
 }
 
 TEST(vmod_script, UsageErrors) {

@@ -17,8 +17,9 @@ static int runAnno(const ToolCommand &self, const std::vector<std::string> &args
     vmod_ModelAnno(&model, args[1].c_str(), &err);
     int status = TOOL_OK;
     if (err != nullptr) {
-        // The tool keeps the library's immediate reports quiet and prints the chain itself.
-        tool_PrintAndDeleteReport(&err);
+        // The tool keeps the library's immediate reports quiet and says itself which
+        // file could not be written and why.
+        tool_PrintWriteFailure(self, &err);
         status = TOOL_FAILED;
     }
     tool_ModelRelease(&model);
@@ -30,5 +31,5 @@ extern const ToolCommand tool_command_anno = {
     "The layer is in inches with y upward: every node's glyph group or text, its title as\n"
     "a label, and every arrow with its head, on a white background one inch beyond the\n"
     "outermost node centres. OUT.svg is replaced whole; when it cannot be created or\n"
-    "written it is left as it was and the report is printed.\n",
+    "written it is left as it was and the reason is printed.\n",
     runAnno};

@@ -11,8 +11,9 @@ static int runEps(const ToolCommand &self, const std::vector<std::string> &args)
     Oerr_ErrorReport *err = nullptr;
     vmod_ModelEPS(args[1].c_str(), &printed.model, &err);
     if (err == nullptr) return TOOL_OK;
-    // The tool keeps the library's immediate reports quiet and prints the chain itself.
-    tool_PrintAndDeleteReport(&err);
+    // The tool keeps the library's immediate reports quiet and says itself which file
+    // could not be written and why.
+    tool_PrintWriteFailure(self, &err);
     return TOOL_FAILED;
 }
 

@@ -34,9 +34,12 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
     oerr_DeleteErrorReportEx(&err);
     const bool failed = vmodhost_PrinterFailed(printer) != 0;
     const int32_t pages = vmodhost_PrinterPageCount(printer);
+    // The printer saves the PDF whole or not at all and knows why it could not.
+    const char *failure = vmodhost_PrinterFailure(printer);
+    const std::string reason = failure ? failure : "could not write " + out;
     vmodhost_PrinterDelete(printer);
     if (failed || pages != arguments.last - arguments.first + 1) {
-        std::fprintf(stderr, "vmod print: could not write %s\n", out.c_str());
+        std::fprintf(stderr, "vmod print: %s\n", reason.c_str());
         return TOOL_FAILED;
     }
     return TOOL_OK;

@@ -30,9 +30,10 @@ static int runPs(const ToolCommand &self, const std::vector<std::string> &args) 
 
     const std::string &out = arguments.positional[1];
     Oerr_ErrorReport *err = nullptr;
-    Ofio_File *file = ofio_Open(out.c_str(), "w", &err);
+    // The print is saved whole or not at all: a failure leaves an earlier file as it was.
+    Ofio_File *file = ofio_SaveOpen(out.c_str(), &err);
     if (file == nullptr) {
-        tool_PrintAndDeleteReport(&err);
+        tool_PrintWriteFailure(self, &err);
         return TOOL_FAILED;
     }
     vmod_HeaderPrint(file, &printed.model);
@@ -50,8 +51,8 @@ static int runPs(const ToolCommand &self, const std::vector<std::string> &args) 
         tool_PageCell(printed.model, page, column, row);
         ofio_Fprintf(file, "{picture} %d %d printpage\n", column, row);
     }
-    if (ofio_Close(file, 0) == -1) {
-        std::fprintf(stderr, "vmod ps: could not write %s\n", out.c_str());
+    if (ofio_SaveClose(file, &err) == -1) {
+        tool_PrintWriteFailure(self, &err);
         return TOOL_FAILED;
     }
     return TOOL_OK;

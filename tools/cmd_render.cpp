@@ -92,7 +92,7 @@ int parseArgs(const ToolCommand &self, const std::vector<std::string> &args, Ren
     return TOOL_OK;
 }
 
-int renderModel(const RenderArgs &args, Vmod_Model *model) {
+int renderModel(const ToolCommand &self, const RenderArgs &args, Vmod_Model *model) {
     for (int32_t id : args.selected) {
         bool found = false;
         for (Vmod_Node *node = model->nodes; node; node = node->next)
@@ -120,9 +120,10 @@ int renderModel(const RenderArgs &args, Vmod_Model *model) {
     vmod::render::DrawPicture(model);
     model->canvas = nullptr;
     int status = TOOL_OK;
-    if (!vmodhost_CairoCanvasWritePng(canvas, args.out.c_str())) {
-        std::fprintf(stderr, "vmod render: cannot write %s\n", args.out.c_str());
-        std::remove(args.out.c_str());
+    // The picture is saved whole or not at all; the path is never removed.
+    Oerr_ErrorReport *err = nullptr;
+    if (!vmodhost_CairoCanvasSavePng(canvas, args.out.c_str(), &err)) {
+        tool_PrintWriteFailure(self, &err);
         status = TOOL_FAILED;
     }
     vmodhost_CanvasDelete(canvas);
@@ -143,7 +144,7 @@ int runRender(const ToolCommand &self, const std::vector<std::string> &args) {
         tool_PrintAndDeleteReport(&err);
         return TOOL_FAILED;
     }
-    int status = renderModel(parsed, &model);
+    int status = renderModel(self, parsed, &model);
     tool_ModelRelease(&model);
     return status;
 }

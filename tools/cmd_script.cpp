@@ -133,13 +133,18 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
             status = TOOL_FAILED;
         } else {
             // Standard output is reached through a scratch file: opening /dev/stdout anew
-            // would rewind and truncate a redirected file.
+            // would rewind and truncate a redirected file. A file named with -o is saved
+            // whole or not at all.
             const bool toStdout = outPath.empty();
             const std::string target = toStdout ? scratchPath() : outPath;
-            Ofio_File *file = target.empty() ? nullptr : ofio_Open(target.c_str(), "w", &err);
+            Ofio_File *file = nullptr;
+            if (toStdout)
+                file = target.empty() ? nullptr : ofio_Open(target.c_str(), "w", &err);
+            else
+                file = ofio_SaveOpen(target.c_str(), &err);
             if (file == nullptr) {
                 if (err != nullptr)
-                    tool_PrintAndDeleteReport(&err);
+                    tool_PrintWriteFailure(self, &err);
                 else
                     std::fprintf(stderr, "vmod script: cannot make a scratch file\n");
                 status = TOOL_FAILED;
@@ -147,14 +152,21 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
                 vmodhost_SetChooserHandler(answerPrompt, &prompts);
                 const int32_t complete = vmod_ScriptGen(&model, file);
                 vmodhost_SetChooserHandler(nullptr, nullptr);
-                bool writeFailed = ofio_Close(file, 0) != 0;
+                bool writeFailed = false;
                 if (toStdout) {
+                    writeFailed = ofio_Close(file, 0) != 0;
                     writeFailed = !copyToStdout(target) || writeFailed;
                     std::remove(target.c_str());
+                    if (writeFailed)
+                        std::fprintf(stderr, "vmod script: cannot write the script to standard output\n");
+                } else if (!complete && !ofio_HasError(file)) {
+                    // An incomplete script never replaces a file.
+                    ofio_SaveCancel(file);
+                } else if (ofio_SaveClose(file, &err) != 0) {
+                    tool_PrintWriteFailure(self, &err);
+                    writeFailed = true;
                 }
                 if (writeFailed) {
-                    std::fprintf(stderr, "vmod script: cannot write the script to %s\n",
-                                 toStdout ? "standard output" : target.c_str());
                     status = TOOL_FAILED;
                 } else if (!complete && !prompts.cancelled.empty()) {
                     std::fprintf(stderr, "vmod script: the prompt \"%s\" was cancelled; the script is incomplete\n",
@@ -180,7 +192,8 @@ extern const ToolCommand tool_command_script = {
     "answered by the next --answer, in prompt order; when none is left and standard input\n"
     "is a terminal, the prompt's title is shown and a file name is read (an empty line or\n"
     "the end of input cancels); otherwise the prompt is cancelled.\n"
-    "Exit status 0 when the script is complete, 3 when a prompt was cancelled (the script\n"
-    "is left as far as it was written), 1 when the model cannot be read or translated or\n"
-    "the script cannot be written.\n",
+    "OUT is replaced only by a complete script: when a prompt is cancelled or a write fails\n"
+    "it is left as it was (standard output gets the script as far as it was written).\n"
+    "Exit status 0 when the script is complete, 3 when a prompt was cancelled, 1 when the\n"
+    "model cannot be read or translated or the script cannot be written.\n",
     runScript};

@@ -38,6 +38,15 @@ bool tool_ExpectArguments(const ToolCommand &command, const std::vector<std::str
 // Prints every message of a report chain to stderr, outermost first, and releases it.
 void tool_PrintAndDeleteReport(Oerr_ErrorReport **report);
 
+// Prints "vmod <name>: " and why a file could not be written, which is the innermost
+// report of the chain (it names the file and the system's reason; the outer ones only
+// say which save failed), and releases the chain.
+void tool_PrintWriteFailure(const ToolCommand &command, Oerr_ErrorReport **report);
+
+// What a command's exit status becomes once its standard output is flushed: a failure
+// there (a full disk, a closed pipe) is reported and makes the command fail.
+int tool_FinishStandardOutput(int status);
+
 // Releases everything a model read by vmod_ModelRead owns (nodes, path, header strings,
 // window) and zeroes the record, which stays the caller's.
 void tool_ModelRelease(Vmod_Model *model);

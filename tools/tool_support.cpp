@@ -1,5 +1,6 @@
 // tool_support.cpp - helpers the `vmod` commands share: usage errors, report printing
 // and releasing a model that a command read.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -40,6 +41,24 @@ void tool_PrintAndDeleteReport(Oerr_ErrorReport **report) {
     }
     omsc_HeapFree(text);
     oerr_DeleteErrorReportEx(report);
+}
+
+void tool_PrintWriteFailure(const ToolCommand &command, Oerr_ErrorReport **report) {
+    const Oerr_ErrorReport *innermost = *report;
+    while (innermost != nullptr && vmodhost_ErrorCause(innermost) != nullptr)
+        innermost = vmodhost_ErrorCause(innermost);
+    const char *message = innermost != nullptr ? vmodhost_ErrorMessage(innermost) : nullptr;
+    std::fprintf(stderr, "vmod %s: %s\n", command.name,
+                 message != nullptr && message[0] != '\0' ? message : "the output could not be written");
+    oerr_DeleteErrorReportEx(report);
+}
+
+int tool_FinishStandardOutput(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    const int cause = errno != 0 ? errno : EIO;
+    std::fprintf(stderr, "vmod: cannot write standard output: %s\n", std::strerror(cause));
+    return TOOL_FAILED;
 }
 
 void tool_ModelRelease(Vmod_Model *model) {

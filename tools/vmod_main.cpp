@@ -65,7 +65,7 @@ static bool applyPreference(const std::string &setting) {
 // Reports the library shows at once would appear again in the chain a command prints.
 static void keepShownReportsQuiet(const char *, void *) {}
 
-int main(int argc, char **argv) {
+static int runTool(int argc, char **argv) {
     vmodhost_SetErrorSink(keepShownReportsQuiet, nullptr);
     const ToolCommand *command = nullptr;
     std::vector<std::string> args;
@@ -122,3 +122,6 @@ int main(int argc, char **argv) {
     }
     return command->run(*command, args);
 }
+
+// Whatever a command did, output that never reached standard output is a failure.
+int main(int argc, char **argv) { return tool_FinishStandardOutput(runTool(argc, argv)); }

@@ -2,6 +2,7 @@
 // made, and the calls on one answer as they do for another kind of canvas.
 #include <cstdint>
 
+#include "host/oerr.h"
 #include "vmodhost/vmodhost.h"
 
 extern "C" {
@@ -11,6 +12,11 @@ VMODHOST_API int32_t vmodhost_HasCairo(void) { return 0; }
 VMODHOST_API Ooml_Canvas *vmodhost_CairoCanvasCreate(int32_t, int32_t, uint32_t) { return nullptr; }
 
 VMODHOST_API int32_t vmodhost_CairoCanvasWritePng(Ooml_Canvas *, const char *) { return 0; }
+
+VMODHOST_API int32_t vmodhost_CairoCanvasSavePng(Ooml_Canvas *, const char *, Oerr_ErrorReport **err) {
+    if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", 1, 2, *err, "no picture to write");
+    return 0;
+}
 
 VMODHOST_API uint32_t vmodhost_CairoCanvasPixel(Ooml_Canvas *, int32_t, int32_t) { return UINT32_MAX; }
 

@@ -19,7 +19,6 @@
 #include "file/model_output.h"
 #include "host/oerr.h"
 #include "host/ofio.h"
-#include "host/omsc.h"
 #include "vmod/vmod.h"
 
 namespace {
@@ -118,33 +117,15 @@ extern "C" VMOD_API void vmod_ModelWrite(Vmod_Model *model, Oerr_ErrorReport **e
     }
 
     Oerr_ErrorReport *cause = nullptr;
-    char *written = ofio_SaveBegin(path, &cause);
-    if (written == nullptr) {
-        fail(err, "Error Cannot Write Model: %s", path, cause);
-        return;
-    }
-    Ofio_File *file = ofio_Open(written, "w", &cause);
+    Ofio_File *file = ofio_SaveOpen(path, &cause);
     if (file == nullptr) {
-        ofio_SaveAbort(written, path);
-        omsc_HeapFree(written);
         fail(err, "Error Cannot Write Model: %s", path, cause);
         return;
     }
     Vmod_ModelOutput out;
     out.file = file;
     putModel(out, model);
-    // Writes are not checked one by one: the file remembers a failed write, and closing
-    // reports it.
-    if (ofio_Close(file, 0) == -1) {
-        ofio_SaveAbort(written, path);
-        omsc_HeapFree(written);
-        fail(err, "Error Closing Model: %s", path, nullptr);
-        return;
-    }
-    if (ofio_SaveCommit(written, path, &cause) != 0) {
-        omsc_HeapFree(written);
-        fail(err, "Error Closing Model: %s", path, cause);
-        return;
-    }
-    omsc_HeapFree(written);
+    // Writes are not checked one by one: the file remembers a failed write and why, and
+    // closing reports it.
+    if (ofio_SaveClose(file, &cause) != 0) fail(err, "Error Closing Model: %s", path, cause);
 }

@@ -31,8 +31,10 @@ OHOST_API int32_t ofio_Snprintf(char *buffer, size_t size, const char *format, .
 #endif
     ;
 /* Flushes and closes file and releases the handle; -1 when any write, the flush or the
-   close failed, else 0. */
+   close failed, else 0. A file of ofio_SaveOpen is finished as ofio_SaveClose does. */
 OHOST_API int32_t ofio_Close(Ofio_File *file, int32_t flags);
+/* Writes size bytes of data to file; 0, or -1 (the file remembers the failure). */
+OHOST_API int32_t ofio_Write(Ofio_File *file, const void *data, size_t size);
 /* Nonzero when the file layer has seen a write fail on file. */
 OHOST_API int32_t ofio_HasError(Ofio_File *file);
 /* Nonzero when path names a directory. */
@@ -58,6 +60,18 @@ OHOST_API char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err);
 OHOST_API int32_t ofio_SaveCommit(const char *written, const char *path, Oerr_ErrorReport **err);
 /* Abandons a save: removes written unless it is path itself. Null is ignored. */
 OHOST_API void ofio_SaveAbort(const char *written, const char *path);
+
+/* The same save through one handle, which is what every writer of a whole file uses.
+   ofio_SaveOpen runs ofio_SaveBegin and opens the file to write: a new handle for
+   ofio_Fprintf and ofio_Write, or null with *err set ("cannot write PATH: REASON").
+   ofio_SaveClose flushes and closes it and, when every write succeeded, puts it in place
+   (ofio_SaveCommit); 0, or -1 with *err set ("cannot write PATH: REASON", the system's
+   reason for the first failure) and the earlier file untouched. ofio_SaveCancel drops
+   what was written and leaves the earlier file as it was. Both release the handle; a
+   device or pipe has been written as the writes went, and is never removed. */
+OHOST_API Ofio_File *ofio_SaveOpen(const char *path, Oerr_ErrorReport **err);
+OHOST_API int32_t ofio_SaveClose(Ofio_File *file, Oerr_ErrorReport **err);
+OHOST_API void ofio_SaveCancel(Ofio_File *file);
 
 #ifdef __cplusplus
 }

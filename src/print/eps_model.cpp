@@ -44,8 +44,10 @@ Extent CentreExtent(const Vmod_Model &model) {
     return e;
 }
 
-void Report(const char *format, const char *fileName, Oerr_ErrorReport **err) {
-    Oerr_ErrorReport *report = oerr_CreateErrorReport("vmod_ModelEPS", 1, 2, nullptr, format, fileName, 0);
+// The report carries the host's reason (which names the file and the system's error) as
+// its cause.
+void Report(const char *format, const char *fileName, Oerr_ErrorReport *cause, Oerr_ErrorReport **err) {
+    Oerr_ErrorReport *report = oerr_CreateErrorReport("vmod_ModelEPS", 1, 2, cause, format, fileName, 0);
     oerr_PrintErrorReport(report, 0, 0);
     if (err) *err = report;
     else oerr_DeleteErrorReportEx(&report);
@@ -94,11 +96,11 @@ extern "C" {
 void vmod_ModelEPS(const char *fileName, Vmod_Model *model, Oerr_ErrorReport **err) {
     if (err) *err = nullptr;
     if (!fileName || !model) return;
-    Oerr_ErrorReport *openError = nullptr;
-    Ofio_File *file = ofio_Open(fileName, "w+", &openError);
-    oerr_DeleteErrorReportEx(&openError);
+    // The file is saved whole or not at all: a failed write leaves the earlier file.
+    Oerr_ErrorReport *cause = nullptr;
+    Ofio_File *file = ofio_SaveOpen(fileName, &cause);
     if (!file) {
-        Report("Error Creating Print File: %s", fileName, err);
+        Report("Error Creating Print File: %s", fileName, cause, err);
         return;
     }
 
@@ -113,7 +115,7 @@ void vmod_ModelEPS(const char *fileName, Vmod_Model *model, Oerr_ErrorReport **e
     ofio_Fprintf(file, "model\n");
     oeps_Trailer(file);
 
-    if (ofio_Close(file, 0) == -1) Report("Error Closing EPS File: %s", fileName, err);
+    if (ofio_SaveClose(file, &cause) == -1) Report("Error Closing EPS File: %s", fileName, cause, err);
 }
 
 } // extern "C"

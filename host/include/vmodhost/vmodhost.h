@@ -161,8 +161,12 @@ VMODHOST_API int32_t vmodhost_HasCairo(void);
 /* A new drawing canvas; null when a side is not 1 to 16384, memory runs out or the host
    has no Cairo. */
 VMODHOST_API Ooml_Canvas *vmodhost_CairoCanvasCreate(int32_t width, int32_t height, uint32_t background);
-/* Writes the image as a PNG file; 1 on success, 0 on failure or for another kind of canvas. */
+/* Writes the image as a PNG file, saved whole or not at all like every file the host
+   writes (ofio_SaveOpen); 1 on success, 0 on failure or for another kind of canvas. */
 VMODHOST_API int32_t vmodhost_CairoCanvasWritePng(Ooml_Canvas *canvas, const char *path);
+/* The same, and on failure a report in *err (chained to what it held) that names the
+   file and the reason ("cannot write PATH: No space left on device"). */
+VMODHOST_API int32_t vmodhost_CairoCanvasSavePng(Ooml_Canvas *canvas, const char *path, Oerr_ErrorReport **err);
 /* The pixel at (x, y) as 0xRRGGBB; 0xFFFFFFFF outside the image or for another kind of canvas. */
 VMODHOST_API uint32_t vmodhost_CairoCanvasPixel(Ooml_Canvas *canvas, int32_t x, int32_t y);
 

@@ -57,6 +57,11 @@ VMODHOST_PRINTER_API int32_t vmodhost_PrinterPageCount(const struct Ogdi_DeviceC
 /* Nonzero when the last document could not be written (its file could not be created
    or a drawing call failed in the PDF back end). */
 VMODHOST_PRINTER_API int32_t vmodhost_PrinterFailed(const struct Ogdi_DeviceContext *printer);
+/* Why the last document's file could not be written ("cannot write PATH: REASON"), owned
+   by the printer and valid until its next document; null when it was written or nothing
+   is known. A PDF file is saved whole or not at all: after a failure the earlier file
+   at the path is as it was. */
+VMODHOST_PRINTER_API const char *vmodhost_PrinterFailure(const struct Ogdi_DeviceContext *printer);
 
 /* ---- call log of the device-context operations, for tests ----
    When on, every drawing, object and document call on any printer (and CreateFontA,
