@@ -93,3 +93,67 @@ TEST(ofio_SaveCommit, FailureChainsToTheCallersReportAndLeavesTheTarget) {
     EXPECT_EQ(vmodtest::wholeFile(path), "old");
     EXPECT_EQ(ofio_SaveCommit(nullptr, path.c_str(), nullptr), -1);
 }
+
+// ---- the save through one handle ----
+
+TEST(ofio_SaveOpen, CancelLeavesTheEarlierFileAndNothingBeside) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("m.vmf");
+    vmodtest::writeWholeFile(path, "old");
+    Ofio_File *file = ofio_SaveOpen(path.c_str(), nullptr);
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(ofio_Fprintf(file, "new"), 3);
+    ofio_SaveCancel(file);
+    ofio_SaveCancel(nullptr);
+    EXPECT_EQ(vmodtest::wholeFile(path), "old");
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+}
+
+TEST(ofio_SaveClose, PutsTheWholeFileInPlace) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("m.vmf");
+    vmodtest::writeWholeFile(path, "old");
+    Ofio_File *file = ofio_SaveOpen(path.c_str(), nullptr);
+    ASSERT_NE(file, nullptr);
+    ofio_Fprintf(file, "new ");
+    EXPECT_EQ(ofio_Write(file, "bytes", 5), 0);
+    EXPECT_EQ(vmodtest::wholeFile(path), "old"); // nothing replaced before the close
+    Oerr_ErrorReport *err = nullptr;
+    EXPECT_EQ(ofio_SaveClose(file, &err), 0);
+    EXPECT_EQ(err, nullptr);
+    EXPECT_EQ(vmodtest::wholeFile(path), "new bytes");
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+}
+
+// A write that fails early is remembered with its reason until the close, which then
+// keeps the earlier file.
+TEST(ofio_SaveClose, FailedWriteIsReportedWithTheSystemsReason) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("m.vmf");
+    vmodtest::writeWholeFile(path, "old");
+    Ofio_File *file = ofio_SaveOpen(path.c_str(), nullptr);
+    ASSERT_NE(file, nullptr);
+    vmodhost_FailWriteAfter(1);
+    EXPECT_EQ(ofio_Fprintf(file, "new"), -1);
+    vmodhost_FailWriteAfter(0);
+    EXPECT_EQ(ofio_Fprintf(file, "more"), 4);
+    Oerr_ErrorReport *err = nullptr;
+    EXPECT_EQ(ofio_SaveClose(file, &err), -1);
+    ASSERT_NE(err, nullptr);
+    EXPECT_EQ(std::string(vmodhost_ErrorMessage(err)), "cannot write " + path + ": No space left on device");
+    oerr_DeleteErrorReportEx(&err);
+    EXPECT_EQ(vmodtest::wholeFile(path), "old");
+    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+}
+
+TEST(ofio_SaveOpen, RefusalNamesTheFileAndTheReason) {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("missing/m.vmf");
+    Oerr_ErrorReport *err = nullptr;
+    EXPECT_EQ(ofio_SaveOpen(path.c_str(), &err), nullptr);
+    ASSERT_NE(err, nullptr);
+    EXPECT_EQ(std::string(vmodhost_ErrorMessage(err)), "cannot write " + path + ": No such file or directory");
+    oerr_DeleteErrorReportEx(&err);
+    EXPECT_EQ(ofio_SaveOpen(path.c_str(), nullptr), nullptr);
+    EXPECT_EQ(ofio_SaveClose(nullptr, nullptr), -1);
+}

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "host/oerr.h"
@@ -129,10 +131,12 @@ TEST(vmod_ModelEPS, UnwritablePathReportsAndWritesNothing) {
     oerr_DeleteErrorReportEx(&err);
 }
 
+// The earlier file stays as it was, and the report's cause says why.
 TEST(vmod_ModelEPS, FailedWriteReportsOnClose) {
     PrintModel m;
     BuildAllKinds(m);
     std::string path = ScratchPath("full_disk.eps");
+    { std::ofstream(path) << "old"; }
     Oerr_ErrorReport *err = nullptr;
     vmodhost_SetErrorSink([](const char *, void *) {}, nullptr);
     vmodhost_FailWriteAfter(20);
@@ -141,7 +145,13 @@ TEST(vmod_ModelEPS, FailedWriteReportsOnClose) {
     vmodhost_SetErrorSink(nullptr, nullptr);
     ASSERT_NE(err, nullptr);
     EXPECT_EQ(std::string(vmodhost_ErrorMessage(err)), "Error Closing EPS File: " + path);
+    ASSERT_NE(vmodhost_ErrorCause(err), nullptr);
+    EXPECT_EQ(std::string(vmodhost_ErrorMessage(vmodhost_ErrorCause(err))),
+              "cannot write " + path + ": No space left on device");
     oerr_DeleteErrorReportEx(&err);
+    std::ifstream in(path);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(text, "old");
 }
 
 TEST(vmod_ModelEPS, ClearsTheCallersReport) {

@@ -3,7 +3,9 @@
 // terminal, from the user.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -60,17 +62,26 @@ std::string scratchPath() {
     return path;
 }
 
-bool copyToStdout(const std::string &path) {
+// 0, or the errno value of the first failure.
+int copyToStdout(const std::string &path) {
     std::FILE *in = std::fopen(path.c_str(), "rb");
     if (in == nullptr)
-        return false;
+        return errno != 0 ? errno : EIO;
     char buffer[65536];
     size_t count;
-    bool written = true;
-    while ((count = std::fread(buffer, 1, sizeof buffer, in)) > 0)
-        written = std::fwrite(buffer, 1, count, stdout) == count && written;
+    int cause = 0;
+    while ((count = std::fread(buffer, 1, sizeof buffer, in)) > 0) {
+        errno = 0;
+        if (std::fwrite(buffer, 1, count, stdout) != count && cause == 0)
+            cause = errno != 0 ? errno : EIO;
+    }
     std::fclose(in);
-    return std::fflush(stdout) == 0 && written;
+    errno = 0;
+    if (std::fflush(stdout) != 0 && cause == 0)
+        cause = errno != 0 ? errno : EIO;
+    // Reported here; the check of standard output at exit need not say it again.
+    std::clearerr(stdout);
+    return cause;
 }
 
 // The seven file choosers and the frame a front end would give the model.
@@ -154,11 +165,14 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
                 vmodhost_SetChooserHandler(nullptr, nullptr);
                 bool writeFailed = false;
                 if (toStdout) {
-                    writeFailed = ofio_Close(file, 0) != 0;
-                    writeFailed = !copyToStdout(target) || writeFailed;
+                    if (ofio_Close(file, 0) != 0) {
+                        std::fprintf(stderr, "vmod script: cannot write the scratch file %s\n", target.c_str());
+                        writeFailed = true;
+                    } else if (int cause = copyToStdout(target)) {
+                        std::fprintf(stderr, "vmod script: cannot write standard output: %s\n", std::strerror(cause));
+                        writeFailed = true;
+                    }
                     std::remove(target.c_str());
-                    if (writeFailed)
-                        std::fprintf(stderr, "vmod script: cannot write the script to standard output\n");
                 } else if (!complete && !ofio_HasError(file)) {
                     // An incomplete script never replaces a file.
                     ofio_SaveCancel(file);

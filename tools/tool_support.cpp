@@ -56,8 +56,11 @@ void tool_PrintWriteFailure(const ToolCommand &command, Oerr_ErrorReport **repor
 int tool_FinishStandardOutput(int status) {
     errno = 0;
     if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
-    const int cause = errno != 0 ? errno : EIO;
-    std::fprintf(stderr, "vmod: cannot write standard output: %s\n", std::strerror(cause));
+    // The reason is known when the flush itself failed; an earlier write may have lost it.
+    if (errno != 0)
+        std::fprintf(stderr, "vmod: cannot write standard output: %s\n", std::strerror(errno));
+    else
+        std::fprintf(stderr, "vmod: cannot write standard output\n");
     return TOOL_FAILED;
 }
 
