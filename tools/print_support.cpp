@@ -114,7 +114,7 @@ int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintA
         const GridWidening widening = CoverEveryNode(model);
         if (widening.tooLarge) {
             std::fprintf(stderr,
-                         "vmod %s: covering every node takes a grid of %.0f by %.0f pages, more than the %d "
+                         "vmod %s: covering every node takes %.0f pages across and %.0f down, more than the %d "
                          "columns or rows a print may have; nothing was written (--as-saved prints the "
                          "model's own grid)\n",
                          command.name, widening.columnsNeeded, widening.rowsNeeded, kMaxGridSide);
@@ -122,9 +122,9 @@ int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintA
         }
         if (widening.widened)
             std::fprintf(stderr,
-                         "vmod %s: the model's page grid of %d by %d pages leaves part of the diagram off; "
-                         "printing a grid of %d by %d pages that covers every node and note (the file is "
-                         "unchanged; --as-saved prints the model's own grid)\n",
+                         "vmod %s: the model's page grid of %d pages across and %d down leaves part of the "
+                         "diagram off; printing %d across and %d down to cover every node and note (the file "
+                         "is unchanged; --as-saved prints the model's own grid)\n",
                          command.name, widening.columnsBefore, widening.rowsBefore, widening.columns,
                          widening.rows);
     }
