@@ -53,9 +53,9 @@ TEST(vmod_ModelRead, ExampleModelsPassEveryPipelineStage) {
         EXPECT_TRUE(outcome.parsed) << entry.path();
         EXPECT_TRUE(outcome.written) << entry.path();
         EXPECT_TRUE(outcome.readBack) << entry.path();
-        // every_kind.vmf carries every field of the format, texts no script can hold among
-        // them (titles that start with "$", a table string with a double quote): the
-        // script check refuses it, and the generator with it.
+        // every_kind.vmf carries every field of the format, a text no script can hold among
+        // them (a table string with a double quote): the script check refuses it, and the
+        // generator with it.
         EXPECT_EQ(outcome.scriptComplete, entry.path().filename() != "every_kind.vmf") << entry.path();
         EXPECT_TRUE(outcome.epsWritten) << entry.path();
         EXPECT_TRUE(outcome.annoWritten) << entry.path();

@@ -76,13 +76,13 @@ const std::vector<Hostile> &hostileModels() {
         {"coverage layer name, written bare",
          [](Base &b) { replace(layerTable(b, 2)->layerName, "polygon; SYSTEM"); },
          "node 4 \"classes\": the layer name (LAYERNAME) is not a plain name (a letter or underscore, then "
-         "letters, digits and underscores)"},
+         "letters, digits and underscores, after an optional $)"},
         {"field name", [](Base &b) { replace(layerTable(b, 0)->fieldName, "Class\x1b[2J"); },
          "node 4 \"classes\": the field name (FIELDNAME) holds a control character and cannot be written "
          "between quotes"},
         {"variable layer, written bare", [](Base &b) { replace(layerTable(b, 1)->layerFile, "in;QUIT"); },
          "node 4 \"classes\": the layer variable (VARIABLENAME) is not a plain name (a letter or underscore, then "
-         "letters, digits and underscores)"},
+         "letters, digits and underscores, after an optional $)"},
         {"projection",
          [](Base &b) {
              b.m.model.projectionMode = 2;
@@ -129,13 +129,13 @@ const std::vector<Hostile> &hostileModels() {
          "quotes"},
         {"title with a line break", [](Base &b) { replace(b.out->title, "out;\nSYSTEM \"x\""); },
          "node 3 \"out;\\nSYSTEM \\\"x\\\"\": the title is the script's name of its data and is not a plain name "
-         "(a letter or underscore, then letters, digits and underscores)"},
+         "(a letter or underscore, then letters, digits and underscores, after an optional $)"},
         {"title with a semicolon", [](Base &b) { replace(b.in->title, "in; QUIT"); },
          "node 1 \"in; QUIT\": the title is the script's name of its data and is not a plain name (a letter or "
-         "underscore, then letters, digits and underscores)"},
+         "underscore, then letters, digits and underscores, after an optional $)"},
         {"title with a quote", [](Base &b) { replace(b.in->title, "in\""); },
          "node 1 \"in\\\"\": the title is the script's name of its data and is not a plain name (a letter or "
-         "underscore, then letters, digits and underscores)"},
+         "underscore, then letters, digits and underscores, after an optional $)"},
     };
     return cases;
 }
@@ -211,10 +211,10 @@ TEST(script_Check, BackslashesInsideAQuotedTextStay) {
 }
 
 TEST(script_Quoting, PlainNamesAndQuotableTexts) {
-    for (const char *name : {"n1_dem", "_x", "X9", "a"}) {
+    for (const char *name : {"n1_dem", "_x", "X9", "a", "$n1_in"}) {
         EXPECT_TRUE(script_PlainName(name)) << name;
     }
-    for (const char *name : {"", "$n1_in", "1abc", "a b", "a-b", "a;b", "a\nb", "a\"b", "h\xc3\xb6he"}) {
+    for (const char *name : {"", "$", "$$n1", "1abc", "a$", "a b", "a-b", "a;b", "a\nb", "a\"b", "h\xc3\xb6he"}) {
         EXPECT_FALSE(script_PlainName(name)) << name;
     }
     EXPECT_EQ(script_WhyNotQuotable(nullptr), nullptr);

@@ -57,7 +57,7 @@ TEST(vmod_check, NamesTheScriptCannotHoldAreListed) {
     EXPECT_EQ(run.status, 3) << run.out << run.err;
     EXPECT_NE(run.out.find("not ready to run:\n"
                            "  node 1 \"in;\\nSYSTEM\": the title is the script's name of its data and is not a "
-                           "plain name (a letter or underscore, then letters, digits and underscores)\n"
+                           "plain name (a letter or underscore, then letters, digits and underscores, after an optional $)\n"
                            "  node 1 \"in;\\nSYSTEM\": the file name (FILENAME) holds a double quote and cannot be "
                            "written between quotes\n"),
               std::string::npos)

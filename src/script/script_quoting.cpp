@@ -37,6 +37,9 @@ const char *script_WhyNotQuotable(const char *text) {
 
 bool script_PlainName(const char *text) {
     auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
+    if (text != nullptr && text[0] == '$') {
+        ++text;
+    }
     if (text == nullptr || !letter(text[0])) {
         return false;
     }
@@ -50,7 +53,7 @@ bool script_PlainName(const char *text) {
 
 namespace {
 
-constexpr const char *kPlainName = "a letter or underscore, then letters, digits and underscores";
+constexpr const char *kPlainName = "a letter or underscore, then letters, digits and underscores, after an optional $";
 
 class TextWalk {
 public:

@@ -20,7 +20,8 @@ struct ScriptGraph;
 const char *script_WhyNotQuotable(const char *text);
 
 // True for a name the script can hold bare: a letter or underscore, then letters, digits
-// and underscores (ASCII only).
+// and underscores (ASCII only). One leading "$" is allowed: front ends title nodes that
+// way, and a dollar sign can neither end a statement nor start one.
 bool script_PlainName(const char *text);
 
 // Adds one sentence per text of model that the generator would write between quotes but
