@@ -81,12 +81,13 @@ static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
     }
     oerr_DeleteErrorReportEx(&err);
     // What the graph walk above cannot see (shared identifiers, empty criteria tables, an
-    // output that holds no data) still stops the script generator.
-    if (reasons.empty() && !script_Check(model, &err)) {
-        const char *why = err != nullptr ? vmodhost_ErrorMessage(err) : nullptr;
-        reasons.push_back(why != nullptr ? why : "the script generator refuses the model");
-        oerr_DeleteErrorReportEx(&err);
-    }
+    // output that holds no data) still stops the script generator; so does every text the
+    // script cannot hold, which is listed whatever else is wrong. The generator refuses
+    // exactly these.
+    const ScriptRefusals refusals = script_FindRefusals(model);
+    if (reasons.empty() && !refusals.graph.empty())
+        reasons.push_back("Error Cannot Generate Script: " + refusals.graph);
+    reasons.insert(reasons.end(), refusals.texts.begin(), refusals.texts.end());
     return reasons;
 }
 
@@ -137,6 +138,7 @@ extern const ToolCommand tool_command_check = {
     "run, then every reason the model cannot run: no nodes, an untitled data or operation\n"
     "node, an operation without output, a child identifier naming no node, a cycle, or\n"
     "anything else that stops the script generator (a shared identifier, a criteria table\n"
-    "without rows or columns, an output that holds no data).\n"
+    "without rows or columns, an output that holds no data, a file name or other text\n"
+    "that cannot stand between the script's quotes, a title that is not a plain name).\n"
     "Exit status 0 when ready, 3 when not, 1 when the model cannot be read.\n",
     runCheck};

@@ -145,7 +145,10 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
                 status = TOOL_FAILED;
             } else {
                 vmodhost_SetChooserHandler(answerPrompt, &prompts);
-                const int32_t complete = vmod_ScriptGen(&model, file);
+                ScriptOptions options;
+                std::string stopReason;
+                options.stopReason = &stopReason;
+                const int32_t complete = script_Generate(&model, file, options);
                 vmodhost_SetChooserHandler(nullptr, nullptr);
                 bool writeFailed = ofio_Close(file, 0) != 0;
                 if (toStdout) {
@@ -160,6 +163,9 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
                     std::fprintf(stderr, "vmod script: the prompt \"%s\" was cancelled; the script is incomplete\n",
                                  prompts.cancelled.c_str());
                     status = TOOL_NOT_READY;
+                } else if (!complete && !stopReason.empty()) {
+                    std::fprintf(stderr, "vmod script: %s; the script is incomplete\n", stopReason.c_str());
+                    status = TOOL_FAILED;
                 } else if (!complete) {
                     std::fprintf(stderr, "vmod script: the script is incomplete\n");
                     status = TOOL_FAILED;
