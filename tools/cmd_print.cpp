@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "host/oerr.h"
 #include "print_support.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodhost/vmodhost_printer.h"
@@ -19,6 +20,7 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
     }
     PrintedModel printed;
     if (!printed.Read(arguments.positional[0])) return TOOL_FAILED;
+    if (!tool_CheckRepresentable(self, arguments.positional[0], printed.model)) return TOOL_FAILED;
     if (!tool_ChoosePages(self, printed.model, arguments)) return TOOL_USAGE;
 
     const std::string &out = arguments.positional[1];

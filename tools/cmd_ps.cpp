@@ -8,6 +8,7 @@
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "print_support.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 
 static void writePicture(Ofio_File *file, Vmod_Model &model, int32_t first, int32_t last) {
@@ -26,6 +27,7 @@ static int runPs(const ToolCommand &self, const std::vector<std::string> &args) 
     if (!tool_ParsePrintArguments(self, args, false, arguments)) return TOOL_USAGE;
     PrintedModel printed;
     if (!printed.Read(arguments.positional[0])) return TOOL_FAILED;
+    if (!tool_CheckRepresentable(self, arguments.positional[0], printed.model)) return TOOL_FAILED;
     if (!tool_ChoosePages(self, printed.model, arguments)) return TOOL_USAGE;
 
     const std::string &out = arguments.positional[1];
