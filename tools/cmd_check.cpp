@@ -14,20 +14,13 @@ static const char *const kKindNames[] = {"raster", "vector", "matrix", "table",
                                          "scalar", "function", "criteria", "text"};
 static const int kKindCount = 8;
 
-static const char *kindName(int32_t type) {
-    return type >= 0 && type < kKindCount ? kKindNames[type] : "unknown";
-}
-
 static bool isOperation(const Vmod_Node *node) {
     return node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA;
 }
 
-static std::string describe(const Vmod_Node *node) {
-    std::string text = std::string(kindName(node->type)) + " node " + std::to_string(node->id);
-    if (node->title != nullptr)
-        text += std::string(" \"") + node->title + "\"";
-    return text;
-}
+// Titles come from the file: they are shown with their control characters escaped, so
+// that none reaches the terminal.
+static std::string describe(const Vmod_Node *node) { return tool_NodeName(node); }
 
 static void setDone(Vmod_Node *node, int32_t done) {
     if (node->data == nullptr)
@@ -109,8 +102,8 @@ static int runCheck(const ToolCommand &self, const std::vector<std::string> &arg
         if (node->type >= 0 && node->type < kKindCount)
             ++counts[node->type];
     }
-    std::printf("model: %s\n", args[0].c_str());
-    std::printf("title: %s\n", model.title != nullptr ? model.title : "(none)");
+    std::printf("model: %s\n", tool_PrintableText(args[0].c_str()).c_str());
+    std::printf("title: %s\n", model.title != nullptr ? tool_PrintableText(model.title).c_str() : "(none)");
     std::printf("nodes: %d", total);
     for (int kind = 0; kind < kKindCount; ++kind)
         std::printf("%s%s %d", kind == 0 ? " (" : ", ", kKindNames[kind], counts[kind]);
@@ -126,7 +119,7 @@ static int runCheck(const ToolCommand &self, const std::vector<std::string> &arg
     else {
         std::printf("not ready to run:\n");
         for (const std::string &reason : reasons)
-            std::printf("  %s\n", reason.c_str());
+            std::printf("  %s\n", tool_PrintableText(reason.c_str()).c_str());
     }
     tool_ModelRelease(&model);
     return reasons.empty() ? TOOL_OK : TOOL_NOT_READY;

@@ -7,6 +7,7 @@
 #include "host/oerr.h"
 #include "print/printer_model.h"
 #include "print_support.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodhost/vmodhost_printer.h"
@@ -20,6 +21,7 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
     }
     PrintedModel printed;
     if (!printed.Read(arguments.positional[0])) return TOOL_FAILED;
+    if (!tool_CheckRepresentable(self, arguments.positional[0], printed.model)) return TOOL_FAILED;
     ChosenPages chosen;
     if (int status = tool_ChoosePages(self, printed.model, arguments, chosen); status != TOOL_OK) return status;
 

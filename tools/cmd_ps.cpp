@@ -10,6 +10,7 @@
 #include "host/ofio.h"
 #include "print/ps_paged.h"
 #include "print_support.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 
 // The picture draws every node, and the labels of the pages printed (one run of
@@ -37,6 +38,7 @@ static int runPs(const ToolCommand &self, const std::vector<std::string> &args) 
     if (!tool_ParsePrintArguments(self, args, false, arguments, true)) return TOOL_USAGE;
     PrintedModel printed;
     if (!printed.Read(arguments.positional[0])) return TOOL_FAILED;
+    if (!tool_CheckRepresentable(self, arguments.positional[0], printed.model)) return TOOL_FAILED;
     ChosenPages chosen;
     if (int status = tool_ChoosePages(self, printed.model, arguments, chosen); status != TOOL_OK) return status;
 
