@@ -178,7 +178,7 @@ TEST(VmodPrintPages, CentimetrePageSizeSurvivesSavesAndPrintsInInches) {
 }
 
 TEST(VmodPrintPages, MoreThanTheCeilingIsRefusedBeforeWriting) {
-    const std::string huge = ModelFile("huge", "PAGESIZE 1e6, 1e6 INCHES;\n");
+    const std::string huge = ModelFile("huge", "PAGESIZE 9000, 9000 INCHES;\n");
     const std::string ps = ScratchPath("huge.ps");
     std::filesystem::remove(ps);
     CommandResult run = Vmod("ps " + Quoted(huge) + " " + Quoted(ps) + " --pages 1-20000");
@@ -204,8 +204,8 @@ TEST(VmodPrintPages, MoreThanTheCeilingIsRefusedBeforeWriting) {
     EXPECT_EQ(Vmod("print " + Quoted(tiny) + " " + Quoted(pdf)).status, 1);
     EXPECT_FALSE(std::filesystem::exists(pdf));
 
-    // A node a billion inches away needs more columns than a grid may have.
-    const std::string far = ModelFile("very_far", "PAGESIZE 8.5, 11 INCHES;\n" + Scalar(1, 1e9, 3, "A"));
+    // At ten times the size, a node 9000 inches away needs more columns than a grid may have.
+    const std::string far = ModelFile("very_far", "PAGESIZE 8.5, 11 INCHES;\nPRINTSCALE 1000;\n" + Scalar(1, 9000, 3, "A"));
     run = Vmod("ps " + Quoted(far) + " " + Quoted(ps));
     EXPECT_EQ(run.status, 1);
     EXPECT_FALSE(std::filesystem::exists(ps));
