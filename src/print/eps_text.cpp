@@ -1,7 +1,10 @@
 // eps_text.cpp - the PostScript drawing of a text node: its text centred on the node in
-// the PostScript font of its family and style, underlined when the style says so.
+// the PostScript font of its family and style, underlined when the style says so. A text
+// of several lines hangs from the node line under line, one text size apart.
+#include <string>
+
 #include "host/ofio.h"
-#include "host/ostr.h"
+#include "model/note_text.h"
 #include "print/ps_text.h"
 #include "vmod/vmod.h"
 
@@ -10,12 +13,12 @@ namespace {
 enum class Family { Times, Helvetica, StoneSerif, Courier, Symbol };
 
 Family FamilyOf(const char *font) {
-    // A null font matches no name.
-    if (!font) return Family::Courier;
-    if (otxt_Text_strcmp(font, "charter") == 0 || otxt_Text_strcmp(font, "times") == 0) return Family::Times;
-    if (otxt_Text_strcmp(font, "helvetica") == 0) return Family::Helvetica;
-    if (otxt_Text_strcmp(font, "new century schoolbook") == 0) return Family::StoneSerif;
-    if (otxt_Text_strcmp(font, "symbol") == 0) return Family::Symbol;
+    // Face names are matched in any case, as users type them; a null font matches none.
+    using vmod::note::FontIs;
+    if (FontIs(font, "charter") || FontIs(font, "times")) return Family::Times;
+    if (FontIs(font, "helvetica")) return Family::Helvetica;
+    if (FontIs(font, "new century schoolbook")) return Family::StoneSerif;
+    if (FontIs(font, "symbol")) return Family::Symbol;
     return Family::Courier;
 }
 
@@ -43,29 +46,34 @@ void vmod_TextPrint(Ofio_File *file, Vmod_Node *node) {
     if (!file || !node) return;
     const auto *text = static_cast<const Vmod_TextData *>(node->data);
     const char *font = text ? text->font : nullptr;
-    // A zero size would make a singular font that stringwidth rejects.
-    const int32_t size = text && text->size >= 1 ? text->size : 1;
+    const int32_t size = vmod::note::SizeOf(text);
     int32_t style = text ? text->style : 0;
     // A style outside 0..7 would leave scalefont without a font; print it regular.
     if (style < 0 || style > 7) style = 0;
 
-    vmod::print::EscapedPsText escaped(node->title ? node->title : "?");
-    const char *s = escaped.c_str();
     ofio_Fprintf(file, "%s", FontLine(FamilyOf(font), style));
     ofio_Fprintf(file, "\t\t%d 7 mul 8 div scalefont\n", size);
     ofio_Fprintf(file, "\t\tsetfont\n");
-    ofio_Fprintf(file, "\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n", node->x, s,
-                 node->y, size);
-    ofio_Fprintf(file, "\t\t1 -1 scale\n");
-    ofio_Fprintf(file, "\t\t(%s) show\n", s);
-    ofio_Fprintf(file, "\t\t1 -1 scale\n");
-    if (style > 3) {
-        ofio_Fprintf(file, "\t\tnewpath\n");
-        ofio_Fprintf(file, "\t\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n", node->x,
-                     s, node->y + 0.03, size);
-        ofio_Fprintf(file, "\t\t\t(%s) stringwidth\n", s);
-        ofio_Fprintf(file, "\t\t\trlineto\n");
-        ofio_Fprintf(file, "\t\tstroke\n");
+    // A PostScript string may not hold the line break itself: each line is shown on its
+    // own, the first where a one-line text stands.
+    const std::vector<std::string_view> lines = vmod::note::LinesOf(node->title ? node->title : "?");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        vmod::print::EscapedPsText escaped(std::string(lines[i]).c_str());
+        const char *s = escaped.c_str();
+        const double y = node->y + static_cast<double>(i) * size / 72.0;
+        ofio_Fprintf(file, "\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n", node->x,
+                     s, y, size);
+        ofio_Fprintf(file, "\t\t1 -1 scale\n");
+        ofio_Fprintf(file, "\t\t(%s) show\n", s);
+        ofio_Fprintf(file, "\t\t1 -1 scale\n");
+        if (style > 3) {
+            ofio_Fprintf(file, "\t\tnewpath\n");
+            ofio_Fprintf(file, "\t\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n",
+                         node->x, s, y + 0.03, size);
+            ofio_Fprintf(file, "\t\t\t(%s) stringwidth\n", s);
+            ofio_Fprintf(file, "\t\t\trlineto\n");
+            ofio_Fprintf(file, "\t\tstroke\n");
+        }
     }
 }
 
