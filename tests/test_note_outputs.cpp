@@ -229,6 +229,21 @@ TEST(NoteOutputs, NoteNearTheEdgeIsNotCut) {
     EXPECT_GE(right, 4 + picture.Text(2).extentWidth / 96.0 / 2);
     EXPECT_GE(bottom, 3 + picture.Text(2).extentHeight / 96.0 / 2);
     EXPECT_LE(top, 0.5 - 14.0 / 72);
+
+    // The EPS picture holds every note whole: no ink on its border.
+    if (!HaveProgram("gs")) return;
+    std::string eps = ScratchPath("edge.eps"), pgm = ScratchPath("edge.pgm");
+    ASSERT_EQ(Vmod("eps " + Quoted(model) + " " + Quoted(eps)).status, 0);
+    CommandResult gs = RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pgmraw -r72 -sOutputFile=" +
+                                  Quoted(pgm) + " " + Quoted(eps));
+    ASSERT_EQ(gs.status, 0) << gs.output;
+    GreyImage image;
+    ASSERT_TRUE(ReadPgm(pgm, image));
+    int border = 0;
+    for (int x = 0; x < image.width; ++x) border += image.Dark(x, 0) + image.Dark(x, image.height - 1);
+    for (int y = 0; y < image.height; ++y) border += image.Dark(0, y) + image.Dark(image.width - 1, y);
+    EXPECT_EQ(border, 0);
+    EXPECT_GT(image.DarkCount(), 100);
 }
 
 TEST(NoteOutputs, NoteWithoutSizeIsDrawnAtTheDefaultSize) {

@@ -2,10 +2,6 @@
 // text elements in the outline font that matches their font and style.
 #include "anno/anno_layer.h"
 
-#include <algorithm>
-#include <string_view>
-#include <vector>
-
 #include "model/note_text.h"
 
 namespace vmod::anno {
@@ -78,22 +74,6 @@ TextCell CellOf(const Vmod_Node *node) {
     return {&family, &cell, note::SizeOf(text) * factor, style >= 4 ? 1 : 0};
 }
 
-// Widths in em that no glyph of these faces exceeds for its class of character: capitals
-// and the wide lower-case letters, then everything else. Bytes that continue a UTF-8
-// character take no room of their own.
-double EstimatedEms(std::string_view line, bool fixedPitch) {
-    double ems = 0;
-    for (unsigned char c : line) {
-        if ((c & 0xC0) == 0x80)
-            continue;
-        if (fixedPitch)
-            ems += 0.6;
-        else
-            ems += (c >= 'A' && c <= 'Z') || c == 'm' || c == 'w' || c == '@' || c == '%' || c >= 0x80 ? 1.0 : 0.65;
-    }
-    return ems;
-}
-
 } // namespace
 
 Oant_Element *AddLabel(const Export &ex, const Vmod_Node *node) {
@@ -114,14 +94,10 @@ Oant_Element *AddTextNode(const Export &ex, const Vmod_Node *node) {
 
 TextHalfExtent TextNodeHalfExtent(const Vmod_Node *node) {
     const TextCell cell = CellOf(node);
-    const bool fixedPitch = cell.family->font == nullptr;
-    double widest = 0;
-    const std::vector<std::string_view> lines = note::LinesOf(node->title);
-    for (std::string_view line : lines)
-        widest = std::max(widest, EstimatedEms(line, fixedPitch));
     const double em = cell.points / 72.0;
+    const double widest = note::WidestLineEms(node->title, cell.family->font == nullptr);
     // Lines stand 1.2 em apart around the text's middle; each reaches 0.6 em up and down.
-    return {widest * em / 2, 0.6 * em * static_cast<double>(lines.size())};
+    return {widest * em / 2, 0.6 * em * static_cast<double>(note::LinesOf(node->title).size())};
 }
 
 } // namespace vmod::anno

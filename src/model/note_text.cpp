@@ -1,7 +1,7 @@
 // How every output reads a note (see note_text.h).
 #include "model/note_text.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace vmod::note {
 
@@ -30,6 +30,20 @@ std::vector<std::string_view> LinesOf(const char *text) {
         if (end == std::string_view::npos) return lines;
         rest.remove_prefix(end + 1);
     }
+}
+
+double WidestLineEms(const char *text, bool fixedPitch) {
+    double widest = 0;
+    for (std::string_view line : LinesOf(text)) {
+        double ems = 0;
+        for (unsigned char c : line) {
+            if ((c & 0xC0) == 0x80) continue; // continues a UTF-8 character
+            bool wide = (c >= 'A' && c <= 'Z') || c == 'm' || c == 'w' || c == '@' || c == '%' || c >= 0x80;
+            ems += fixedPitch ? 0.6 : wide ? 1.0 : 0.65;
+        }
+        widest = std::max(widest, ems);
+    }
+    return widest;
 }
 
 } // namespace vmod::note

@@ -26,6 +26,12 @@ bool FontIs(const char *font, const char *lowercaseName);
 // dropped. Always at least one line; the views point into text.
 std::vector<std::string_view> LinesOf(const char *text);
 
+// The width of the note's widest line in em, estimated from its characters so that no
+// rendering of the faces notes are printed in is wider: capitals and the wide lower-case
+// letters count one em, other characters 0.65 em, every character 0.6 em in a
+// fixed-pitch face. For outputs whose viewer chooses the font and measures the text.
+double WidestLineEms(const char *text, bool fixedPitch);
+
 } // namespace vmod::note
 
 #endif

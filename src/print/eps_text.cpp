@@ -5,6 +5,7 @@
 
 #include "host/ofio.h"
 #include "model/note_text.h"
+#include "print/eps_text.h"
 #include "print/ps_text.h"
 #include "vmod/vmod.h"
 
@@ -39,6 +40,24 @@ const char *FontLine(Family family, int32_t boldItalic) {
 }
 
 } // namespace
+
+namespace vmod::print {
+
+TextBox NoteTextBox(const Vmod_Node &node) {
+    const auto *text = static_cast<const Vmod_TextData *>(node.data);
+    const double size = note::SizeOf(text) / 72.0; // one line, inches
+    const double em = size * 7 / 8;
+    const char *shown = node.title ? node.title : "?";
+    const bool fixedPitch = FamilyOf(text ? text->font : nullptr) == Family::Courier;
+    const double halfWidth = note::WidestLineEms(shown, fixedPitch) * em / 2;
+    const double lines = static_cast<double>(note::LinesOf(shown).size());
+    const double x = node.x, y = node.y;
+    // A line's baseline lies 3/4 of a line below its top; capitals reach an em above it,
+    // descenders and the underline a third of an em below.
+    return {x - halfWidth, x + halfWidth, y + size * 3 / 4 - em, y + (lines - 1) * size + size * 3 / 4 + em / 3 + 0.03};
+}
+
+} // namespace vmod::print
 
 extern "C" {
 
