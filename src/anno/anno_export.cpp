@@ -8,6 +8,7 @@
 #include "host/ofio.h"
 #include "host/omsc.h"
 #include "host/ostr.h"
+#include "model/page_size.h"
 #include "vmod/vmod.h"
 
 namespace {
@@ -35,7 +36,7 @@ const double kTextPadding = 0.1;
 // The paper area of the node centres (the page when there are none) with a one-inch
 // margin, widened where a note's text reaches further, so that no text is cut.
 Extent DiagramExtent(const Vmod_Model *model) {
-    Extent e{model->pageWidth, 0, model->pageHeight, 0};
+    Extent e{vmod::PageWidthInches(*model), 0, vmod::PageHeightInches(*model), 0};
     for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
         if (node->x < e.xmin) e.xmin = node->x;
         if (node->x > e.xmax) e.xmax = node->x;

@@ -14,6 +14,7 @@
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "host/ovec.h"
+#include "model/page_size.h"
 #include "print/eps_text.h"
 #include "vmod/vmod.h"
 
@@ -33,7 +34,7 @@ struct Extent {
 // one inch further down, and further where a note's text reaches; an empty model gives
 // the box around (0, 0).
 Extent CentreExtent(const Vmod_Model &model) {
-    Extent e{model.pageWidth, 0, model.pageHeight, 0};
+    Extent e{vmod::PageWidthInches(model), 0, vmod::PageHeightInches(model), 0};
     for (const Vmod_Node *node = model.nodes; node; node = node->next) {
         // Copies: the record's doubles may sit unaligned, so no reference may bind to them.
         const double x = node->x, y = node->y;
