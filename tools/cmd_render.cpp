@@ -158,5 +158,6 @@ extern const ToolCommand tool_command_render = {
     "  --zoom Z        view zoom factor (default 1; titles and text only at 1 or more)\n"
     "  --ppi N         pixels per inch at zoom 1, also the glyph box size (default 96)\n"
     "  --select ID,... draw these nodes selected (highlighted)\n"
-    "The canvas is white and covers the node centres with a one-inch margin on every side.\n",
+    "The canvas is white and covers the node centres with a one-inch margin on every side,\n"
+    "and every note's text whole.\n",
     runRender};
