@@ -24,7 +24,7 @@ for tool in gs pdfinfo pdffonts xmllint python3 od; do
     fi
 done
 has_cairo=1
-if "$vmod" render --help 2>&1 | grep -q 'without Cairo'; then has_cairo=0; fi
+if "$vmod" render "$scratch/absent.vmf" "$scratch/absent.png" 2>&1 | grep -q 'without Cairo'; then has_cairo=0; fi
 
 failures=0
 checked=0
