@@ -133,7 +133,7 @@ hostile = {
     'xml': b'<svg onload="x"> & &amp; ]]> <!-- INJECTED',
     'quotes': b'in.img"; SYSTEM "rm -rf ~"; INJECTED "',
     'linebreak': b'first\n%%EOF\n%%Page: 9 9\nINJECTED = 1;\nlast',
-    'long': b'INJECTED' + b'x' * 4000,
+    'long': b'INJECTED' + b'x' * 1000,
     'bytes': b'caf\xe9 \xff\xfe \xc3\x28 INJECTED',
 }
 # The model file escapes only the double quote.
