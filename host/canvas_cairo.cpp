@@ -21,7 +21,9 @@
 // an alias its configuration gives (Helvetica, Times-Roman), or the canvas reports that it
 // cannot use it. Sizes are points at 96 pixels per inch.
 // Text extents are the font's advance width and its ascent plus descent; drawn text
-// extends upward from the y given, centred on x under justification 1.
+// extends upward from the y given, centred on x under justification 1. A text of several
+// lines (broken by line feeds) is as wide as its widest line and as high as its lines
+// together, each line justified on its own, the last one ending at y.
 #include <cairo-ft.h>
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -85,6 +87,20 @@ std::string ToUtf8(const char *text) {
         }
     }
     return out;
+}
+
+// The lines of a text: split at each line feed, a carriage return just before it dropped.
+std::vector<std::string> LinesOf(const std::string &text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        size_t end = text.find('\n', start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        if (end == std::string::npos) return lines;
+        start = end + 1;
+    }
 }
 
 // A font resolved through fontconfig, ready for Cairo.
@@ -194,18 +210,22 @@ public:
     void getStringExtents(const char *text, CanvasExtents &extents, Oerr_ErrorReport **err) override {
         const ResolvedFont *font = CurrentFont(err);
         if (!font) return;
-        std::string utf8 = ToUtf8(text);
+        const std::vector<std::string> lines = LinesOf(ToUtf8(text));
         cairo_t *cr = cairo_create(mask_);
         SetFontOn(cr, *font, CAIRO_ANTIALIAS_GRAY);
-        cairo_text_extents_t te;
         cairo_font_extents_t fe;
-        cairo_text_extents(cr, utf8.c_str(), &te);
         cairo_font_extents(cr, &fe);
+        double widest = 0;
+        for (const std::string &line : lines) {
+            cairo_text_extents_t te;
+            cairo_text_extents(cr, line.c_str(), &te);
+            widest = std::max(widest, te.x_advance);
+        }
         cairo_destroy(cr);
         extents.x1 = 0;
-        extents.x2 = Clamp(std::ceil(te.x_advance));
+        extents.x2 = Clamp(std::ceil(widest));
         extents.y1 = 0;
-        extents.y2 = Clamp(std::ceil(fe.ascent + fe.descent));
+        extents.y2 = Clamp(std::ceil(fe.ascent + fe.descent) * static_cast<double>(lines.size()));
     }
 
     void fillRectangle(int32_t left, int32_t top, int32_t width, int32_t height, Oerr_ErrorReport **) override {
@@ -268,36 +288,18 @@ public:
     void drawText(const char *text, int32_t x, int32_t y, Oerr_ErrorReport **err) override {
         const ResolvedFont *font = CurrentFont(err);
         if (!font || !*text) return;
-        std::string utf8 = ToUtf8(text);
-        cairo_text_extents_t te;
+        const std::vector<std::string> lines = LinesOf(ToUtf8(text));
         cairo_font_extents_t fe;
         {
             cairo_t *cr = cairo_create(mask_);
             SetFontOn(cr, *font, CAIRO_ANTIALIAS_GRAY);
-            cairo_text_extents(cr, utf8.c_str(), &te);
             cairo_font_extents(cr, &fe);
             cairo_destroy(cr);
         }
-        double left = x;
-        if (justification_ == 1) left -= te.x_advance / 2;
-        else if (justification_ == 2) left -= te.x_advance;
-        double baseline = y - fe.descent;
-        double top = baseline - fe.ascent;
-        if (left > width_ + kMargin || left + te.x_advance + fe.max_x_advance < -kMargin || top > height_ + kMargin ||
-            baseline + fe.descent + fe.height < -kMargin)
-            return;
-        double slack = fe.max_x_advance + fe.height + 2;
-        PixelBox box = ClipToImage({Clamp(std::floor(left - slack)), Clamp(std::floor(top - slack)),
-                                    Clamp(std::ceil(left + te.x_advance + slack)),
-                                    Clamp(std::ceil(baseline + fe.descent + slack))});
-        if (box.Empty()) return;
-        // Exclusive-or needs all-or-nothing coverage; copy mode may smooth the edges.
-        cairo_antialias_t antialias = mode_ == kXor ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY;
-        DrawMasked(box, [&](cairo_t *cr) {
-            SetFontOn(cr, *font, antialias);
-            cairo_move_to(cr, left, baseline);
-            cairo_show_text(cr, utf8.c_str());
-        });
+        // Lines stand one extent height apart, the same height getStringExtents gives.
+        const double lineHeight = std::ceil(fe.ascent + fe.descent);
+        for (size_t k = 0; k < lines.size(); ++k)
+            DrawTextLine(*font, fe, lines[k], x, y - lineHeight * static_cast<double>(lines.size() - 1 - k));
     }
 
 private:
@@ -409,6 +411,39 @@ private:
                 cairo_line_to(cr, x2 + 0.5, y2 + 0.5);
             }
             cairo_stroke(cr);
+        });
+    }
+
+    // Draws one line of text whose bottom is at y.
+    void DrawTextLine(const ResolvedFont &font, const cairo_font_extents_t &fe, const std::string &utf8, double x,
+                      double y) {
+        if (utf8.empty()) return;
+        cairo_text_extents_t te;
+        {
+            cairo_t *cr = cairo_create(mask_);
+            SetFontOn(cr, font, CAIRO_ANTIALIAS_GRAY);
+            cairo_text_extents(cr, utf8.c_str(), &te);
+            cairo_destroy(cr);
+        }
+        double left = x;
+        if (justification_ == 1) left -= te.x_advance / 2;
+        else if (justification_ == 2) left -= te.x_advance;
+        double baseline = y - fe.descent;
+        double top = baseline - fe.ascent;
+        if (left > width_ + kMargin || left + te.x_advance + fe.max_x_advance < -kMargin || top > height_ + kMargin ||
+            baseline + fe.descent + fe.height < -kMargin)
+            return;
+        double slack = fe.max_x_advance + fe.height + 2;
+        PixelBox box = ClipToImage({Clamp(std::floor(left - slack)), Clamp(std::floor(top - slack)),
+                                    Clamp(std::ceil(left + te.x_advance + slack)),
+                                    Clamp(std::ceil(baseline + fe.descent + slack))});
+        if (box.Empty()) return;
+        // Exclusive-or needs all-or-nothing coverage; copy mode may smooth the edges.
+        cairo_antialias_t antialias = mode_ == kXor ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY;
+        DrawMasked(box, [&](cairo_t *cr) {
+            SetFontOn(cr, font, antialias);
+            cairo_move_to(cr, left, baseline);
+            cairo_show_text(cr, utf8.c_str());
         });
     }
 

@@ -1,5 +1,6 @@
 // canvas_recording.cpp - a canvas that draws nothing: its calls go to the call log and its
 // text metrics are fixed, so renderer output can be compared line by line.
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <set>
@@ -34,12 +35,26 @@ public:
     void setJustification(int32_t, Oerr_ErrorReport **) override {}
     void getStringExtents(const char *text, CanvasExtents &extents, Oerr_ErrorReport **) override
     {
-        // Saturates rather than wrapping for absurdly long strings.
-        long long width = static_cast<long long>(std::strlen(text)) * charWidth_;
+        // As the drawing canvas measures: the widest line, and a line height for each line
+        // (lines end at line feeds, a carriage return before one not counted). Saturates
+        // rather than wrapping for absurdly long strings.
+        long long widest = 0, lines = 1, length = 0;
+        for (const char *c = text;; ++c) {
+            if (*c == '\n' || *c == '\0') {
+                if (*c == '\n' && c > text && c[-1] == '\r') --length;
+                widest = std::max(widest, length);
+                if (*c == '\0') break;
+                ++lines;
+                length = 0;
+            } else {
+                ++length;
+            }
+        }
+        long long width = widest * charWidth_, height = lines * lineHeight_;
         extents.x1 = 0;
         extents.x2 = width > INT32_MAX ? INT32_MAX : static_cast<int32_t>(width);
         extents.y1 = 0;
-        extents.y2 = lineHeight_;
+        extents.y2 = height > INT32_MAX ? INT32_MAX : static_cast<int32_t>(height);
     }
     void fillRectangle(int32_t, int32_t, int32_t, int32_t, Oerr_ErrorReport **) override {}
     void drawRectangle(int32_t, int32_t, int32_t, int32_t, Oerr_ErrorReport **) override {}

@@ -25,11 +25,21 @@ long WholePoints(double value, bool up) {
 
 double Finite(double value) { return std::isfinite(value) ? value : 0.0; }
 
-// A comment's text on one line, with no control characters.
-std::string CommentText(const char *text) {
+// Readers of structuring comments take lines of at most 255 characters: ours stay under.
+constexpr std::size_t kCommentLineLimit = 254;
+
+// A comment's text on one line, with no control characters, cut (at a character boundary
+// of UTF-8 text) so that the line with its keyword stays within the limit.
+std::string CommentText(const char *keyword, const char *text) {
+    const std::size_t room = kCommentLineLimit - std::string(keyword).size();
     std::string out;
-    for (const char *c = text; *c; ++c) out += static_cast<unsigned char>(*c) < 0x20 ? ' ' : *c;
-    return out;
+    for (const char *c = text; *c; ++c) out += static_cast<unsigned char>(*c) < 0x20 || *c == 0x7F ? ' ' : *c;
+    if (out.size() > room) {
+        std::size_t end = room;
+        while (end > 0 && (static_cast<unsigned char>(out[end]) & 0xC0) == 0x80) --end;
+        out.resize(end);
+    }
+    return keyword + out;
 }
 
 } // namespace
@@ -45,8 +55,8 @@ void oeps_Header(Ofio_File *file, const char *creator, const char *title, const 
                  WholePoints(b.xmax, true), WholePoints(b.ymax, true));
     ofio_Fprintf(file, "%%%%HiResBoundingBox: %g %g %g %g\n", Finite(b.xmin), Finite(b.ymin), Finite(b.xmax),
                  Finite(b.ymax));
-    ofio_Fprintf(file, "%%%%Creator: %s\n", CommentText(creator ? creator : "").c_str());
-    ofio_Fprintf(file, "%%%%Title: %s\n", CommentText(title ? title : "untitled").c_str());
+    ofio_Fprintf(file, "%s\n", CommentText("%%Creator: ", creator ? creator : "").c_str());
+    ofio_Fprintf(file, "%s\n", CommentText("%%Title: ", title ? title : "untitled").c_str());
     ofio_Fprintf(file, "%%%%Pages: 1\n");
     ofio_Fprintf(file, "%%%%LanguageLevel: 1\n");
     ofio_Fprintf(file, "%%%%EndComments\n");

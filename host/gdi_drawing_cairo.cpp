@@ -1,14 +1,18 @@
 // gdi_drawing_cairo.cpp - printer lines, polylines, arcs and filled polygons on the PDF
-// page, stroked with the device's one-pixel black pen.
+// page, stroked with the device's black pen.
 #include <cmath>
 
 #include "gdi_cairo.h"
 
 namespace {
 
-void StrokeWithPen(cairo_t *cr) {
+// The pen is as wide as the paged PostScript's lines at full scale, whatever the
+// resolution: a one-pixel pen would be a hairline at 600 pixels per inch and a blob at 10.
+constexpr double kPenInches = 0.01;
+
+void StrokeWithPen(const Ogdi_DeviceContext *dc, cairo_t *cr) {
     cairo_set_source_rgb(cr, 0, 0, 0);
-    cairo_set_line_width(cr, 1.0);
+    cairo_set_line_width(cr, kPenInches * dc->pixelsPerInch);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     cairo_stroke(cr);
@@ -27,14 +31,14 @@ void GdiPdfLine(Ogdi_DeviceContext *dc, POINT from, POINT to) {
         cairo_new_path(cr);
         cairo_move_to(cr, from.x, from.y);
         cairo_line_to(cr, to.x, to.y);
-        StrokeWithPen(cr);
+        StrokeWithPen(dc, cr);
     }
 }
 
 void GdiPdfPolyline(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
     if (cairo_t *cr = GdiPageCairo(dc)) {
         PathThrough(cr, points, count);
-        StrokeWithPen(cr);
+        StrokeWithPen(dc, cr);
     }
 }
 
@@ -46,7 +50,7 @@ void GdiPdfPolygon(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
         cairo_set_source_rgb(cr, shade, shade, shade);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
         cairo_fill_preserve(cr);
-        StrokeWithPen(cr);
+        StrokeWithPen(dc, cr);
     }
 }
 
@@ -70,5 +74,5 @@ void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right,
         cairo_arc_negative(cr, 0, 0, 1, a1, a2);
     }
     cairo_restore(cr);
-    StrokeWithPen(cr);
+    StrokeWithPen(dc, cr);
 }

@@ -5,10 +5,12 @@
 // lookahead symbol t the packed entry at actionBase[s] + t applies when the check table
 // holds t there (positive: shift, negative: reduce, absent flag or 0: error), otherwise
 // the state's default reduction does. Shifting into the accepting state accepts.
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "host/oerr.h"
 #include "host/olex.h"
 #include "host/omsc.h"
+#include "c_locale.h"
 
 namespace {
 
@@ -23,7 +26,12 @@ constexpr size_t kChunk = 64 * 1024;
 // The longest token accepted; strings hold whole expressions, so this is generous.
 constexpr size_t kMaxToken = 16 * 1024 * 1024;
 // Expected tokens are listed one by one up to this many.
-constexpr int kMaxListedExpected = 6;
+constexpr int kMaxListedExpected = 9;
+// A name this close to an expected keyword (edits, and under half the name's length) is
+// taken for a misspelling of it.
+constexpr size_t kMaxSuggestionEdits = 2;
+// The UTF-8 byte-order mark some editors put at the start of a text file.
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
 struct Position {
     int32_t line = 1;
@@ -61,6 +69,7 @@ struct Olex_Parser {
     size_t end = 0;
     bool atEnd = false;
     Position position; // of bytes[start]
+    size_t consumed = 0; // bytes scanned so far, a byte-order mark not counted
 
     std::vector<int32_t> states;
     std::vector<Olex_Value> values; // contiguous: the action routine indexes below its top
@@ -68,9 +77,15 @@ struct Olex_Parser {
     Token lookahead;
     bool haveLookahead = false;
 
-    // Set when scanning or reading fails, or the action routine rejects the input.
+    bool markChecked = false; // a byte-order mark at the start has been looked for
+    size_t markLength = 0;    // and skipped: its length
+    int32_t tokensRead = 0;
+
+    // Set when scanning or reading fails, or the action routine rejects the input. The
+    // hint, when there is one, becomes the cause of the report: a line after the message.
     bool failed = false;
     std::string message;
+    std::string hint;
 
     // The right side of the production being reduced, for olex_Reject.
     size_t reductionTop = 0;
@@ -104,6 +119,20 @@ void advance(Olex_Parser &p, size_t length) {
     }
     p.position.column += static_cast<int32_t>(stop - from);
     p.start += length;
+    p.consumed += length;
+}
+
+// The position n bytes after `at` over `bytes`.
+Position positionAfter(Position at, const char *bytes, size_t n) {
+    for (size_t i = 0; i < n; ++i) {
+        if (bytes[i] == '\n') {
+            ++at.line;
+            at.column = 1;
+        } else {
+            ++at.column;
+        }
+    }
+    return at;
 }
 
 // Makes room for more input and reads it; false after a read error (reported).
@@ -141,11 +170,12 @@ double numberValue(const char *text, size_t length) {
     double value = 0;
     std::from_chars_result r = std::from_chars(text, text + length, value);
     if (r.ec == std::errc::result_out_of_range) {
-        // Beyond the range of a double: huge values become infinite, tiny ones zero.
+        // Beyond the normal range of a double, in either direction: strtod rounds to the
+        // nearest value there is (infinity, a subnormal or zero), however the number is
+        // spelled ("1e-400" or hundreds of zeros after the point).
         std::string digits(text, length);
-        size_t e = digits.find_first_of("eE");
-        bool tiny = e != std::string::npos && e + 1 < length && digits[e + 1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
+        vmodhost::CLocaleScope scope;
+        value = std::strtod(digits.c_str(), nullptr);
     }
     return value;
 }
@@ -197,6 +227,17 @@ int32_t symbolOf(const Vmod_ParserTables &t, int32_t token) {
 // Scans the next token into p.lookahead; false after a failure (reported).
 bool readToken(Olex_Parser &p) {
     const Vmod_ParserTables &t = *p.tables;
+    if (!p.markChecked) {
+        // A byte-order mark is no token: it is skipped and leaves the column at 1.
+        while (p.end - p.start < 3 && !p.atEnd)
+            if (!refill(p))
+                return false;
+        if (p.end - p.start >= 3 && std::memcmp(p.bytes + p.start, kByteOrderMark, 3) == 0) {
+            p.start += 3;
+            p.markLength = 3;
+        }
+        p.markChecked = true;
+    }
     for (;;) {
         size_t length = 0;
         int32_t kind = p.scanner(&t.scanner, p.bytes + p.start, p.end - p.start, p.atEnd ? 1 : 0, &length);
@@ -222,9 +263,19 @@ bool readToken(Olex_Parser &p) {
             return false;
         }
         size_t offset = p.start;
+        if (kind == t.scanner.stringToken) {
+            // The string would end at a NUL byte, silently losing the rest.
+            const void *nul = std::memchr(p.bytes + offset, '\0', length);
+            if (nul != nullptr) {
+                fail(p, positionAfter(at, p.bytes + offset, static_cast<const char *>(nul) - (p.bytes + offset)),
+                     "a string holds a NUL byte");
+                return false;
+            }
+        }
         advance(p, length);
         if (kind == OLEX_SPACE)
             continue;
+        ++p.tokensRead;
         Token &token = p.lookahead;
         token = Token{};
         token.number = kind;
@@ -281,49 +332,119 @@ std::string describeLookahead(const Olex_Parser &p) {
     return symbolText(t, token.symbol);
 }
 
-std::string expectedText(const Vmod_ParserTables &t, int32_t state) {
+// The terminals state accepts, in symbol order.
+std::vector<int32_t> expectedSymbols(const Vmod_ParserTables &t, int32_t state) {
+    std::vector<int32_t> symbols;
     int32_t base = t.actionBase[state];
     if (base == t.absentFlag)
-        return "";
-    std::vector<int32_t> listed;
-    bool anyKeyword = false;
-    int32_t count = 0;
+        return symbols;
     for (int32_t symbol = 0; symbol < t.terminalCount; ++symbol) {
         int32_t index = base + symbol;
         if (index < 0 || index > t.lastIndex || t.check[index] != symbol)
             continue;
         int32_t action = t.packed[index];
-        if (action == 0 || action == t.absentFlag)
-            continue;
-        ++count;
-        if (isKeywordSymbol(t, symbol))
-            anyKeyword = true;
-        else
-            listed.push_back(symbol);
+        if (action != 0 && action != t.absentFlag)
+            symbols.push_back(symbol);
     }
-    if (count == 0)
-        return "";
-    std::vector<std::string> names;
-    if (count <= kMaxListedExpected) {
-        for (int32_t symbol = 0; symbol < t.terminalCount; ++symbol) {
-            int32_t index = base + symbol;
-            if (index >= 0 && index <= t.lastIndex && t.check[index] == symbol && t.packed[index] != 0 &&
-                t.packed[index] != t.absentFlag)
-                names.push_back(symbolText(t, symbol));
-        }
-    } else {
-        if (anyKeyword)
-            names.push_back("a keyword");
-        for (int32_t symbol : listed)
-            names.push_back(symbolText(t, symbol));
-    }
-    std::string text = ", expected ";
+    return symbols;
+}
+
+// "a", "a or b", "a, b or c".
+std::string listText(const std::vector<std::string> &names) {
+    std::string text;
     for (size_t i = 0; i < names.size(); ++i) {
         if (i > 0)
             text += (i + 1 == names.size()) ? " or " : ", ";
         text += names[i];
     }
     return text;
+}
+
+std::vector<std::string> symbolTexts(const Vmod_ParserTables &t, const std::vector<int32_t> &symbols) {
+    std::vector<std::string> names;
+    for (int32_t symbol : symbols)
+        names.push_back(symbolText(t, symbol));
+    return names;
+}
+
+// ", expected ..." for the error in state: every expected token when they are few,
+// otherwise "a keyword" in place of the keywords.
+std::string expectedText(const Vmod_ParserTables &t, int32_t state) {
+    std::vector<int32_t> symbols = expectedSymbols(t, state);
+    if (symbols.empty())
+        return "";
+    if (symbols.size() <= static_cast<size_t>(kMaxListedExpected))
+        return ", expected " + listText(symbolTexts(t, symbols));
+    std::vector<std::string> names;
+    bool anyKeyword = false;
+    for (int32_t symbol : symbols) {
+        if (isKeywordSymbol(t, symbol))
+            anyKeyword = true;
+        else
+            names.push_back(symbolText(t, symbol));
+    }
+    if (anyKeyword)
+        names.insert(names.begin(), "a keyword");
+    return ", expected " + listText(names);
+}
+
+// Edits (insertions, deletions, substitutions) between a and b, ignoring letter case.
+size_t editDistance(const std::string &a, const std::string &b) {
+    auto upper = [](char c) { return static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); };
+    std::vector<size_t> row(b.size() + 1);
+    for (size_t j = 0; j <= b.size(); ++j)
+        row[j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        size_t diagonal = row[0];
+        row[0] = i;
+        for (size_t j = 1; j <= b.size(); ++j) {
+            size_t above = row[j];
+            row[j] = std::min({above + 1, row[j - 1] + 1, diagonal + (upper(a[i - 1]) == upper(b[j - 1]) ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+// "did you mean WORD?" when the lookahead is a name close to a keyword the state
+// expects (every keyword equally close is named), else "".
+std::string suggestionText(const Olex_Parser &p, int32_t state) {
+    const Vmod_ParserTables &t = *p.tables;
+    if (p.lookahead.number != t.scanner.nameToken)
+        return "";
+    const std::string name = p.lookahead.value.text;
+    if (name.size() > 40)
+        return "";
+    std::vector<std::string> best;
+    size_t bestDistance = kMaxSuggestionEdits + 1;
+    for (int32_t symbol : expectedSymbols(t, state)) {
+        if (!isKeywordSymbol(t, symbol))
+            continue;
+        std::string word = symbolText(t, symbol);
+        size_t distance = editDistance(name, word);
+        if (distance > bestDistance || 2 * distance >= name.size())
+            continue;
+        if (distance < bestDistance)
+            best.clear();
+        bestDistance = distance;
+        best.push_back(word);
+    }
+    return best.empty() ? "" : "did you mean " + listText(best) + "?";
+}
+
+// Reports the lookahead the grammar does not allow in state. At the first token of the
+// file the hint says how a model file starts.
+void failSyntax(Olex_Parser &p, int32_t state) {
+    const Vmod_ParserTables &t = *p.tables;
+    const bool first = p.tokensRead == 1;
+    if (first && p.lookahead.symbol == 0)
+        fail(p, p.lookahead.at,
+             p.consumed == 0 ? "the file is empty" : "the file holds no statements, only blanks and comments");
+    else
+        fail(p, p.lookahead.at, "unexpected " + describeLookahead(p) + expectedText(t, state));
+    p.hint = suggestionText(p, state);
+    if (first && p.hint.empty())
+        p.hint = "a model file starts with a header statement: " + listText(symbolTexts(t, expectedSymbols(t, state)));
 }
 
 void releaseTexts(Olex_Parser &p) {
@@ -388,7 +509,7 @@ bool parse(Olex_Parser &p, void *localData, void **parseResult) {
             production = t.defaultReduction[state];
         if (production <= 0) {
             if (p.haveLookahead)
-                fail(p, p.lookahead.at, "unexpected " + describeLookahead(p) + expectedText(t, state));
+                failSyntax(p, state);
             else
                 fail(p, p.position, "unexpected input");
             break;
@@ -446,7 +567,9 @@ void *run(Olex_Parser &p, Oerr_ErrorReport **err) {
     if (!accepted || p.failed) {
         if (!p.failed)
             failWithoutPosition(p, "the parse stopped without a result");
-        *err = oerr_CreateErrorReport("olex_Parse", 1, 2, nullptr, "%s", p.message.c_str(), 0);
+        Oerr_ErrorReport *hint =
+            p.hint.empty() ? nullptr : oerr_CreateErrorReport("olex_Parse", 1, 2, nullptr, "%s", p.hint.c_str(), 0);
+        *err = oerr_CreateErrorReport("olex_Parse", 1, 2, hint, "%s", p.message.c_str(), 0);
         return nullptr;
     }
     return parseResult;

@@ -251,7 +251,7 @@ TEST_F(vmod_ModelWrite, GoldenHeaderVariants) {
     m->title = heapString("Header \"quoted\" title");
     m->pageWidth = 21;
     m->pageHeight = 29.7;
-    m->pageUnits = 1; // read as centimeters, written as INCHES
+    m->pageUnits = 1; // written back as CENTIMETERS
     m->cellSizeMode = 2;
     m->cellSizeX = 0.1f;
     m->cellSizeY = 1e10f;

@@ -53,7 +53,10 @@ TEST(vmod_ModelRead, ExampleModelsPassEveryPipelineStage) {
         EXPECT_TRUE(outcome.parsed) << entry.path();
         EXPECT_TRUE(outcome.written) << entry.path();
         EXPECT_TRUE(outcome.readBack) << entry.path();
-        EXPECT_TRUE(outcome.scriptComplete) << entry.path();
+        // every_kind.vmf carries every field of the format, a text no script can hold among
+        // them (a table string with a double quote): the script check refuses it, and the
+        // generator with it.
+        EXPECT_EQ(outcome.scriptComplete, entry.path().filename() != "every_kind.vmf") << entry.path();
         EXPECT_TRUE(outcome.epsWritten) << entry.path();
         EXPECT_TRUE(outcome.annoWritten) << entry.path();
         EXPECT_TRUE(outcome.problems.empty()) << entry.path() << problemsOf(outcome);

@@ -378,22 +378,49 @@ TEST(vmod_TablePrint, ExactProcedure) {
 TEST(vmod_HeaderPrint, PortraitPrologueValues) {
     PrintModel m;
     std::string text = Written([&](Ofio_File *f) { vmod_HeaderPrint(f, &m.model); });
-    EXPECT_EQ(text.substr(0, text.find("xoff yoff translate\n")), "%!PS-Adobe-2.0\n"
-                                                                   "/inch {72 mul} def\n"
-                                                                   "/xscale 1 def\n"
-                                                                   "/yscale -1 def\n"
-                                                                   "/angle 0 def\n"
-                                                                   "/xoff 0 inch def\n"
-                                                                   "angle 0 lt {\n"
-                                                                   "\t/yoff 0.5 inch 0.5 inch sub def\n"
-                                                                   "} {\n"
-                                                                   "\t/yoff 11 inch def\n"
-                                                                   "} ifelse\n"
-                                                                   "/leftmargin 0.5 inch xscale div def\n"
-                                                                   "/topmargin 0.5 inch yscale neg div def\n"
-                                                                   "/pagewidth 7.5 inch xscale div def\n"
-                                                                   "/pageheight 10 inch yscale neg div def\n");
-    EXPECT_EQ(text.substr(text.size() - 17), "\tgrestore\n} def\n\n");
+    EXPECT_EQ(text.substr(0, text.find("/printpage {\n")), "%!PS-Adobe-3.0\n"
+                                                           "%%BoundingBox: 0 0 612 792\n"
+                                                           "%%DocumentMedia: Plain 612 792 0 () ()\n"
+                                                           "%%Orientation: Portrait\n"
+                                                           "%%Pages: (atend)\n"
+                                                           "%%EndComments\n"
+                                                           "%%BeginProlog\n"
+                                                           "/inch {72 mul} def\n"
+                                                           "/xscale 1 def\n"
+                                                           "/yscale -1 def\n"
+                                                           "/angle 0 def\n"
+                                                           "/xoff 0 inch def\n"
+                                                           "angle 0 lt {\n"
+                                                           "\t/yoff 0.5 inch 0.5 inch sub def\n"
+                                                           "} {\n"
+                                                           "\t/yoff 11 inch def\n"
+                                                           "} ifelse\n"
+                                                           "/leftmargin 0.5 inch xscale div def\n"
+                                                           "/topmargin 0.5 inch yscale neg div def\n"
+                                                           "/pagewidth 7.5 inch xscale div def\n"
+                                                           "/pageheight 10 inch yscale neg div def\n");
+    // Each page sets up its own coordinates and ends with the operand stack it began with.
+    EXPECT_NE(text.find("\tcount /pagedepth exch def\n\tgsave\n\txoff yoff translate\n"), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 72), "\tgrestore\n"
+                                             "\t{ count pagedepth le { exit } if pop } loop\n"
+                                             "\tshowpage\n"
+                                             "} def\n\n");
+}
+
+TEST(vmod_HeaderPrint, LandscapeAndUnusableSheets) {
+    PrintModel m;
+    m.model.orientation = 1;
+    m.model.printerPageWidth = 8.26772; // A4
+    m.model.printerPageHeight = 11.6929;
+    std::string text = Written([&](Ofio_File *f) { vmod_HeaderPrint(f, &m.model); });
+    EXPECT_EQ(text.substr(0, text.find("%%Pages")), "%!PS-Adobe-3.0\n"
+                                                    "%%BoundingBox: 0 0 596 842\n"
+                                                    "%%DocumentMedia: Plain 595.276 841.889 0 () ()\n"
+                                                    "%%Orientation: Landscape\n");
+    // A sheet no printer takes names no media.
+    m.model.printerPageWidth = 0;
+    text = Written([&](Ofio_File *f) { vmod_HeaderPrint(f, &m.model); });
+    EXPECT_EQ(text.substr(0, text.find("%%Pages")), "%!PS-Adobe-3.0\n%%Orientation: Landscape\n");
 }
 
 TEST(vmod_PrintPageNumbers, HalfScaleDoublesTheFontAndPositions) {

@@ -287,3 +287,26 @@ TEST(vmodhost_CairoCanvasWritePng, WritesAPngFile) {
     EXPECT_EQ(std::string(reinterpret_cast<char *>(magic + 1), 3), "PNG");
     EXPECT_EQ(vmodhost_CairoCanvasWritePng(c.canvas, "/nonexistent-dir/x.png"), 0);
 }
+
+TEST(ooml_CanvasDrawText, LineFeedsStackLinesUpwardFromY) {
+    CairoKeeper c(200, 120);
+    Report err;
+    ooml_CanvasContextSetFont(c.canvas, "DejaVu Sans:size=14", err.Slot());
+    ooml_CanvasContextSetJustification(c.canvas, 1, err.Slot());
+    int32_t x1, x2, y1, y2;
+    ooml_CanvasContextGetStringExtents(c.canvas, "Mm", &x1, &x2, &y1, &y2, err.Slot());
+    const int32_t line = y2 - y1, oneWide = x2 - x1;
+    ooml_CanvasContextGetStringExtents(c.canvas, "Mm\r\nMmMm\nMm", &x1, &x2, &y1, &y2, err.Slot());
+    EXPECT_EQ(y2 - y1, 3 * line); // three lines, the carriage return no glyph of its own
+    EXPECT_EQ(x2 - x1, 2 * oneWide);
+    ooml_CanvasDrawText(c.canvas, "Mm\nMm", 100, 100, err.Slot());
+    EXPECT_EQ(err.report, nullptr);
+    // Ink in each line's band and none between, above or below them.
+    EXPECT_GT(c.InkCount(0, 100 - 2 * line, 199, 100 - line - 1), 20);
+    EXPECT_GT(c.InkCount(0, 100 - line, 199, 100), 20);
+    EXPECT_EQ(c.InkCount(0, 0, 199, 100 - 2 * line - 1), 0);
+    EXPECT_EQ(c.InkCount(0, 101, 199, 119), 0);
+    // Each line centred on x on its own: no wider than one line.
+    EXPECT_EQ(c.InkCount(0, 0, 100 - oneWide / 2 - 2, 119), 0);
+    EXPECT_EQ(c.InkCount(100 + oneWide / 2 + 2, 0, 199, 119), 0);
+}

@@ -123,7 +123,7 @@ TEST(VmodRenderCommand, FailuresExitOneUsageErrorsTwo) {
     EXPECT_EQ(RunTool("/nonexistent/model.vmf '" + out + "'"), 1);
     EXPECT_EQ(RunTool("'" + kExample + "' '" + out + "' --select 99"), 1);
     EXPECT_EQ(RunTool("'" + kExample + "' /nonexistent-dir/out.png"), 1);
-    EXPECT_EQ(RunTool("'" + kExample + "' '" + out + "' --zoom 1000"), 1);
+    EXPECT_EQ(RunTool("'" + kExample + "' '" + out + "' --zoom 1000"), 2);
     EXPECT_EQ(RunTool("'" + kExample + "' '" + out + "' --ppi 0"), 2);
     EXPECT_EQ(RunTool("'" + kExample + "' '" + out + "' --zoom abc"), 2);
     EXPECT_EQ(RunTool("'" + kExample + "' '" + out + "' --select 1,,2"), 2);

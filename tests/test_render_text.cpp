@@ -137,17 +137,49 @@ TEST(vmod_RenderText, UnusableFontFallsBackToBackupFontPreference) {
     EXPECT_EQ(TakeLog(), Join({kSpec, {"ooml_CanvasContextSetFont(canvas, \"Liberation Mono\")"}, kMeasure, kText5}));
 }
 
-TEST(vmod_RenderText, SizeZeroCannotBeUsedEither) {
+TEST(vmod_RenderText, WithoutSizeDrawnAtTheDefaultSize) {
     CanvasKeeper keeper;
     Vmod_Model model = TextModel(keeper.canvas);
     TextNode text(2);
-    text.data.size = 0;
+    for (int32_t size : {0, -3}) {
+        text.data.size = size;
+        vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+        EXPECT_EQ(TakeLog(), Join({{"ooml_CanvasFontSpecCreate(\"DejaVu Sans\", 2, 12)",
+                                    "ooml_CanvasContextSetFontSpec(canvas, {\"DejaVu Sans\", 2, 12})",
+                                    "ooml_CanvasFontSpecFree({\"DejaVu Sans\", 2, 12})"},
+                                   kMeasure,
+                                   {kText5[0], kText5[1]}}));
+        EXPECT_EQ(text.data.size, size); // the model keeps its own value
+    }
+}
+
+TEST(vmod_RenderText, TwoLinesAreMeasuredAndHighlightedWhole) {
+    CanvasKeeper keeper;
+    Vmod_Model model = TextModel(keeper.canvas);
+    TextNode text(4);
+    char twoLines[] = "Hello\nWorld!";
+    text.node.title = twoLines;
+    text.node.selected = 1;
     vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
-    EXPECT_EQ(TakeLog(), Join({{"ooml_CanvasFontSpecCreate(\"DejaVu Sans\", 2, 0)",
-                                "ooml_CanvasContextSetFontSpec(canvas, NULL)", "ooml_CanvasFontSpecFree(NULL)",
-                                "ooml_CanvasContextSetFont(canvas, \"fixed\")"},
-                               kMeasure,
-                               {kText5[0], kText5[1]}}));
+    // The widest line (6 characters of 7 pixels) and two lines of 13 pixels; the bottom
+    // centre lies half the two lines below the node, (1.7 + 13/90) inch.
+    EXPECT_EQ(text.data.extentWidth, 42u);
+    EXPECT_EQ(text.data.extentHeight, 26u);
+    EXPECT_EQ(double(text.node.height), 26.0 / 90);
+    EXPECT_EQ(TakeLog(), (Lines{
+                             "ooml_CanvasFontSpecCreate(\"DejaVu Sans\", 0, 12)",
+                             "ooml_CanvasContextSetFontSpec(canvas, {\"DejaVu Sans\", 0, 12})",
+                             "ooml_CanvasFontSpecFree({\"DejaVu Sans\", 0, 12})",
+                             "ooml_CanvasContextGetStringExtents(canvas, \"Hello\\nWorld!\")",
+                             "ooml_CanvasContextSetJustification(canvas, 1)",
+                             "ooml_CanvasDrawText(canvas, \"Hello\\nWorld!\", 210, 146)",
+                             "ooml_CanvasDrawLine(canvas, 0, 0, 189, 148, 231, 148)",
+                             "ooml_CanvasContextSetForeground(canvas, 0x3366CC)",
+                             "ooml_CanvasContextSetDrawMode(canvas, 3)",
+                             "ooml_CanvasFillRectangle(canvas, 0, 0, 189, 120, 43, 27)",
+                             "ooml_CanvasContextSetDrawMode(canvas, 1)",
+                             "ooml_CanvasContextSetForeground(canvas, 0x000000)",
+                         }));
 }
 
 TEST(vmod_RenderText, UntitledMeasuresQuestionMarkAndKeepsExtent) {

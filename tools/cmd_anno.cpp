@@ -2,6 +2,7 @@
 // annotation layer (an SVG document in inches).
 #include "commands.h"
 #include "host/oerr.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 
 static int runAnno(const ToolCommand &self, const std::vector<std::string> &args) {
@@ -12,6 +13,10 @@ static int runAnno(const ToolCommand &self, const std::vector<std::string> &args
     vmod_ModelRead(&model, args[0].c_str(), &err);
     if (err != nullptr) {
         tool_PrintAndDeleteReport(&err);
+        return TOOL_FAILED;
+    }
+    if (!tool_CheckRepresentable(self, args[0], model)) {
+        tool_ModelRelease(&model);
         return TOOL_FAILED;
     }
     vmod_ModelAnno(&model, args[1].c_str(), &err);

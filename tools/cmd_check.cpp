@@ -14,20 +14,13 @@ static const char *const kKindNames[] = {"raster", "vector", "matrix", "table",
                                          "scalar", "function", "criteria", "text"};
 static const int kKindCount = 8;
 
-static const char *kindName(int32_t type) {
-    return type >= 0 && type < kKindCount ? kKindNames[type] : "unknown";
-}
-
 static bool isOperation(const Vmod_Node *node) {
     return node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA;
 }
 
-static std::string describe(const Vmod_Node *node) {
-    std::string text = std::string(kindName(node->type)) + " node " + std::to_string(node->id);
-    if (node->title != nullptr)
-        text += std::string(" \"") + node->title + "\"";
-    return text;
-}
+// Titles come from the file: they are shown with their control characters escaped, so
+// that none reaches the terminal.
+static std::string describe(const Vmod_Node *node) { return tool_NodeName(node); }
 
 static void setDone(Vmod_Node *node, int32_t done) {
     if (node->data == nullptr)
@@ -81,12 +74,13 @@ static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
     }
     oerr_DeleteErrorReportEx(&err);
     // What the graph walk above cannot see (shared identifiers, empty criteria tables, an
-    // output that holds no data) still stops the script generator.
-    if (reasons.empty() && !script_Check(model, &err)) {
-        const char *why = err != nullptr ? vmodhost_ErrorMessage(err) : nullptr;
-        reasons.push_back(why != nullptr ? why : "the script generator refuses the model");
-        oerr_DeleteErrorReportEx(&err);
-    }
+    // output that holds no data) still stops the script generator; so does every text the
+    // script cannot hold, which is listed whatever else is wrong. The generator refuses
+    // exactly these.
+    const ScriptRefusals refusals = script_FindRefusals(model);
+    if (reasons.empty() && !refusals.graph.empty())
+        reasons.push_back("Error Cannot Generate Script: " + refusals.graph);
+    reasons.insert(reasons.end(), refusals.texts.begin(), refusals.texts.end());
     return reasons;
 }
 
@@ -108,8 +102,8 @@ static int runCheck(const ToolCommand &self, const std::vector<std::string> &arg
         if (node->type >= 0 && node->type < kKindCount)
             ++counts[node->type];
     }
-    std::printf("model: %s\n", args[0].c_str());
-    std::printf("title: %s\n", model.title != nullptr ? model.title : "(none)");
+    std::printf("model: %s\n", tool_PrintableText(args[0].c_str()).c_str());
+    std::printf("title: %s\n", model.title != nullptr ? tool_PrintableText(model.title).c_str() : "(none)");
     std::printf("nodes: %d", total);
     for (int kind = 0; kind < kKindCount; ++kind)
         std::printf("%s%s %d", kind == 0 ? " (" : ", ", kKindNames[kind], counts[kind]);
@@ -125,7 +119,7 @@ static int runCheck(const ToolCommand &self, const std::vector<std::string> &arg
     else {
         std::printf("not ready to run:\n");
         for (const std::string &reason : reasons)
-            std::printf("  %s\n", reason.c_str());
+            std::printf("  %s\n", tool_PrintableText(reason.c_str()).c_str());
     }
     tool_ModelRelease(&model);
     return reasons.empty() ? TOOL_OK : TOOL_NOT_READY;
@@ -137,6 +131,7 @@ extern const ToolCommand tool_command_check = {
     "run, then every reason the model cannot run: no nodes, an untitled data or operation\n"
     "node, an operation without output, a child identifier naming no node, a cycle, or\n"
     "anything else that stops the script generator (a shared identifier, a criteria table\n"
-    "without rows or columns, an output that holds no data).\n"
+    "without rows or columns, an output that holds no data, a file name or other text\n"
+    "that cannot stand between the script's quotes, a title that is not a plain name).\n"
     "Exit status 0 when ready, 3 when not, 1 when the model cannot be read.\n",
     runCheck};

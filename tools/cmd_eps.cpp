@@ -2,12 +2,14 @@
 #include "commands.h"
 #include "host/oerr.h"
 #include "print_support.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 
 static int runEps(const ToolCommand &self, const std::vector<std::string> &args) {
     if (!tool_ExpectArguments(self, args, 2)) return TOOL_USAGE;
     PrintedModel printed;
     if (!printed.Read(args[0])) return TOOL_FAILED;
+    if (!tool_CheckRepresentable(self, args[0], printed.model)) return TOOL_FAILED;
     Oerr_ErrorReport *err = nullptr;
     vmod_ModelEPS(args[1].c_str(), &printed.model, &err);
     if (err == nullptr) return TOOL_OK;

@@ -1,25 +1,29 @@
-// cmd_print.cpp - `vmod print MODEL OUT.pdf [--pages FIRST-LAST] [--dpi N]`: prints the
-// diagram on the host's PDF printer, set up from the model's printer page and
-// orientation.
+// cmd_print.cpp - `vmod print MODEL OUT.pdf [--pages FIRST-LAST] [--dpi N] [--as-saved]`:
+// prints the diagram on the host's PDF printer, set up from the model's printer page and
+// orientation, on the pages tool_ChoosePages picks.
 #include <cstdio>
 
 #include "commands.h"
 #include "host/oerr.h"
+#include "print/printer_model.h"
 #include "print_support.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodhost/vmodhost_printer.h"
 
 static int runPrint(const ToolCommand &self, const std::vector<std::string> &args) {
     PrintArguments arguments;
-    if (!tool_ParsePrintArguments(self, args, true, arguments)) return TOOL_USAGE;
+    if (!tool_ParsePrintArguments(self, args, true, arguments, true)) return TOOL_USAGE;
     if (!vmodhost_HasCairo()) {
         std::fprintf(stderr, "vmod print: this vmod was built without Cairo and has no PDF printer\n");
         return TOOL_FAILED;
     }
     PrintedModel printed;
     if (!printed.Read(arguments.positional[0])) return TOOL_FAILED;
-    if (!tool_ChoosePages(self, printed.model, arguments)) return TOOL_USAGE;
+    if (!tool_CheckRepresentable(self, arguments.positional[0], printed.model)) return TOOL_FAILED;
+    ChosenPages chosen;
+    if (int status = tool_ChoosePages(self, printed.model, arguments, chosen); status != TOOL_OK) return status;
 
     const std::string &out = arguments.positional[1];
     Ogdi_DeviceContext *printer = vmodhost_PdfPrinterCreate(out.c_str());
@@ -29,16 +33,14 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
     vmodhost_PrinterSetOrientation(printer, printed.model.orientation ? 1 : 0);
     vmodhost_PrinterSelect(printer);
 
-    Oerr_ErrorReport *err = nullptr;
-    vmod_ModelPrint(&printed.model, arguments.first, arguments.last, &err);
-    oerr_DeleteErrorReportEx(&err);
+    vmod::print::ModelPrintPages(printed.model, chosen.pages, chosen.labelLast);
     const bool failed = vmodhost_PrinterFailed(printer) != 0;
     const int32_t pages = vmodhost_PrinterPageCount(printer);
     // The printer saves the PDF whole or not at all and knows why it could not.
     const char *failure = vmodhost_PrinterFailure(printer);
     const std::string reason = failure ? failure : "could not write " + out;
     vmodhost_PrinterDelete(printer);
-    if (failed || pages != arguments.last - arguments.first + 1) {
+    if (failed || static_cast<size_t>(pages) != chosen.pages.size()) {
         std::fprintf(stderr, "vmod print: %s\n", reason.c_str());
         return TOOL_FAILED;
     }
@@ -46,9 +48,12 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
 }
 
 extern const ToolCommand tool_command_print = {
-    "print", "MODEL OUT.pdf [--pages FIRST-LAST] [--dpi N]", "print the diagram of MODEL into a PDF file",
+    "print", "MODEL OUT.pdf [--pages FIRST-LAST] [--dpi N] [--as-saved]", "print the diagram of MODEL into a PDF file",
     "The printer has the model's printer page size (letter paper when that is unusable),\n"
-    "turned in landscape, at N pixels per inch (default 600). Pages tile the diagram,\n"
-    "numbered across then down; by default every page the diagram covers is printed.\n"
+    "turned in landscape, at N pixels per inch (default 600); lines are 0.01 inch wide at\n"
+    "any resolution. Pages tile the diagram, numbered across then down. The grid is\n"
+    "widened (in memory, never in the file) to cover every node and note; --as-saved\n"
+    "keeps the model's own grid. By default every page that holds something is printed;\n"
+    "--pages prints the pages asked, blank or not. A print holds at most 10000 pages.\n"
     "The PDF's title is \"model - ORVAN VISTARA\".\n",
     runPrint};

@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "render/model_picture.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 
@@ -30,11 +31,12 @@ bool parseInt(const std::string &text, long min, long max, long *value) {
     return true;
 }
 
+// A decimal zoom the picture can be drawn at: 0.01 to 100.
 bool parseZoom(const std::string &text, double *zoom) {
-    if (text.empty()) return false;
+    if (text.empty() || text.find_first_of("xXnN") != std::string::npos) return false; // no hex, inf or nan
     char *end = nullptr;
     double v = std::strtod(text.c_str(), &end);
-    if (*end != '\0' || !std::isfinite(v)) return false;
+    if (*end != '\0' || !(v >= 0.01 && v <= 100)) return false;
     *zoom = v;
     return true;
 }
@@ -76,7 +78,7 @@ int parseArgs(const ToolCommand &self, const std::vector<std::string> &args, Ren
         }
         long ppi = 0;
         if (name == "--zoom" && !parseZoom(value, &out->options.zoom))
-            return tool_UsageError(self, "--zoom takes a number, not '" + value + "'");
+            return tool_UsageError(self, "--zoom takes a number from 0.01 to 100, not '" + value + "'");
         if (name == "--ppi") {
             if (!parseInt(value, 1, 2400, &ppi))
                 return tool_UsageError(self, "--ppi takes a whole number from 1 to 2400, not '" + value + "'");
@@ -144,7 +146,7 @@ int runRender(const ToolCommand &self, const std::vector<std::string> &args) {
         tool_PrintAndDeleteReport(&err);
         return TOOL_FAILED;
     }
-    int status = renderModel(self, parsed, &model);
+    int status = tool_CheckRepresentable(self, parsed.model, model) ? renderModel(self, parsed, &model) : TOOL_FAILED;
     tool_ModelRelease(&model);
     return status;
 }
@@ -157,5 +159,6 @@ extern const ToolCommand tool_command_render = {
     "  --zoom Z        view zoom factor (default 1; titles and text only at 1 or more)\n"
     "  --ppi N         pixels per inch at zoom 1, also the glyph box size (default 96)\n"
     "  --select ID,... draw these nodes selected (highlighted)\n"
-    "The canvas is white and covers the node centres with a one-inch margin on every side.\n",
+    "The canvas is white and covers the node centres with a one-inch margin on every side,\n"
+    "and every note's text whole.\n",
     runRender};

@@ -23,21 +23,69 @@
 namespace {
 
 struct Prompts {
+    const Vmod_Model *model = nullptr;
     std::vector<std::string> answers;
     size_t next = 0;
     bool interactive = false;
     std::string cancelled; // title of the prompt that was cancelled
 };
 
+// The PROMPT text a node gives the chooser part is asking for: a chooser's title is a
+// fixed request followed by the node's title, so the node is one of the kinds the
+// chooser serves whose title ends the chooser's (the longest such). "" when there is
+// none, or when nodes that fit equally well give different texts.
+std::string nodePromptText(const Vmod_Model &model, Ooml_Part *part, const std::string &title) {
+    const std::string chooser = vmodhost_PartName(part) != nullptr ? vmodhost_PartName(part) : "";
+    bool matched = false, ambiguous = false;
+    size_t matchedLength = 0;
+    std::string found;
+    for (const Vmod_Node *node = model.nodes; node != nullptr; node = node->next) {
+        if (node->title == nullptr || node->title[0] == '\0' || node->data == nullptr)
+            continue;
+        const std::string nodeTitle = node->title;
+        if (nodeTitle.size() > title.size() || title.compare(title.size() - nodeTitle.size(), nodeTitle.size(), nodeTitle) != 0)
+            continue;
+        const char *text = nullptr;
+        if (node->type == VMOD_RASTER && chooser == "raster")
+            text = static_cast<const Vmod_RasterData *>(node->data)->promptText;
+        else if (node->type == VMOD_VECTOR && chooser == "vector")
+            text = static_cast<const Vmod_VectorData *>(node->data)->promptText;
+        else if (node->type == VMOD_MATRIX && chooser == "matrix")
+            text = static_cast<const Vmod_MatrixData *>(node->data)->promptText;
+        else if (node->type == VMOD_SCALAR && chooser == "scalar")
+            text = static_cast<const Vmod_ScalarData *>(node->data)->promptText;
+        else if (node->type == VMOD_TABLE && chooser == "table")
+            text = static_cast<const Vmod_TableData *>(node->data)->promptText;
+        else if (node->type == VMOD_TABLE && (chooser == "raster" || chooser == "coverage" || chooser == "annotation"))
+            text = static_cast<const Vmod_TableData *>(node->data)->promptLayerText;
+        else
+            continue;
+        const std::string candidate = text != nullptr ? text : "";
+        if (!matched || nodeTitle.size() > matchedLength) {
+            matched = true;
+            matchedLength = nodeTitle.size();
+            found = candidate;
+            ambiguous = false;
+        } else if (nodeTitle.size() == matchedLength && candidate != found) {
+            ambiguous = true;
+        }
+    }
+    return ambiguous ? "" : found;
+}
+
 // Answers a chooser: the next --answer, else a line typed on the terminal; an empty line,
 // the end of input or no terminal cancels.
-int32_t answerPrompt(Ooml_Part *, const char *title, void *user, char **answer) {
+int32_t answerPrompt(Ooml_Part *part, const char *title, void *user, char **answer) {
     auto *prompts = static_cast<Prompts *>(user);
     std::string name;
     if (prompts->next < prompts->answers.size()) {
         name = prompts->answers[prompts->next++];
     } else if (prompts->interactive) {
-        std::fprintf(stderr, "%s", title);
+        // The node's own PROMPT text says what the file is for; the title says which node.
+        const std::string text = nodePromptText(*prompts->model, part, title);
+        if (!text.empty())
+            std::fprintf(stderr, "%s\n", tool_PrintableText(text.c_str()).c_str());
+        std::fprintf(stderr, "%s", tool_PrintableText(title).c_str());
         std::fflush(stderr);
         if (!std::getline(std::cin, name)) {
             name.clear();
@@ -137,6 +185,7 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
         return TOOL_FAILED;
     }
     int status = TOOL_OK;
+    prompts.model = &model;
     {
         Choosers choosers(model);
         if (!script_Check(&model, &err)) {
@@ -161,7 +210,10 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
                 status = TOOL_FAILED;
             } else {
                 vmodhost_SetChooserHandler(answerPrompt, &prompts);
-                const int32_t complete = vmod_ScriptGen(&model, file);
+                ScriptOptions options;
+                std::string stopReason;
+                options.stopReason = &stopReason;
+                const int32_t complete = script_Generate(&model, file, options);
                 vmodhost_SetChooserHandler(nullptr, nullptr);
                 bool writeFailed = false;
                 if (toStdout) {
@@ -186,9 +238,22 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
                     std::fprintf(stderr, "vmod script: the prompt \"%s\" was cancelled; the script is incomplete\n",
                                  prompts.cancelled.c_str());
                     status = TOOL_NOT_READY;
+                } else if (!complete && !stopReason.empty()) {
+                    std::fprintf(stderr, "vmod script: %s; the script is incomplete\n", stopReason.c_str());
+                    status = TOOL_FAILED;
                 } else if (!complete) {
                     std::fprintf(stderr, "vmod script: the script is incomplete\n");
                     status = TOOL_FAILED;
+                } else if (prompts.next < prompts.answers.size()) {
+                    // More answers than prompts usually means they were meant for another
+                    // model, or are out of step with this one's prompts.
+                    const size_t left = prompts.answers.size() - prompts.next;
+                    std::string unused;
+                    for (size_t i = prompts.next; i < prompts.answers.size(); ++i)
+                        unused += (i > prompts.next ? ", '" : "'") + tool_PrintableText(prompts.answers[i].c_str()) + "'";
+                    std::fprintf(stderr, "vmod script: warning: the model asked %zu %s; %zu --answer %s left over: %s\n",
+                                 prompts.next, prompts.next == 1 ? "question" : "questions", left,
+                                 left == 1 ? "value was" : "values were", unused.c_str());
                 }
             }
         }
@@ -204,8 +269,9 @@ extern const ToolCommand tool_command_script = {
     "script", "MODEL [-o OUT] [--answer FILE]...", "write the modelling-language script of MODEL",
     "Writes the script to OUT, or to standard output. Each file prompt of the model is\n"
     "answered by the next --answer, in prompt order; when none is left and standard input\n"
-    "is a terminal, the prompt's title is shown and a file name is read (an empty line or\n"
-    "the end of input cancels); otherwise the prompt is cancelled.\n"
+    "is a terminal, the node's PROMPT text and the prompt's title are shown and a file name\n"
+    "is read (an empty line or the end of input cancels); otherwise the prompt is\n"
+    "cancelled. --answer values left over after the last prompt are named in a warning.\n"
     "OUT is replaced only by a complete script: when a prompt is cancelled or a write fails\n"
     "it is left as it was (standard output gets the script as far as it was written).\n"
     "Exit status 0 when the script is complete, 3 when a prompt was cancelled, 1 when the\n"

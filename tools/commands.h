@@ -47,6 +47,17 @@ void tool_PrintWriteFailure(const ToolCommand &command, Oerr_ErrorReport **repor
 // there (a full disk, a closed pipe) is reported and makes the command fail.
 int tool_FinishStandardOutput(int status);
 
+// text as it may safely go to a terminal: control characters, C1 controls and bytes that
+// are not UTF-8 are shown as escapes (\n, \t, \x1B, \u009B); everything else is kept.
+std::string tool_PrintableText(const char *text);
+
+// "raster node 3 \"title\"" (the title printable), for messages about one node.
+std::string tool_NodeName(const Vmod_Node *node);
+
+// A warning for `--pref KEY=VALUE` when the library reads no such "modeler" preference or
+// tells no such value apart (it would behave as with the default); "" when it does.
+std::string tool_PreferenceWarning(const std::string &key, const std::string &value);
+
 // Releases everything a model read by vmod_ModelRead owns (nodes, path, header strings,
 // window) and zeroes the record, which stays the caller's.
 void tool_ModelRelease(Vmod_Model *model);

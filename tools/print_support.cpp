@@ -3,8 +3,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 
+#include "print/page_coverage.h"
 #include "print/page_grid.h"
 #include "vmod/vmod.h"
 
@@ -30,10 +32,14 @@ bool PrintedModel::Read(const std::string &path) {
 }
 
 bool tool_ParsePrintArguments(const ToolCommand &command, const std::vector<std::string> &args, bool allowDpi,
-                              PrintArguments &out) {
+                              PrintArguments &out, bool allowAsSaved) {
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string &arg = args[i];
         std::string option, value;
+        if (allowAsSaved && arg == "--as-saved") {
+            out.asSaved = true;
+            continue;
+        }
         if (arg == "--pages" || (allowDpi && arg == "--dpi")) {
             if (i + 1 >= args.size()) {
                 tool_UsageError(command, arg + " needs a value");
@@ -78,28 +84,81 @@ bool tool_ParsePrintArguments(const ToolCommand &command, const std::vector<std:
     return true;
 }
 
-int32_t tool_PageCount(const Vmod_Model &model) {
-    return vmod::print::PageCount(vmod::print::MakePageGrid(model));
-}
-
 void tool_PageCell(const Vmod_Model &model, int32_t page, int32_t &column, int32_t &row) {
     vmod::print::PageCell cell = vmod::print::PageCellOf(vmod::print::MakePageGrid(model), page);
     column = cell.column0 + 1;
     row = cell.row0 + 1;
 }
 
-bool tool_ChoosePages(const ToolCommand &command, const Vmod_Model &model, PrintArguments &arguments) {
-    const int32_t count = tool_PageCount(model);
-    if (!arguments.pagesGiven) {
-        arguments.first = 1;
-        arguments.last = count;
-        return true;
+namespace {
+
+void WarnLandscapeTurnsBack(const ToolCommand &command, const Vmod_Model &model) {
+    const double width = model.printerPageWidth, height = model.printerPageHeight;
+    if (!model.orientation || !(width > height)) return;
+    std::fprintf(stderr,
+                 "vmod %s: warning: the printer page %g by %g is already wider than tall, and ORIENTATION "
+                 "LANDSCAPE turns it back to portrait; give the printer page as the sheet stands upright "
+                 "(PRINTERPAGESIZE %g, %g;)\n",
+                 command.name, width, height, height, width);
+}
+
+std::string Pages(int64_t count) { return std::to_string(count) + (count == 1 ? " page" : " pages"); }
+
+} // namespace
+
+int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintArguments &arguments,
+                     ChosenPages &chosen) {
+    using namespace vmod::print;
+    WarnLandscapeTurnsBack(command, model);
+    if (!arguments.asSaved) {
+        const GridWidening widening = CoverEveryNode(model);
+        if (widening.tooLarge) {
+            std::fprintf(stderr,
+                         "vmod %s: covering every node takes %.0f pages across and %.0f down, more than the %d "
+                         "columns or rows a print may have; nothing was written (--as-saved prints the "
+                         "model's own grid)\n",
+                         command.name, widening.columnsNeeded, widening.rowsNeeded, kMaxGridSide);
+            return TOOL_FAILED;
+        }
+        if (widening.widened)
+            std::fprintf(stderr,
+                         "vmod %s: the model's page grid of %d pages across and %d down leaves part of the "
+                         "diagram off; printing %d across and %d down to cover every node and note (the file "
+                         "is unchanged; --as-saved prints the model's own grid)\n",
+                         command.name, widening.columnsBefore, widening.rowsBefore, widening.columns,
+                         widening.rows);
     }
-    if (arguments.last > count) {
-        tool_UsageError(command, "the diagram has " + std::to_string(count) + (count == 1 ? " page" : " pages") +
-                                     ", so --pages " + std::to_string(arguments.first) + "-" +
-                                     std::to_string(arguments.last) + " is outside it");
-        return false;
+    const PageGrid grid = MakePageGrid(model);
+    const int32_t count = PageCount(grid);
+    chosen.pages.clear();
+    if (arguments.pagesGiven) {
+        if (arguments.last > count) {
+            tool_UsageError(command, "the diagram has " + Pages(count) + ", so --pages " +
+                                         std::to_string(arguments.first) + "-" + std::to_string(arguments.last) +
+                                         " is outside it");
+            return TOOL_USAGE;
+        }
+        const int64_t asked = static_cast<int64_t>(arguments.last) - arguments.first + 1;
+        if (asked > kMaxPagesPrinted) {
+            tool_UsageError(command, "--pages " + std::to_string(arguments.first) + "-" +
+                                         std::to_string(arguments.last) + " asks for " + Pages(asked) +
+                                         ", more than the " + std::to_string(kMaxPagesPrinted) +
+                                         " one print may hold");
+            return TOOL_USAGE;
+        }
+        for (int32_t page = arguments.first; page <= arguments.last; ++page) chosen.pages.push_back(page);
+        chosen.labelLast = arguments.last;
+        return TOOL_OK;
     }
-    return true;
+    if (!PagesHoldingSomething(model, grid, kMaxPagesPrinted, chosen.pages)) {
+        std::fprintf(stderr,
+                     "vmod %s: the diagram needs more than %d of its %s, more than one print may hold; "
+                     "nothing was written (choose some with --pages)\n",
+                     command.name, kMaxPagesPrinted, Pages(count).c_str());
+        return TOOL_FAILED;
+    }
+    // A model with nothing on paper still prints its first page.
+    if (chosen.pages.empty()) chosen.pages.push_back(1);
+    chosen.labelLast = count;
+    return TOOL_OK;
 }

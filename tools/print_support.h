@@ -21,24 +21,37 @@ struct PrintedModel {
 };
 
 // The command line of a printing command: positional arguments, --pages FIRST-LAST and,
-// where allowed, --dpi N.
+// where allowed, --dpi N and --as-saved.
 struct PrintArguments {
     std::vector<std::string> positional;
+    bool asSaved = false; // print the model's own page grid, not one covering every node
     bool pagesGiven = false;
     int32_t first = 1, last = 1;
     int32_t dpi = 600;
 };
 
 // Parses args; on a bad command line reports a usage error and returns false.
+// allowDpi admits --dpi N, allowAsSaved --as-saved.
 bool tool_ParsePrintArguments(const ToolCommand &command, const std::vector<std::string> &args, bool allowDpi,
-                              PrintArguments &out);
+                              PrintArguments &out, bool allowAsSaved = false);
 
-// The pages of the model's page grid (at least 1), and the column and row (from 1) of one.
-int32_t tool_PageCount(const Vmod_Model &model);
+// The column and row (from 1) of a page of the model's page grid.
 void tool_PageCell(const Vmod_Model &model, int32_t page, int32_t &column, int32_t &row);
 
-// Narrows the arguments' page range to the diagram (all pages when none was given);
-// reports a usage error and returns false when the asked pages are not in it.
-bool tool_ChoosePages(const ToolCommand &command, const Vmod_Model &model, PrintArguments &arguments);
+// The pages a paged print writes, page numbers of the grid in order, and the last page
+// number its labels count to.
+struct ChosenPages {
+    std::vector<int32_t> pages;
+    int32_t labelLast = 1;
+};
+
+// Gets model ready for a paged print and chooses its pages, saying on stderr what it
+// changed: warns when a landscape printer page is already wider than tall; unless
+// --as-saved, widens the page grid of model (in memory) to cover every node and note;
+// then takes the pages asked with --pages, or else every page that holds something
+// (at least the first). Returns TOOL_OK, or the status of a refusal already reported
+// (a range outside the grid, or more pages than one print may hold).
+int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintArguments &arguments,
+                     ChosenPages &chosen);
 
 #endif

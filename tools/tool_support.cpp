@@ -70,3 +70,65 @@ void tool_ModelRelease(Vmod_Model *model) {
     oerr_DeleteErrorReportEx(&err);
     *model = Vmod_Model{};
 }
+
+std::string tool_PrintableText(const char *text) {
+    std::string out;
+    if (text == nullptr)
+        return out;
+    auto escape = [&out](const char *format, unsigned value) {
+        char buffer[12];
+        std::snprintf(buffer, sizeof buffer, format, value);
+        out += buffer;
+    };
+    const auto *bytes = reinterpret_cast<const unsigned char *>(text);
+    for (size_t i = 0; bytes[i] != 0;) {
+        const unsigned char c = bytes[i];
+        if (c < 0x80) {
+            if (c == '\n')
+                out += "\\n";
+            else if (c == '\t')
+                out += "\\t";
+            else if (c == '\r')
+                out += "\\r";
+            else if (c < 0x20 || c == 0x7f)
+                escape("\\x%02X", c);
+            else
+                out += static_cast<char>(c);
+            ++i;
+            continue;
+        }
+        // A well-formed UTF-8 sequence (no overlong form, surrogate or value past U+10FFFF)
+        // is kept, except the C1 controls U+0080 to U+009F, which terminals obey.
+        size_t length = c >= 0xC2 && c <= 0xDF ? 2 : c >= 0xE0 && c <= 0xEF ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+        unsigned value = length == 2 ? c & 0x1Fu : length == 3 ? c & 0x0Fu : c & 0x07u;
+        for (size_t k = 1; k < length; ++k) {
+            if ((bytes[i + k] & 0xC0) != 0x80) {
+                length = 0;
+                break;
+            }
+            value = (value << 6) | (bytes[i + k] & 0x3Fu);
+        }
+        const bool wellFormed = (length == 2) || (length == 3 && value >= 0x800 && (value < 0xD800 || value > 0xDFFF)) ||
+                                (length == 4 && value >= 0x10000 && value <= 0x10FFFF);
+        if (!wellFormed) {
+            escape("\\x%02X", c);
+            ++i;
+        } else if (value < 0xA0) {
+            escape("\\u%04X", value);
+            i += length;
+        } else {
+            out.append(text + i, length);
+            i += length;
+        }
+    }
+    return out;
+}
+
+std::string tool_NodeName(const Vmod_Node *node) {
+    static const char *const kinds[] = {"raster", "vector", "matrix", "table", "scalar", "function", "criteria", "text"};
+    std::string text = std::string(node->type >= 0 && node->type < 8 ? kinds[node->type] : "unknown") + " node " +
+                       std::to_string(node->id);
+    if (node->title != nullptr)
+        text += " \"" + tool_PrintableText(node->title) + "\"";
+    return text;
+}

@@ -30,6 +30,7 @@ static const char kGlobalHelp[] =
     "Global options, before or after the command:\n"
     "  --pref KEY=VALUE   set the \"modeler\" preference KEY for this run (repeatable)\n"
     "  --help             show help (for the command when one is given)\n"
+    "  --version          show the version of vmod\n"
     "Exit status: 0 success, 1 failure, 2 usage error, 3 model not ready to run (check) or a\n"
     "file prompt cancelled (script).\n";
 
@@ -54,11 +55,16 @@ static const ToolCommand *findCommand(const std::string &name) {
     return nullptr;
 }
 
+// Sets the preference, warning (without failing) when the library would not use it.
 static bool applyPreference(const std::string &setting) {
     size_t equals = setting.find('=');
     if (equals == std::string::npos || equals == 0)
         return false;
-    vmodhost_SetPreference("modeler", setting.substr(0, equals).c_str(), setting.substr(equals + 1).c_str());
+    const std::string key = setting.substr(0, equals), value = setting.substr(equals + 1);
+    const std::string warning = tool_PreferenceWarning(key, value);
+    if (!warning.empty())
+        std::fprintf(stderr, "vmod: warning: --pref %s\n", warning.c_str());
+    vmodhost_SetPreference("modeler", key.c_str(), value.c_str());
     return true;
 }
 
@@ -91,6 +97,9 @@ static int runTool(int argc, char **argv) {
             }
         } else if (arg == "--help" || arg == "-h") {
             wantHelp = true;
+        } else if (arg == "--version" && command == nullptr) {
+            std::printf("vmod %s\n", VMOD_VERSION);
+            return TOOL_OK;
         } else if (command == nullptr && arg == "--") {
             continue;
         } else if (command == nullptr) {

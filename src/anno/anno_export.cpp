@@ -1,12 +1,14 @@
 // vmod_ModelAnno: the model diagram as an annotation layer, in inches with y upward.
 // Only a layer that cannot be created (or, once drawn, cannot be written) is reported;
 // failures of single styles and elements are dropped and the export goes on without them.
+#include <algorithm>
 #include <cstring>
 
 #include "anno/anno_layer.h"
 #include "host/ofio.h"
 #include "host/omsc.h"
 #include "host/ostr.h"
+#include "model/page_size.h"
 #include "vmod/vmod.h"
 
 namespace {
@@ -28,9 +30,13 @@ struct Extent {
     double xmin, xmax, ymin, ymax;
 };
 
-// The paper area of the node centres (the page when there are none) with a one-inch margin.
+// Room left around a note's text where it reaches beyond the margin.
+const double kTextPadding = 0.1;
+
+// The paper area of the node centres (the page when there are none) with a one-inch
+// margin, widened where a note's text reaches further, so that no text is cut.
 Extent DiagramExtent(const Vmod_Model *model) {
-    Extent e{model->pageWidth, 0, model->pageHeight, 0};
+    Extent e{vmod::PageWidthInches(*model), 0, vmod::PageHeightInches(*model), 0};
     for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
         if (node->x < e.xmin) e.xmin = node->x;
         if (node->x > e.xmax) e.xmax = node->x;
@@ -39,7 +45,17 @@ Extent DiagramExtent(const Vmod_Model *model) {
     }
     if (e.xmax < e.xmin) e.xmin = e.xmax;
     if (e.ymax < e.ymin) e.ymin = e.ymax;
-    return {e.xmin - 1, e.xmax + 1, e.ymin - 1, e.ymax + 1};
+    Extent r{e.xmin - 1, e.xmax + 1, e.ymin - 1, e.ymax + 1};
+    for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
+        if (node->type != VMOD_TEXT) continue;
+        const vmod::anno::TextHalfExtent half = vmod::anno::TextNodeHalfExtent(node);
+        const double x = node->x, y = node->y;
+        r.xmin = std::min(r.xmin, x - half.width - kTextPadding);
+        r.xmax = std::max(r.xmax, x + half.width + kTextPadding);
+        r.ymin = std::min(r.ymin, y - half.height - kTextPadding);
+        r.ymax = std::max(r.ymax, y + half.height + kTextPadding);
+    }
+    return r;
 }
 
 } // namespace

@@ -76,6 +76,13 @@ Oant_Element *AddGlyph(const Export &ex, const Vmod_Node *node);
 Oant_Element *AddLabel(const Export &ex, const Vmod_Node *node);
 // A text node's text element.
 Oant_Element *AddTextNode(const Export &ex, const Vmod_Node *node);
+// Half the width and half the height, in inches, that a text node's text takes around
+// its position at most, so that the layer's extent can hold it; an estimate from its
+// characters that no viewer's rendering of these faces exceeds.
+struct TextHalfExtent {
+    double width, height;
+};
+TextHalfExtent TextNodeHalfExtent(const Vmod_Node *node);
 // The model's nodes by identifier, each list in model order.
 using NodesById = std::unordered_map<int32_t, std::vector<const Vmod_Node *>>;
 // Fills index; false (index left empty) when memory runs out.

@@ -2,7 +2,7 @@
 // text elements in the outline font that matches their font and style.
 #include "anno/anno_layer.h"
 
-#include "host/ostr.h"
+#include "model/note_text.h"
 
 namespace vmod::anno {
 
@@ -47,11 +47,31 @@ const FontFamily kFamilies[] = {
      0},
 };
 
+// Face names are matched in any case, as users type them.
 const FontFamily &FamilyOf(const char *font) {
     for (const FontFamily &family : kFamilies)
-        if (family.font == nullptr || (font != nullptr && otxt_Text_strcmp(font, family.font) == 0))
+        if (family.font == nullptr || note::FontIs(font, family.font))
             return family;
     return kFamilies[sizeof kFamilies / sizeof kFamilies[0] - 1];
+}
+
+struct TextCell {
+    const FontFamily *family;
+    const FontCell *cell;
+    double points; // the element's size
+    int32_t underline;
+};
+
+TextCell CellOf(const Vmod_Node *node) {
+    const auto *text = static_cast<const Vmod_TextData *>(node->data);
+    int32_t style = text != nullptr ? text->style : 0;
+    // A style outside the three bits has no meaning: such text is drawn plain.
+    if (style < 0 || style > 7)
+        style = 0;
+    const FontFamily &family = FamilyOf(text != nullptr ? text->font : nullptr);
+    const FontCell &cell = family.cells[style & 3];
+    double factor = style == 7 && family.style7Factor != 0 ? family.style7Factor : cell.factor;
+    return {&family, &cell, note::SizeOf(text) * factor, style >= 4 ? 1 : 0};
 }
 
 } // namespace
@@ -66,20 +86,18 @@ Oant_Element *AddLabel(const Export &ex, const Vmod_Node *node) {
 }
 
 Oant_Element *AddTextNode(const Export &ex, const Vmod_Node *node) {
-    const auto *text = static_cast<const Vmod_TextData *>(node->data);
-    const char *font = text != nullptr ? text->font : nullptr;
-    int32_t style = text != nullptr ? text->style : 0;
-    int32_t size = text != nullptr ? text->size : 0;
-    // A style outside the three bits has no meaning: such text is drawn plain.
-    if (style < 0 || style > 7)
-        style = 0;
-    const FontFamily &family = FamilyOf(font);
-    const FontCell &cell = family.cells[style & 3];
-    double factor = style == 7 && family.style7Factor != 0 ? family.style7Factor : cell.factor;
-    int32_t underline = style >= 4 ? 1 : 0;
-    int32_t textStyle = AddTextNodeStyle(ex, cell.file, cell.slant, underline);
-    return AddText(ex, textStyle, node->x, -node->y, size * factor, kCentred, kMiddle,
+    const TextCell cell = CellOf(node);
+    int32_t textStyle = AddTextNodeStyle(ex, cell.cell->file, cell.cell->slant, cell.underline);
+    return AddText(ex, textStyle, node->x, -node->y, cell.points, kCentred, kMiddle,
                    node->title != nullptr ? node->title : "");
+}
+
+TextHalfExtent TextNodeHalfExtent(const Vmod_Node *node) {
+    const TextCell cell = CellOf(node);
+    const double em = cell.points / 72.0;
+    const double widest = note::WidestLineEms(node->title, cell.family->font == nullptr);
+    // Lines stand 1.2 em apart around the text's middle; each reaches 0.6 em up and down.
+    return {widest * em / 2, 0.6 * em * static_cast<double>(note::LinesOf(node->title).size())};
 }
 
 } // namespace vmod::anno

@@ -26,8 +26,9 @@ namespace {
 void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     out.node = nullptr;
     if (m->title != nullptr) VMOD_PUT(out, "TITLE \"%s\";\n", vmod_OutputString(out, m->title, "TITLE"));
-    // The page size is kept in the unit it was read in, yet always written as inches.
-    VMOD_PUT(out, "PAGESIZE %g, %g INCHES;\n", m->pageWidth, m->pageHeight);
+    // The page size keeps the unit it was read in; any unit but centimetres is inches.
+    VMOD_PUT(out, "PAGESIZE %g, %g %s;\n", m->pageWidth, m->pageHeight,
+             vmod_FormatWord(vmod_PageUnitWords, m->pageUnits == 1 ? 1 : 0));
     switch (m->cellSizeMode) {
     case 0: VMOD_PUT(out, "CELLSIZE MINIMUM;\n"); break;
     case 1: VMOD_PUT(out, "CELLSIZE MAXIMUM;\n"); break;

@@ -114,8 +114,10 @@ OHOST_API Olex_Scanner omsc_AddressOf_olex_Scanner(void);
    (also after a failure). Returns what the action routine stored in the parse-result
    slot, or null with a new report in *err when the file cannot be read, a token cannot
    be scanned, the tokens do not fit the grammar ("path:line:column: unexpected ...,
-   expected ...") or the action routine rejected the input. The unnamed arguments are
-   reserved and must be null. */
+   expected ...") or the action routine rejected the input; a hint for the user ("did
+   you mean ...?") is the report's cause. A UTF-8 byte-order mark at the start is
+   skipped; a NUL byte inside a string is refused. The unnamed arguments are reserved and
+   must be null. */
 OHOST_API void *olex_Parse(const Vmod_ParserTables *tables, void *reserved1, Olex_Scanner scanner,
                            void *reserved2, const char *path, void *reserved3, void *reserved4,
                            Oerr_ErrorReport **err);

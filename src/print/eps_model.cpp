@@ -7,13 +7,15 @@
 // place and scale the picture and call "model". User space is in points with y flipped
 // (yscale -1), so model y grows downward as on the canvas; the bounding box spans the
 // node centres with one inch of border (and one more inch of room on the right and
-// below for glyphs and titles).
+// below for glyphs and titles), grown where a note's text reaches further.
 #include <algorithm>
 
 #include "host/oeps.h"
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "host/ovec.h"
+#include "model/page_size.h"
+#include "print/eps_text.h"
 #include "vmod/vmod.h"
 
 namespace {
@@ -21,14 +23,18 @@ namespace {
 constexpr const char kCreator[] = "VISTARA Modelwright";
 constexpr int32_t kFramingVersion = 14;
 
+// Room left around a note's text where it reaches beyond the border, inches.
+constexpr double kTextPadding = 0.1;
+
 struct Extent {
     double minX, maxX, minY, maxY;
 };
 
 // The node centres' extent as the offsets use it: minX one inch further left and maxY
-// one inch further down; an empty model gives the box around (0, 0).
+// one inch further down, and further where a note's text reaches; an empty model gives
+// the box around (0, 0).
 Extent CentreExtent(const Vmod_Model &model) {
-    Extent e{model.pageWidth, 0, model.pageHeight, 0};
+    Extent e{vmod::PageWidthInches(model), 0, vmod::PageHeightInches(model), 0};
     for (const Vmod_Node *node = model.nodes; node; node = node->next) {
         // Copies: the record's doubles may sit unaligned, so no reference may bind to them.
         const double x = node->x, y = node->y;
@@ -41,6 +47,15 @@ Extent CentreExtent(const Vmod_Model &model) {
     if (e.minY > e.maxY) e.minY = e.maxY;
     e.minX -= 1;
     e.maxY += 1;
+    // A note's text may reach beyond the border: the picture holds it whole.
+    for (const Vmod_Node *node = model.nodes; node; node = node->next) {
+        if (node->type != VMOD_TEXT) continue;
+        const vmod::print::TextBox text = vmod::print::NoteTextBox(*node);
+        e.minX = std::min(e.minX, text.left - kTextPadding);
+        e.maxX = std::max(e.maxX, text.right + kTextPadding - 1);
+        e.minY = std::min(e.minY, text.top - kTextPadding + 1);
+        e.maxY = std::max(e.maxY, text.bottom + kTextPadding);
+    }
     return e;
 }
 

@@ -1,7 +1,11 @@
 // eps_text.cpp - the PostScript drawing of a text node: its text centred on the node in
-// the PostScript font of its family and style, underlined when the style says so.
+// the PostScript font of its family and style, underlined when the style says so. A text
+// of several lines hangs from the node line under line, one text size apart.
+#include <string>
+
 #include "host/ofio.h"
-#include "host/ostr.h"
+#include "model/note_text.h"
+#include "print/eps_text.h"
 #include "print/ps_text.h"
 #include "vmod/vmod.h"
 
@@ -10,12 +14,12 @@ namespace {
 enum class Family { Times, Helvetica, StoneSerif, Courier, Symbol };
 
 Family FamilyOf(const char *font) {
-    // A null font matches no name.
-    if (!font) return Family::Courier;
-    if (otxt_Text_strcmp(font, "charter") == 0 || otxt_Text_strcmp(font, "times") == 0) return Family::Times;
-    if (otxt_Text_strcmp(font, "helvetica") == 0) return Family::Helvetica;
-    if (otxt_Text_strcmp(font, "new century schoolbook") == 0) return Family::StoneSerif;
-    if (otxt_Text_strcmp(font, "symbol") == 0) return Family::Symbol;
+    // Face names are matched in any case, as users type them; a null font matches none.
+    using vmod::note::FontIs;
+    if (FontIs(font, "charter") || FontIs(font, "times")) return Family::Times;
+    if (FontIs(font, "helvetica")) return Family::Helvetica;
+    if (FontIs(font, "new century schoolbook")) return Family::StoneSerif;
+    if (FontIs(font, "symbol")) return Family::Symbol;
     return Family::Courier;
 }
 
@@ -37,35 +41,58 @@ const char *FontLine(Family family, int32_t boldItalic) {
 
 } // namespace
 
+namespace vmod::print {
+
+TextBox NoteTextBox(const Vmod_Node &node) {
+    const auto *text = static_cast<const Vmod_TextData *>(node.data);
+    const double size = note::SizeOf(text) / 72.0; // one line, inches
+    const double em = size * 7 / 8;
+    const char *shown = node.title ? node.title : "?";
+    const bool fixedPitch = FamilyOf(text ? text->font : nullptr) == Family::Courier;
+    const double halfWidth = note::WidestLineEms(shown, fixedPitch) * em / 2;
+    const double lines = static_cast<double>(note::LinesOf(shown).size());
+    const double x = node.x, y = node.y;
+    // A line's baseline lies 3/4 of a line below its top; capitals reach an em above it,
+    // descenders and the underline a third of an em below.
+    return {x - halfWidth, x + halfWidth, y + size * 3 / 4 - em, y + (lines - 1) * size + size * 3 / 4 + em / 3 + 0.03};
+}
+
+} // namespace vmod::print
+
 extern "C" {
 
 void vmod_TextPrint(Ofio_File *file, Vmod_Node *node) {
     if (!file || !node) return;
     const auto *text = static_cast<const Vmod_TextData *>(node->data);
     const char *font = text ? text->font : nullptr;
-    // A zero size would make a singular font that stringwidth rejects.
-    const int32_t size = text && text->size >= 1 ? text->size : 1;
+    const int32_t size = vmod::note::SizeOf(text);
     int32_t style = text ? text->style : 0;
     // A style outside 0..7 would leave scalefont without a font; print it regular.
     if (style < 0 || style > 7) style = 0;
 
-    vmod::print::EscapedPsText escaped(node->title ? node->title : "?");
-    const char *s = escaped.c_str();
     ofio_Fprintf(file, "%s", FontLine(FamilyOf(font), style));
     ofio_Fprintf(file, "\t\t%d 7 mul 8 div scalefont\n", size);
     ofio_Fprintf(file, "\t\tsetfont\n");
-    ofio_Fprintf(file, "\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n", node->x, s,
-                 node->y, size);
-    ofio_Fprintf(file, "\t\t1 -1 scale\n");
-    ofio_Fprintf(file, "\t\t(%s) show\n", s);
-    ofio_Fprintf(file, "\t\t1 -1 scale\n");
-    if (style > 3) {
-        ofio_Fprintf(file, "\t\tnewpath\n");
-        ofio_Fprintf(file, "\t\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n", node->x,
-                     s, node->y + 0.03, size);
-        ofio_Fprintf(file, "\t\t\t(%s) stringwidth\n", s);
-        ofio_Fprintf(file, "\t\t\trlineto\n");
-        ofio_Fprintf(file, "\t\tstroke\n");
+    // A PostScript string may not hold the line break itself: each line is shown on its
+    // own, the first where a one-line text stands.
+    const std::vector<std::string_view> lines = vmod::note::LinesOf(node->title ? node->title : "?");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        vmod::print::EscapedPsText escaped(std::string(lines[i]).c_str());
+        const char *s = escaped.c_str();
+        const double y = node->y + static_cast<double>(i) * size / 72.0;
+        ofio_Fprintf(file, "\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n", node->x,
+                     s, y, size);
+        ofio_Fprintf(file, "\t\t1 -1 scale\n");
+        ofio_Fprintf(file, "\t\t(%s) show\n", s);
+        ofio_Fprintf(file, "\t\t1 -1 scale\n");
+        if (style > 3) {
+            ofio_Fprintf(file, "\t\tnewpath\n");
+            ofio_Fprintf(file, "\t\t\t%g inch (%s) stringwidth pop 2 div sub %g inch %d 3 mul 4 div add moveto\n",
+                         node->x, s, y + 0.03, size);
+            ofio_Fprintf(file, "\t\t\t(%s) stringwidth\n", s);
+            ofio_Fprintf(file, "\t\t\trlineto\n");
+            ofio_Fprintf(file, "\t\tstroke\n");
+        }
     }
 }
 

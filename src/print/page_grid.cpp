@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "model/page_size.h"
+
 namespace vmod::print {
 
 namespace {
@@ -49,10 +51,10 @@ PageGrid MakePageGrid(const Vmod_Model &model) {
     g.printableDown = g.paperDown - g.marginTop - g.marginBottom;
     g.modelAcross = g.printableAcross * g.k;
     g.modelDown = g.printableDown * g.k;
-    g.columns = PagesFor(model.pageWidth, g.modelAcross);
+    g.columns = PagesFor(PageWidthInches(model), g.modelAcross);
 
     // Rows reach down to the page height and to the lowest node centre.
-    std::int32_t rows = PagesFor(model.pageHeight, g.modelDown);
+    std::int32_t rows = PagesFor(PageHeightInches(model), g.modelDown);
     for (const Vmod_Node *node = model.nodes; node; node = node->next) {
         if (node->y >= 0 && g.modelDown > 0) {
             double row = std::floor(node->y / g.modelDown) + 1;

@@ -18,7 +18,8 @@ namespace vmod::print {
 // Grids are kept to this many columns and rows, so absurd sizes cannot make a print loop
 // over billions of pages.
 inline constexpr std::int32_t kMaxGridSide = 10000;
-// The most pages one print writes, whatever range it is asked for.
+// The most pages one print writes, whatever range it is asked for; the vmod tool refuses
+// a print that needs more.
 inline constexpr std::int32_t kMaxPagesPrinted = 10000;
 
 struct PageGrid {
@@ -33,7 +34,7 @@ struct PageGrid {
     double printableAcross, printableDown;
     double modelAcross, modelDown;
     std::int32_t columns; // 1..kMaxGridSide
-    std::int32_t rows;    // 1..kMaxGridSide: covers pageHeight and every node centre
+    std::int32_t rows;    // 1..kMaxGridSide: covers the page height and every node centre
 };
 
 double EffectivePrintScale(const Vmod_Model &model);

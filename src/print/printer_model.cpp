@@ -9,11 +9,14 @@
 // 100 percent in portrait this is the grid the model's printer page size and margins
 // describe, page for page.
 #include <cstring>
+#include <vector>
 
 #include "host/ofio.h"
 #include "host/omsc.h"
 #include "host/ostr.h"
+#include "model/model_internal.h"
 #include "print/page_grid.h"
+#include "print/printer_model.h"
 #include "print/printer_state.h"
 #include "render/coordinates.h"
 #include "vmod/vmod.h"
@@ -44,13 +47,11 @@ void ClipToPrintableArea(const PrinterState &s, const PageGrid &grid, int32_t &c
     DeleteObject(region);
 }
 
-void PrintPages(PrinterState &s, const Vmod_Model &model, int32_t first, int32_t last) {
+void PrintPages(PrinterState &s, const Vmod_Model &model, const std::vector<int32_t> &pages, int32_t last) {
     const PageGrid grid = MakePageGrid(model);
-    if (!ClampPageRange(grid, first, last)) return;
     HFONT labelFont = nullptr;
     bool labelFontTried = false;
-    for (int64_t pageNumber = first; pageNumber <= last; ++pageNumber) {
-        const int32_t page = static_cast<int32_t>(pageNumber);
+    for (const int32_t page : pages) {
         StartPage(s.dc);
         int32_t clipLeft = 0, clipTop = 0;
         ClipToPrintableArea(s, grid, clipLeft, clipTop);
@@ -81,14 +82,7 @@ void PrintPages(PrinterState &s, const Vmod_Model &model, int32_t first, int32_t
 
 } // namespace
 
-} // namespace vmod::print
-
-extern "C" {
-
-void vmod_ModelPrint(Vmod_Model *model, int32_t first, int32_t last, Oerr_ErrorReport **err) {
-    using namespace vmod::print;
-    if (err) *err = nullptr;
-    if (!model) return;
+void ModelPrintPages(Vmod_Model &model, const std::vector<int32_t> &pages, int32_t labelLast) {
     int32_t request = 0;
     HDC dc = nullptr;
     ooml_LpGetItems(&request, OOML_LP_PRINTER_DC, &dc, nullptr);
@@ -96,7 +90,7 @@ void vmod_ModelPrint(Vmod_Model *model, int32_t first, int32_t last, Oerr_ErrorR
 
     PrinterState s;
     s.dc = dc;
-    s.printScale = EffectivePrintScale(*model);
+    s.printScale = EffectivePrintScale(model);
     s.logPixelsX = GetDeviceCaps(dc, LOGPIXELSX);
     s.logPixelsY = GetDeviceCaps(dc, LOGPIXELSY);
     s.printerScaleX = s.logPixelsX * s.printScale * 0.01;
@@ -111,10 +105,27 @@ void vmod_ModelPrint(Vmod_Model *model, int32_t first, int32_t last, Oerr_ErrorR
     char *name = ostr_Duplicate(kDocumentName);
     DOCINFOA info{20, name, nullptr, nullptr, 0};
     StartDocA(dc, &info);
-    PrintPages(s, *model, first, last);
+    PrintPages(s, model, pages, labelLast);
     EndDoc(dc);
     if (documentFont) DeleteObject(documentFont);
     omsc_HeapFree(name);
+}
+
+} // namespace vmod::print
+
+extern "C" {
+
+void vmod_ModelPrint(Vmod_Model *model, int32_t first, int32_t last, Oerr_ErrorReport **err) {
+    using namespace vmod::print;
+    if (err) *err = nullptr;
+    if (!model) return;
+    model_Guarded<int>(0, [&] {
+        std::vector<int32_t> pages;
+        if (ClampPageRange(MakePageGrid(*model), first, last))
+            for (int64_t page = first; page <= last; ++page) pages.push_back(static_cast<int32_t>(page));
+        ModelPrintPages(*model, pages, last);
+        return 0;
+    });
 }
 
 } // extern "C"

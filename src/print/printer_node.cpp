@@ -9,6 +9,7 @@
 
 #include "host/omsc.h"
 #include "host/ostr.h"
+#include "model/note_text.h"
 #include "print/printer_state.h"
 #include "render/coordinates.h"
 #include "render/glyph_geometry.h"
@@ -169,19 +170,17 @@ struct TextFace {
 };
 
 TextFace FaceOf(const char *font) {
-    if (font) {
-        if (otxt_Text_strcmp(font, "charter") == 0 || otxt_Text_strcmp(font, "helvetica") == 0)
-            return {"Arial", FF_SWISS};
-        if (otxt_Text_strcmp(font, "new century schoolbook") == 0 || otxt_Text_strcmp(font, "times") == 0)
-            return {"Times New Roman", FF_ROMAN};
-        if (otxt_Text_strcmp(font, "symbol") == 0) return {"Symbol", FF_DECORATIVE};
-    }
+    // Face names are matched in any case, as users type them; a null font matches none.
+    using vmod::note::FontIs;
+    if (FontIs(font, "charter") || FontIs(font, "helvetica")) return {"Arial", FF_SWISS};
+    if (FontIs(font, "new century schoolbook") || FontIs(font, "times")) return {"Times New Roman", FF_ROMAN};
+    if (FontIs(font, "symbol")) return {"Symbol", FF_DECORATIVE};
     return {"Courier New", FF_MODERN};
 }
 
 void Text(const PrinterState &s, const Vmod_Node &node) {
     const auto *data = static_cast<const Vmod_TextData *>(node.data);
-    const int32_t size = data ? data->size : 0;
+    const int32_t size = vmod::note::SizeOf(data);
     const int32_t style = data ? data->style : 0;
     const bool styled = style >= 1 && style <= 7;
     const TextFace face = FaceOf(data ? data->font : nullptr);
@@ -192,8 +191,16 @@ void Text(const PrinterState &s, const Vmod_Node &node) {
                              ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, face.family, face.face);
     HGDIOBJ previous = font ? SelectObject(s.dc, font) : nullptr;
     char *text = ostr_Duplicate(node.title ? node.title : "?");
-    if (text)
-        TextOutA(s.dc, s.DeviceX(node.x), s.DeviceY(node.y), text, static_cast<int32_t>(std::strlen(text)));
+    if (text) {
+        // The printer shows no line break: each line is written on its own, hanging from
+        // the node one line below the other, a line being 8/7 of the font's height as in
+        // the PostScript output.
+        const double advance = -static_cast<double>(height) * 8.0 / 7.0;
+        const std::vector<std::string_view> lines = vmod::note::LinesOf(text);
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            TextOutA(s.dc, s.DeviceX(node.x), T(s.DeviceY(node.y) + static_cast<double>(i) * advance),
+                     lines[i].data(), static_cast<int32_t>(lines[i].size()));
+    }
     omsc_HeapFree(text);
     if (font) {
         if (previous) SelectObject(s.dc, previous);

@@ -1,30 +1,42 @@
 // ps_paged.cpp - the prologue and page labels of a paged PostScript print, which a front
 // end composes: vmod_HeaderPrint, the glyph procedures, a picture procedure drawing the
-// model (with vmod_PrintPageNumbers inside it), then one "printpage" per page.
+// model (with vmod_PrintPageNumbers inside it), then one "printpage" per page; the
+// document-structure comments of ps_paged.h close the prologue, mark each page and end
+// the document.
 //
-// The prologue scales user space by the print scale (y flipped), turns it by -90 degrees
-// in landscape, and defines "printpage", which clips to the printable area of the paper
-// and shifts the picture so that the page's column and row of the page grid show there.
-// Margins and printable sizes are divided by the scale, so they stay physical.
+// Design of the paged PostScript. The header comments give the sheet (the printer page
+// as it stands in portrait), its orientation and "%%Pages: (atend)"; the setup asks the
+// device for that sheet. Each page is independent: "printpage" sets up its own
+// coordinates inside gsave ... grestore (user space scaled by the print scale with y
+// flipped, turned by -90 degrees in landscape), clips to the printable area of the paper
+// and shifts the picture so that the page's column and row of the page grid show there,
+// then removes whatever the picture left on the operand stack before "showpage", so a
+// print of any length leaves the stack as it found it. Margins and printable sizes are
+// divided by the scale, so they stay physical.
+#include "print/ps_paged.h"
+
+#include <cmath>
+
 #include "host/ofio.h"
 #include "print/page_grid.h"
 #include "vmod/vmod.h"
 
 namespace {
 
-// From the translation of the picture to the end of "printpage".
+// "printpage": picture procedure, column and row in; one finished page out.
 const char kPrintPage[] =
-    "xoff yoff translate\n"
-    "xscale yscale scale\n"
-    "angle rotate\n"
-    ".01 inch setlinewidth\n"
     "/printpage {\n"
     "\t/row exch def\n"
     "\t/column exch def\n"
     "\t/bigpictureproc exch def\n"
     "\t/rowcount row 1 sub def\n"
     "\t/colcount column 1 sub def\n"
+    "\tcount /pagedepth exch def\n"
     "\tgsave\n"
+    "\txoff yoff translate\n"
+    "\txscale yscale scale\n"
+    "\tangle rotate\n"
+    "\t.01 inch setlinewidth\n"
     "\tangle 0 lt {\n"
     "\t\tnewpath\n"
     "\t\t\ttopmargin leftmargin moveto\n"
@@ -38,7 +50,6 @@ const char kPrintPage[] =
     "\t\t\tpagewidth rowcount mul neg\n"
     "\t\t\ttranslate\n"
     "\t\t\tbigpictureproc\n"
-    "\t\t\tgsave showpage grestore\n"
     "\t\tgrestore\n"
     "\t} {\n"
     "\t\tnewpath\n"
@@ -53,11 +64,19 @@ const char kPrintPage[] =
     "\t\t\tpageheight rowcount mul neg\n"
     "\t\t\ttranslate\n"
     "\t\t\tbigpictureproc\n"
-    "\t\t\tgsave showpage grestore\n"
     "\t\tgrestore\n"
     "\t} ifelse\n"
     "\tgrestore\n"
+    "\t{ count pagedepth le { exit } if pop } loop\n"
+    "\tshowpage\n"
     "} def\n\n";
+
+// A sheet side the printer can take, inches (as the host's printers accept).
+bool UsableSheetSide(double inches) { return inches >= 1 && inches <= 200; }
+
+bool UsableSheet(const Vmod_Model &model) {
+    return UsableSheetSide(model.printerPageWidth) && UsableSheetSide(model.printerPageHeight);
+}
 
 } // namespace
 
@@ -68,7 +87,16 @@ void vmod_HeaderPrint(Ofio_File *file, Vmod_Model *model) {
     const double scale = vmod::print::EffectivePrintScale(*model);
     const double top = model->margins[0], bottom = model->margins[1], left = model->margins[2],
                  right = model->margins[3];
-    ofio_Fprintf(file, "%%!PS-Adobe-2.0\n");
+    ofio_Fprintf(file, "%%!PS-Adobe-3.0\n");
+    if (UsableSheet(*model)) {
+        const double width = model->printerPageWidth * 72, height = model->printerPageHeight * 72;
+        ofio_Fprintf(file, "%%%%BoundingBox: 0 0 %.0f %.0f\n", std::ceil(width), std::ceil(height));
+        ofio_Fprintf(file, "%%%%DocumentMedia: Plain %g %g 0 () ()\n", width, height);
+    }
+    ofio_Fprintf(file, "%%%%Orientation: %s\n", model->orientation ? "Landscape" : "Portrait");
+    ofio_Fprintf(file, "%%%%Pages: (atend)\n");
+    ofio_Fprintf(file, "%%%%EndComments\n");
+    ofio_Fprintf(file, "%%%%BeginProlog\n");
     ofio_Fprintf(file, "/inch {72 mul} def\n");
     ofio_Fprintf(file, "/xscale %g def\n", scale * 0.01);
     ofio_Fprintf(file, "/yscale %g def\n", -scale * 0.01);
@@ -107,3 +135,31 @@ void vmod_PrintPageNumbers(Ofio_File *file, Vmod_Model *model, int32_t first, in
 }
 
 } // extern "C"
+
+namespace vmod::print {
+
+void WritePagedSetup(Ofio_File *file, const Vmod_Model &model) {
+    ofio_Fprintf(file, "%%%%EndProlog\n");
+    ofio_Fprintf(file, "%%%%BeginSetup\n");
+    if (UsableSheet(model)) {
+        // A device that cannot change its paper keeps its own; the print goes on.
+        ofio_Fprintf(file, "/setpagedevice where {\n");
+        ofio_Fprintf(file, "\tpop mark { << /PageSize [%g %g] >> setpagedevice } stopped cleartomark\n",
+                     model.printerPageWidth * 72, model.printerPageHeight * 72);
+        ofio_Fprintf(file, "} if\n");
+    }
+    ofio_Fprintf(file, "%%%%EndSetup\n");
+}
+
+void WritePagedPage(Ofio_File *file, std::int32_t page, std::int32_t ordinal, std::int32_t column, std::int32_t row) {
+    ofio_Fprintf(file, "%%%%Page: %d %d\n", page, ordinal);
+    ofio_Fprintf(file, "{picture} %d %d printpage\n", column, row);
+}
+
+void WritePagedTrailer(Ofio_File *file, std::int32_t pages) {
+    ofio_Fprintf(file, "%%%%Trailer\n");
+    ofio_Fprintf(file, "%%%%Pages: %d\n", pages);
+    ofio_Fprintf(file, "%%%%EOF\n");
+}
+
+} // namespace vmod::print

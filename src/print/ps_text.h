@@ -1,5 +1,6 @@
 // ps_text.h - a text escaped for a PostScript string: a backslash before each "(", ")"
-// and backslash.
+// and backslash, and every control character (line breaks, tabs) as an octal escape, so
+// that the string stays on one line of the file.
 #ifndef VMOD_PRINT_PS_TEXT_H
 #define VMOD_PRINT_PS_TEXT_H
 

@@ -11,6 +11,7 @@
 #include "render/glyph_geometry.h"
 #include "render/render_sequence.h"
 #include "vmod/vmod.h"
+#include "vmodhost/vmodhost.h"
 
 namespace vmod::render {
 
@@ -21,6 +22,53 @@ char kTitleFont[] = "DejaVu Sans:bold:size=9";
 char kUntitledFont[] = "DejaVu Sans:bold:size=14";
 
 constexpr double kMarginInches = 1.0;
+// Pixels kept free around a note's text (its underline lies two pixels below it).
+constexpr double kTextPaddingPixels = 8.0;
+
+} // namespace
+
+namespace {
+
+// The box of the node centres and the room kept around it on each side, in inches.
+struct PaperBox {
+    double minX, maxX, minY, maxY;
+    double left, right, top, bottom;
+    // Grows the room so that the box holds the area x0..x1, y0..y1.
+    void Hold(double x0, double x1, double y0, double y1) {
+        left = std::max(left, minX - x0);
+        right = std::max(right, x1 - maxX);
+        top = std::max(top, minY - y0);
+        bottom = std::max(bottom, y1 - maxY);
+    }
+};
+
+// Grows box to hold every note's text as the text renderer will draw it: each note is
+// drawn once on a small canvas of the kind the picture uses, which measures it and sets
+// its extent, and the text's box around its bottom centre is taken from that. Without
+// such a canvas the notes count by their centres only.
+void AddNoteText(Vmod_Model *model, double perInch, PaperBox *box) {
+    bool anyNote = false;
+    for (const Vmod_Node *node = model->nodes; node; node = node->next) anyNote |= node->type == VMOD_TEXT;
+    if (!anyNote || !(model->zoom >= 1.0)) return; // below zoom 1 notes are not drawn
+    Ooml_Canvas *measure = vmodhost_CairoCanvasCreate(1, 1, kPictureBackground);
+    if (!measure) return;
+    Ooml_Canvas *previous = model->canvas;
+    model->canvas = measure;
+    for (Vmod_Node *node = model->nodes; node; node = node->next) {
+        const auto *text = static_cast<const Vmod_TextData *>(node->data);
+        if (node->type != VMOD_TEXT || !text) continue;
+        const int32_t highlighted = node->highlighted;
+        vmod_RenderText(node, model, VMOD_RENDER_DRAW);
+        node->highlighted = highlighted;
+        const double halfWidth = text->extentWidth / 2.0 / perInch, height = text->extentHeight / perInch;
+        const double x = node->x, bottom = node->y + node->height / 2;
+        // Room for the underline two pixels below and a little more.
+        const double pad = kTextPaddingPixels / perInch;
+        if (std::isfinite(bottom)) box->Hold(x - halfWidth - pad, x + halfWidth + pad, bottom - height - pad, bottom + pad);
+    }
+    model->canvas = previous;
+    vmodhost_CanvasDelete(measure);
+}
 
 } // namespace
 
@@ -50,15 +98,6 @@ bool PreparePicture(Vmod_Model *model, const PictureOptions &options, PictureSiz
         first = false;
     }
     double perInch = options.pixelsPerInch * options.zoom;
-    double left = (minX - kMarginInches) * perInch, top = (minY - kMarginInches) * perInch;
-    double width = std::ceil((maxX - minX + 2 * kMarginInches) * perInch) + 1;
-    double height = std::ceil((maxY - minY + 2 * kMarginInches) * perInch) + 1;
-    if (!(width <= kPictureMaxSide && height <= kPictureMaxSide) || !(std::fabs(left) < 1e9 && std::fabs(top) < 1e9)) {
-        *problem = "the picture would be larger than " + std::to_string(kPictureMaxSide) + " pixels a side";
-        return false;
-    }
-    size->width = static_cast<std::int32_t>(width);
-    size->height = static_cast<std::int32_t>(height);
 
     model->backgroundColor = kPictureBackground;
     model->foregroundColor = kPictureForeground;
@@ -70,11 +109,26 @@ bool PreparePicture(Vmod_Model *model, const PictureOptions &options, PictureSiz
     model->glyphPixelHeight = options.pixelsPerInch;
     model->pixelsPerInchX = perInch;
     model->pixelsPerInchY = perInch;
-    model->scrollX = TruncateToInt32(left);
-    model->scrollY = TruncateToInt32(top);
+    model->scrollX = 0;
+    model->scrollY = 0;
     model->titleFont = kTitleFont;
     model->untitledFont = kUntitledFont;
     model->redrawInPlace = 0;
+
+    // The centres with their margin, grown where a note's text reaches further.
+    PaperBox box{minX, maxX, minY, maxY, kMarginInches, kMarginInches, kMarginInches, kMarginInches};
+    AddNoteText(model, perInch, &box);
+    double left = (minX - box.left) * perInch, top = (minY - box.top) * perInch;
+    double width = std::ceil((maxX - minX + (box.left + box.right)) * perInch) + 1;
+    double height = std::ceil((maxY - minY + (box.top + box.bottom)) * perInch) + 1;
+    if (!(width <= kPictureMaxSide && height <= kPictureMaxSide) || !(std::fabs(left) < 1e9 && std::fabs(top) < 1e9)) {
+        *problem = "the picture would be larger than " + std::to_string(kPictureMaxSide) + " pixels a side";
+        return false;
+    }
+    size->width = static_cast<std::int32_t>(width);
+    size->height = static_cast<std::int32_t>(height);
+    model->scrollX = TruncateToInt32(left);
+    model->scrollY = TruncateToInt32(top);
     return true;
 }
 

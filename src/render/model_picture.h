@@ -27,8 +27,9 @@ inline constexpr std::uint32_t kPictureForeground = 0x000000;
 inline constexpr std::uint32_t kPictureHighlight = 0x3366CC;
 
 // Sets the model's drawing fields for a picture of the whole diagram (glyph box one inch,
-// scroll so that the diagram's box grown by one inch on every side starts at pixel 0) and
-// gives the canvas size. False, with the reason in problem, when options are out of
+// scroll so that the diagram's box grown by one inch on every side, and further where a
+// note's text reaches beyond that, starts at pixel 0) and gives the canvas size. Notes
+// are measured on a small drawing canvas of the host's, which sets their extents. False, with the reason in problem, when options are out of
 // range, a node has no finite position or the picture would be too large.
 bool PreparePicture(Vmod_Model *model, const PictureOptions &options, PictureSize *size, std::string *problem);
 

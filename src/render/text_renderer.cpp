@@ -5,6 +5,7 @@
 #include "host/omsc.h"
 #include "host/ooml.h"
 #include "host/opmg.h"
+#include "model/note_text.h"
 #include "render/coordinates.h"
 #include "render/render_sequence.h"
 #include "vmod/vmod.h"
@@ -25,9 +26,10 @@ double PixelsToInches(std::int32_t pixels, double perInch) {
 void SetNodeFont(Ooml_Canvas *canvas, const Vmod_TextData *text, ErrorSlot &err) {
     bool unusable = true;
     if (text) {
-        // bold and italics only; the underline is drawn as a line
+        // bold and italics only; the underline is drawn as a line. A note without a size
+        // is drawn at the default size every output uses.
         Ooml_FontSpec *spec = ooml_CanvasFontSpecCreate(text->font, text->style & (VMOD_STYLE_BOLD | VMOD_STYLE_ITALIC),
-                                                        static_cast<double>(text->size), err.Fresh());
+                                                        static_cast<double>(note::SizeOf(text)), err.Fresh());
         bool createFailed = err.IsSet();
         ooml_CanvasContextSetFontSpec(canvas, spec, err.Fresh());
         unusable = createFailed || err.IsSet();

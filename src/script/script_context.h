@@ -5,6 +5,7 @@
 #define VMOD_SCRIPT_CONTEXT_H
 
 #include <cstdint>
+#include <string>
 
 #include "vmod/vmod_records.h"
 
@@ -23,6 +24,9 @@ struct ScriptContext {
     // a time, instead of the indexed order (same result; used to measure and cross-check).
     bool literalOrder = false;
     ScriptNextOperation nextOperation = nullptr; // null: vmod_NextFunction
+    // Why the generation stopped at a prompt other than by a cancel (a chosen name the
+    // script cannot quote); empty otherwise.
+    std::string stopReason;
 };
 
 // A text the generator writes with "%s": a null pointer is written as nothing.

@@ -22,6 +22,7 @@
 #include "script/script_header.h"
 #include "script/script_literals.h"
 #include "script/script_operations.h"
+#include "script/script_quoting.h"
 #include "script/script_recode.h"
 #include "vmod/vmod.h"
 
@@ -65,7 +66,33 @@ bool writeScript(ScriptContext &context) {
     return true;
 }
 
+// Fills graph and refusals; true when there is nothing to refuse.
+bool findRefusals(Vmod_Model *model, ScriptGraph &graph, ScriptRefusals &refusals) {
+    refusals = ScriptRefusals{};
+    script_BuildGraph(model, graph, refusals.graph);
+    if (model != nullptr) {
+        script_FindTextProblems(model, graph, refusals.texts);
+    }
+    return refusals.none();
+}
+
+std::string joined(const ScriptRefusals &refusals) {
+    std::string text = refusals.graph;
+    for (const std::string &problem : refusals.texts) {
+        text += text.empty() ? "" : "; ";
+        text += problem;
+    }
+    return text;
+}
+
 } // namespace
+
+ScriptRefusals script_FindRefusals(Vmod_Model *model) {
+    ScriptGraph graph;
+    ScriptRefusals refusals;
+    findRefusals(model, graph, refusals);
+    return refusals;
+}
 
 int32_t script_Generate(Vmod_Model *model, Ofio_File *file, const ScriptOptions &options) {
     if (model == nullptr || file == nullptr) {
@@ -75,8 +102,10 @@ int32_t script_Generate(Vmod_Model *model, Ofio_File *file, const ScriptOptions 
     ScriptContext context;
     bool complete = false;
     try {
-        std::string why;
-        if (!script_BuildGraph(model, graph, why)) {
+        // Every refusal is found before the first byte, so a refused model leaves the
+        // file as it was.
+        ScriptRefusals refusals;
+        if (!findRefusals(model, graph, refusals)) {
             return 0;
         }
         context.model = model;
@@ -87,6 +116,9 @@ int32_t script_Generate(Vmod_Model *model, Ofio_File *file, const ScriptOptions 
         // Marks left over from elsewhere would hide operations from the order.
         clearDoneMarks(graph);
         complete = writeScript(context);
+        if (options.stopReason != nullptr) {
+            *options.stopReason = context.stopReason;
+        }
     } catch (const std::bad_alloc &) {
         complete = false;
     }
@@ -110,13 +142,13 @@ int32_t script_Check(Vmod_Model *model, Oerr_ErrorReport **err) {
     }
     try {
         ScriptGraph graph;
-        std::string why;
-        if (script_BuildGraph(model, graph, why)) {
+        ScriptRefusals refusals;
+        if (findRefusals(model, graph, refusals)) {
             return 1;
         }
         if (err != nullptr) {
             *err = oerr_CreateErrorReport("script_Check", 1, 2, nullptr, "Error Cannot Generate Script: %s",
-                                          why.c_str(), 0);
+                                          joined(refusals).c_str(), 0);
         }
     } catch (const std::bad_alloc &) {
         if (err != nullptr) {

@@ -13,20 +13,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 
+#include "script/script_context.h"
 #include "vmod/vmod.h"
 
 namespace {
-
-std::string describe(const Vmod_Node *node) {
-    std::string text = "node " + std::to_string(node->id);
-    if (node->title != nullptr) {
-        text += " \"";
-        text += node->title;
-        text += "\"";
-    }
-    return text;
-}
 
 void addProblem(std::string &why, const std::string &problem) {
     if (!why.empty()) {
@@ -112,13 +104,42 @@ std::string describeCycle(const ScriptGraph &graph, const std::vector<int> &onCy
     std::rotate(cycle.begin(), std::min_element(cycle.begin(), cycle.end()), cycle.end());
     std::string text = "arrows form a cycle: ";
     for (int member : cycle) {
-        text += describe(graph.nodes[member]) + " -> ";
+        text += script_DescribeNode(graph.nodes[member]) + " -> ";
     }
-    text += describe(graph.nodes[cycle.front()]);
+    text += script_DescribeNode(graph.nodes[cycle.front()]);
     return text;
 }
 
 } // namespace
+
+std::string script_DescribeNode(const Vmod_Node *node) {
+    std::string text = "node " + std::to_string(node->id);
+    if (node->title == nullptr) {
+        return text;
+    }
+    text += " \"";
+    for (const char *at = node->title; *at != '\0'; ++at) {
+        const auto byte = static_cast<unsigned char>(*at);
+        if (byte == '"' || byte == '\\') {
+            text += '\\';
+            text += *at;
+        } else if (byte == '\n') {
+            text += "\\n";
+        } else if (byte == '\r') {
+            text += "\\r";
+        } else if (byte == '\t') {
+            text += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            text += code;
+        } else {
+            text += *at;
+        }
+    }
+    text += "\"";
+    return text;
+}
 
 bool script_IsOperation(const Vmod_Node *node) {
     return node != nullptr && (node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA) && node->data != nullptr;
@@ -169,26 +190,27 @@ bool script_BuildGraph(Vmod_Model *model, ScriptGraph &graph, std::string &why) 
                 graph.parents[at].push_back(parent->second);
             }
         }
-        if (isData(node) && node->title == nullptr) {
-            addProblem(why, describe(node) + " holds data but has no title");
+        // An empty title would leave the declaration without its name.
+        if (isData(node) && !script_Present(node->title)) {
+            addProblem(why, script_DescribeNode(node) + " holds data but has no title");
         }
         if (script_IsOperation(node)) {
             if (node->children == nullptr) {
-                addProblem(why, "operation " + describe(node) + " has no output");
+                addProblem(why, "operation " + script_DescribeNode(node) + " has no output");
             } else {
                 const Vmod_Node *output = script_FindNode(graph, node->children->id);
                 if (output == nullptr) {
-                    addProblem(why, "the output of operation " + describe(node) + " names node " +
+                    addProblem(why, "the output of operation " + script_DescribeNode(node) + " names node " +
                                         std::to_string(node->children->id) + ", which does not exist");
                 } else if (!isData(output)) {
-                    addProblem(why, "the output of operation " + describe(node) + " is " + describe(output) +
+                    addProblem(why, "the output of operation " + script_DescribeNode(node) + " is " + script_DescribeNode(output) +
                                         ", which holds no data");
                 }
             }
             if (node->type == VMOD_CRITERIA) {
                 const auto *criteria = static_cast<const Vmod_CriteriaData *>(node->data);
                 if (criteria->rows < 1 || criteria->columns < 1) {
-                    addProblem(why, "criteria " + describe(node) + " has no rows or no columns");
+                    addProblem(why, "criteria " + script_DescribeNode(node) + " has no rows or no columns");
                 }
             }
         }

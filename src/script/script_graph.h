@@ -22,9 +22,13 @@ struct ScriptGraph {
 // Builds the graph of model and checks that it can be translated. On refusal returns false
 // and sets why to one sentence per problem, naming the nodes. Refused: an operation without
 // an output, whose first child names no node or names a node that holds no data; a
-// criteria table without rows or columns; an untitled data node; two nodes sharing an
-// identifier; arrows that form a cycle.
+// criteria table without rows or columns; a data node without a title, or with an empty
+// one; two nodes sharing an identifier; arrows that form a cycle.
 bool script_BuildGraph(Vmod_Model *model, ScriptGraph &graph, std::string &why);
+
+// "node ID \"TITLE\"" for messages, the title's quotes, backslashes and control characters
+// escaped so that a message stays on one line and reads unambiguously.
+std::string script_DescribeNode(const Vmod_Node *node);
 
 // The first node of the list with identifier id, or null.
 Vmod_Node *script_FindNode(const ScriptGraph &graph, int32_t id);

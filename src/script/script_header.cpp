@@ -10,18 +10,19 @@
 namespace {
 
 // A note may hold several lines: each becomes a comment line of its own, so that no line
-// of the note is read as a statement.
+// of the note is read as a statement. A carriage return, alone or before a line feed,
+// ends a line as well: a reader may take it for one.
 void writeNote(Ofio_File *file, const char *text) {
     const char *line = script_Text(text);
     for (;;) {
-        const char *end = std::strchr(line, '\n');
+        const char *end = std::strpbrk(line, "\r\n");
         if (end == nullptr) {
             ofio_Fprintf(file, "# %s\n", line);
             return;
         }
         std::string part(line, static_cast<size_t>(end - line));
         ofio_Fprintf(file, "# %s\n", part.c_str());
-        line = end + 1;
+        line = end[0] == '\r' && end[1] == '\n' ? end + 2 : end + 1;
     }
 }
 

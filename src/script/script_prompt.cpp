@@ -8,6 +8,7 @@
 #include "host/omsc.h"
 #include "host/ooml.h"
 #include "host/ostr.h"
+#include "script/script_quoting.h"
 
 namespace {
 
@@ -84,5 +85,13 @@ std::optional<std::string> script_PromptFile(ScriptContext &context, Ooml_Part *
     if (ooml_FileNameListQuery(chooser, context.model->frame, report.slot()) == 0) {
         return std::nullopt;
     }
-    return std::string(script_Text(ooml_PartValueText(chooser)));
+    std::string chosen = script_Text(ooml_PartValueText(chooser));
+    // The name goes between quotes like the model's own file names; one that cannot stops
+    // the script here, as a cancel would, rather than break the statement.
+    if (const char *why = script_WhyNotQuotable(chosen.c_str())) {
+        context.stopReason = "the file name chosen at the prompt \"" + std::string(script_Text(context.promptTitle)) + "\" " +
+                             why + " and cannot be written between quotes";
+        return std::nullopt;
+    }
+    return chosen;
 }

@@ -18,7 +18,8 @@ enum class ScriptPromptSetup {
 };
 
 // Titles the chooser with prompt followed by the node's title and shows it over the
-// model's frame. Returns the chosen file name, or nothing when the user cancelled. When
+// model's frame. Returns the chosen file name, or nothing when the user cancelled or chose
+// a name that cannot be written between quotes (context.stopReason then says so). When
 // the output file has already failed, nothing is asked and the prompt counts as cancelled:
 // the script cannot be complete, so the user is not kept answering for it.
 std::optional<std::string> script_PromptFile(ScriptContext &context, Ooml_Part *chooser, const char *prompt,
