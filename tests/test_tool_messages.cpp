@@ -85,6 +85,18 @@ TEST(vmod_tool, VersionComesFromTheProject) {
     EXPECT_TRUE(has(vmod({"--help"}).out, "--version"));
 }
 
+TEST(vmod_tool, VersionWorksAfterTheCommandAsHelpSays) {
+    const ToolRun before = vmod({"--version"});
+    for (const std::vector<std::string> &args : std::vector<std::vector<std::string>>{
+             {"check", kExample, "--version"}, {"check", "--version"}, {"resave", "--version", kExample}}) {
+        ToolRun run = vmod(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, before.out);
+        EXPECT_EQ(run.err, "");
+    }
+    EXPECT_TRUE(has(vmod({"check", "--help"}).out, "Global options, before or after the command"));
+}
+
 TEST(vmod_tool, PreferencesTheLibraryDoesNotReadAreWarnedAbout) {
     struct Preference {
         std::string setting;

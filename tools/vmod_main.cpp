@@ -97,7 +97,7 @@ static int runTool(int argc, char **argv) {
             }
         } else if (arg == "--help" || arg == "-h") {
             wantHelp = true;
-        } else if (arg == "--version" && command == nullptr) {
+        } else if (arg == "--version") {
             std::printf("vmod %s\n", VMOD_VERSION);
             return TOOL_OK;
         } else if (command == nullptr && arg == "--") {
