@@ -104,7 +104,7 @@ TEST(vmod_tool, PreferencesTheLibraryDoesNotReadAreWarnedAbout) {
     };
     const std::vector<Preference> preferences = {
         {"stats_optoin=Ignore specified value",
-         "vmod: warning: --pref no \"modeler\" preference is called 'stats_optoin'; the known ones are "
+         "vmod: warning: --pref stats_optoin: no such preference of category \"modeler\"; known: "
          "athematic_interpolation, athematic_switch, backup_font, stats_ignore_value, stats_option, "
          "thematic_interpolation\n"},
         {"thematic_interpolation=bilinear",
@@ -113,12 +113,40 @@ TEST(vmod_tool, PreferencesTheLibraryDoesNotReadAreWarnedAbout) {
         {"stats_ignore_value=none", "vmod: warning: --pref stats_ignore_value takes a number, not 'none'\n"},
         {"athematic_switch=8 bit unsigned integer", ""},
         {"stats_ignore_value=-1.5", ""},
+        {"stats_ignore_value=inf", "vmod: warning: --pref stats_ignore_value takes a number, not 'inf'\n"},
+        {"stats_ignore_value=1e400", "vmod: warning: --pref stats_ignore_value takes a number, not '1e400'\n"},
+        {"stats_ignore_value=", "vmod: warning: --pref stats_ignore_value takes a number, not ''\n"},
+        {"stats_ignore_value=0x10", ""},
         {"backup_font=courier", ""},
     };
     for (const Preference &preference : preferences) {
         ToolRun run = vmod({"--pref", preference.setting, "check", kExample});
         EXPECT_EQ(run.status, 0) << preference.setting;
         EXPECT_EQ(run.err, preference.warning) << preference.setting;
+    }
+}
+
+// Whatever --pref lets pass without a warning is the number the library then uses, and
+// what it warns about leaves the default in place.
+TEST(vmod_tool, IgnoreValueWarningAgreesWithTheNumberWritten) {
+    vmodtest::ScratchDir dir;
+    const std::string path = dir.file("raster.vmf");
+    writeFile(path, "TITLE t;\nRASTER { ID 1; TITLE r; }\n");
+    struct Setting {
+        std::string value;
+        std::string written;
+        bool warned;
+    };
+    for (const Setting &setting : std::vector<Setting>{{"0x10", "16", false},
+                                                       {"0x1p3", "8", false},
+                                                       {" 2.5", "2.5", false},
+                                                       {"nan", "0", true},
+                                                       {"16 px", "0", true}}) {
+        ToolRun run = vmod({"--pref", "stats_option=Ignore specified value", "--pref",
+                            "stats_ignore_value=" + setting.value, "resave", path, dir.file("out.vmf")});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(has(run.err, "warning"), setting.warned) << setting.value << ": " << run.err;
+        EXPECT_TRUE(has(readFile(dir.file("out.vmf")), "\tIGNORE " + setting.written + ";\n")) << setting.value;
     }
 }
 

@@ -54,9 +54,10 @@ std::string tool_PrintableText(const char *text);
 // "raster node 3 \"title\"" (the title printable), for messages about one node.
 std::string tool_NodeName(const Vmod_Node *node);
 
-// A warning for `--pref KEY=VALUE` when the library reads no such "modeler" preference or
-// tells no such value apart (it would behave as with the default); "" when it does.
-std::string tool_PreferenceWarning(const std::string &key, const std::string &value);
+// Sets the "modeler" preference key for this run; returns a warning when the library
+// reads no such preference or tells no such value apart (it would behave as with the
+// default), "" when it does.
+std::string tool_SetPreference(const std::string &key, const std::string &value);
 
 // Releases everything a model read by vmod_ModelRead owns (nodes, path, header strings,
 // window) and zeroes the record, which stays the caller's.

@@ -1,12 +1,12 @@
-// known_preferences.cpp - the "modeler" preferences the library reads and the values it
-// tells apart, so that `--pref` can warn about a key or value that would change nothing.
-#include <cerrno>
+// known_preferences.cpp - `--pref`: sets a "modeler" preference, knowing the keys the
+// library reads and the values it tells apart, to warn about one that would change nothing.
 #include <cmath>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "commands.h"
+#include "host/opmg.h"
+#include "vmodhost/vmodhost.h"
 
 namespace {
 
@@ -35,20 +35,17 @@ const std::vector<KnownPreference> &knownPreferences() {
     return known;
 }
 
-bool isNumber(const std::string &text) {
-    if (text.empty() || text.find_first_of("xX") != std::string::npos)
-        return false;
-    char *end = nullptr;
-    errno = 0;
-    double value = std::strtod(text.c_str(), &end);
-    while (*end == ' ' || *end == '\t')
-        ++end;
-    return *end == '\0' && errno != ERANGE && std::isfinite(value);
+// Whether the library reads the stored setting of key as a number: it never reads one
+// that is not finite, so a NaN default tells its fallback apart. Asking the library
+// itself keeps the warning true to whatever it accepts (hexadecimal "0x10" included).
+bool libraryReadsANumber(const std::string &key) {
+    return !std::isnan(opmg_GetNumberPreference("modeler", key.c_str(), NAN, nullptr));
 }
 
 } // namespace
 
-std::string tool_PreferenceWarning(const std::string &key, const std::string &value) {
+std::string tool_SetPreference(const std::string &key, const std::string &value) {
+    vmodhost_SetPreference("modeler", key.c_str(), value.c_str());
     const KnownPreference *found = nullptr;
     std::string keys;
     for (const KnownPreference &preference : knownPreferences()) {
@@ -57,9 +54,9 @@ std::string tool_PreferenceWarning(const std::string &key, const std::string &va
             found = &preference;
     }
     if (found == nullptr)
-        return "no \"modeler\" preference is called '" + tool_PrintableText(key.c_str()) + "'; the known ones are " + keys;
+        return tool_PrintableText(key.c_str()) + ": no such preference of category \"modeler\"; known: " + keys;
     if (found->number)
-        return isNumber(value) ? "" : key + " takes a number, not '" + tool_PrintableText(value.c_str()) + "'";
+        return libraryReadsANumber(key) ? "" : key + " takes a number, not '" + tool_PrintableText(value.c_str()) + "'";
     if (found->values.empty())
         return "";
     std::string values;

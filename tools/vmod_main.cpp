@@ -61,10 +61,9 @@ static bool applyPreference(const std::string &setting) {
     if (equals == std::string::npos || equals == 0)
         return false;
     const std::string key = setting.substr(0, equals), value = setting.substr(equals + 1);
-    const std::string warning = tool_PreferenceWarning(key, value);
+    const std::string warning = tool_SetPreference(key, value);
     if (!warning.empty())
         std::fprintf(stderr, "vmod: warning: --pref %s\n", warning.c_str());
-    vmodhost_SetPreference("modeler", key.c_str(), value.c_str());
     return true;
 }
 
