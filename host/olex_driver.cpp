@@ -52,6 +52,7 @@ struct Token {
 struct Entry {
     Position at;
     bool ownsText;
+    int32_t symbol; // the symbol shifted or reduced into the cell; -1 at the bottom
 };
 
 } // namespace
@@ -367,9 +368,57 @@ std::vector<std::string> symbolTexts(const Vmod_ParserTables &t, const std::vect
     return names;
 }
 
+// Whether the keyword symbol opens a block in state: after it only '{' may follow.
+bool opensBlock(const Vmod_ParserTables &t, int32_t state, int32_t symbol) {
+    int32_t base = t.actionBase[state];
+    int32_t index = base + symbol;
+    if (base == t.absentFlag || index < 0 || index > t.lastIndex || t.check[index] != symbol)
+        return false;
+    int32_t next = t.packed[index];
+    if (next <= 0 || next == t.absentFlag || next == t.acceptState)
+        return false;
+    std::vector<int32_t> after = expectedSymbols(t, next);
+    return after.size() == 1 && symbolText(t, after[0]) == "'{'";
+}
+
+// What the keywords expected in state are for, read from the stack: the words a
+// statement's keyword takes, the statements of the block being read, or, outside every
+// block, header statements and node blocks.
+std::vector<std::string> keywordKinds(const Olex_Parser &p, int32_t state) {
+    const Vmod_ParserTables &t = *p.tables;
+    // The newest terminal on the stack: the statements read so far are reduced away.
+    size_t i = p.entries.size();
+    while (i > 0 && (p.entries[i - 1].symbol < 0 || p.entries[i - 1].symbol >= t.terminalCount))
+        --i;
+    if (i > 0) {
+        const int32_t last = p.entries[i - 1].symbol;
+        if (symbolText(t, last) != "'{'")
+            return {"a word that " + symbolText(t, last) + " takes"};
+        if (i > 1 && isKeywordSymbol(t, p.entries[i - 2].symbol))
+            return {"a statement of a " + symbolText(t, p.entries[i - 2].symbol) + " block"};
+        return {"a statement"};
+    }
+    bool header = false, block = false;
+    for (int32_t symbol : expectedSymbols(t, state)) {
+        if (!isKeywordSymbol(t, symbol))
+            continue;
+        if (opensBlock(t, state, symbol))
+            block = true;
+        else
+            header = true;
+    }
+    std::vector<std::string> kinds;
+    if (header)
+        kinds.push_back("a header statement");
+    if (block)
+        kinds.push_back("a node block");
+    return kinds;
+}
+
 // ", expected ..." for the error in state: every expected token when they are few,
-// otherwise "a keyword" in place of the keywords.
-std::string expectedText(const Vmod_ParserTables &t, int32_t state) {
+// otherwise what the keywords among them are for.
+std::string expectedText(const Olex_Parser &p, int32_t state) {
+    const Vmod_ParserTables &t = *p.tables;
     std::vector<int32_t> symbols = expectedSymbols(t, state);
     if (symbols.empty())
         return "";
@@ -383,8 +432,10 @@ std::string expectedText(const Vmod_ParserTables &t, int32_t state) {
         else
             names.push_back(symbolText(t, symbol));
     }
-    if (anyKeyword)
-        names.insert(names.begin(), "a keyword");
+    if (anyKeyword) {
+        std::vector<std::string> kinds = keywordKinds(p, state);
+        names.insert(names.begin(), kinds.begin(), kinds.end());
+    }
     return ", expected " + listText(names);
 }
 
@@ -441,7 +492,7 @@ void failSyntax(Olex_Parser &p, int32_t state) {
         fail(p, p.lookahead.at,
              p.consumed == 0 ? "the file is empty" : "the file holds no statements, only blanks and comments");
     else
-        fail(p, p.lookahead.at, "unexpected " + describeLookahead(p) + expectedText(t, state));
+        fail(p, p.lookahead.at, "unexpected " + describeLookahead(p) + expectedText(p, state));
     p.hint = suggestionText(p, state);
     if (first && p.hint.empty())
         p.hint = "a model file starts with a header statement: " + listText(symbolTexts(t, expectedSymbols(t, state)));
@@ -468,7 +519,7 @@ bool parse(Olex_Parser &p, void *localData, void **parseResult) {
     p.values.reserve(static_cast<size_t>(t.initialDepth));
     p.states.push_back(0);
     p.values.push_back(Olex_Value{});
-    p.entries.push_back(Entry{Position{}, false});
+    p.entries.push_back(Entry{Position{}, false, -1});
     int32_t state = 0;
 
     while (!p.failed) {
@@ -496,7 +547,7 @@ bool parse(Olex_Parser &p, void *localData, void **parseResult) {
                     }
                     p.states.push_back(action);
                     p.values.push_back(p.lookahead.value);
-                    p.entries.push_back(Entry{p.lookahead.at, p.lookahead.ownsText});
+                    p.entries.push_back(Entry{p.lookahead.at, p.lookahead.ownsText, p.lookahead.symbol});
                     p.haveLookahead = false;
                     state = action;
                     continue;
@@ -546,7 +597,7 @@ bool parse(Olex_Parser &p, void *localData, void **parseResult) {
         }
         p.states.push_back(state);
         p.values.push_back(result);
-        p.entries.push_back(Entry{at, false});
+        p.entries.push_back(Entry{at, false, t.leftSide[production]});
     }
     return accepted;
 }

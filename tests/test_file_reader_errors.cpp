@@ -27,9 +27,9 @@ TEST(vmod_ModelParse, SyntaxErrorsNameLineColumnFoundAndExpected) {
               "model.vmf:3:12: unexpected NAME \"bar\", expected ';'");
     EXPECT_EQ(rejection("TITLE raster;\n"), "model.vmf:1:7: unexpected RASTER, expected NAME or STRING");
     EXPECT_EQ(rejection("TITLE t;\nFUNCTION { CHILD 3, 4; }\n"), "model.vmf:2:19: unexpected ',', expected ';'");
-    EXPECT_EQ(rejection("TITLE t;\nRASTER { ID 1;"), "model.vmf:2:15: unexpected end of file, expected a keyword or '}'");
+    EXPECT_EQ(rejection("TITLE t;\nRASTER { ID 1;"), "model.vmf:2:15: unexpected end of file, expected a statement of a RASTER block or '}'");
     EXPECT_EQ(rejection("TITLE t;\nRASTER { SIZE 3; }\n"),
-              "model.vmf:2:10: unexpected SIZE, expected a keyword or '}'");
+              "model.vmf:2:10: unexpected SIZE, expected a statement of a RASTER block or '}'");
     EXPECT_EQ(rejection("TITLE t;\nTEXT { STYLE 1.5; }\n"),
               "model.vmf:2:14: unexpected FLOAT 1.5, expected BOLD, ITALICS, NORMAL or UNDERLINED");
     EXPECT_EQ(rejection("PAGESIZE 1, 2 METERS;"),
