@@ -392,8 +392,10 @@ std::vector<std::string> keywordKinds(const Olex_Parser &p, int32_t state) {
         --i;
     if (i > 0) {
         const int32_t last = p.entries[i - 1].symbol;
-        if (symbolText(t, last) != "'{'")
+        if (isKeywordSymbol(t, last))
             return {"a word that " + symbolText(t, last) + " takes"};
+        if (symbolText(t, last) != "'{'")
+            return {"a keyword"};
         if (i > 1 && isKeywordSymbol(t, p.entries[i - 2].symbol))
             return {"a statement of a " + symbolText(t, p.entries[i - 2].symbol) + " block"};
         return {"a statement"};
