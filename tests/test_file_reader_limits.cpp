@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <set>
 #include <string>
 
 #include "file/format_words.h"
@@ -96,4 +97,18 @@ TEST(vmod_tool_memory_limit, SizingStatementsBeyondMemoryAreRejected) {
         EXPECT_EQ(run.status, 1) << each[0] << run.err;
         EXPECT_NE(run.err.find(each[1]), std::string::npos) << each[0] << run.err;
     }
+}
+
+// An export that runs out of memory part way reports it and leaves nothing behind: no
+// layer file and no temporary file beside it.
+TEST(vmod_tool_memory_limit, AnAnnoExportBeyondMemoryFailsCleanly) {
+#ifdef VMOD_SANITIZED
+    GTEST_SKIP() << "the sanitizers' shadow memory cannot live under ulimit -v";
+#endif
+    vmodtest::ScratchDir dir;
+    ASSERT_TRUE(vmodtest::writeShapeModel(dir.file("model.vmf"), vmodtest::Shape::Chain, 20000));
+    LimitedRun run = vmodLimited(60000, "anno model.vmf out.svg", dir);
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_NE(run.err.find("memory is exhausted"), std::string::npos) << run.err;
+    EXPECT_EQ(dir.entries(), (std::set<std::string>{"err", "model.vmf"}));
 }
