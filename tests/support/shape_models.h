@@ -3,7 +3,7 @@
 //   - chain: input raster, function, output raster and a note, repeated;
 //   - fanin: many rasters with arrows into one function;
 //   - children: one raster whose CHILD list names every other node.
-// Nodes are laid out 200 across, so the diagram grows downward with the size.
+// Nodes are laid out 500 across, so the diagram grows downward with the size.
 #ifndef VMOD_TESTS_SUPPORT_SHAPE_MODELS_H
 #define VMOD_TESTS_SUPPORT_SHAPE_MODELS_H
 
@@ -39,7 +39,7 @@ inline bool writeShapeModel(const std::string &path, Shape shape, int64_t nodes)
     std::fprintf(f, "TITLE \"%s\";\nPAGESIZE 8.5, 11 INCHES;\n", shapeName(shape));
     if (shape == Shape::Chain) {
         for (int64_t step = 0, id = 1; step < nodes / 4; ++step, id += 4) {
-            const double x = 1 + static_cast<double>(step % 200) * 2, y = 1 + static_cast<double>(step / 200) * 5;
+            const double x = 1 + static_cast<double>(step % 500) * 2, y = 1 + static_cast<double>(step / 500) * 5;
             raster(f, id, "in" + std::to_string(id), x, y, false);
             child(f, id + 1);
             std::fprintf(f, "}\nFUNCTION {\n\tID %lld;\n\tTITLE \"F%lld\";\n\tPOSITION %g, %g;\n"
@@ -54,8 +54,8 @@ inline bool writeShapeModel(const std::string &path, Shape shape, int64_t nodes)
     } else if (shape == Shape::FanIn) {
         const int64_t inputs = nodes - 2;
         for (int64_t k = 0; k < inputs; ++k) {
-            raster(f, k + 1, "in" + std::to_string(k + 1), 1 + static_cast<double>(k % 200) * 2,
-                   1 + static_cast<double>(k / 200) * 2, false);
+            raster(f, k + 1, "in" + std::to_string(k + 1), 1 + static_cast<double>(k % 500) * 2,
+                   1 + static_cast<double>(k / 500) * 2, false);
             child(f, inputs + 1);
             std::fprintf(f, "}\n");
         }
@@ -69,8 +69,8 @@ inline bool writeShapeModel(const std::string &path, Shape shape, int64_t nodes)
         for (int64_t id = 2; id <= nodes; ++id) child(f, id);
         std::fprintf(f, "}\n");
         for (int64_t id = 2; id <= nodes; ++id) {
-            raster(f, id, "r" + std::to_string(id), 1 + static_cast<double>(id % 200) * 2,
-                   3 + static_cast<double>(id / 200) * 2, false);
+            raster(f, id, "r" + std::to_string(id), 1 + static_cast<double>(id % 500) * 2,
+                   3 + static_cast<double>(id / 500) * 2, false);
             std::fprintf(f, "}\n");
         }
     }
