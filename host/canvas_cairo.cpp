@@ -29,6 +29,7 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <utility>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -343,8 +344,24 @@ private:
     // Clears the mask over box, lets draw paint coverage there, then applies it.
     template <class Draw>
     void DrawMasked(const PixelBox &box, Draw &&draw) {
+        DrawMasked(box, std::forward<Draw>(draw), [&box](int32_t, int32_t &x0, int32_t &x1) {
+            x0 = box.x0;
+            x1 = box.x1;
+        });
+    }
+
+    // As above, but only the columns span(y, x0, x1) gives of each row are cleared and
+    // read: the caller promises the drawing covers nothing outside them. A long diagonal
+    // line then costs its length, not the area of its bounding box.
+    template <typename Draw, typename Span> void DrawMasked(const PixelBox &box, Draw &&draw, Span &&span) {
         cairo_surface_flush(mask_);
-        for (int32_t y = box.y0; y <= box.y1; ++y) std::memset(&Coverage(box.x0, y), 0, box.x1 - box.x0 + 1);
+        for (int32_t y = box.y0; y <= box.y1; ++y) {
+            int32_t x0 = 0, x1 = -1;
+            span(y, x0, x1);
+            x0 = std::max(x0, box.x0);
+            x1 = std::min(x1, box.x1);
+            if (x0 <= x1) std::memset(&Coverage(x0, y), 0, static_cast<size_t>(x1 - x0 + 1));
+        }
         cairo_surface_mark_dirty(mask_);
         cairo_t *cr = cairo_create(mask_);
         cairo_rectangle(cr, box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1);
@@ -354,9 +371,38 @@ private:
         draw(cr);
         cairo_destroy(cr);
         cairo_surface_flush(mask_);
-        for (int32_t y = box.y0; y <= box.y1; ++y)
-            for (int32_t x = box.x0; x <= box.x1; ++x)
-                if (unsigned c = Coverage(x, y)) Apply(x, y, c);
+        const unsigned char *coverage = cairo_image_surface_get_data(mask_);
+        const size_t stride = static_cast<size_t>(cairo_image_surface_get_stride(mask_));
+        for (int32_t y = box.y0; y <= box.y1; ++y) {
+            int32_t x0 = 0, x1 = -1;
+            span(y, x0, x1);
+            x0 = std::max(x0, box.x0);
+            x1 = std::min(x1, box.x1);
+            const unsigned char *row = coverage + static_cast<size_t>(y) * stride;
+            for (int32_t x = x0; x <= x1; ++x)
+                if (unsigned c = row[x]) Apply(x, y, c);
+        }
+    }
+
+    // The columns of row y that a one-pixel stroke from (x1, y1) to (x2, y2) with square
+    // caps can cover, with a margin of three pixels on every side.
+    static void SegmentSpan(double x1, double y1, double x2, double y2, int32_t y, int32_t &from, int32_t &to) {
+        const double low = static_cast<double>(y) - 3, high = static_cast<double>(y) + 4;
+        double a = x1, b = x2;
+        if (y1 != y2) {
+            double t0 = (low - y1) / (y2 - y1), t1 = (high - y1) / (y2 - y1);
+            if (t0 > t1) std::swap(t0, t1);
+            t0 = std::clamp(t0, 0.0, 1.0);
+            t1 = std::clamp(t1, 0.0, 1.0);
+            a = x1 + t0 * (x2 - x1);
+            b = x1 + t1 * (x2 - x1);
+        } else if (y1 < low || y1 > high) {
+            from = 0, to = -1;
+            return;
+        }
+        if (a > b) std::swap(a, b);
+        from = Clamp(std::floor(a) - 3);
+        to = Clamp(std::ceil(b) + 3);
     }
 
     // Clips the segment to the image plus a margin (Liang-Barsky); false when it misses.
@@ -394,7 +440,7 @@ private:
         }
         PixelBox box = ClipToImage({Clamp(minX - 1.0), Clamp(minY - 1.0), Clamp(maxX + 1.0), Clamp(maxY + 1.0)});
         if (box.Empty()) return;
-        DrawMasked(box, [&](cairo_t *cr) {
+        auto stroke = [&](cairo_t *cr) {
             cairo_set_line_width(cr, 1);
             cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
             cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
@@ -411,7 +457,15 @@ private:
                 cairo_line_to(cr, x2 + 0.5, y2 + 0.5);
             }
             cairo_stroke(cr);
-        });
+        };
+        if (count != 2) {
+            DrawMasked(box, stroke);
+            return;
+        }
+        // One segment (an arrow, a line): only the columns along it.
+        const double x1 = points[0] + 0.5, y1 = points[1] + 0.5, x2 = points[2] + 0.5, y2 = points[3] + 0.5;
+        DrawMasked(box, stroke,
+                   [&](int32_t y, int32_t &from, int32_t &to) { SegmentSpan(x1, y1, x2, y2, y, from, to); });
     }
 
     // Draws one line of text whose bottom is at y.
@@ -467,7 +521,18 @@ private:
     // family's stand-in ("Helvetica" is often served by a metric-compatible sans). The
     // configuration appends the same defaults to every name, known or not; those, and
     // what follows them, do not count.
+    // Asked once per family and remembered: the configuration does not change while the
+    // program runs, and a model with many notes selects the same few fonts again and again.
     static bool HasFamily(const std::string &family) {
+        static std::map<std::string, bool> known;
+        auto found = known.find(family);
+        if (found != known.end()) return found->second;
+        const bool has = LooksUpFamily(family);
+        known.emplace(family, has);
+        return has;
+    }
+
+    static bool LooksUpFamily(const std::string &family) {
         if (family.empty()) return false;
         const std::vector<std::string> unknown = SubstitutedFamilies("vmod-no-such-family");
         const std::string defaultsStart = unknown.size() > 1 ? unknown[1] : std::string();

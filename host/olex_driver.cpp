@@ -33,9 +33,11 @@ constexpr size_t kMaxSuggestionEdits = 2;
 // The UTF-8 byte-order mark some editors put at the start of a text file.
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 
+// 64-bit: a line longer than 2 GB, or a file of more than 2 billion lines, still gets
+// its true position.
 struct Position {
-    int32_t line = 1;
-    int32_t column = 1;
+    int64_t line = 1;
+    int64_t column = 1;
 };
 
 struct Token {
@@ -118,7 +120,7 @@ void advance(Olex_Parser &p, size_t length) {
         p.position.column = 1;
         from = static_cast<const char *>(newline) + 1;
     }
-    p.position.column += static_cast<int32_t>(stop - from);
+    p.position.column += static_cast<int64_t>(stop - from);
     p.start += length;
     p.consumed += length;
 }

@@ -6,6 +6,8 @@
 
 #include "commands.h"
 #include "host/oerr.h"
+#include "model/arrow_cycles.h"
+#include "model/operation_order.h"
 #include "script/script_gen.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
@@ -31,16 +33,15 @@ static void setDone(Vmod_Node *node, int32_t done) {
         static_cast<Vmod_CriteriaData *>(node->data)->done = done;
 }
 
-// Operations in the order the script generator would take them.
+// Operations in the order the script generator would take them (the order of repeated
+// vmod_NextFunction calls, computed in one pass).
 static std::vector<Vmod_Node *> operationOrder(Vmod_Model *model) {
     std::vector<Vmod_Node *> order;
-    Oerr_ErrorReport *err = nullptr;
-    for (Vmod_Node *next = vmod_NextFunction(model->nodes, &err); next != nullptr;
-         next = vmod_NextFunction(model->nodes, &err)) {
+    ModelOperationOrder operations(model->nodes);
+    for (Vmod_Node *next = operations.next(); next != nullptr; next = operations.next()) {
         order.push_back(next);
         setDone(next, 1);
     }
-    oerr_DeleteErrorReportEx(&err);
     for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
         setDone(node, 0);
     return order;
@@ -53,7 +54,9 @@ static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
         return reasons;
     }
     Oerr_ErrorReport *err = nullptr;
-    bool cycleReported = false;
+    // The first arrow vmod_Circular would find closing a cycle, in one traversal.
+    const Vmod_Node *cycleFrom = nullptr;
+    const Vmod_Link *cycleArrow = model_FirstCycleArrow(model->nodes, &cycleFrom);
     for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
         if (node->type == VMOD_TEXT)
             continue;
@@ -65,10 +68,9 @@ static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
             if (link->node == nullptr) {
                 reasons.push_back(describe(node) + " names child " + std::to_string(link->id) +
                                   ", which is no node of the model");
-            } else if (!cycleReported && vmod_Circular(model->nodes, link->id, node->id, &err)) {
+            } else if (link == cycleArrow) {
                 reasons.push_back("the arrow from " + describe(node) + " to " + describe(link->node) +
                                   " closes a cycle");
-                cycleReported = true;
             }
         }
     }

@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "host/oerr.h"
 #include "host/ofio.h"
+#include "print/eps_node.h"
 #include "print/ps_paged.h"
 #include "print_support.h"
 #include "representable_model.h"
@@ -17,11 +18,7 @@
 // consecutive pages at a time, so a whole grid has one block of labels).
 static void writePicture(Ofio_File *file, Vmod_Model &model, const std::vector<int32_t> &pages) {
     ofio_Fprintf(file, "/picture {\n\tgsave\n");
-    for (Vmod_Node *node = model.nodes; node; node = node->next) {
-        Oerr_ErrorReport *ignored = nullptr;
-        vmod_NodePrint(file, &model, node, &ignored);
-        if (node->next) ofio_Fprintf(file, "\n");
-    }
+    vmod::print::WriteNodes(file, model);
     if (model.pageNumbers) {
         for (size_t i = 0; i < pages.size();) {
             size_t end = i + 1;

@@ -50,33 +50,27 @@ void DrawArrow(const Export &ex, const Vmod_Node *node, const Vmod_Node *child, 
 
 bool IndexNodes(const Vmod_Model *model, NodesById &index) {
     try {
-        for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
-            index[node->id].push_back(node);
+        index = NodesById(model->nodes);
         return true;
     } catch (const std::bad_alloc &) {
-        index.clear();
+        index = NodesById();
         return false;
     }
 }
 
 void AddArrows(const Export &ex, const Vmod_Model *model, const NodesById *index, const Vmod_Node *node,
                Members &members) {
-    static const std::vector<const Vmod_Node *> none;
     for (const Vmod_Link *link = node->children; link != nullptr; link = link->next) {
         // Every node carrying the link's identifier gets an arrow, so a duplicated
         // identifier shows as two arrows and an unknown one as none.
-        const std::vector<const Vmod_Node *> *children = &none;
         if (index != nullptr) {
-            auto found = index->find(link->id);
-            if (found != index->end())
-                children = &found->second;
+            for (const Vmod_Node *child : index->nodesWithId(link->id))
+                DrawArrow(ex, node, child, members);
+            continue;
         }
-        for (const Vmod_Node *other = index == nullptr ? model->nodes : nullptr; other != nullptr;
-             other = other->next)
+        for (const Vmod_Node *other = model->nodes; other != nullptr; other = other->next)
             if (other->id == link->id)
                 DrawArrow(ex, node, other, members);
-        for (const Vmod_Node *child : *children)
-            DrawArrow(ex, node, child, members);
     }
 }
 

@@ -3,6 +3,7 @@
 // failures of single styles and elements are dropped and the export goes on without them.
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "anno/anno_layer.h"
 #include "host/ofio.h"
@@ -58,14 +59,9 @@ Extent DiagramExtent(const Vmod_Model *model) {
     return r;
 }
 
-} // namespace
-
-extern "C" VMOD_API void vmod_ModelAnno(Vmod_Model *model, const char *name, Oerr_ErrorReport **report) {
+// The export proper; may throw std::bad_alloc.
+void ExportLayer(Vmod_Model *model, const char *name, Oerr_ErrorReport **report) {
     using namespace vmod::anno;
-    if (model == nullptr || name == nullptr) {
-        Report(report, 1, nullptr);
-        return;
-    }
 
     // 1. The layer.
     char *layerName = static_cast<char *>(omsc_HeapMalloc(std::strlen(name) + 14));
@@ -141,4 +137,20 @@ extern "C" VMOD_API void vmod_ModelAnno(Vmod_Model *model, const char *name, Oer
     // A layer that was drawn but could not be written is no export: say so.
     if (closeReport != nullptr)
         Report(report, 2, closeReport);
+}
+
+} // namespace
+
+extern "C" VMOD_API void vmod_ModelAnno(Vmod_Model *model, const char *name, Oerr_ErrorReport **report) {
+    if (model == nullptr || name == nullptr) {
+        Report(report, 1, nullptr);
+        return;
+    }
+    try {
+        ExportLayer(model, name, report);
+    } catch (const std::bad_alloc &) {
+        // The layer is left unwritten: the target keeps what it held, and the host drops
+        // the layer's temporary file with the layer when the process ends.
+        Report(report, 3, oerr_CreateErrorReport("vmod_ModelAnno", 3, 2, nullptr, "memory is exhausted", 0));
+    }
 }

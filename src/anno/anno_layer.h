@@ -11,6 +11,7 @@
 #include "host/oant.h"
 #include "host/oerr.h"
 #include "host/ofga.h"
+#include "model/node_index.h"
 #include "vmod/vmod_records.h"
 
 namespace vmod::anno {
@@ -83,8 +84,8 @@ struct TextHalfExtent {
     double width, height;
 };
 TextHalfExtent TextNodeHalfExtent(const Vmod_Node *node);
-// The model's nodes by identifier, each list in model order.
-using NodesById = std::unordered_map<int32_t, std::vector<const Vmod_Node *>>;
+// The model's nodes by identifier, each list in model order (12 to 16 bytes a node).
+using NodesById = ModelNodeIndex;
 // Fills index; false (index left empty) when memory runs out.
 bool IndexNodes(const Vmod_Model *model, NodesById &index);
 // The arrow groups from node to each of its children, appended to members. Children

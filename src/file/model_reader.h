@@ -33,6 +33,9 @@ struct Local_Data {
     int64_t cellSlots;
     int64_t outputSlots;
 
+    int64_t entriesAsked;      // list entries all sizing statements so far asked for
+    Vmod_Link *childTail;      // the last CHILD link of `current`, so appends need no walk
+
     Oerr_ErrorReport *constructorReport; // what `report` points to
     int32_t delivered;      // the start production handed the model over
     int32_t currentInList;  // `current` has been appended to the list

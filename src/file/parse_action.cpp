@@ -9,7 +9,10 @@
 // Beyond what the grammar checks, the reader rejects (through olex_Reject, so the report
 // names the line and column) what would corrupt the model: a list longer than the array
 // its sizing statement made or before that statement, a negative or oversized size, and
-// a number that must be an integer but is not finite or lies outside 32 bits.
+// a number that must be an integer but is not finite or lies outside 32 bits. Sizing
+// statements together may ask for at most VMOD_MAX_LIST_ENTRIES entries, and every array
+// they make is checked: memory exhaustion is a rejection at the statement, never a write
+// through a null array.
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -119,16 +122,40 @@ struct Action {
     void setWord(double code) { result->number = code; }
 };
 
-Vmod_Rect *newRect(Local_Data *ld, double x1, double y1, double x2, double y2) {
-    Vmod_Rect *rect = vmod_RectCreate(ld->report);
-    oerr_DeleteErrorReportEx(ld->report);
+Vmod_Rect *newRect(Action &a, double x1, double y1, double x2, double y2) {
+    Vmod_Rect *rect = vmod_RectCreate(a.ld->report);
+    oerr_DeleteErrorReportEx(a.ld->report);
     if (rect != nullptr)
         *rect = Vmod_Rect{x1, y1, x2, y2};
+    else
+        a.reject(0, "memory is exhausted");
     return rect;
 }
 
 template <typename T> T *newArray(int64_t count) {
     return count > 0 ? static_cast<T *>(omsc_HeapMalloc(static_cast<size_t>(count) * sizeof(T))) : nullptr;
+}
+
+// Counts the entries a sizing statement asks for against the file's total; false (with a
+// rejection at the statement whose first number is at `back`) past the cap.
+bool withinFileTotal(Action &a, int32_t back, int64_t entries) {
+    if (entries > VMOD_MAX_LIST_ENTRIES - a.ld->entriesAsked) {
+        a.reject(back, "the sized lists of the file ask for more than " + std::to_string(VMOD_MAX_LIST_ENTRIES) +
+                           " entries in all");
+        return false;
+    }
+    a.ld->entriesAsked += entries;
+    return true;
+}
+
+// False (with a rejection at `back`) when an array of count entries was wanted but none
+// was made.
+bool allocated(Action &a, int32_t back, const void *array, int64_t count) {
+    if (count > 0 && array == nullptr) {
+        a.reject(back, "memory is exhausted");
+        return false;
+    }
+    return true;
 }
 
 void releaseStrings(char **strings, int64_t count) {
@@ -151,12 +178,33 @@ void nodePosition(Action &a) {
     a.ld->current->x = a.number(3);
     a.ld->current->y = a.number(1);
 }
+// Appends at the remembered tail: a block with many CHILD statements is read in time
+// linear in their number.
 void childId(Action &a, int32_t back) {
     int32_t id = a.integer(back, "CHILD");
     if (!a.ok)
         return;
-    vmod_ChildAdd(a.ld->current, id, a.ld->report);
-    oerr_DeleteErrorReportEx(a.ld->report);
+    auto *link = static_cast<Vmod_Link *>(omsc_HeapMalloc(sizeof(Vmod_Link)));
+    if (link == nullptr) {
+        a.reject(back, "memory is exhausted");
+        return;
+    }
+    link->id = id;
+    link->node = nullptr;
+    link->next = nullptr;
+    Vmod_Node *node = a.ld->current;
+    Vmod_Link *tail = a.ld->childTail;
+    if (tail == nullptr) { // the block's first CHILD; a node read from a file starts without
+        tail = node->children;
+        while (tail != nullptr && tail->next != nullptr)
+            tail = tail->next;
+    }
+    link->prev = tail;
+    if (tail == nullptr)
+        node->children = link;
+    else
+        tail->next = link;
+    a.ld->childTail = link;
 }
 
 // ---- sized lists ----
@@ -178,13 +226,13 @@ bool hasSlot(Action &a, int32_t index, int64_t slots, const char *list, const ch
 // NUMCLASSES: a new array for its record and a restarted counter.
 template <typename Record> void numClasses(Action &a, Record *record) {
     int32_t count = a.size(1, "NUMCLASSES");
-    if (!a.ok)
+    if (!a.ok || !withinFileTotal(a, 1, count))
         return;
     record->numClasses = count;
     omsc_HeapFree(record->newClasses);
     record->newClasses = newArray<int32_t>(count);
     a.ld->classIndex = 0;
-    a.ld->classSlots = count;
+    a.ld->classSlots = allocated(a, 1, record->newClasses, count) ? count : 0;
 }
 
 void classItem(Action &a, int32_t *classes) {
@@ -206,12 +254,14 @@ void matrixSize(Action &a, Vmod_MatrixData *m) {
                         std::to_string(VMOD_MAX_LIST_ENTRIES) + " values");
         return;
     }
+    if (!withinFileTotal(a, 4, count))
+        return;
     m->columns = columns;
     m->rows = rows;
     omsc_HeapFree(m->values);
     m->values = newArray<double>(count);
     a.ld->matrixIndex = 0;
-    a.ld->matrixSlots = count;
+    a.ld->matrixSlots = allocated(a, 4, m->values, count) ? count : 0;
 }
 
 void releaseTableArrays(Vmod_TableData *t) {
@@ -229,7 +279,7 @@ void releaseTableArrays(Vmod_TableData *t) {
 
 void tableSize(Action &a, Vmod_TableData *t) {
     int32_t size = a.size(1, "SIZE");
-    if (!a.ok)
+    if (!a.ok || !withinFileTotal(a, 1, size))
         return;
     // The earlier arrays were sized for the earlier SIZE; they go in any case.
     releaseTableArrays(t);
@@ -240,6 +290,12 @@ void tableSize(Action &a, Vmod_TableData *t) {
         t->colors = newArray<Vmod_TableColor *>(size);
     }
     a.ld->tableIndex = 0;
+    a.ld->tableSlots = 0;
+    if (!allocated(a, 1, t->values, size) || !allocated(a, 1, t->strings, size) || !allocated(a, 1, t->colors, size)) {
+        releaseTableArrays(t); // nothing half made stays behind
+        t->size = 0;
+        return;
+    }
     a.ld->tableSlots = size;
 }
 
@@ -254,6 +310,8 @@ void criteriaSize(Action &a, Vmod_CriteriaData *c) {
                         std::to_string(VMOD_MAX_LIST_ENTRIES) + " cells");
         return;
     }
+    if (!withinFileTotal(a, 4, count))
+        return;
     releaseStrings(c->columnTitles, c->columns);
     releaseStrings(c->cells, static_cast<int64_t>(c->columns) * c->rows);
     // Output values belong to the earlier rows: without this the array could be shorter
@@ -266,6 +324,14 @@ void criteriaSize(Action &a, Vmod_CriteriaData *c) {
     c->cells = newArray<char *>(count);
     a.ld->titleIndex = 0;
     a.ld->cellIndex = 0;
+    a.ld->titleSlots = a.ld->cellSlots = 0;
+    if (!allocated(a, 4, c->columnTitles, columns) || !allocated(a, 4, c->cells, count)) {
+        omsc_HeapFree(c->columnTitles);
+        omsc_HeapFree(c->cells);
+        c->columnTitles = c->cells = nullptr;
+        c->columns = c->rows = 0;
+        return;
+    }
     a.ld->titleSlots = columns;
     a.ld->cellSlots = count;
 }
@@ -285,6 +351,7 @@ void blockStart(Action &a, int32_t kind) {
     ld->current = vmod_NodeCreate(ld->model, kind, ld->report);
     oerr_DeleteErrorReportEx(ld->report);
     ld->currentInList = 0;
+    ld->childTail = nullptr;
     ld->classSlots = ld->matrixSlots = ld->tableSlots = -1;
     ld->titleSlots = ld->cellSlots = ld->outputSlots = -1;
     if (ld->current == nullptr || ld->current->data == nullptr)
@@ -349,7 +416,7 @@ void run(Action &a, int32_t production, void **parseResult) {
     case 16: m->windowMode = 1; return;
     case 17:
         m->windowMode = 2;
-        REPLACE_RECT(ld, m->window, newRect(ld, a.number(8), a.number(6), a.number(4), a.number(2)));
+        REPLACE_RECT(ld, m->window, newRect(a, a.number(8), a.number(6), a.number(4), a.number(2)));
         m->windowUnits = static_cast<int32_t>(a.number(1));
         return;
     case 18: m->projectionMode = 0; return;
@@ -390,8 +457,10 @@ void run(Action &a, int32_t production, void **parseResult) {
     case 74: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
         r->tempFile = 1;
-        if (r->declare == nullptr)
+        if (r->declare == nullptr) {
             r->declare = ostr_Duplicate("Float");
+            allocated(a, 0, r->declare, 1);
+        }
         return;
     }
     case 75: payload<Vmod_RasterData>(ld)->newFile = 1; return;
@@ -430,7 +499,7 @@ void run(Action &a, int32_t production, void **parseResult) {
     }
     case 237: { // areaspec: RECT numval ',' numval ':' numval ',' numval
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
-        REPLACE_RECT(ld, r->areaRect, newRect(ld, a.number(6), a.number(4), a.number(2), a.number(0)));
+        REPLACE_RECT(ld, r->areaRect, newRect(a, a.number(6), a.number(4), a.number(2), a.number(0)));
         a.setWord(0);
         return;
     }
@@ -459,7 +528,7 @@ void run(Action &a, int32_t production, void **parseResult) {
     case 107: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->declare, 1); return;
     case 108:
         REPLACE_RECT(ld, payload<Vmod_VectorData>(ld)->window,
-                     newRect(ld, a.number(7), a.number(5), a.number(3), a.number(1)));
+                     newRect(a, a.number(7), a.number(5), a.number(3), a.number(1)));
         return;
     case 109: case 110: payload<Vmod_VectorData>(ld)->aoiMode = production - 109; return;
     case 111: {
@@ -628,7 +697,7 @@ void run(Action &a, int32_t production, void **parseResult) {
         omsc_HeapFree(c->outputValues);
         c->outputValues = newArray<double>(c->rows > 0 ? c->rows : 0);
         ld->outputIndex = 0;
-        ld->outputSlots = c->rows > 0 ? c->rows : 0;
+        ld->outputSlots = allocated(a, 0, c->outputValues, c->rows > 0 ? c->rows : 0) && c->rows > 0 ? c->rows : 0;
         return;
     }
     case 199: payload<Vmod_CriteriaData>(ld)->defaultValue = a.number(1); return;

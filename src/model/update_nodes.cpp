@@ -1,6 +1,7 @@
 // Resolving the links of a freshly read model and building its parent lists.
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "host/ollm.h"
 #include "host/omsc.h"
@@ -8,20 +9,28 @@
 
 namespace {
 
-// The first node of the list for every identifier, as vmod_IdToNode would find it.
-std::unordered_map<int32_t, Vmod_Node *> firstNodeById(Vmod_Node *first) {
-    std::unordered_map<int32_t, Vmod_Node *> byId;
-    for (Vmod_Node *node = first; node != nullptr; node = node->next) byId.emplace(node->id, node);
+// The list position of the first node for every identifier, as vmod_IdToNode would find it.
+std::unordered_map<int32_t, size_t> firstPositionById(const std::vector<Vmod_Node *> &list) {
+    std::unordered_map<int32_t, size_t> byId;
+    byId.reserve(list.size());
+    for (size_t at = 0; at < list.size(); ++at) byId.emplace(list[at]->id, at);
     return byId;
 }
 
-Vmod_Link *linkAppend(Vmod_Link **head, int32_t id, Vmod_Node *node) {
+// Appends a parent link after *tail (the last link of the list at *head, null for an empty
+// list), so that a node with many parents is linked in time linear in their number.
+void parentAppend(Vmod_Node *child, Vmod_Link **tail, int32_t id, Vmod_Node *node) {
     auto *link = static_cast<Vmod_Link *>(omsc_HeapMalloc(sizeof(Vmod_Link)));
-    if (link == nullptr) return nullptr;
+    if (link == nullptr) return;
     link->id = id;
     link->node = node;
-    *head = static_cast<Vmod_Link *>(ollm_Add(*head, OLLM_APPEND, link));
-    return link;
+    link->next = nullptr;
+    link->prev = *tail;
+    if (*tail == nullptr)
+        child->parents = link;
+    else
+        (*tail)->next = link;
+    *tail = link;
 }
 
 }  // namespace
@@ -30,8 +39,14 @@ extern "C" Vmod_Model *vmod_UpdateNodes(Vmod_Model *model, Oerr_ErrorReport **er
     model_ClearError(err);
     if (model == nullptr) return nullptr;
     return model_Guarded<Vmod_Model *>(model, [model] {
-        const auto byId = firstNodeById(model->nodes);
-        for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
+        std::vector<Vmod_Node *> list;
+        for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next) list.push_back(node);
+        const auto byId = firstPositionById(list);
+        // The last parent link of every node; parents already there are kept ahead of the new.
+        std::vector<Vmod_Link *> tails(list.size(), nullptr);
+        for (size_t at = 0; at < list.size(); ++at)
+            for (Vmod_Link *link = list[at]->parents; link != nullptr; link = link->next) tails[at] = link;
+        for (Vmod_Node *node : list) {
             if (node->type == VMOD_TEXT && node->data != nullptr) {
                 const auto *text = static_cast<const Vmod_TextData *>(node->data);
                 node->width = static_cast<double>(text->extentWidth);
@@ -43,11 +58,12 @@ extern "C" Vmod_Model *vmod_UpdateNodes(Vmod_Model *model, Oerr_ErrorReport **er
             for (Vmod_Link *link = node->children; link != nullptr; link = link->next) {
                 auto found = byId.find(link->id);
                 // A child identifier naming no node stays an unresolved link without mirror.
-                link->node = found == byId.end() ? nullptr : found->second;
-                if (link->node == nullptr) continue;
-                Vmod_Link *parents = link->node->parents;  // a local: the packed field may be misaligned
-                linkAppend(&parents, node->id, node);
-                link->node->parents = parents;
+                if (found == byId.end()) {
+                    link->node = nullptr;
+                    continue;
+                }
+                link->node = list[found->second];
+                parentAppend(list[found->second], &tails[found->second], node->id, node);
             }
         }
         return model;

@@ -15,6 +15,7 @@
 #include "host/ofio.h"
 #include "host/ovec.h"
 #include "model/page_size.h"
+#include "print/eps_node.h"
 #include "print/eps_text.h"
 #include "vmod/vmod.h"
 
@@ -96,11 +97,7 @@ void WriteProlog(Ofio_File *file, const Extent &e) {
 void WriteModelProcedure(Ofio_File *file, Vmod_Model &model) {
     ofio_Fprintf(file, "/model {\n");
     ofio_Fprintf(file, "\tgsave\n");
-    for (Vmod_Node *node = model.nodes; node; node = node->next) {
-        Oerr_ErrorReport *ignored = nullptr;
-        vmod_NodePrint(file, &model, node, &ignored);
-        if (node->next) ofio_Fprintf(file, "\n");
-    }
+    vmod::print::WriteNodes(file, model);
     ofio_Fprintf(file, "\tgrestore\n} def\n\n");
 }
 

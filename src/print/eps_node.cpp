@@ -1,7 +1,10 @@
 // eps_node.cpp - the PostScript drawing of one node: its glyph procedure at its centre,
 // its title centred under it and its outgoing arrows. Text nodes are written by
 // vmod_TextPrint.
+#include "print/eps_node.h"
+
 #include "host/ofio.h"
+#include "model/node_index.h"
 #include "print/ps_text.h"
 #include "render/glyph_geometry.h"
 #include "vmod/vmod.h"
@@ -38,27 +41,28 @@ void WriteTitle(Ofio_File *file, const Vmod_Node &node) {
     ofio_Fprintf(file, "\t\t1 -1 scale\n");
 }
 
-// One "arrow" line per child link and per node of the model carrying the link's id.
-void WriteArrows(Ofio_File *file, const Vmod_Model *model, const Vmod_Node &node) {
+void WriteArrow(Ofio_File *file, const Vmod_Node &node, const Vmod_Node &child) {
+    vmod::glyph::ArrowEnds ends = vmod::glyph::ArrowEndPoints(node.type, node.x, node.y, child.type, child.x, child.y);
+    // Two nodes at one centre give the arrow no direction: it is not drawn.
+    if (!ends.drawable) return;
+    ofio_Fprintf(file, "\t\t%g inch %g inch %g inch %g inch arrow\n", ends.x1, ends.y1, ends.x2, ends.y2);
+}
+
+// One "arrow" line per child link and per node of the model carrying the link's id, in
+// list order; through the index when there is one.
+void WriteArrows(Ofio_File *file, const Vmod_Model *model, const Vmod_Node &node, const ModelNodeIndex *index) {
     if (!model) return;
     for (const Vmod_Link *link = node.children; link; link = link->next) {
-        for (const Vmod_Node *child = model->nodes; child; child = child->next) {
-            if (child->id != link->id) continue;
-            vmod::glyph::ArrowEnds ends =
-                vmod::glyph::ArrowEndPoints(node.type, node.x, node.y, child->type, child->x, child->y);
-            // Two nodes at one centre give the arrow no direction: it is not drawn.
-            if (!ends.drawable) continue;
-            ofio_Fprintf(file, "\t\t%g inch %g inch %g inch %g inch arrow\n", ends.x1, ends.y1, ends.x2, ends.y2);
+        if (index) {
+            for (const Vmod_Node *child : index->nodesWithId(link->id)) WriteArrow(file, node, *child);
+            continue;
         }
+        for (const Vmod_Node *child = model->nodes; child; child = child->next)
+            if (child->id == link->id) WriteArrow(file, node, *child);
     }
 }
 
-} // namespace
-
-extern "C" {
-
-void vmod_NodePrint(Ofio_File *file, Vmod_Model *model, Vmod_Node *node, Oerr_ErrorReport **err) {
-    if (err) *err = nullptr;
+void WriteNode(Ofio_File *file, Vmod_Model *model, Vmod_Node *node, const ModelNodeIndex *index) {
     if (!file || !node) return;
     if (node->type == VMOD_TEXT) {
         vmod_TextPrint(file, node);
@@ -67,7 +71,33 @@ void vmod_NodePrint(Ofio_File *file, Vmod_Model *model, Vmod_Node *node, Oerr_Er
     if (const char *glyph = GlyphProcedure(node->type))
         ofio_Fprintf(file, "\t\t%g inch %g inch %s\n", node->x, node->y, glyph);
     WriteTitle(file, *node);
-    WriteArrows(file, model, *node);
+    WriteArrows(file, model, *node, index);
+}
+
+} // namespace
+
+void vmod::print::WriteNodes(Ofio_File *file, Vmod_Model &model) {
+    // Without memory for the index the arrows are found by walking the list: slower, the
+    // same output.
+    ModelNodeIndex index;
+    bool indexed = true;
+    try {
+        index = ModelNodeIndex(model.nodes);
+    } catch (...) {
+        indexed = false;
+    }
+    for (Vmod_Node *node = model.nodes; node; node = node->next) {
+        WriteNode(file, &model, node, indexed ? &index : nullptr);
+        if (node->next) ofio_Fprintf(file, "\n");
+    }
+}
+
+extern "C" {
+
+void vmod_NodePrint(Ofio_File *file, Vmod_Model *model, Vmod_Node *node, Oerr_ErrorReport **err) {
+    if (err) *err = nullptr;
+    // One node alone: its arrows are found by walking the list.
+    WriteNode(file, model, node, nullptr);
 }
 
 } // extern "C"

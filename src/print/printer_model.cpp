@@ -15,6 +15,7 @@
 #include "host/omsc.h"
 #include "host/ostr.h"
 #include "model/model_internal.h"
+#include "model/node_index.h"
 #include "print/page_grid.h"
 #include "print/printer_model.h"
 #include "print/printer_state.h"
@@ -49,6 +50,14 @@ void ClipToPrintableArea(const PrinterState &s, const PageGrid &grid, int32_t &c
 
 void PrintPages(PrinterState &s, const Vmod_Model &model, const std::vector<int32_t> &pages, int32_t last) {
     const PageGrid grid = MakePageGrid(model);
+    // Built once for all pages; without memory for it the arrows walk the list.
+    ModelNodeIndex index;
+    try {
+        index = ModelNodeIndex(model.nodes);
+        s.index = &index;
+    } catch (...) {
+        s.index = nullptr;
+    }
     HFONT labelFont = nullptr;
     bool labelFontTried = false;
     for (const int32_t page : pages) {
@@ -78,6 +87,7 @@ void PrintPages(PrinterState &s, const Vmod_Model &model, const std::vector<int3
         EndPage(s.dc);
     }
     if (labelFont) DeleteObject(labelFont);
+    s.index = nullptr; // the index goes with this call
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "host/omsc.h"
 #include "host/ostr.h"
+#include "model/node_index.h"
 #include "model/note_text.h"
 #include "print/printer_state.h"
 #include "render/coordinates.h"
@@ -154,13 +155,18 @@ void Arrow(const PrinterState &s, double x1, double y1, double x2, double y2) {
 }
 
 void Arrows(const PrinterState &s, const Vmod_Model &model, const Vmod_Node &node) {
+    auto draw = [&s, &node](const Vmod_Node *child) {
+        glyph::ArrowEnds ends = glyph::ArrowEndPoints(node.type, node.x, node.y, child->type, child->x, child->y);
+        // Two nodes at one centre give the arrow no direction: it is not drawn.
+        if (ends.drawable) Arrow(s, ends.x1, ends.y1, ends.x2, ends.y2);
+    };
     for (const Vmod_Link *link = node.children; link; link = link->next) {
-        for (const Vmod_Node *child = model.nodes; child; child = child->next) {
-            if (child->id != link->id) continue;
-            glyph::ArrowEnds ends = glyph::ArrowEndPoints(node.type, node.x, node.y, child->type, child->x, child->y);
-            // Two nodes at one centre give the arrow no direction: it is not drawn.
-            if (ends.drawable) Arrow(s, ends.x1, ends.y1, ends.x2, ends.y2);
+        if (s.index) {
+            for (const Vmod_Node *child : s.index->nodesWithId(link->id)) draw(child);
+            continue;
         }
+        for (const Vmod_Node *child = model.nodes; child; child = child->next)
+            if (child->id == link->id) draw(child);
     }
 }
 

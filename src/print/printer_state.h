@@ -8,6 +8,8 @@
 #include "host/ogdi.h"
 #include "vmod/vmod_records.h"
 
+class ModelNodeIndex;
+
 namespace vmod::print {
 
 struct PrinterState {
@@ -18,6 +20,7 @@ struct PrinterState {
     double printerScaleY = 0;        // device pixels per model inch down
     double printScale = 100;         // percent
     int32_t pageOriginX = 0, pageOriginY = 0;
+    const ModelNodeIndex *index = nullptr; // arrow targets by identifier; null: walk the list
 
     // A model point on the current page, device pixels.
     int32_t DeviceX(double x) const;

@@ -7,6 +7,7 @@
 
 #include "host/oerr.h"
 #include "host/ooml.h"
+#include "model/node_index.h"
 #include "render/coordinates.h"
 #include "render/glyph_geometry.h"
 #include "render/render_sequence.h"
@@ -194,11 +195,25 @@ void DrawPicture(Vmod_Model *model) {
     ooml_CanvasContextSetDrawMode(model->canvas, 1, err.Fresh());
     ooml_CanvasContextSetForeground(model->canvas, model->foregroundColor, err.Fresh());
     // Arrows first: a node's highlight then covers the head that ends at its glyph.
+    // Every node carrying a link's identifier gets an arrow, in list order; the index finds
+    // them without walking the list per link (and without memory for it, the walk does).
+    ModelNodeIndex index;
+    bool indexed = true;
+    try {
+        index = ModelNodeIndex(model->nodes);
+    } catch (...) {
+        indexed = false;
+    }
     for (const Vmod_Node *node = model->nodes; node; node = node->next) {
         if (node->type == VMOD_TEXT) continue;
-        for (const Vmod_Link *link = node->children; link; link = link->next)
+        for (const Vmod_Link *link = node->children; link; link = link->next) {
+            if (indexed) {
+                for (const Vmod_Node *child : index.nodesWithId(link->id)) DrawArrow(model, node, child);
+                continue;
+            }
             for (const Vmod_Node *child = model->nodes; child; child = child->next)
                 if (child->id == link->id) DrawArrow(model, node, child);
+        }
     }
     for (Vmod_Node *node = model->nodes; node; node = node->next) {
         node->highlighted = 0;

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/operation_order.h"
 #include "vmod/vmod_records.h"
 
 struct ScriptGraph {
@@ -41,21 +42,15 @@ int32_t *script_DoneMark(Vmod_Node *node);
 
 // The order in which operations are defined: the same operations, one at a time, that
 // successive vmod_NextFunction calls return while each returned operation is marked done,
-// found in time linear in the graph per operation instead of by repeated ancestry searches.
+// found in one pass over the graph for the whole order.
 class ScriptOperationOrder {
 public:
     explicit ScriptOperationOrder(const ScriptGraph &graph);
     // The next operation to define (its done mark is then set by the caller), or null.
-    Vmod_Node *next();
+    Vmod_Node *next() { return order_.next(); }
 
 private:
-    bool undoneOperation(int position) const;
-    int firstStillMoving(int index);
-    const ScriptGraph &graph_;
-    std::vector<int> firstUndoneAncestor_; // list position, or INT_MAX for none
-    std::vector<int32_t *> doneMark_;      // by list position; null for data and text
-    std::vector<int> moving_;              // positions of candidates that move, ascending
-    std::vector<int> nextMoving_;          // index of the next one not yet blocked
+    ModelOperationOrder order_;
 };
 
 #endif

@@ -1,0 +1,17 @@
+// eps_node.h - the PostScript drawing of a model's nodes for the EPS and paged
+// PostScript writers.
+#ifndef VMOD_PRINT_EPS_NODE_H
+#define VMOD_PRINT_EPS_NODE_H
+
+#include "host/ofio.h"
+#include "vmod/vmod_records.h"
+
+namespace vmod::print {
+
+// What vmod_NodePrint writes for every node of the list, one blank line between nodes,
+// with the arrows' targets found through an index built once.
+void WriteNodes(Ofio_File *file, Vmod_Model &model);
+
+} // namespace vmod::print
+
+#endif
