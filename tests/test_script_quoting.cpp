@@ -41,10 +41,14 @@ struct Base {
     }
 };
 
-void replace(char *&field, const char *text) {
-    omsc_HeapFree(field);
-    field = text != nullptr ? heapText(text) : nullptr;
-}
+// A macro, not a function taking char *&: the records keep the front end's packed layout,
+// where a string field need not be aligned for a reference to bind to it.
+#define replace(field, text)                                                                       \
+    do {                                                                                           \
+        omsc_HeapFree(field);                                                                      \
+        const char *replacement = (text);                                                          \
+        (field) = replacement != nullptr ? heapText(replacement) : nullptr;                        \
+    } while (0)
 
 Vmod_TableData *layerTable(Base &b, int32_t kind) {
     Vmod_Node *table = b.m.add(VMOD_TABLE, 4, "classes");
