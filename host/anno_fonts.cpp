@@ -21,16 +21,16 @@ struct FontFile {
 };
 
 const FontFile fontFiles[] = {
-    {"sansl.otl", {sans, false, false}},         {"sans.otl", {sans, true, false}},
-    {"sansb.otl", {sans, true, false}},          {"courier.otl", {mono, false, false}},
-    {"courierb.otl", {mono, true, false}},       {"courieri.otl", {mono, false, true}},
-    {"roman.otl", {serif, false, false}},        {"romanb.otl", {serif, true, false}},
-    {"romani.otl", {serif, false, true}},        {"romanbi.otl", {serif, true, true}},
-    {"garamond.otl", {garamond, false, false}},  {"garam.otl", {garamond, true, false}},
-    {"garai.otl", {garamond, false, true}},      {"garami.otl", {garamond, true, true}},
-    {"school.otl", {school, false, false}},      {"schoolb.otl", {school, true, false}},
-    {"schooli.otl", {school, false, true}},      {"schoolbi.otl", {school, true, true}},
-    {"symbol.otl", {symbol, false, false}},
+    {"sansl.otl", {sans, false, false, 0.97}},       {"sans.otl", {sans, true, false, 0.92}},
+    {"sansb.otl", {sans, true, false, 0.92}},        {"courier.otl", {mono, false, false, 0.88}},
+    {"courierb.otl", {mono, true, false, 0.89}},     {"courieri.otl", {mono, false, true, 0.88}},
+    {"roman.otl", {serif, false, false, 0.87}},      {"romanb.otl", {serif, true, false, 0.88}},
+    {"romani.otl", {serif, false, true, 0.88}},      {"romanbi.otl", {serif, true, true, 0.89}},
+    {"garamond.otl", {garamond, false, false, 0.68}}, {"garam.otl", {garamond, true, false, 0.72}},
+    {"garai.otl", {garamond, false, true, 0.68}},    {"garami.otl", {garamond, true, true, 0.69}},
+    {"school.otl", {school, false, false, 0.87}},    {"schoolb.otl", {school, true, false, 0.88}},
+    {"schooli.otl", {school, false, true, 0.87}},    {"schoolbi.otl", {school, true, true, 0.89}},
+    {"symbol.otl", {symbol, false, false, 0.58}},
 };
 
 struct FontPrefix {
@@ -53,8 +53,8 @@ FontFace fontFace(const std::string &outlineFile) {
             return f.face;
     for (const FontPrefix &p : fontPrefixes)
         if (base.compare(0, std::strlen(p.prefix), p.prefix) == 0)
-            return {p.family, false, false};
-    return {sans, false, false};
+            return {p.family, false, false, 1.0};
+    return {sans, false, false, 1.0};
 }
 
 } // namespace anno

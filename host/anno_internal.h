@@ -150,6 +150,11 @@ struct FontFace {
     const char *family; // CSS font-family list
     bool bold;
     bool italic;
+    // The size an element in this outline font is given, as a part of the type size it
+    // stands for: the outline fonts are cut larger than a standard face, so the model
+    // library sizes its text elements down by this much, and a standard face must be
+    // drawn this much larger to show the type size.
+    double scale;
 };
 FontFace fontFace(const std::string &outlineFile);
 

@@ -11,7 +11,10 @@
  * element tree follows the layer's root element: a group is a <g>, a rectangle a
  * <rect>, an ellipse an <ellipse>, a polyline a <polyline>, a polygon a <polygon>, text a
  * <text>; every element keeps its name as `data-name`. Text sizes are converted from
- * their unit into user units, and the size in points is kept as `data-font-size`.
+ * their unit into user units, and the size in points is kept as `data-font-size`. The
+ * viewer draws text in a standard face, not the style's outline font, which is cut
+ * larger: the font-size is the element's size divided by that font's scale, so that a
+ * 12-point note's element of 11.64 points (sans) shows at 12 points.
  * Numbers are written with up to 10 significant digits in the same way in every locale.
  * Texts are escaped for XML; bytes that are not UTF-8 are taken as Latin-1, and control
  * characters that XML does not allow become U+FFFD, so the document is always
@@ -205,9 +208,11 @@ struct Writer {
         static const char *anchors[] = {"start", "middle", "end"};
         double x = pos(d.x, d.positionUnit), y = -pos(d.y, d.positionUnit);
         double points = d.size * inchesPer(d.sizeUnit) * 72.0;
+        double scale = hasText(d.style) ? fontFace(library.texts[d.style]->font).scale : 1.0;
         open("text", d);
         out += hasText(d.style) ? " class=\"text-" + std::to_string(d.style) + "\"" : std::string();
-        out += " x=\"" + num(x) + "\" y=\"" + num(y) + "\" font-size=\"" + num(std::fabs(points) / 72.0 / unitInches) +
+        out += " x=\"" + num(x) + "\" y=\"" + num(y) + "\" font-size=\"" +
+               num(std::fabs(points) / scale / 72.0 / unitInches) +
                "\" data-font-size=\"" + num(points) + "pt\" text-anchor=\"" +
                anchors[d.halign >= 0 && d.halign <= 2 ? d.halign : 0] + "\"";
         if (d.valign == 0)

@@ -19,7 +19,10 @@
 // Fonts come from fontconfig: a font name is a fontconfig pattern ("DejaVu Sans:bold:
 // size=10"); a font specification names a family that fontconfig has, itself or through
 // an alias its configuration gives (Helvetica, Times-Roman), or the canvas reports that it
-// cannot use it. Sizes are points at 96 pixels per inch.
+// cannot use it. A few names the system may lack are drawn in the generic family of
+// their kind rather than refused: "charter" and "new century schoolbook" in a serif,
+// "fixed" (the backup font of notes) in a fixed-pitch face, as the printed outputs do.
+// Sizes are points at 96 pixels per inch.
 // Text extents are the font's advance width and its ascent plus descent; drawn text
 // extends upward from the y given, centred on x under justification 1. A text of several
 // lines (broken by line feeds) is as wide as its widest line and as high as its lines
@@ -179,7 +182,9 @@ public:
     }
 
     void setFont(const char *name, Oerr_ErrorReport **err) override {
-        FcPattern *pattern = FcNameParse(reinterpret_cast<const FcChar8 *>(name));
+        const std::string standIn = HasFamily(name) ? std::string() : StandIn(name);
+        FcPattern *pattern =
+            FcNameParse(reinterpret_cast<const FcChar8 *>(standIn.empty() ? name : standIn.c_str()));
         if (!pattern) {
             UiReport(err, "ooml_CanvasContextSetFont", UI_ERR_FONT, "Cannot Use Font: %s", name);
             return;
@@ -189,7 +194,8 @@ public:
 
     void setFontSpec(const Ooml_FontSpec &spec, Oerr_ErrorReport **err) override {
         static const char *const function = "ooml_CanvasContextSetFontSpec";
-        if (!HasFamily(spec.family)) {
+        std::string family = HasFamily(spec.family) ? spec.family : StandIn(spec.family);
+        if (family.empty()) {
             UiReport(err, function, UI_ERR_FONT, "Cannot Use Font: %s", spec.family.c_str());
             return;
         }
@@ -198,7 +204,7 @@ public:
             UiReport(err, function, UI_ERR_MEMORY, "Out of Memory%s", "");
             return;
         }
-        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(spec.family.c_str()));
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8 *>(family.c_str()));
         FcPatternAddInteger(pattern, FC_WEIGHT, (spec.style & 1) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         FcPatternAddInteger(pattern, FC_SLANT, (spec.style & 2) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddDouble(pattern, FC_SIZE, spec.size);
@@ -502,6 +508,17 @@ private:
     }
 
     // ---- fonts ----
+
+    // The generic family drawn for a name the system lacks, or "" when there is none.
+    static std::string StandIn(const std::string &name) {
+        static const char *const kStandIns[][2] = {
+            {"charter", "serif"}, {"new century schoolbook", "serif"}, {"fixed", "monospace"}};
+        std::string lower;
+        for (char c : name) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        for (const auto &standIn : kStandIns)
+            if (lower == standIn[0]) return standIn[1];
+        return std::string();
+    }
 
     // The families fontconfig's configuration offers for family, in preference order.
     static std::vector<std::string> SubstitutedFamilies(const std::string &family) {

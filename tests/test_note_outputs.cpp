@@ -288,6 +288,46 @@ TEST(NoteOutputs, CapitalisedFaceNamesGiveTheirFaceEverywhere) {
     }
 }
 
+// A PostScript font name names its family in every output; the style still comes from
+// STYLE, so the plain face is used.
+TEST(NoteOutputs, PostScriptFontNamesGiveTheirFamilyEverywhere) {
+    const std::string model = WriteModel("ps_names.vmf", Note(1, 2, 2, "Sans words", "Helvetica-Bold", 12) +
+                                                             Note(2, 2, 4, "Serif words", "Times-Roman", 12));
+    std::string eps = Output("eps", model, "eps");
+    EXPECT_NE(eps.find("\t\t/Helvetica findfont\n"), std::string::npos);
+    EXPECT_NE(eps.find("\t\t/Times-Roman findfont\n"), std::string::npos);
+    EXPECT_EQ(eps.find("Courier"), std::string::npos);
+    std::string svg = Output("anno", model, "svg");
+    EXPECT_NE(svg.find("font-family: Helvetica"), std::string::npos) << svg;
+    EXPECT_NE(svg.find("font-family: 'Times New Roman'"), std::string::npos) << svg;
+    EXPECT_EQ(svg.find("monospace"), std::string::npos) << svg;
+    if (HaveProgram("pdffonts")) {
+        std::string pdf = ScratchPath("ps_names.pdf");
+        ASSERT_EQ(Vmod("print " + Quoted(model) + " " + Quoted(pdf)).status, 0);
+        std::string fonts = RunCommand("pdffonts " + Quoted(pdf)).output;
+        EXPECT_TRUE(std::regex_search(fonts, std::regex("Sans|Arial|Arimo|Helvetica"))) << fonts;
+        EXPECT_TRUE(std::regex_search(fonts, std::regex("Serif|Times|Tinos"))) << fonts;
+        EXPECT_FALSE(std::regex_search(fonts, std::regex("Mono|Courier|Cousine"))) << fonts;
+    }
+    // A name that only begins like a face is another face.
+    const std::string other = WriteModel("not_times.vmf", Note(1, 2, 2, "Words", "Timesless", 12) +
+                                                              Note(2, 2, 4, "Words", "Times-", 12));
+    EXPECT_EQ(Count(Output("eps", other, "eps"), "\t\t/Courier findfont\n"), 2);
+}
+
+// The SVG viewer draws a note in a standard face, so the text shows at the note's size in
+// every face although the annotation element is sized for the larger outline fonts.
+TEST(NoteOutputs, SvgShowsEveryFaceAtTheNoteSize) {
+    std::string blocks;
+    int id = 1;
+    for (const char *font : {"helvetica", "times", "courier", "charter", "new century schoolbook", "symbol"})
+        blocks += Note(id, 2, id, "Words", font, 0), ++id;
+    std::string svg = Output("anno", WriteModel("svg_sizes.vmf", blocks), "svg");
+    // 12 points is 1/6 inch, one user unit being an inch.
+    EXPECT_EQ(Count(svg, "font-size=\"0.1666666667\""), 6) << svg;
+    EXPECT_EQ(Count(svg, "data-font-size=\"8.16pt\""), 1) << svg; // the element keeps its own size
+}
+
 TEST(NoteOutputs, LineBreaksInTitlesKeepPostScriptCommentsWhole) {
     const std::string model = WriteModel(
         "comments.vmf", Raster(1, 1, 1, "b\r%%EOF\n%%Trailer") + Note(2, 3, 3, "a\n%%EOF", "helvetica", 12) +

@@ -310,3 +310,23 @@ TEST(ooml_CanvasDrawText, LineFeedsStackLinesUpwardFromY) {
     EXPECT_EQ(c.InkCount(0, 0, 100 - oneWide / 2 - 2, 119), 0);
     EXPECT_EQ(c.InkCount(100 + oneWide / 2 + 2, 0, 199, 119), 0);
 }
+
+// Faces a note may name that the system lacks are drawn in their kind, as the printed
+// outputs draw them: Charter in a serif, the backup "fixed" in a fixed-pitch face.
+TEST(ooml_CanvasContextSetFontSpec, MissingNoteFacesHaveAStandInOfTheirKind) {
+    CairoKeeper c;
+    Report err;
+    Ooml_FontSpec *spec = ooml_CanvasFontSpecCreate("Charter", 0, 12, err.Slot());
+    ooml_CanvasContextSetFontSpec(c.canvas, spec, err.Slot());
+    EXPECT_EQ(err.report, nullptr);
+    ooml_CanvasFontSpecFree(spec);
+
+    int32_t x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+    ooml_CanvasContextSetFont(c.canvas, "fixed", err.Slot());
+    ASSERT_EQ(err.report, nullptr);
+    ooml_CanvasContextGetStringExtents(c.canvas, "iiiiiiii", &x1, &x2, &y1, &y2, err.Slot());
+    const int32_t narrow = x2 - x1;
+    ooml_CanvasContextGetStringExtents(c.canvas, "MMMMMMMM", &x1, &x2, &y1, &y2, err.Slot());
+    EXPECT_EQ(x2 - x1, narrow); // every character one width
+    EXPECT_GT(narrow, 0);
+}

@@ -16,7 +16,9 @@ bool FontIs(const char *font, const char *lowercaseName) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         if (c != *lowercaseName) return false;
     }
-    return *font == '\0' && *lowercaseName == '\0';
+    // A PostScript font name ("Times-Roman", "Helvetica-BoldOblique") names its family:
+    // the style comes from the note's STYLE, as for the plain names.
+    return *lowercaseName == '\0' && (*font == '\0' || (*font == '-' && font[1] != '\0'));
 }
 
 std::vector<std::string_view> LinesOf(const char *text) {

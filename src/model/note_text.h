@@ -19,7 +19,9 @@ inline constexpr std::int32_t kDefaultSize = 12;
 std::int32_t SizeOf(const Vmod_TextData *text);
 
 // True when font names the face `lowercaseName` ("helvetica", "new century schoolbook"),
-// in any mix of upper and lower case ASCII letters. A null font names no face.
+// in any mix of upper and lower case ASCII letters, alone or as the family of a PostScript
+// font name (the name, a hyphen and a style: "Times-Roman", "Helvetica-Bold"). A null
+// font names no face.
 bool FontIs(const char *font, const char *lowercaseName);
 
 // The lines of a note's text: split at each line feed, a carriage return just before it
