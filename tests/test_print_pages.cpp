@@ -277,3 +277,65 @@ TEST(VmodPrintPages, PdfLinesAreOneWidthAtAnyResolution) {
     EXPECT_NEAR(widths[0], 4, 1);
     EXPECT_NEAR(widths[1], 4, 1);
 }
+
+// The README's example: its note at x = 8 ends near x = 9.6, inside the first column of
+// 10 inches, so only the two pages of the first column hold ink, in both prints.
+TEST(VmodPrintPages, PagesAreChosenByTheInkTheTextReallyTakes) {
+    const std::string example = SourcePath("examples/everything.vmf"), ps = ScratchPath("everything.ps");
+    ASSERT_EQ(Vmod("ps " + Quoted(example) + " " + Quoted(ps)).status, 0);
+    const std::string written = ReadWholeFile(ps);
+    EXPECT_NE(written.find("%%Page: 1 1\n{picture} 1 1 printpage\n%%Page: 3 2\n{picture} 1 2 printpage\n%%Trailer\n"),
+              std::string::npos)
+        << written;
+    if (HaveProgram("gs")) {
+        // Every page written has ink on it.
+        const std::string boxes =
+            RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox " + Quoted(ps) + " 2>&1").output;
+        EXPECT_EQ(Count(boxes, "%%BoundingBox: "), 2) << boxes;
+        EXPECT_EQ(Count(boxes, "%%BoundingBox: 0 0 0 0"), 0) << boxes;
+    }
+    // A note whose last letters reach just past the column's edge puts its page in.
+    const std::string reaching = ModelFile("reaching", std::string(kLetterHeader) +
+                                                           "TEXT {\n\tID 1;\n\tTITLE \"WWWWWWWWWWWWWWWWWWWW\";\n"
+                                                           "\tPOSITION 6.2, 2;\n\tFONT \"Helvetica\";\n\tSIZE 14;\n}\n");
+    ASSERT_EQ(Vmod("ps " + Quoted(reaching) + " " + Quoted(ps)).status, 0);
+    EXPECT_NE(ReadWholeFile(ps).find("{picture} 2 1 printpage\n"), std::string::npos);
+    VMOD_SKIP_WITHOUT_CAIRO();
+    const std::string pdf = ScratchPath("everything.pdf");
+    ASSERT_EQ(Vmod("print " + Quoted(example) + " " + Quoted(pdf) + " --dpi 72").status, 0);
+    EXPECT_NE(RunCommand("pdfinfo " + Quoted(pdf)).output.find("Pages:           2\n"), std::string::npos);
+    if (HaveProgram("gs")) {
+        const std::string boxes =
+            RunCommand("gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=bbox " + Quoted(pdf) + " 2>&1").output;
+        EXPECT_EQ(Count(boxes, "%%BoundingBox: 0 0 0 0"), 0) << boxes;
+    }
+}
+
+// Text reaching left of the first page moves the diagram by whole pages, as a node does.
+TEST(VmodPrintPages, TextReachingLeftOfThePageMovesTheGrid) {
+    const std::string model = ModelFile(
+        "left_text", std::string(kLetterHeader) +
+                         "TEXT {\n\tID 1;\n\tTITLE \"Study area: the whole northern watershed, clipped to the county "
+                         "line\";\n\tPOSITION 1, 1;\n\tFONT \"Helvetica\";\n\tSIZE 14;\n}\n"
+                         "RASTER {\n\tID 2;\n\tTITLE \"landcover_2019_reclassified_to_anderson_level_two_final\";\n"
+                         "\tPOSITION 0.8, 4;\n}\n");
+    const std::string ps = ScratchPath("left_text.ps");
+    CommandResult run = Vmod("ps " + Quoted(model) + " " + Quoted(ps));
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("printing 3 across and 2 down, moved 1 page right and 0 pages down for what reaches "
+                              "left of or above the first page"),
+              std::string::npos)
+        << run.output;
+    if (HaveProgram("gs")) {
+        const std::string text = GhostscriptText(ps);
+        EXPECT_NE(text.find("Study area"), std::string::npos) << text;
+        EXPECT_NE(text.find("landcover_2019"), std::string::npos) << text;
+    }
+    VMOD_SKIP_WITHOUT_CAIRO();
+    if (!HaveProgram("pdftotext")) GTEST_SKIP() << "poppler-utils are not installed";
+    const std::string pdf = ScratchPath("left_text.pdf");
+    ASSERT_EQ(Vmod("print " + Quoted(model) + " " + Quoted(pdf) + " --dpi 72").status, 0);
+    const std::string text = RunCommand("pdftotext " + Quoted(pdf) + " -").output;
+    EXPECT_NE(text.find("Study area: the"), std::string::npos) << text;
+    EXPECT_NE(text.find("landcover_2019_"), std::string::npos) << text;
+}

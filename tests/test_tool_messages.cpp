@@ -218,9 +218,9 @@ TEST(vmod_tool, OutputsRefusePositionsAndSizesNoOutputCanRepresent) {
         {"", "inf, 1", "raster node 7 \"far\" has position (inf, 1)"},
         {"", "1, nan", "raster node 7 \"far\" has position (1, nan)"},
         {"", "-10000.5, 1", "raster node 7 \"far\" has position (-10000.5, 1)"},
-        {"PAGESIZE 1e300, 11;\n", "1, 1", "the page size (1e+300, 11) cannot be represented"},
-        {"PRINTERPAGESIZE inf, 11;\n", "1, 1", "the printer page size (inf, 11) cannot be represented"},
-        {"MARGINS 0.5, nan, 0.5, 0.5;\n", "1, 1", "the margin nan cannot be represented"},
+        {"PAGESIZE 1e300, 11;\n", "1, 1", "the page size (1e+300, 11) inches cannot be represented"},
+        {"PRINTERPAGESIZE inf, 11;\n", "1, 1", "the printer page size (inf, 11) inches cannot be represented"},
+        {"MARGINS 0.5, nan, 0.5, 0.5;\n", "1, 1", "the margin nan inches cannot be represented"},
     };
     const std::string limit = "; positions and sizes must be finite and within 10000 inches\n";
     for (const Model &m : models) {
@@ -240,4 +240,43 @@ TEST(vmod_tool, OutputsRefusePositionsAndSizesNoOutputCanRepresent) {
     // The largest position the outputs hold is still drawn.
     writeFile(dir.file("m.vmf"), "TITLE t;\nRASTER { ID 7; TITLE \"far\"; POSITION -10000, 1; }\n");
     EXPECT_EQ(vmod({"eps", dir.file("m.vmf"), dir.file("out.eps")}).status, 0);
+}
+
+TEST(vmod_tool, PagedPrintsRefuseAPrintScaleNoPageCanShow) {
+    vmodtest::ScratchDir dir;
+    for (const char *scale : {"1e-40", "1e-10", "0", "-50", "inf", "nan", "2e6"}) {
+        writeFile(dir.file("m.vmf"), std::string("PRINTSCALE ") + scale + ";\nRASTER { ID 7; TITLE \"a\"; POSITION 1, 1; }\n");
+        for (const char *command : {"ps", "print"}) {
+            ToolRun run = vmod({command, dir.file("m.vmf"), dir.file("out")});
+            EXPECT_EQ(run.status, 1) << command << " " << scale;
+            if (std::string(command) == "print" && has(run.err, "without Cairo")) continue;
+            EXPECT_TRUE(has(run.err, std::string("vmod ") + command + ": " + dir.file("m.vmf") + ": the print scale "))
+                << run.err;
+            EXPECT_TRUE(has(run.err, "it must be within 0.01 and 1e+06 percent\n")) << run.err;
+            EXPECT_EQ(dir.entries().count("out"), 0u) << command << " " << scale;
+        }
+        // A picture does not use the print scale.
+        EXPECT_EQ(vmod({"eps", dir.file("m.vmf"), dir.file("out.eps")}).status, 0) << scale;
+    }
+    // The bounds themselves print.
+    for (const char *scale : {"0.01", "1e6"}) {
+        writeFile(dir.file("m.vmf"), std::string("PRINTSCALE ") + scale + ";\nRASTER { ID 7; TITLE \"a\"; POSITION 0, 0; }\n");
+        EXPECT_EQ(vmod({"ps", dir.file("m.vmf"), dir.file("out.ps"), "--pages", "1"}).status, 0) << scale;
+    }
+}
+
+TEST(vmod_tool, PageSizeAndGridMessagesSayTheirUnitsAndNumbers) {
+    vmodtest::ScratchDir dir;
+    writeFile(dir.file("m.vmf"), "PAGESIZE 25500, 1 CENTIMETERS;\nRASTER { ID 7; TITLE \"a\"; POSITION 1, 1; }\n");
+    ToolRun run = vmod({"ps", dir.file("m.vmf"), dir.file("out.ps")});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_TRUE(has(run.err, "the page size (25500, 1) centimetres cannot be represented")) << run.err;
+    // One column widened to two: "1 page across".
+    writeFile(dir.file("m.vmf"), "PAGESIZE 7.5, 10 INCHES;\nPRINTERPAGESIZE 8.5, 11;\nMARGINS 0.5, 0.5, 0.5, 0.5;\n"
+                                 "RASTER { ID 7; TITLE \"a\"; POSITION 9, 1; }\n");
+    run = vmod({"ps", dir.file("m.vmf"), dir.file("out.ps")});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_TRUE(has(run.err, "the model's page grid of 1 page across and 1 down leaves part of the diagram off; "
+                             "printing 2 across and 1 down, to cover every node and note"))
+        << run.err;
 }

@@ -107,11 +107,11 @@ std::string Pages(int64_t count) { return std::to_string(count) + (count == 1 ? 
 } // namespace
 
 int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintArguments &arguments,
-                     ChosenPages &chosen) {
+                     vmod::print::Printout::Kind printout, ChosenPages &chosen) {
     using namespace vmod::print;
     WarnLandscapeTurnsBack(command, model);
     if (!arguments.asSaved) {
-        const GridWidening widening = CoverEveryNode(model);
+        const GridWidening widening = CoverEveryNode(model, printout);
         if (widening.tooLarge) {
             std::fprintf(stderr,
                          "vmod %s: covering every node takes %.0f pages across and %.0f down, more than the %d "
@@ -120,13 +120,18 @@ int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintA
                          command.name, widening.columnsNeeded, widening.rowsNeeded, kMaxGridSide);
             return TOOL_FAILED;
         }
-        if (widening.widened)
+        if (widening.widened) {
+            std::string moved;
+            if (widening.columnsShifted > 0 || widening.rowsShifted > 0)
+                moved = ", moved " + Pages(widening.columnsShifted) + " right and " + Pages(widening.rowsShifted) +
+                        " down for what reaches left of or above the first page";
             std::fprintf(stderr,
-                         "vmod %s: the model's page grid of %d pages across and %d down leaves part of the "
-                         "diagram off; printing %d across and %d down to cover every node and note (the file "
-                         "is unchanged; --as-saved prints the model's own grid)\n",
-                         command.name, widening.columnsBefore, widening.rowsBefore, widening.columns,
-                         widening.rows);
+                         "vmod %s: the model's page grid of %s across and %d down leaves part of the diagram "
+                         "off; printing %d across and %d down%s, to cover every node and note (the file is "
+                         "unchanged; --as-saved prints the model's own grid)\n",
+                         command.name, Pages(widening.columnsBefore).c_str(), widening.rowsBefore,
+                         widening.columns, widening.rows, moved.c_str());
+        }
     }
     const PageGrid grid = MakePageGrid(model);
     const int32_t count = PageCount(grid);
@@ -150,7 +155,7 @@ int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintA
         chosen.labelLast = arguments.last;
         return TOOL_OK;
     }
-    if (!PagesHoldingSomething(model, grid, kMaxPagesPrinted, chosen.pages)) {
+    if (!PagesHoldingSomething(model, grid, printout, kMaxPagesPrinted, chosen.pages)) {
         std::fprintf(stderr,
                      "vmod %s: the diagram needs more than %d of its %s, more than one print may hold; "
                      "nothing was written (choose some with --pages)\n",

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "commands.h"
+#include "print/page_coverage.h"
 
 // A model read for printing; released with the object.
 struct PrintedModel {
@@ -47,11 +48,12 @@ struct ChosenPages {
 
 // Gets model ready for a paged print and chooses its pages, saying on stderr what it
 // changed: warns when a landscape printer page is already wider than tall; unless
-// --as-saved, widens the page grid of model (in memory) to cover every node and note;
-// then takes the pages asked with --pages, or else every page that holds something
+// --as-saved, widens the page grid of model (in memory) to cover the ink printout draws
+// for every node and note; then takes the pages asked with --pages, or else every page
+// that printout puts ink on
 // (at least the first). Returns TOOL_OK, or the status of a refusal already reported
 // (a range outside the grid, or more pages than one print may hold).
 int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintArguments &arguments,
-                     ChosenPages &chosen);
+                     vmod::print::Printout::Kind printout, ChosenPages &chosen);
 
 #endif

@@ -29,20 +29,30 @@ std::string tool_UnrepresentableReason(const Vmod_Model &model) {
     const double perInch = model.pageUnits == 1 ? 2.54 : 1.0; // a page size may be in centimetres
     const double pageWidth = model.pageWidth, pageHeight = model.pageHeight;
     if (!representable(pageWidth / perInch) || !representable(pageHeight / perInch))
-        return "the page size " + pair(pageWidth, pageHeight) + " cannot be represented" + kLimit;
+        return "the page size " + pair(pageWidth, pageHeight) + (perInch == 1 ? " inches" : " centimetres") +
+               " cannot be represented" + kLimit;
     const double printerWidth = model.printerPageWidth, printerHeight = model.printerPageHeight;
     if (!representable(printerWidth) || !representable(printerHeight))
-        return "the printer page size " + pair(printerWidth, printerHeight) + " cannot be represented" + kLimit;
+        return "the printer page size " + pair(printerWidth, printerHeight) + " inches cannot be represented" + kLimit;
     for (int i = 0; i < 4; ++i) { // indexed: the packed record leaves the array unaligned
         const double margin = model.margins[i];
         if (!representable(margin))
-            return "the margin " + number(margin) + " cannot be represented" + kLimit;
+            return "the margin " + number(margin) + " inches cannot be represented" + kLimit;
     }
     return "";
 }
 
-bool tool_CheckRepresentable(const ToolCommand &command, const std::string &path, const Vmod_Model &model) {
-    const std::string reason = tool_UnrepresentableReason(model);
+std::string tool_UnprintableScaleReason(const Vmod_Model &model) {
+    const double scale = model.printScale;
+    if (scale >= kMinPrintScale && scale <= kMaxPrintScale) return ""; // false for nan
+    return "the print scale " + number(scale) + " percent cannot be printed; it must be within " +
+           number(kMinPrintScale) + " and " + number(kMaxPrintScale) + " percent";
+}
+
+bool tool_CheckRepresentable(const ToolCommand &command, const std::string &path, const Vmod_Model &model,
+                             bool pagedPrint) {
+    std::string reason = tool_UnrepresentableReason(model);
+    if (reason.empty() && pagedPrint) reason = tool_UnprintableScaleReason(model);
     if (reason.empty())
         return true;
     std::fprintf(stderr, "vmod %s: %s: %s\n", command.name, tool_PrintableText(path.c_str()).c_str(), reason.c_str());

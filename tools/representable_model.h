@@ -18,12 +18,24 @@
 
 inline constexpr double kMaxRepresentableInches = 10000;
 
+// A paged print's scale, percent, must lie within these: a hundredth of a percent shrinks
+// the largest representable diagram to an inch of paper, and a million percent makes one
+// model inch the largest representable paper. Outside them (or not a number) the
+// PostScript scale underflows or the pages cannot be drawn.
+inline constexpr double kMinPrintScale = 0.01;
+inline constexpr double kMaxPrintScale = 1e6;
+
+// "" when the model's print scale is a number within kMinPrintScale..kMaxPrintScale;
+// otherwise why it is not.
+std::string tool_UnprintableScaleReason(const Vmod_Model &model);
+
 // "" when every node position, the page size, the printer page size and the margins are
 // representable; otherwise what is not, naming the node or the header statement.
 std::string tool_UnrepresentableReason(const Vmod_Model &model);
 
 // Prints "vmod COMMAND: MODEL: reason" and returns false when the model holds a value no
-// output can represent.
-bool tool_CheckRepresentable(const ToolCommand &command, const std::string &path, const Vmod_Model &model);
+// output can represent; pagedPrint checks the print scale as well.
+bool tool_CheckRepresentable(const ToolCommand &command, const std::string &path, const Vmod_Model &model,
+                             bool pagedPrint = false);
 
 #endif

@@ -8,7 +8,10 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "model/note_text.h"
 #include "model/page_size.h"
+#include "print/face_widths.h"
+#include "render/glyph_geometry.h"
 
 namespace vmod::print {
 
@@ -16,23 +19,73 @@ namespace {
 
 constexpr double kGlyphHalfWidth = 0.6;   // the raster glyph, the widest
 constexpr double kGlyphAbove = 0.5;       // every glyph's top, above the centre
-constexpr double kTitleBelow = 1.1;       // the title ("?" is larger) under the centre
-constexpr double kTitleCharacter = 0.1;   // a title character, inches
-constexpr double kNoteDefaultSize = 12;   // points, for a note without a size
+constexpr double kGlyphBelow = 0.6;       // and its bottom, below it
+// Ink of a line of text around its baseline, em: accented capitals reach this high,
+// descenders this low.
+constexpr double kInkAbove = 0.95;
+constexpr double kInkBelow = 0.25;
+// The character cell the PDF printer places a line by: no face's is taller.
+constexpr double kPrinterCell = 1.2;
+// Room for an italic's overhang and for the rounding of device pixels, inches.
+constexpr double kTextSlack = 0.02;
 
-// Longest line (in bytes) and number of lines of a title; "?" for none.
-void Lines(const char *text, std::size_t &longest, std::size_t &lines) {
-    if (!text) text = "?";
-    longest = 0;
-    lines = 1;
-    std::size_t current = 0;
-    for (const char *c = text; *c; ++c) {
-        if (*c == '\n') {
-            ++lines;
-            current = 0;
-        } else if (++current > longest) {
-            longest = current;
+double Inches(double points) { return points / 72; }
+
+// The paper of a line of text centred on x.
+void HoldLine(PaperArea &area, double x, double halfWidth, double top, double bottom) {
+    area.left = std::min(area.left, x - halfWidth - kTextSlack);
+    area.right = std::max(area.right, x + halfWidth + kTextSlack);
+    area.top = std::min(area.top, top - kTextSlack);
+    area.bottom = std::max(area.bottom, bottom + kTextSlack);
+}
+
+// A note as the printout draws it (printer_node.cpp, eps_text.cpp).
+void HoldNote(PaperArea &area, const Vmod_Node &node, const Printout &printout) {
+    const auto *data = static_cast<const Vmod_TextData *>(node.data);
+    const double size = note::SizeOf(data);
+    int32_t style = data ? data->style : 0;
+    if (style < 0 || style > 7) style = 0;
+    const bool bold = style & VMOD_STYLE_BOLD, italic = style & VMOD_STYLE_ITALIC;
+    const Face face = NoteFace(data ? data->font : nullptr);
+    const std::vector<std::string_view> lines = note::LinesOf(node.title ? node.title : "?");
+    const double x = node.x, y = node.y;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const double width = LineWidthEms(lines[i], face, bold, italic);
+        if (printout.kind == Printout::kPostScript) {
+            // The font is 7/8 of the size; lines are the size apart, a baseline 3/4 of the
+            // size below its line's top; the underline 0.03 inch below the baseline.
+            const double em = Inches(size) * 7 / 8;
+            const double baseline = y + static_cast<double>(i) * Inches(size) + Inches(size) * 3 / 4;
+            HoldLine(area, x, width * em / 2, baseline - kInkAbove * em, baseline + std::max(kInkBelow * em, 0.04));
+        } else {
+            // Whole points of the size at the print scale, physical; none gives 12.
+            const double scale = printout.printScale;
+            double points = std::trunc(size * scale * 0.01);
+            if (!(points >= 1)) points = 12;
+            const double em = Inches(points) * 100 / scale; // model inches
+            const double top = y + static_cast<double>(i) * em * 8 / 7;
+            HoldLine(area, x, width * em / 2, top, top + kPrinterCell * em);
         }
+    }
+}
+
+// A glyph's title (or "?") centred under it as the printout draws it (printer_node.cpp,
+// eps_node.cpp): the printer in its 12 point Courier document font with the line's top
+// at the drop, the PostScript in 12.25 point Helvetica Bold (21 point for "?") on a
+// baseline at the drop.
+void HoldTitle(PaperArea &area, const Vmod_Node &node, const Printout &printout) {
+    const bool titled = node.title != nullptr;
+    const std::string_view text = titled ? node.title : "?";
+    const double x = node.x, y = node.y;
+    if (printout.kind == Printout::kPostScript) {
+        const double em = Inches(titled ? 14.0 * 7 / 8 : 24.0 * 7 / 8);
+        const double baseline = y + glyph::PrintedTitleDrop(node.type, true) + (titled ? 0 : 0.09);
+        const double half = LineWidthEms(text, Face::Sans, true, false) * em / 2;
+        HoldLine(area, x, half, baseline - kInkAbove * em, baseline + kInkBelow * em);
+    } else {
+        const double em = Inches(12);
+        const double top = y + glyph::PrintedTitleDrop(node.type, titled);
+        HoldLine(area, x, LineWidthEms(text, Face::Mono, false, false) * em / 2, top, top + kPrinterCell * em);
     }
 }
 
@@ -104,37 +157,21 @@ struct PageSet {
 
 } // namespace
 
-PaperArea NodePaperArea(const Vmod_Node &node) {
+PaperArea NodePaperArea(const Vmod_Node &node, const Printout &printout) {
     // Copies: the record's doubles may sit unaligned.
     const double x = node.x, y = node.y;
     PaperArea area{x, y, x, y, !std::isfinite(x) || !std::isfinite(y)};
     if (area.empty) return area;
-    std::size_t longest = 0, lines = 0;
-    Lines(node.title, longest, lines);
     if (node.type == VMOD_TEXT) {
-        double size = kNoteDefaultSize;
-        if (node.data) {
-            Vmod_TextData text;
-            std::memcpy(&text, node.data, sizeof text);
-            if (text.size > 0) size = text.size;
-        }
-        const double em = size / 72;
-        const double half = 0.5 * 0.6 * em * static_cast<double>(longest) + 0.05;
-        area.left = x - half;
-        area.right = x + half;
-        area.top = y; // the first line hangs below the position
-        area.bottom = y + em * 1.2 * static_cast<double>(lines);
+        HoldNote(area, node, printout);
     } else {
-        const double half = std::max(kGlyphHalfWidth, 0.5 * kTitleCharacter * static_cast<double>(longest));
-        area.left = x - half;
-        area.right = x + half;
-        area.top = y - kGlyphAbove;
-        area.bottom = y + kTitleBelow + kTitleCharacter * 2 * static_cast<double>(lines - 1);
+        area = {x - kGlyphHalfWidth, y - kGlyphAbove, x + kGlyphHalfWidth, y + kGlyphBelow, false};
+        HoldTitle(area, node, printout);
     }
     return area;
 }
 
-GridWidening CoverEveryNode(Vmod_Model &model) {
+GridWidening CoverEveryNode(Vmod_Model &model, Printout::Kind kind) {
     GridWidening w;
     const PageGrid before = MakePageGrid(model);
     w.columnsBefore = w.columns = before.columns;
@@ -142,15 +179,13 @@ GridWidening CoverEveryNode(Vmod_Model &model) {
     const double across = before.modelAcross, down = before.modelDown;
     if (!(across > 0) || !(down > 0) || !std::isfinite(across) || !std::isfinite(down)) return w;
 
+    const Printout printout{kind, before.printScale};
     constexpr double kHuge = std::numeric_limits<double>::infinity();
-    double minCentreX = kHuge, minCentreY = kHuge, minLeft = kHuge, minTop = kHuge;
+    double minLeft = kHuge, minTop = kHuge;
     double maxRight = -kHuge, maxBottom = -kHuge;
     for (const Vmod_Node *node = model.nodes; node; node = node->next) {
-        const PaperArea area = NodePaperArea(*node);
+        const PaperArea area = NodePaperArea(*node, printout);
         if (area.empty) continue;
-        const double x = node->x, y = node->y;
-        minCentreX = std::min(minCentreX, x);
-        minCentreY = std::min(minCentreY, y);
         minLeft = std::min(minLeft, area.left);
         minTop = std::min(minTop, area.top);
         maxRight = std::max(maxRight, area.right);
@@ -158,10 +193,10 @@ GridWidening CoverEveryNode(Vmod_Model &model) {
     }
     if (maxRight == -kHuge) return w;
 
-    // A node whose centre lies left of or above the page's corner moves the whole diagram
-    // by whole pages, so the grid stays aligned with the model's pages.
-    const double shiftColumns = minCentreX < 0 ? std::ceil(-minLeft / across) : 0;
-    const double shiftRows = minCentreY < 0 ? std::ceil(-minTop / down) : 0;
+    // Ink left of or above the page's corner moves the whole diagram by whole pages, so
+    // the grid stays aligned with the model's pages.
+    const double shiftColumns = minLeft < 0 ? std::ceil(-minLeft / across) : 0;
+    const double shiftRows = minTop < 0 ? std::ceil(-minTop / down) : 0;
     w.columnsNeeded = std::max<double>(before.columns, std::ceil(maxRight / across) + shiftColumns);
     w.rowsNeeded = std::max<double>(before.rows, std::ceil(maxBottom / down) + shiftRows);
     if (!(w.columnsNeeded <= kMaxGridSide) || !(w.rowsNeeded <= kMaxGridSide)) {
@@ -183,17 +218,20 @@ GridWidening CoverEveryNode(Vmod_Model &model) {
     w.columns = after.columns;
     w.rows = after.rows;
     w.widened = after.columns > before.columns || after.rows > before.rows;
+    w.columnsShifted = static_cast<std::int32_t>(shiftColumns);
+    w.rowsShifted = static_cast<std::int32_t>(shiftRows);
     return w;
 }
 
-bool PagesHoldingSomething(const Vmod_Model &model, const PageGrid &grid, std::int32_t limit,
+bool PagesHoldingSomething(const Vmod_Model &model, const PageGrid &grid, Printout::Kind kind, std::int32_t limit,
                            std::vector<std::int32_t> &pages) {
     pages.clear();
+    const Printout printout{kind, grid.printScale};
     PageSet set{grid, limit, {}};
     std::unordered_map<std::int32_t, std::vector<const Vmod_Node *>> byId;
     for (const Vmod_Node *node = model.nodes; node; node = node->next) {
         byId[node->id].push_back(node);
-        const PaperArea area = NodePaperArea(*node);
+        const PaperArea area = NodePaperArea(*node, printout);
         if (!area.empty && !set.AddArea(area.left, area.top, area.right, area.bottom)) return false;
     }
     for (const Vmod_Node *node = model.nodes; node; node = node->next) {
