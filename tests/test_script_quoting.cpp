@@ -42,7 +42,8 @@ struct Base {
 };
 
 // A macro, not a function taking char *&: the records keep the front end's packed layout,
-// where a string field need not be aligned for a reference to bind to it.
+// where a string field need not be aligned for a reference to bind to it. FIELD is
+// evaluated twice, so it names a field plainly, without calls that make nodes.
 #define replace(field, text)                                                                       \
     do {                                                                                           \
         omsc_HeapFree(field);                                                                      \
@@ -75,16 +76,16 @@ const std::vector<Hostile> &hostileModels() {
          [](Base &b) { replace(payload<Vmod_RasterData>(b.out)->fileName, "C:\\data\\"); },
          "node 3 \"out\": the file name (FILENAME) ends in a backslash and cannot be written between quotes"},
         {"image layer name",
-         [](Base &b) { replace(layerTable(b, 0)->layerName, "(:Layer_1)\";\nSYSTEM \"x"); },
+         [](Base &b) { Vmod_TableData *table = layerTable(b, 0); replace(table->layerName, "(:Layer_1)\";\nSYSTEM \"x"); },
          "node 4 \"classes\": the layer name (LAYERNAME) holds a double quote and cannot be written between quotes"},
         {"coverage layer name, written bare",
-         [](Base &b) { replace(layerTable(b, 2)->layerName, "polygon; SYSTEM"); },
+         [](Base &b) { Vmod_TableData *table = layerTable(b, 2); replace(table->layerName, "polygon; SYSTEM"); },
          "node 4 \"classes\": the layer name (LAYERNAME) is not a plain name (a letter or underscore, then "
          "letters, digits and underscores, after an optional $)"},
-        {"field name", [](Base &b) { replace(layerTable(b, 0)->fieldName, "Class\x1b[2J"); },
+        {"field name", [](Base &b) { Vmod_TableData *table = layerTable(b, 0); replace(table->fieldName, "Class\x1b[2J"); },
          "node 4 \"classes\": the field name (FIELDNAME) holds a control character and cannot be written "
          "between quotes"},
-        {"variable layer, written bare", [](Base &b) { replace(layerTable(b, 1)->layerFile, "in;QUIT"); },
+        {"variable layer, written bare", [](Base &b) { Vmod_TableData *table = layerTable(b, 1); replace(table->layerFile, "in;QUIT"); },
          "node 4 \"classes\": the layer variable (VARIABLENAME) is not a plain name (a letter or underscore, then "
          "letters, digits and underscores, after an optional $)"},
         {"projection",
