@@ -9,34 +9,13 @@
 #include <string>
 
 #include "support/scratch_dir.h"
+#include "support/tool_run.h"
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using vmodtest::ToolRun;
 
-std::string shellQuoted(const std::string &text) {
-    std::string out = "'";
-    for (char c : text) out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-std::string contents(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-ToolRun vmod(std::initializer_list<std::string> args) {
-    vmodtest::ScratchDir dir;
-    std::string command = shellQuoted(std::string(VMOD_BINARY_DIR) + "/tools/vmod");
-    for (const std::string &arg : args) command += " " + shellQuoted(arg);
-    command += " </dev/null >" + shellQuoted(dir.file("out")) + " 2>" + shellQuoted(dir.file("err"));
-    const int raw = std::system(command.c_str());
-    return ToolRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(dir.file("out")), contents(dir.file("err"))};
-}
+ToolRun vmod(const std::vector<std::string> &args) { return vmodtest::RunVmod(args); }
 
 // A raster read from a file, a function and a new raster; the texts are spliced in as the
 // model file spells them.

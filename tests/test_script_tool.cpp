@@ -11,41 +11,15 @@
 #include "host/omsc.h"
 #include "host/ostr.h"
 #include "support/scratch_dir.h"
+#include "support/tool_run.h"
 #include "test_script_support.h"
 #include "vmodhost/vmodhost.h"
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using vmodtest::ToolRun;
 
-std::string quoted(const std::string &text) {
-    std::string out = "'";
-    for (char c : text) {
-        out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    }
-    return out + "'";
-}
-
-std::string contents(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Runs build/tools/vmod with args; standard input is not a terminal.
-ToolRun vmod(std::initializer_list<std::string> args) {
-    vmodtest::ScratchDir dir;
-    std::string command = quoted(std::string(VMOD_BINARY_DIR) + "/tools/vmod");
-    for (const std::string &arg : args) {
-        command += " " + quoted(arg);
-    }
-    command += " </dev/null >" + quoted(dir.file("out")) + " 2>" + quoted(dir.file("err"));
-    int raw = std::system(command.c_str());
-    return ToolRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, contents(dir.file("out")), contents(dir.file("err"))};
-}
+ToolRun vmod(const std::vector<std::string> &args) { return vmodtest::RunVmod(args); }
 
 const std::string kExample = std::string(VMOD_SOURCE_DIR) + "/examples/everything.vmf";
 
@@ -104,7 +78,7 @@ TEST(vmod_script, WritesToTheOutputFile) {
                         "/data/suitable.img", "--answer", "/data/mean.txt"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(withExamplePath(contents(dir.file("out.mdl"))), golden("script_everything.txt"));
+    EXPECT_EQ(withExamplePath(readFile(dir.file("out.mdl"))), golden("script_everything.txt"));
 }
 
 TEST(vmod_script, PromptWithoutAnswerIsCancelled) {

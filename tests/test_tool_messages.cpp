@@ -17,33 +17,15 @@
 
 #include "support/reader_support.h"
 #include "support/scratch_dir.h"
+#include "support/tool_run.h"
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string quoted(const std::string &text) {
-    std::string out = "'";
-    for (char c : text)
-        out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using vmodtest::ToolRun;
 
 const std::string kTool = std::string(VMOD_BINARY_DIR) + "/tools/vmod";
 
-ToolRun vmod(const std::vector<std::string> &args) {
-    vmodtest::ScratchDir dir;
-    std::string command = quoted(kTool);
-    for (const std::string &arg : args)
-        command += " " + quoted(arg);
-    command += " </dev/null >" + quoted(dir.file("out")) + " 2>" + quoted(dir.file("err"));
-    int raw = std::system(command.c_str());
-    return ToolRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.file("out")), readFile(dir.file("err"))};
-}
+ToolRun vmod(const std::vector<std::string> &args) { return vmodtest::RunVmod(args); }
 
 bool has(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 

@@ -9,33 +9,13 @@
 
 #include "support/reader_support.h"
 #include "support/scratch_dir.h"
+#include "support/tool_run.h"
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
+using vmodtest::ToolRun;
 
-std::string quoted(const std::string &text) {
-    std::string out = "'";
-    for (char c : text)
-        out += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-// Runs build/tools/vmod with args (each quoted for the shell).
-ToolRun vmod(std::initializer_list<std::string> args) {
-    vmodtest::ScratchDir dir;
-    std::string command = quoted(std::string(VMOD_BINARY_DIR) + "/tools/vmod");
-    for (const std::string &arg : args)
-        command += " " + quoted(arg);
-    command += " >" + quoted(dir.file("out")) + " 2>" + quoted(dir.file("err"));
-    int raw = std::system(command.c_str());
-    ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readFile(dir.file("out")), readFile(dir.file("err"))};
-    return run;
-}
+ToolRun vmod(const std::vector<std::string> &args) { return vmodtest::RunVmod(args); }
 
 std::string example(const char *name) { return std::string(VMOD_SOURCE_DIR) + "/examples/" + name; }
 
