@@ -175,7 +175,7 @@ TEST(NoteOutputs, TwoLinesAreTwoLinesInEveryOutput) {
     }
 
     // PDF: two lines of text, neither holding the other's words.
-    if (HaveProgram("pdftotext")) {
+    if (vmodhost_HasCairo() && HaveProgram("pdftotext")) { // the PDF printer needs Cairo
         std::string pdf = ScratchPath("two_lines.pdf");
         CommandResult run = Vmod("print " + Quoted(model) + " " + Quoted(pdf));
         ASSERT_EQ(run.status, 0) << run.output;
@@ -253,7 +253,7 @@ TEST(NoteOutputs, NoteWithoutSizeIsDrawnAtTheDefaultSize) {
     EXPECT_EQ(Count(eps, "\t\t12 7 mul 8 div scalefont\n"), 2);
     std::string svg = Output("anno", model, "svg");
     EXPECT_EQ(Count(svg, "data-font-size=\"11.64pt\""), 2) << svg; // 12 points in the sans factor 0.97
-    if (HaveProgram("pdftotext")) {
+    if (vmodhost_HasCairo() && HaveProgram("pdftotext")) { // the PDF printer needs Cairo
         std::string pdf = ScratchPath("no_size.pdf");
         ASSERT_EQ(Vmod("print " + Quoted(model) + " " + Quoted(pdf)).status, 0);
         std::string text = RunCommand("pdftotext " + Quoted(pdf) + " -").output;
@@ -277,7 +277,7 @@ TEST(NoteOutputs, CapitalisedFaceNamesGiveTheirFaceEverywhere) {
     EXPECT_NE(svg.find("font-family: Helvetica"), std::string::npos) << svg;
     EXPECT_NE(svg.find("font-family: 'Times New Roman'"), std::string::npos) << svg;
     EXPECT_EQ(svg.find("monospace"), std::string::npos) << svg;
-    if (HaveProgram("pdffonts")) {
+    if (vmodhost_HasCairo() && HaveProgram("pdffonts")) { // the PDF printer needs Cairo
         std::string pdf = ScratchPath("faces.pdf");
         ASSERT_EQ(Vmod("print " + Quoted(model) + " " + Quoted(pdf)).status, 0);
         std::string fonts = RunCommand("pdffonts " + Quoted(pdf)).output;
@@ -301,7 +301,7 @@ TEST(NoteOutputs, PostScriptFontNamesGiveTheirFamilyEverywhere) {
     EXPECT_NE(svg.find("font-family: Helvetica"), std::string::npos) << svg;
     EXPECT_NE(svg.find("font-family: 'Times New Roman'"), std::string::npos) << svg;
     EXPECT_EQ(svg.find("monospace"), std::string::npos) << svg;
-    if (HaveProgram("pdffonts")) {
+    if (vmodhost_HasCairo() && HaveProgram("pdffonts")) { // the PDF printer needs Cairo
         std::string pdf = ScratchPath("ps_names.pdf");
         ASSERT_EQ(Vmod("print " + Quoted(model) + " " + Quoted(pdf)).status, 0);
         std::string fonts = RunCommand("pdffonts " + Quoted(pdf)).output;

@@ -24,7 +24,9 @@ for tool in gs pdfinfo pdffonts xmllint python3 od; do
     fi
 done
 has_cairo=1
-if "$vmod" render "$scratch/absent.vmf" "$scratch/absent.png" 2>&1 | grep -q 'without Cairo'; then has_cairo=0; fi
+# Captured first: with pipefail, grep -q stopping early would fail the pipe.
+render_says=$("$vmod" render "$scratch/absent.vmf" "$scratch/absent.png" 2>&1)
+case "$render_says" in *"without Cairo"*) has_cairo=0 ;; esac
 
 failures=0
 checked=0
