@@ -51,11 +51,19 @@ bool readAttributes(va_list args, const std::vector<AttrSpec> &specs, const Oant
                 Oant_Element *head = va_arg(args, Oant_Element *);
                 value.handle = head;
                 // Only elements of this layer are followed, each once, so a foreign
-                // pointer or a damaged chain cannot lead the walk astray.
-                std::unordered_set<const Oant_Element *> seen;
-                for (Oant_Element *e = head; e && store && store->known.count(e) && seen.insert(e).second;
-                     e = e->next)
+                // pointer or a damaged chain cannot lead the walk astray. A chain that
+                // comes back to an element never ends, so one longer than the layer has
+                // elements is the only kind that needs its elements remembered.
+                for (Oant_Element *e = head; e && store && isElement(*store, e); e = e->next) {
+                    if (value.members.size() == store->count) {
+                        value.members.clear();
+                        std::unordered_set<const Oant_Element *> seen;
+                        for (e = head; e && isElement(*store, e) && seen.insert(e).second; e = e->next)
+                            value.members.push_back(e);
+                        break;
+                    }
                     value.members.push_back(e);
+                }
                 break;
             }
             }

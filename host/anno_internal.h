@@ -4,6 +4,9 @@
 #define VMODHOST_ANNO_INTERNAL_H
 
 #include <cstdarg>
+#include <cstdint>
+#include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 #include <unordered_set>
@@ -70,24 +73,50 @@ struct ElementData {
     double size = 0; // text size in the size unit
     int halign = 0, valign = 0;
     std::string text;
-    std::vector<Oant_Element *> members;
+    std::vector<const Oant_Element *> members;
 };
 
 } // namespace anno
 
 // A list element: next and prev come first so that the host's list operations chain it.
+// Its contents wait in the layer's scratch file (see Oant_Elements) until the layer is
+// written, so that a layer of a million elements does not hold them all in memory.
 struct Oant_Element {
     Oant_Element *next = nullptr;
     Oant_Element *prev = nullptr;
-    anno::ElementData *data = nullptr;
-    ~Oant_Element() { delete data; }
+    uint64_t offset = 0;  // where its record starts in the scratch file
+    uint32_t length = 0;  // the record's size in bytes
 };
 
 struct Oant_Elements {
-    std::vector<std::unique_ptr<Oant_Element>> all;
-    std::unordered_set<const Oant_Element *> known;
+    // Elements live in blocks of a fixed count, found by address: a handle is one of
+    // this layer's exactly when it lies on an element boundary of a used slot.
+    static constexpr size_t blockSize = 4096;
+    std::vector<std::unique_ptr<Oant_Element[]>> blocks;
+    std::map<uintptr_t, size_t> blockAt; // start address of a block -> its index
+    size_t count = 0;
+    // The element records, written as the elements are made and read back when the
+    // layer is written; an unnamed temporary file that vanishes when it is closed.
+    std::FILE *scratch = nullptr;
+    uint64_t scratchSize = 0;
+    bool scratchFailed = false;
+    int scratchCause = 0; // errno of the failure
+    std::string scratchDirectory; // where the scratch file is made, if it can be
+    // The part of the scratch file last read back, as the layer is written: the tree is
+    // read mostly forward, a record close to the one before.
+    mutable bool flushed = false;
+    mutable std::string window;
+    mutable uint64_t windowStart = 0;
     bool hasBox = false;
     Ovec_Bbox box{};
+
+    Oant_Elements() = default;
+    Oant_Elements(const Oant_Elements &) = delete;
+    Oant_Elements &operator=(const Oant_Elements &) = delete;
+    ~Oant_Elements() {
+        if (scratch)
+            std::fclose(scratch);
+    }
 };
 
 struct Oant_CoordSysConversion {
@@ -112,6 +141,15 @@ bool failNow(const char *call);
 std::string formatDouble(double value);
 std::string quoted(const char *text);
 std::string reportName(Oerr_ErrorReport **err);
+
+// ---- element records (anno_elements.cpp) ----
+// True when element is one made on elements (and not a stray pointer).
+bool isElement(const Oant_Elements &elements, const Oant_Element *element);
+// The index of an element of elements, and the element at an index (null past the end).
+uint64_t elementIndex(const Oant_Elements &elements, const Oant_Element *element);
+const Oant_Element *elementAt(const Oant_Elements &elements, uint64_t index);
+// Reads an element's contents back from the scratch file; false when it cannot.
+bool loadElement(const Oant_Elements &elements, const Oant_Element *element, ElementData &data);
 
 // ---- attribute lists (anno_attributes.cpp) ----
 struct AttrValue {
@@ -142,8 +180,11 @@ std::string formatAttributes(const std::vector<Attr> &attrs);
 void setError(Oerr_ErrorReport **err, const char *function, int code, const std::string &message);
 
 // ---- the SVG document of a layer (anno_svg.cpp) ----
-std::string layerSvg(const Oant_StyleLibrary &library, const Oant_Elements &elements, const Oant_Element *root,
-                     const Oprj_MapInfo *mapInfo);
+// Writes the document in pieces through write (false stops it); false when it stopped or
+// an element could not be read back.
+using SvgWrite = bool (*)(void *context, const std::string &piece);
+bool layerSvg(const Oant_StyleLibrary &library, const Oant_Elements &elements, const Oant_Element *root,
+              const Oprj_MapInfo *mapInfo, SvgWrite write, void *context);
 
 // ---- outline fonts (anno_fonts.cpp) ----
 struct FontFace {

@@ -1,7 +1,9 @@
-// Annotation layers: a layer is kept in memory and written as one SVG file when it is
-// closed. The file is saved the way every whole file is (ofio_SaveOpen): a failed export
+// Annotation layers: a layer keeps its styles in memory and its elements in a scratch
+// file as they are made, and is written as one SVG file when it is closed. The file is saved the way every whole file is (ofio_SaveOpen): a failed export
 // leaves the earlier file as it was and no partial file, and a link, a device or a
 // read-only file is treated as every other save treats it.
+#include <cerrno>
+#include <cstring>
 #include <map>
 
 #include "anno_internal.h"
@@ -50,11 +52,38 @@ std::string layerPath(const char *name) {
     return path;
 }
 
-// Writes text and puts the file in place; an empty string, or why it failed.
-std::string commit(Layer &layer, const std::string &text) {
+bool writePiece(void *context, const std::string &piece) {
+    return ofio_Write(static_cast<Ofio_File *>(context), piece.data(), piece.size()) == 0;
+}
+
+// The directory a file is in ("." for a bare name).
+std::string directoryOf(const std::string &path) {
+    size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Writes the layer's document and puts the file in place; an empty string, or why it
+// failed (the earlier file then left as it was).
+std::string commit(Layer &layer, const Oant_Element *root) {
+    // Records still buffered must reach the scratch file before they are read back.
+    Oant_Elements &elements = layer.elements;
+    errno = 0;
+    if (elements.scratch && !elements.scratchFailed && std::fflush(elements.scratch) != 0) {
+        elements.scratchFailed = true;
+        elements.scratchCause = errno;
+    }
+    elements.flushed = true;
+    if (layer.elements.scratchFailed)
+        return "cannot write " + layer.path + ": " +
+               (layer.elements.scratchCause != 0 ? std::strerror(layer.elements.scratchCause)
+                                                  : "the elements could not be kept");
+    bool written = layerSvg(layer.library, layer.elements, root, layer.data.mapInfo, writePiece, layer.file);
     Ofio_File *file = layer.file;
+    if (!written && !ofio_HasError(file))
+        return "cannot write " + layer.path + ": the elements could not be read back";
     layer.file = nullptr;
-    ofio_Write(file, text.data(), text.size());
     Oerr_ErrorReport *cause = nullptr;
     if (ofio_SaveClose(file, &cause) == 0) return "";
     std::string failure = cause != nullptr ? vmodhost_ErrorMessage(cause) : "cannot write " + layer.path;
@@ -82,6 +111,7 @@ OHOST_API Oant_Layer *oant_LayerNew(Oint_Init *init, Oevg_Graphics *graphics, co
     try {
         layer = std::make_unique<Layer>();
         layer->path = name ? layerPath(name) : "";
+        layer->elements.scratchDirectory = directoryOf(layer->path);
         Oerr_ErrorReport *cause = nullptr;
         if (layer->path.empty())
             failure = "cannot write an annotation layer without a file name";
@@ -135,17 +165,16 @@ OHOST_API int32_t oant_LayerClose(Oant_Layer *layer, Oerr_ErrorReport **err) {
     Layer &l = *open;
     std::string failure;
     const Oant_Element *root = l.data.rootElement;
-    if (root && !l.elements.known.count(root))
+    if (root && !isElement(l.elements, root))
         root = nullptr; // not an element of this layer
     if (recording())
         record("oant_LayerClose(layer, " + reportName(err) + ") root " + handleName(root, "element") +
                ", map information " + showMapInfo(l.data.mapInfo));
     try {
-        std::string text = layerSvg(l.library, l.elements, root, l.data.mapInfo);
         if (failNow("oant_LayerClose"))
             failure = "cannot write " + l.path + ": injected failure";
         else
-            failure = commit(l, text);
+            failure = commit(l, root);
     } catch (const std::bad_alloc &) {
         failure = "out of memory";
     }

@@ -133,8 +133,19 @@ struct Writer {
     const Oant_StyleLibrary &library;
     const Oant_Elements &elements;
     double unitInches; // inches per user unit
-    std::string out;
+    SvgWrite write;
+    void *context;
+    std::string out; // written out in pieces of about this size
+    static constexpr size_t pieceSize = 1 << 16;
     size_t depth = 0;
+    bool ok = true;
+
+    void flush(size_t atLeast) {
+        if (ok && out.size() >= atLeast && !out.empty()) {
+            ok = write(context, out);
+            out.clear();
+        }
+    }
 
     std::string rgb(int colour) const {
         if (colour < 0 || static_cast<size_t>(colour) >= library.colours.size())
@@ -244,7 +255,11 @@ struct Writer {
     }
 
     void element(const Oant_Element *e) {
-        const anno::ElementData &d = *e->data;
+        anno::ElementData d;
+        if (!ok || !loadElement(elements, e, d)) {
+            ok = false;
+            return;
+        }
         switch (d.kind) {
         case anno::ElementKind::Group:
             if (depth > 1000) // deeper than any drawing; keeps the stack bounded
@@ -253,8 +268,10 @@ struct Writer {
             out += ">\n";
             // Groups nest at most as deep as they were made, each after its members.
             ++depth;
-            for (const Oant_Element *m : d.members)
+            for (const Oant_Element *m : d.members) {
                 element(m);
+                flush(pieceSize);
+            }
             --depth;
             out.append(depth * 2 + 2, ' ');
             out += "</g>\n";
@@ -293,10 +310,10 @@ struct Writer {
 
 } // namespace
 
-std::string layerSvg(const Oant_StyleLibrary &library, const Oant_Elements &elements, const Oant_Element *root,
-                     const Oprj_MapInfo *mapInfo) {
+bool layerSvg(const Oant_StyleLibrary &library, const Oant_Elements &elements, const Oant_Element *root,
+              const Oprj_MapInfo *mapInfo, SvgWrite write, void *context) {
     std::string unit = mapInfo && mapInfo->unitName ? mapInfo->unitName : "inches";
-    Writer w{library, elements, inchesPer(unit), {}, 0};
+    Writer w{library, elements, inchesPer(unit), write, context, {}};
     // The extent: the map information, else the bounding box, else one unit square.
     double left = 0, top = 0, width = 1, height = 1;
     if (mapInfo && mapInfo->lowerRightX > mapInfo->upperLeftX && mapInfo->upperLeftY > mapInfo->lowerRightY &&
@@ -325,7 +342,8 @@ std::string layerSvg(const Oant_StyleLibrary &library, const Oant_Elements &elem
     if (root)
         w.element(root);
     w.out += "</svg>\n";
-    return w.out;
+    w.flush(0);
+    return w.ok;
 }
 
 } // namespace anno

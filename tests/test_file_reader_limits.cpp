@@ -114,7 +114,8 @@ TEST(vmod_tool_memory_limit, AnAnnoExportBeyondMemoryFailsCleanly) {
 #endif
     vmodtest::ScratchDir dir;
     if (!startsUnderLimit(60000, dir)) GTEST_SKIP() << "the program cannot start under ulimit -v here";
-    ASSERT_TRUE(vmodtest::writeShapeModel(dir.file("model.vmf"), vmodtest::Shape::Chain, 20000));
+    // A model that reads within the limit (resave runs in it) but whose export does not.
+    ASSERT_TRUE(vmodtest::writeShapeModel(dir.file("model.vmf"), vmodtest::Shape::Chain, 120000));
     LimitedRun run = vmodLimited(60000, "anno model.vmf out.svg", dir);
     EXPECT_EQ(run.status, 1) << run.err;
     EXPECT_NE(run.err.find("memory is exhausted"), std::string::npos) << run.err;
