@@ -48,16 +48,6 @@ void DrawArrow(const Export &ex, const Vmod_Node *node, const Vmod_Node *child, 
 
 } // namespace
 
-bool IndexNodes(const Vmod_Model *model, NodesById &index) {
-    try {
-        index = NodesById(model->nodes);
-        return true;
-    } catch (const std::bad_alloc &) {
-        index = NodesById();
-        return false;
-    }
-}
-
 void AddArrows(const Export &ex, const Vmod_Model *model, const NodesById *index, const Vmod_Node *node,
                Members &members) {
     for (const Vmod_Link *link = node->children; link != nullptr; link = link->next) {

@@ -97,10 +97,11 @@ void ExportLayer(Vmod_Model *model, const char *name, Oerr_ErrorReport **report)
                              e.xmax - e.xmin, e.ymax - e.ymin));
 
     // 6. Each node: its glyph or text, its label, its arrows.
-    // Arrows find their children through an index; should it not fit in memory, by
-    // walking the list instead.
-    NodesById nodesById;
-    const NodesById *index = IndexNodes(model, nodesById) ? &nodesById : nullptr;
+    // Arrows find their children through an index. Should it not fit in memory, the export
+    // fails as memory is exhausted: walking the list for every arrow instead would take
+    // time that grows with the square of the model.
+    const NodesById nodesById(model->nodes);
+    const NodesById *index = &nodesById;
     for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
         if (node->type == VMOD_TEXT) {
             root.Append(AddTextNode(ex, node));

@@ -86,8 +86,6 @@ struct TextHalfExtent {
 TextHalfExtent TextNodeHalfExtent(const Vmod_Node *node);
 // The model's nodes by identifier, each list in model order (12 to 16 bytes a node).
 using NodesById = ModelNodeIndex;
-// Fills index; false (index left empty) when memory runs out.
-bool IndexNodes(const Vmod_Model *model, NodesById &index);
 // The arrow groups from node to each of its children, appended to members. Children
 // are found through index, or by walking the model's list when index is null.
 void AddArrows(const Export &ex, const Vmod_Model *model, const NodesById *index, const Vmod_Node *node,
