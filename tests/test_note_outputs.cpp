@@ -266,9 +266,11 @@ TEST(NoteOutputs, NoteWithoutSizeIsDrawnAtTheDefaultSize) {
     EXPECT_EQ(picture.Text(1).size, 0); // the model keeps what it read
 }
 
-TEST(NoteOutputs, CapitalisedFaceNamesGiveTheirFaceEverywhere) {
-    const std::string model = WriteModel("faces.vmf", Note(1, 2, 2, "Sans words", "Helvetica", 12) +
-                                                          Note(2, 2, 4, "Serif words", "TIMES", 12));
+// A sans and a serif note, their faces typed as name: Helvetica and Times in the EPS, the
+// SVG and the PDF (the printer's sans and serif faces, and no fixed-pitch one).
+static void ExpectSansAndSerifEverywhere(const std::string &name, const char *sans, const char *serif) {
+    const std::string model = WriteModel(name + ".vmf", Note(1, 2, 2, "Sans words", sans, 12) +
+                                                            Note(2, 2, 4, "Serif words", serif, 12));
     std::string eps = Output("eps", model, "eps");
     EXPECT_NE(eps.find("\t\t/Helvetica findfont\n"), std::string::npos);
     EXPECT_NE(eps.find("\t\t/Times-Roman findfont\n"), std::string::npos);
@@ -278,37 +280,23 @@ TEST(NoteOutputs, CapitalisedFaceNamesGiveTheirFaceEverywhere) {
     EXPECT_NE(svg.find("font-family: 'Times New Roman'"), std::string::npos) << svg;
     EXPECT_EQ(svg.find("monospace"), std::string::npos) << svg;
     if (vmodhost_HasCairo() && HaveProgram("pdffonts")) { // the PDF printer needs Cairo
-        std::string pdf = ScratchPath("faces.pdf");
+        std::string pdf = ScratchPath(name + ".pdf");
         ASSERT_EQ(Vmod("print " + Quoted(model) + " " + Quoted(pdf)).status, 0);
         std::string fonts = RunCommand("pdffonts " + Quoted(pdf)).output;
-        // The printer's sans and serif faces, and no fixed-pitch one.
         EXPECT_TRUE(std::regex_search(fonts, std::regex("Sans|Arial|Arimo|Helvetica"))) << fonts;
         EXPECT_TRUE(std::regex_search(fonts, std::regex("Serif|Times|Tinos"))) << fonts;
         EXPECT_FALSE(std::regex_search(fonts, std::regex("Mono|Courier|Cousine"))) << fonts;
     }
 }
 
+TEST(NoteOutputs, CapitalisedFaceNamesGiveTheirFaceEverywhere) {
+    ExpectSansAndSerifEverywhere("faces", "Helvetica", "TIMES");
+}
+
 // A PostScript font name names its family in every output; the style still comes from
 // STYLE, so the plain face is used.
 TEST(NoteOutputs, PostScriptFontNamesGiveTheirFamilyEverywhere) {
-    const std::string model = WriteModel("ps_names.vmf", Note(1, 2, 2, "Sans words", "Helvetica-Bold", 12) +
-                                                             Note(2, 2, 4, "Serif words", "Times-Roman", 12));
-    std::string eps = Output("eps", model, "eps");
-    EXPECT_NE(eps.find("\t\t/Helvetica findfont\n"), std::string::npos);
-    EXPECT_NE(eps.find("\t\t/Times-Roman findfont\n"), std::string::npos);
-    EXPECT_EQ(eps.find("Courier"), std::string::npos);
-    std::string svg = Output("anno", model, "svg");
-    EXPECT_NE(svg.find("font-family: Helvetica"), std::string::npos) << svg;
-    EXPECT_NE(svg.find("font-family: 'Times New Roman'"), std::string::npos) << svg;
-    EXPECT_EQ(svg.find("monospace"), std::string::npos) << svg;
-    if (vmodhost_HasCairo() && HaveProgram("pdffonts")) { // the PDF printer needs Cairo
-        std::string pdf = ScratchPath("ps_names.pdf");
-        ASSERT_EQ(Vmod("print " + Quoted(model) + " " + Quoted(pdf)).status, 0);
-        std::string fonts = RunCommand("pdffonts " + Quoted(pdf)).output;
-        EXPECT_TRUE(std::regex_search(fonts, std::regex("Sans|Arial|Arimo|Helvetica"))) << fonts;
-        EXPECT_TRUE(std::regex_search(fonts, std::regex("Serif|Times|Tinos"))) << fonts;
-        EXPECT_FALSE(std::regex_search(fonts, std::regex("Mono|Courier|Cousine"))) << fonts;
-    }
+    ExpectSansAndSerifEverywhere("ps_names", "Helvetica-Bold", "Times-Roman");
     // A name that only begins like a face is another face.
     const std::string other = WriteModel("not_times.vmf", Note(1, 2, 2, "Words", "Timesless", 12) +
                                                               Note(2, 2, 4, "Words", "Times-", 12));
