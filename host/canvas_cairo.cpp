@@ -311,7 +311,12 @@ public:
 
 private:
     uint32_t &Pixel(int32_t x, int32_t y) {
-        unsigned char *row = cairo_image_surface_get_data(image_) + static_cast<size_t>(y) * cairo_image_surface_get_stride(image_);
+        // The surface's data and stride never change; they are looked up once.
+        if (pixels_ == nullptr) {
+            pixels_ = cairo_image_surface_get_data(image_);
+            pixelStride_ = static_cast<size_t>(cairo_image_surface_get_stride(image_));
+        }
+        unsigned char *row = pixels_ + static_cast<size_t>(y) * pixelStride_;
         return reinterpret_cast<uint32_t *>(row)[x];
     }
     unsigned char &Coverage(int32_t x, int32_t y) {
@@ -360,13 +365,19 @@ private:
     // read: the caller promises the drawing covers nothing outside them. A long diagonal
     // line then costs its length, not the area of its bounding box.
     template <typename Draw, typename Span> void DrawMasked(const PixelBox &box, Draw &&draw, Span &&span) {
-        cairo_surface_flush(mask_);
+        // Each row's columns are worked out once; a long line visits many rows.
+        spans_.clear();
         for (int32_t y = box.y0; y <= box.y1; ++y) {
             int32_t x0 = 0, x1 = -1;
             span(y, x0, x1);
-            x0 = std::max(x0, box.x0);
-            x1 = std::min(x1, box.x1);
-            if (x0 <= x1) std::memset(&Coverage(x0, y), 0, static_cast<size_t>(x1 - x0 + 1));
+            spans_.push_back({std::max(x0, box.x0), std::min(x1, box.x1)});
+        }
+        cairo_surface_flush(mask_);
+        unsigned char *coverage = cairo_image_surface_get_data(mask_);
+        const size_t stride = static_cast<size_t>(cairo_image_surface_get_stride(mask_));
+        for (int32_t y = box.y0; y <= box.y1; ++y) {
+            const auto [x0, x1] = spans_[static_cast<size_t>(y - box.y0)];
+            if (x0 <= x1) std::memset(coverage + static_cast<size_t>(y) * stride + x0, 0, static_cast<size_t>(x1 - x0 + 1));
         }
         cairo_surface_mark_dirty(mask_);
         cairo_t *cr = cairo_create(mask_);
@@ -377,16 +388,18 @@ private:
         draw(cr);
         cairo_destroy(cr);
         cairo_surface_flush(mask_);
-        const unsigned char *coverage = cairo_image_surface_get_data(mask_);
-        const size_t stride = static_cast<size_t>(cairo_image_surface_get_stride(mask_));
         for (int32_t y = box.y0; y <= box.y1; ++y) {
-            int32_t x0 = 0, x1 = -1;
-            span(y, x0, x1);
-            x0 = std::max(x0, box.x0);
-            x1 = std::min(x1, box.x1);
+            const auto [x0, x1] = spans_[static_cast<size_t>(y - box.y0)];
             const unsigned char *row = coverage + static_cast<size_t>(y) * stride;
-            for (int32_t x = x0; x <= x1; ++x)
+            for (int32_t x = x0; x <= x1; ++x) {
+                // Most of a row is uncovered: skip it eight bytes at a time.
+                uint64_t word = 0;
+                if (x + 8 <= x1 + 1 && (std::memcpy(&word, row + x, 8), word == 0)) {
+                    x += 7;
+                    continue;
+                }
                 if (unsigned c = row[x]) Apply(x, y, c);
+            }
         }
     }
 
@@ -636,6 +649,9 @@ private:
 
     int32_t width_, height_;
     cairo_surface_t *image_;
+    unsigned char *pixels_ = nullptr;
+    size_t pixelStride_ = 0;
+    std::vector<std::pair<int32_t, int32_t>> spans_;
     cairo_surface_t *mask_;
     uint32_t colour_ = 0x000000;
     int32_t mode_ = kCopy;

@@ -1,5 +1,6 @@
 // gdi_drawing.cpp - clip regions, lines, polylines, arcs, filled polygons and text on the
-// printer: each call is checked and logged, then drawn by the PDF back end.
+// printer: each call is checked and logged (the text of a log line is only made while the
+// log is on), then drawn by the PDF back end.
 #include <string>
 
 #include "gdi_device.h"
@@ -25,13 +26,13 @@ int32_t SelectClipRgn(HDC handle, HRGN regionHandle) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return OGDI_ERROR;
     if (!regionHandle) {
-        GdiLog("SelectClipRgn(NULL)");
+        if (GdiLogOn()) GdiLog("SelectClipRgn(NULL)");
         dc->clipped = false;
         return SIMPLEREGION;
     }
     Ogdi_Object *region = GdiFindObject(regionHandle);
     if (!region || region->deleted || region->kind != Ogdi_Object::Kind::Region) return OGDI_ERROR;
-    GdiLog("SelectClipRgn(" + region->logName + ")");
+    if (GdiLogOn()) GdiLog("SelectClipRgn(" + region->logName + ")");
     dc->clipped = true;
     dc->clip = region->rect; // a copy: the region may be deleted at once
     const GdiRect &r = dc->clip;
@@ -41,7 +42,7 @@ int32_t SelectClipRgn(HDC handle, HRGN regionHandle) {
 int32_t MoveToEx(HDC handle, int32_t x, int32_t y, POINT *previous) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
-    GdiLog("MoveToEx(" + Num(x) + ", " + Num(y) + ")");
+    if (GdiLogOn()) GdiLog("MoveToEx(" + Num(x) + ", " + Num(y) + ")");
     if (previous) *previous = dc->position;
     dc->position = POINT{x, y};
     return 1;
@@ -50,7 +51,7 @@ int32_t MoveToEx(HDC handle, int32_t x, int32_t y, POINT *previous) {
 int32_t LineTo(HDC handle, int32_t x, int32_t y) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
-    GdiLog("LineTo(" + Num(x) + ", " + Num(y) + ")");
+    if (GdiLogOn()) GdiLog("LineTo(" + Num(x) + ", " + Num(y) + ")");
     GdiPdfLine(dc, dc->position, POINT{x, y});
     dc->position = POINT{x, y};
     return 1;
@@ -59,7 +60,7 @@ int32_t LineTo(HDC handle, int32_t x, int32_t y) {
 int32_t Polyline(HDC handle, const POINT *points, int32_t count) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !points || count < 2) return 0;
-    GdiLog("Polyline(" + PointList(points, count) + ")");
+    if (GdiLogOn()) GdiLog("Polyline(" + PointList(points, count) + ")");
     GdiPdfPolyline(dc, points, count);
     return 1;
 }
@@ -68,7 +69,7 @@ int32_t Arc(HDC handle, int32_t left, int32_t top, int32_t right, int32_t bottom
             int32_t xEnd, int32_t yEnd) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
-    GdiLog("Arc(" + Num(left) + ", " + Num(top) + ", " + Num(right) + ", " + Num(bottom) + ", " + Num(xStart) + ", " +
+    if (GdiLogOn()) GdiLog("Arc(" + Num(left) + ", " + Num(top) + ", " + Num(right) + ", " + Num(bottom) + ", " + Num(xStart) + ", " +
            Num(yStart) + ", " + Num(xEnd) + ", " + Num(yEnd) + ")");
     GdiPdfArc(dc, left, top, right, bottom, POINT{xStart, yStart}, POINT{xEnd, yEnd});
     return 1;
@@ -77,7 +78,7 @@ int32_t Arc(HDC handle, int32_t left, int32_t top, int32_t right, int32_t bottom
 int32_t Polygon(HDC handle, const POINT *points, int32_t count) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !points || count < 2) return 0;
-    GdiLog("Polygon(" + PointList(points, count) + ")");
+    if (GdiLogOn()) GdiLog("Polygon(" + PointList(points, count) + ")");
     GdiPdfPolygon(dc, points, count);
     return 1;
 }
@@ -85,7 +86,7 @@ int32_t Polygon(HDC handle, const POINT *points, int32_t count) {
 int32_t TextOutA(HDC handle, int32_t x, int32_t y, const char *text, int32_t length) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !text || length < 0) return 0;
-    GdiLog("TextOutA(" + Num(x) + ", " + Num(y) + ", " + GdiLogText(text, length) + ")");
+    if (GdiLogOn()) GdiLog("TextOutA(" + Num(x) + ", " + Num(y) + ", " + GdiLogText(text, length) + ")");
     if (length > 0) GdiPdfText(dc, x, y, text, length);
     return 1;
 }
