@@ -8,17 +8,14 @@
 static int runAnno(const ToolCommand &self, const std::vector<std::string> &args) {
     if (!tool_ExpectArguments(self, args, 2))
         return TOOL_USAGE;
-    Vmod_Model model{};
-    Oerr_ErrorReport *err = nullptr;
-    vmod_ModelRead(&model, args[0].c_str(), &err);
-    if (err != nullptr) {
-        tool_PrintAndDeleteReport(&err);
+    Vmod_Model model;
+    if (!tool_ReadModel(args[0], &model))
         return TOOL_FAILED;
-    }
     if (!tool_CheckRepresentable(self, args[0], model)) {
         tool_ModelRelease(&model);
         return TOOL_FAILED;
     }
+    Oerr_ErrorReport *err = nullptr;
     vmod_ModelAnno(&model, args[1].c_str(), &err);
     int status = TOOL_OK;
     if (err != nullptr) {

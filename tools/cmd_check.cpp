@@ -89,13 +89,9 @@ static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
 static int runCheck(const ToolCommand &self, const std::vector<std::string> &args) {
     if (!tool_ExpectArguments(self, args, 1))
         return TOOL_USAGE;
-    Vmod_Model model{};
-    Oerr_ErrorReport *err = nullptr;
-    vmod_ModelRead(&model, args[0].c_str(), &err);
-    if (err != nullptr) {
-        tool_PrintAndDeleteReport(&err);
+    Vmod_Model model;
+    if (!tool_ReadModel(args[0], &model))
         return TOOL_FAILED;
-    }
 
     int counts[kKindCount] = {};
     int total = 0;

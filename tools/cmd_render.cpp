@@ -139,13 +139,8 @@ int runRender(const ToolCommand &self, const std::vector<std::string> &args) {
         std::fprintf(stderr, "vmod render: this vmod was built without Cairo and cannot draw pictures\n");
         return TOOL_FAILED;
     }
-    Vmod_Model model{};
-    Oerr_ErrorReport *err = nullptr;
-    vmod_ModelRead(&model, parsed.model.c_str(), &err);
-    if (err != nullptr) {
-        tool_PrintAndDeleteReport(&err);
-        return TOOL_FAILED;
-    }
+    Vmod_Model model;
+    if (!tool_ReadModel(parsed.model, &model)) return TOOL_FAILED;
     int status = tool_CheckRepresentable(self, parsed.model, model) ? renderModel(self, parsed, &model) : TOOL_FAILED;
     tool_ModelRelease(&model);
     return status;

@@ -9,13 +9,10 @@
 static int runResave(const ToolCommand &self, const std::vector<std::string> &args) {
     if (!tool_ExpectArguments(self, args, 2))
         return TOOL_USAGE;
-    Vmod_Model model{};
-    Oerr_ErrorReport *err = nullptr;
-    vmod_ModelRead(&model, args[0].c_str(), &err);
-    if (err != nullptr) {
-        tool_PrintAndDeleteReport(&err);
+    Vmod_Model model;
+    if (!tool_ReadModel(args[0], &model))
         return TOOL_FAILED;
-    }
+    Oerr_ErrorReport *err = nullptr;
     // The writer saves to the model's own path.
     omsc_HeapFree(model.fileName);
     model.fileName = ostr_Duplicate(args[1].c_str());

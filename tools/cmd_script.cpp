@@ -177,13 +177,10 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
         return tool_UsageError(self, "missing argument");
     prompts.interactive = isatty(STDIN_FILENO) != 0;
 
-    Vmod_Model model{};
-    Oerr_ErrorReport *err = nullptr;
-    vmod_ModelRead(&model, modelPath.c_str(), &err);
-    if (err != nullptr) {
-        tool_PrintAndDeleteReport(&err);
+    Vmod_Model model;
+    if (!tool_ReadModel(modelPath, &model))
         return TOOL_FAILED;
-    }
+    Oerr_ErrorReport *err = nullptr;
     int status = TOOL_OK;
     prompts.model = &model;
     {

@@ -59,6 +59,10 @@ std::string tool_NodeName(const Vmod_Node *node);
 // default), "" when it does.
 std::string tool_SetPreference(const std::string &key, const std::string &value);
 
+// Reads the model at path into *model (zeroed first); false, with the reader's report
+// printed, when it cannot be read. A model that was read is released by tool_ModelRelease.
+bool tool_ReadModel(const std::string &path, Vmod_Model *model);
+
 // Releases everything a model read by vmod_ModelRead owns (nodes, path, header strings,
 // window) and zeroes the record, which stays the caller's.
 void tool_ModelRelease(Vmod_Model *model);

@@ -23,13 +23,7 @@ int32_t PositiveNumber(const std::string &text) {
 
 } // namespace
 
-bool PrintedModel::Read(const std::string &path) {
-    Oerr_ErrorReport *err = nullptr;
-    vmod_ModelRead(&model, path.c_str(), &err);
-    if (err == nullptr) return true;
-    tool_PrintAndDeleteReport(&err);
-    return false;
-}
+bool PrintedModel::Read(const std::string &path) { return tool_ReadModel(path, &model); }
 
 bool tool_ParsePrintArguments(const ToolCommand &command, const std::vector<std::string> &args, bool allowDpi,
                               PrintArguments &out, bool allowAsSaved) {

@@ -64,6 +64,15 @@ int tool_FinishStandardOutput(int status) {
     return TOOL_FAILED;
 }
 
+bool tool_ReadModel(const std::string &path, Vmod_Model *model) {
+    *model = Vmod_Model{};
+    Oerr_ErrorReport *err = nullptr;
+    vmod_ModelRead(model, path.c_str(), &err);
+    if (err == nullptr) return true;
+    tool_PrintAndDeleteReport(&err);
+    return false;
+}
+
 void tool_ModelRelease(Vmod_Model *model) {
     Oerr_ErrorReport *err = nullptr;
     vmod_ModelDelete(model, &err);
