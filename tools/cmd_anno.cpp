@@ -6,11 +6,9 @@
 #include "vmod/vmod.h"
 
 static int runAnno(const ToolCommand &self, const std::vector<std::string> &args) {
-    if (!tool_ExpectArguments(self, args, 2))
-        return TOOL_USAGE;
     Vmod_Model model;
-    if (!tool_ReadModel(args[0], &model))
-        return TOOL_FAILED;
+    if (int status = tool_ReadModelArgument(self, args, 2, &model); status != TOOL_OK)
+        return status;
     if (!tool_CheckRepresentable(self, args[0], model)) {
         tool_ModelRelease(&model);
         return TOOL_FAILED;

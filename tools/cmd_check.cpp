@@ -87,11 +87,9 @@ static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
 }
 
 static int runCheck(const ToolCommand &self, const std::vector<std::string> &args) {
-    if (!tool_ExpectArguments(self, args, 1))
-        return TOOL_USAGE;
     Vmod_Model model;
-    if (!tool_ReadModel(args[0], &model))
-        return TOOL_FAILED;
+    if (int status = tool_ReadModelArgument(self, args, 1, &model); status != TOOL_OK)
+        return status;
 
     int counts[kKindCount] = {};
     int total = 0;

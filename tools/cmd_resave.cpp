@@ -7,11 +7,9 @@
 #include "vmod/vmod.h"
 
 static int runResave(const ToolCommand &self, const std::vector<std::string> &args) {
-    if (!tool_ExpectArguments(self, args, 2))
-        return TOOL_USAGE;
     Vmod_Model model;
-    if (!tool_ReadModel(args[0], &model))
-        return TOOL_FAILED;
+    if (int status = tool_ReadModelArgument(self, args, 2, &model); status != TOOL_OK)
+        return status;
     Oerr_ErrorReport *err = nullptr;
     // The writer saves to the model's own path.
     omsc_HeapFree(model.fileName);

@@ -63,6 +63,11 @@ std::string tool_SetPreference(const std::string &key, const std::string &value)
 // printed, when it cannot be read. A model that was read is released by tool_ModelRelease.
 bool tool_ReadModel(const std::string &path, Vmod_Model *model);
 
+// For a command whose arguments are exactly `count` words, the first naming the model:
+// checks the count and reads the model. TOOL_OK, TOOL_USAGE or TOOL_FAILED.
+int tool_ReadModelArgument(const ToolCommand &command, const std::vector<std::string> &args, size_t count,
+                           Vmod_Model *model);
+
 // Releases everything a model read by vmod_ModelRead owns (nodes, path, header strings,
 // window) and zeroes the record, which stays the caller's.
 void tool_ModelRelease(Vmod_Model *model);

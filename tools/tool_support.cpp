@@ -73,6 +73,13 @@ bool tool_ReadModel(const std::string &path, Vmod_Model *model) {
     return false;
 }
 
+int tool_ReadModelArgument(const ToolCommand &command, const std::vector<std::string> &args, size_t count,
+                           Vmod_Model *model) {
+    *model = Vmod_Model{};
+    if (!tool_ExpectArguments(command, args, count)) return TOOL_USAGE;
+    return tool_ReadModel(args[0], model) ? TOOL_OK : TOOL_FAILED;
+}
+
 void tool_ModelRelease(Vmod_Model *model) {
     Oerr_ErrorReport *err = nullptr;
     vmod_ModelDelete(model, &err);
