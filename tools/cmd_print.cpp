@@ -20,10 +20,9 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
         return TOOL_FAILED;
     }
     PrintedModel printed;
-    if (!printed.Read(arguments.positional[0])) return TOOL_FAILED;
-    if (!tool_CheckRepresentable(self, arguments.positional[0], printed.model, true)) return TOOL_FAILED;
     ChosenPages chosen;
-    if (int status = tool_ChoosePages(self, printed.model, arguments, vmod::print::Printout::kPrinter, chosen); status != TOOL_OK) return status;
+    if (int status = tool_ReadPagedModel(self, arguments, vmod::print::Printout::kPrinter, printed, chosen); status != TOOL_OK)
+        return status;
 
     const std::string &out = arguments.positional[1];
     Ogdi_DeviceContext *printer = vmodhost_PdfPrinterCreate(out.c_str());

@@ -34,10 +34,9 @@ static int runPs(const ToolCommand &self, const std::vector<std::string> &args) 
     PrintArguments arguments;
     if (!tool_ParsePrintArguments(self, args, false, arguments, true)) return TOOL_USAGE;
     PrintedModel printed;
-    if (!printed.Read(arguments.positional[0])) return TOOL_FAILED;
-    if (!tool_CheckRepresentable(self, arguments.positional[0], printed.model, true)) return TOOL_FAILED;
     ChosenPages chosen;
-    if (int status = tool_ChoosePages(self, printed.model, arguments, vmod::print::Printout::kPostScript, chosen); status != TOOL_OK) return status;
+    if (int status = tool_ReadPagedModel(self, arguments, vmod::print::Printout::kPostScript, printed, chosen); status != TOOL_OK)
+        return status;
 
     const std::string &out = arguments.positional[1];
     Oerr_ErrorReport *err = nullptr;

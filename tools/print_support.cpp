@@ -8,6 +8,7 @@
 
 #include "print/page_coverage.h"
 #include "print/page_grid.h"
+#include "representable_model.h"
 #include "vmod/vmod.h"
 
 namespace {
@@ -24,6 +25,13 @@ int32_t PositiveNumber(const std::string &text) {
 } // namespace
 
 bool PrintedModel::Read(const std::string &path) { return tool_ReadModel(path, &model); }
+
+int tool_ReadPagedModel(const ToolCommand &command, const PrintArguments &arguments,
+                        vmod::print::Printout::Kind printout, PrintedModel &printed, ChosenPages &chosen) {
+    const std::string &path = arguments.positional[0];
+    if (!printed.Read(path) || !tool_CheckRepresentable(command, path, printed.model, true)) return TOOL_FAILED;
+    return tool_ChoosePages(command, printed.model, arguments, printout, chosen);
+}
 
 bool tool_ParsePrintArguments(const ToolCommand &command, const std::vector<std::string> &args, bool allowDpi,
                               PrintArguments &out, bool allowAsSaved) {

@@ -56,4 +56,10 @@ struct ChosenPages {
 int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintArguments &arguments,
                      vmod::print::Printout::Kind printout, ChosenPages &chosen);
 
+// What a paged print does first: reads the model the arguments name into printed, checks
+// that it can be printed and chooses its pages (tool_ChoosePages). TOOL_OK, or the status
+// of a failure already reported.
+int tool_ReadPagedModel(const ToolCommand &command, const PrintArguments &arguments,
+                        vmod::print::Printout::Kind printout, PrintedModel &printed, ChosenPages &chosen);
+
 #endif
