@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "vmod/vmod_records.h"
 #include "vmodhost/vmodhost.h"
 
 namespace render_test {
@@ -26,6 +27,25 @@ struct CanvasKeeper {
         vmodhost_ClearPreferences();
     }
 };
+
+// The view both golden suites were worked out for: 96 x 90 pixels per inch, scroll
+// (10, 20), zoom 1.25, black on white with a blue highlight, 14-point untitled font,
+// drawing onto canvas.
+inline Vmod_Model GoldenView(Ooml_Canvas *canvas) {
+    static char untitledFont[] = "DejaVu Sans:size=14";
+    Vmod_Model model{};
+    model.untitledFont = untitledFont;
+    model.canvas = canvas;
+    model.backgroundColor = 0xFFFFFF;
+    model.foregroundColor = 0x000000;
+    model.highlightColor = 0x3366CC;
+    model.scrollX = 10;
+    model.scrollY = 20;
+    model.zoom = 1.25;
+    model.pixelsPerInchX = 96;
+    model.pixelsPerInchY = 90;
+    return model;
+}
 
 inline Lines TakeLog() {
     Lines lines;

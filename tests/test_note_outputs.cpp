@@ -15,6 +15,7 @@
 #include "host/ostr.h"
 #include "render/model_picture.h"
 #include "support/cairo_support.h"
+#include "support/drawn_picture.h"
 #include "test_print_support.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
@@ -94,31 +95,8 @@ std::vector<std::string> ShownAt(const std::string &ps, const std::string &line)
 }
 
 // A model read and drawn as `vmod render` draws it, kept for looking at its pixels.
-struct Drawn {
-    Vmod_Model model{};
-    Ooml_Canvas *canvas = nullptr;
-    vmod::render::PictureSize size{};
-
-    explicit Drawn(const std::string &path) {
-        Oerr_ErrorReport *err = nullptr;
-        vmod_ModelRead(&model, path.c_str(), &err);
-        EXPECT_EQ(err, nullptr);
-        oerr_DeleteErrorReportEx(&err);
-        std::string problem;
-        EXPECT_TRUE(vmod::render::PreparePicture(&model, {}, &size, &problem)) << problem;
-        canvas = vmodhost_CairoCanvasCreate(size.width, size.height, vmod::render::kPictureBackground);
-        model.canvas = canvas;
-        vmod::render::DrawPicture(&model);
-    }
-    ~Drawn() {
-        model.canvas = nullptr;
-        model.titleFont = nullptr;
-        model.untitledFont = nullptr;
-        Oerr_ErrorReport *err = nullptr;
-        vmod_ModelDelete(&model, &err);
-        oerr_DeleteErrorReportEx(&err);
-        vmodhost_CanvasDelete(canvas);
-    }
+struct Drawn : vmodtest::DrawnPicture {
+    explicit Drawn(const std::string &path) : DrawnPicture(path) {}
     bool Ink(int32_t x, int32_t y) const { return vmodhost_CairoCanvasPixel(canvas, x, y) != 0xFFFFFF; }
     // First and last row with ink in the square of half side r around paper (px, py),
     // -1 when none.

@@ -98,40 +98,31 @@ TEST(vmod_ScreenToPaper, ExtremePixelsDoNotWrap) {
     EXPECT_EQ(px, 2.0 * std::numeric_limits<int32_t>::max());
 }
 
-TEST(vmod_GetCoords, RasterToFunctionOnOneLine) {
-    double x1, y1, x2, y2;
-    vmod_GetCoords(VMOD_RASTER, 1.0, 3.0, VMOD_FUNCTION, 3.0, 3.0, &x1, &y1, &x2, &y2);
-    EXPECT_DOUBLE_EQ(x1, 1.45);
-    EXPECT_EQ(y1, 3.0);
-    EXPECT_DOUBLE_EQ(x2, 2.5);
-    EXPECT_EQ(y2, 3.0);
-}
-
-TEST(vmod_GetCoords, RoundGlyphsUseHalfAnInch) {
-    double x1, y1, x2, y2;
-    vmod_GetCoords(VMOD_CRITERIA, 2.0, 1.0, VMOD_SCALAR, 2.0, 4.0, &x1, &y1, &x2, &y2);
-    EXPECT_EQ(x1, 2.0);
-    EXPECT_DOUBLE_EQ(y1, 1.5);
-    EXPECT_EQ(x2, 2.0);
-    EXPECT_DOUBLE_EQ(y2, 3.55);
-}
-
-TEST(vmod_GetCoords, DiagonalFollowsTheLineBetweenCentres) {
-    double x1, y1, x2, y2;
-    vmod_GetCoords(VMOD_TABLE, 0.0, 0.0, VMOD_MATRIX, 3.0, 4.0, &x1, &y1, &x2, &y2);
-    EXPECT_DOUBLE_EQ(x1, 0.45 * 0.6);
-    EXPECT_DOUBLE_EQ(y1, 0.45 * 0.8);
-    EXPECT_DOUBLE_EQ(x2, 3.0 - 0.45 * 0.6);
-    EXPECT_DOUBLE_EQ(y2, 4.0 - 0.45 * 0.8);
-}
-
-TEST(vmod_GetCoords, CoincidingCentresGiveThatCentreTwice) {
-    double x1, y1, x2, y2;
-    vmod_GetCoords(VMOD_FUNCTION, 2.5, 1.5, VMOD_RASTER, 2.5, 1.5, &x1, &y1, &x2, &y2);
-    EXPECT_EQ(x1, 2.5);
-    EXPECT_EQ(y1, 1.5);
-    EXPECT_EQ(x2, 2.5);
-    EXPECT_EQ(y2, 1.5);
+// Arrow ends: straight glyphs are left 0.45 inch from the centre, round ones (criteria,
+// scalar) 0.5 inch, along the line between the centres; coinciding centres give that
+// centre twice.
+TEST(vmod_GetCoords, EndsLieOnTheLineBetweenCentresAtTheGlyphRadius) {
+    struct Case {
+        int32_t fromType;
+        double fromX, fromY;
+        int32_t toType;
+        double toX, toY;
+        double x1, y1, x2, y2;
+    };
+    const Case cases[] = {
+        {VMOD_RASTER, 1.0, 3.0, VMOD_FUNCTION, 3.0, 3.0, 1.45, 3.0, 2.5, 3.0},
+        {VMOD_CRITERIA, 2.0, 1.0, VMOD_SCALAR, 2.0, 4.0, 2.0, 1.5, 2.0, 3.55},
+        {VMOD_TABLE, 0.0, 0.0, VMOD_MATRIX, 3.0, 4.0, 0.45 * 0.6, 0.45 * 0.8, 3.0 - 0.45 * 0.6, 4.0 - 0.45 * 0.8},
+        {VMOD_FUNCTION, 2.5, 1.5, VMOD_RASTER, 2.5, 1.5, 2.5, 1.5, 2.5, 1.5},
+    };
+    for (const Case &c : cases) {
+        double x1, y1, x2, y2;
+        vmod_GetCoords(c.fromType, c.fromX, c.fromY, c.toType, c.toX, c.toY, &x1, &y1, &x2, &y2);
+        EXPECT_DOUBLE_EQ(x1, c.x1) << c.fromType << " to " << c.toType;
+        EXPECT_DOUBLE_EQ(y1, c.y1) << c.fromType << " to " << c.toType;
+        EXPECT_DOUBLE_EQ(x2, c.x2) << c.fromType << " to " << c.toType;
+        EXPECT_DOUBLE_EQ(y2, c.y2) << c.fromType << " to " << c.toType;
+    }
 }
 
 TEST(vmod_GetCoords, NeverReturnsNonFiniteValues) {

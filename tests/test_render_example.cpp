@@ -12,6 +12,7 @@
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 #include "support/cairo_support.h"
+#include "support/drawn_picture.h"
 
 namespace {
 
@@ -21,37 +22,10 @@ const std::string kExample = std::string(VMOD_SOURCE_DIR) + "/examples/every_kin
 
 // every_kind.vmf at 96 pixels per inch: node centres span x 1..7.5 and y 1.5..6 inches,
 // so the canvas starts at paper (0, 0.5) and paper (x, y) is pixel (96x, 96y - 48).
-struct ExamplePicture {
-    Vmod_Model model{};
-    Ooml_Canvas *canvas = nullptr;
-    vmod::render::PictureSize size{};
-
-    ExamplePicture() {
-        Oerr_ErrorReport *err = nullptr;
-        vmod_ModelRead(&model, kExample.c_str(), &err);
-        EXPECT_EQ(err, nullptr);
-        oerr_DeleteErrorReportEx(&err);
-        std::string problem;
-        EXPECT_TRUE(vmod::render::PreparePicture(&model, {}, &size, &problem)) << problem;
-        canvas = vmodhost_CairoCanvasCreate(size.width, size.height, vmod::render::kPictureBackground);
-        model.canvas = canvas;
-        vmod::render::DrawPicture(&model);
-    }
-    ~ExamplePicture() {
-        Oerr_ErrorReport *err = nullptr;
-        vmod_ModelDelete(&model, &err);
-        oerr_DeleteErrorReportEx(&err);
-        omsc_HeapFree(model.title);
-        vmodhost_CanvasDelete(canvas);
-    }
-    uint32_t At(double x, double y) const {
-        return vmodhost_CairoCanvasPixel(canvas, static_cast<int32_t>(x * 96), static_cast<int32_t>(y * 96 - 48));
-    }
-    int Ink(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {
-        int n = 0;
-        for (int32_t y = y0; y <= y1; ++y)
-            for (int32_t x = x0; x <= x1; ++x) n += vmodhost_CairoCanvasPixel(canvas, x, y) != kWhite;
-        return n;
+struct ExamplePicture : vmodtest::DrawnPicture {
+    ExamplePicture() : DrawnPicture(kExample) {}
+    uint32_t AtPaper(double x, double y) const {
+        return At(static_cast<int32_t>(x * 96), static_cast<int32_t>(y * 96 - 48));
     }
 };
 
@@ -78,14 +52,14 @@ TEST(DrawPicture, BundledExampleHasInkWhereGlyphsMustBe) {
     ASSERT_NE(p.canvas, nullptr);
     EXPECT_EQ(p.size.width, static_cast<int32_t>(8.5 * 96) + 1);
     EXPECT_EQ(p.size.height, static_cast<int32_t>(6.5 * 96) + 1);
-    EXPECT_EQ(p.At(1, 1), kBlack);       // raster 1: top of its outline
-    EXPECT_EQ(p.At(2.5, 1), kBlack);     // vector 2: top-left corner of its box
-    EXPECT_EQ(p.At(1.5, 3), kBlack);     // function 3: left end of its ellipse
-    EXPECT_EQ(p.At(4.5, 2.5), kBlack);   // criteria 6: top of its ellipse
-    EXPECT_EQ(p.At(4.25, 3), kBlack);    // criteria 6: inner grid
-    EXPECT_EQ(p.At(3.5, 3), kBlack);     // arrow table 8 -> function 3, between the round glyphs
-    EXPECT_EQ(p.At(5.5, 6.2), kBlack);   // scalar 14: left edge of its rectangle
-    EXPECT_EQ(p.At(5.5, 5.5), kWhite);   // scalar 14 is 3/8 of an inch tall, half of it: not here
+    EXPECT_EQ(p.AtPaper(1, 1), kBlack);       // raster 1: top of its outline
+    EXPECT_EQ(p.AtPaper(2.5, 1), kBlack);     // vector 2: top-left corner of its box
+    EXPECT_EQ(p.AtPaper(1.5, 3), kBlack);     // function 3: left end of its ellipse
+    EXPECT_EQ(p.AtPaper(4.5, 2.5), kBlack);   // criteria 6: top of its ellipse
+    EXPECT_EQ(p.AtPaper(4.25, 3), kBlack);    // criteria 6: inner grid
+    EXPECT_EQ(p.AtPaper(3.5, 3), kBlack);     // arrow table 8 -> function 3, between the round glyphs
+    EXPECT_EQ(p.AtPaper(5.5, 6.2), kBlack);   // scalar 14: left edge of its rectangle
+    EXPECT_EQ(p.AtPaper(5.5, 5.5), kWhite);   // scalar 14 is 3/8 of an inch tall, half of it: not here
     EXPECT_GT(p.Ink(60, 147, 132, 170), 15); // "$n1_dem" under raster 1
     EXPECT_GT(p.Ink(40, 500, 150, 540), 40); // the text node "Cost "draft"" at (1, 6)
 }

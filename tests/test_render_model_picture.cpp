@@ -12,6 +12,7 @@
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 #include "support/cairo_support.h"
+#include "support/drawn_picture.h"
 
 namespace {
 
@@ -20,11 +21,7 @@ constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
 // Five nodes on a 96-pixel-per-inch canvas whose origin is paper (0, 0):
 //   raster 1 "in" at (1, 1) -> function 2 at (3, 1) -> raster 3 "out" at (5, 1),
 //   scalar 4 (untitled) at (3, 3) -> function 2, text 5 "Note" at (1, 3).
-struct Picture {
-    Vmod_Model model{};
-    Ooml_Canvas *canvas = nullptr;
-    vmod::render::PictureSize size{};
-
+struct Picture : vmodtest::DrawnPicture {
     Vmod_Node *Add(int32_t kind, int32_t id, double x, double y, const char *title) {
         Oerr_ErrorReport *err = nullptr;
         Vmod_Node *node = vmod_NodeCreate(&model, kind, &err);
@@ -60,24 +57,7 @@ struct Picture {
         oerr_DeleteErrorReportEx(&err);
         for (Vmod_Node *node = model.nodes; node; node = node->next)
             for (int32_t id : selected) node->selected |= node->id == id;
-        std::string problem;
-        EXPECT_TRUE(vmod::render::PreparePicture(&model, {}, &size, &problem)) << problem;
-        canvas = vmodhost_CairoCanvasCreate(size.width, size.height, vmod::render::kPictureBackground);
-        model.canvas = canvas;
-        vmod::render::DrawPicture(&model);
-    }
-    ~Picture() {
-        Oerr_ErrorReport *err = nullptr;
-        vmod_ModelDelete(&model, &err);
-        oerr_DeleteErrorReportEx(&err);
-        vmodhost_CanvasDelete(canvas);
-    }
-    uint32_t At(int32_t x, int32_t y) const { return vmodhost_CairoCanvasPixel(canvas, x, y); }
-    int Ink(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {
-        int n = 0;
-        for (int32_t y = y0; y <= y1; ++y)
-            for (int32_t x = x0; x <= x1; ++x) n += At(x, y) != kWhite;
-        return n;
+        Draw();
     }
 };
 

@@ -17,28 +17,16 @@ namespace {
 
 using namespace render_test;
 
-
 char kTitle[] = "n1_a";
 char kTitleFont[] = "DejaVu Sans:bold:size=10";
-char kUntitledFont[] = "DejaVu Sans:size=14";
 
 Vmod_Model DrawingModel(Ooml_Canvas *canvas) {
-    Vmod_Model model{};
-    model.canvas = canvas;
-    model.backgroundColor = 0xFFFFFF;
-    model.foregroundColor = 0x000000;
-    model.highlightColor = 0x3366CC;
-    model.scrollX = 10;
-    model.scrollY = 20;
+    Vmod_Model model = GoldenView(canvas);
     model.nodeWidth = 1.0;
     model.nodeHeight = 0.8;
-    model.zoom = 1.25;
     model.glyphPixelWidth = 80;
     model.glyphPixelHeight = 64;
-    model.pixelsPerInchX = 96;
-    model.pixelsPerInchY = 90;
     model.titleFont = kTitleFont;
-    model.untitledFont = kUntitledFont;
     return model;
 }
 

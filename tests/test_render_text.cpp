@@ -16,25 +16,8 @@ namespace {
 
 using namespace render_test;
 
-
 char kText[] = "Hello";
 char kFont[] = "DejaVu Sans";
-char kUntitledFont[] = "DejaVu Sans:size=14";
-
-Vmod_Model TextModel(Ooml_Canvas *canvas) {
-    Vmod_Model model{};
-    model.canvas = canvas;
-    model.backgroundColor = 0xFFFFFF;
-    model.foregroundColor = 0x000000;
-    model.highlightColor = 0x3366CC;
-    model.scrollX = 10;
-    model.scrollY = 20;
-    model.zoom = 1.25;
-    model.pixelsPerInchX = 96;
-    model.pixelsPerInchY = 90;
-    model.untitledFont = kUntitledFont;
-    return model;
-}
 
 struct TextNode {
     Vmod_TextData data{};
@@ -74,7 +57,7 @@ const Lines kToggle = {
 
 TEST(vmod_RenderText, BoldUnderlinedDrawsLineTwoPixelsBelow) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     TextNode text(5);
     vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
     EXPECT_EQ(TakeLog(), Join({kSpec, kMeasure, kText5}));
@@ -86,7 +69,7 @@ TEST(vmod_RenderText, BoldUnderlinedDrawsLineTwoPixelsBelow) {
 
 TEST(vmod_RenderText, SelectedGetsHighlightAfterText) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     TextNode text(5);
     text.node.selected = 1;
     vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
@@ -96,7 +79,7 @@ TEST(vmod_RenderText, SelectedGetsHighlightAfterText) {
 
 TEST(vmod_RenderText, RedrawInPlaceRemovesThenRestoresHighlight) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     model.redrawInPlace = 1;
     TextNode text(5);
     text.node.selected = 1;
@@ -108,7 +91,7 @@ TEST(vmod_RenderText, RedrawInPlaceRemovesThenRestoresHighlight) {
 
 TEST(vmod_RenderText, EraseRemovesHighlightAndDrawsInBackground) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     TextNode text(1); // bold, not underlined
     text.node.selected = 1;
     text.node.highlighted = 1;
@@ -118,28 +101,23 @@ TEST(vmod_RenderText, EraseRemovesHighlightAndDrawsInBackground) {
     EXPECT_EQ(text.node.highlighted, 0);
 }
 
-TEST(vmod_RenderText, UnusableFontFallsBackToFixed) {
+// A font the canvas refuses falls back to the backup_font preference, else to "fixed".
+TEST(vmod_RenderText, UnusableFontFallsBackToBackupFontOrFixed) {
     CanvasKeeper keeper;
     vmodhost_RecordingCanvasRejectFont(keeper.canvas, "DejaVu Sans");
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     TextNode text(5);
-    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
-    EXPECT_EQ(TakeLog(), Join({kSpec, {"ooml_CanvasContextSetFont(canvas, \"fixed\")"}, kMeasure, kText5}));
-}
-
-TEST(vmod_RenderText, UnusableFontFallsBackToBackupFontPreference) {
-    CanvasKeeper keeper;
-    vmodhost_RecordingCanvasRejectFont(keeper.canvas, "DejaVu Sans");
-    vmodhost_SetPreference("modeler", "backup_font", "Liberation Mono");
-    Vmod_Model model = TextModel(keeper.canvas);
-    TextNode text(5);
-    vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
-    EXPECT_EQ(TakeLog(), Join({kSpec, {"ooml_CanvasContextSetFont(canvas, \"Liberation Mono\")"}, kMeasure, kText5}));
+    for (const char *backup : {"", "Liberation Mono"}) {
+        if (*backup) vmodhost_SetPreference("modeler", "backup_font", backup);
+        vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);
+        const std::string used = *backup ? backup : "fixed";
+        EXPECT_EQ(TakeLog(), Join({kSpec, {"ooml_CanvasContextSetFont(canvas, \"" + used + "\")"}, kMeasure, kText5}));
+    }
 }
 
 TEST(vmod_RenderText, WithoutSizeDrawnAtTheDefaultSize) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     TextNode text(2);
     for (int32_t size : {0, -3}) {
         text.data.size = size;
@@ -155,7 +133,7 @@ TEST(vmod_RenderText, WithoutSizeDrawnAtTheDefaultSize) {
 
 TEST(vmod_RenderText, TwoLinesAreMeasuredAndHighlightedWhole) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     TextNode text(4);
     char twoLines[] = "Hello\nWorld!";
     text.node.title = twoLines;
@@ -184,7 +162,7 @@ TEST(vmod_RenderText, TwoLinesAreMeasuredAndHighlightedWhole) {
 
 TEST(vmod_RenderText, UntitledMeasuresQuestionMarkAndKeepsExtent) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     TextNode text(5);
     text.node.title = nullptr;
     text.node.width = 2.0;
@@ -210,7 +188,7 @@ TEST(vmod_RenderText, UntitledMeasuresQuestionMarkAndKeepsExtent) {
 
 TEST(vmod_RenderText, NothingBelowZoomOne) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     model.zoom = 0.99;
     TextNode text(5);
     text.node.selected = 1;
@@ -223,7 +201,7 @@ TEST(vmod_RenderText, NothingBelowZoomOne) {
 
 TEST(vmod_RenderText, MissingPayloadUsesBackupFont) {
     CanvasKeeper keeper;
-    Vmod_Model model = TextModel(keeper.canvas);
+    Vmod_Model model = GoldenView(keeper.canvas);
     TextNode text(0);
     text.node.data = nullptr;
     vmod_RenderText(&text.node, &model, VMOD_RENDER_DRAW);

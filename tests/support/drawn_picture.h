@@ -1,0 +1,62 @@
+// drawn_picture.h - a model drawn as `vmod render` draws it, on a Cairo canvas that is kept
+// for looking at its pixels.
+#ifndef VMOD_TESTS_SUPPORT_DRAWN_PICTURE_H
+#define VMOD_TESTS_SUPPORT_DRAWN_PICTURE_H
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+
+#include "host/oerr.h"
+#include "render/model_picture.h"
+#include "vmod/vmod.h"
+#include "vmodhost/vmodhost.h"
+
+namespace vmodtest {
+
+struct DrawnPicture {
+    Vmod_Model model{};
+    Ooml_Canvas *canvas = nullptr;
+    vmod::render::PictureSize size{};
+
+    DrawnPicture() = default;
+    // Reads the model at path and draws it.
+    explicit DrawnPicture(const std::string &path) {
+        Oerr_ErrorReport *err = nullptr;
+        vmod_ModelRead(&model, path.c_str(), &err);
+        EXPECT_EQ(err, nullptr) << path;
+        oerr_DeleteErrorReportEx(&err);
+        Draw();
+    }
+    DrawnPicture(const DrawnPicture &) = delete;
+    DrawnPicture &operator=(const DrawnPicture &) = delete;
+    ~DrawnPicture() {
+        Oerr_ErrorReport *err = nullptr;
+        vmod_ModelDelete(&model, &err);
+        oerr_DeleteErrorReportEx(&err);
+        vmodhost_CanvasDelete(canvas);
+    }
+
+    // Sizes a canvas for the model as it stands and draws the model on it.
+    void Draw() {
+        std::string problem;
+        EXPECT_TRUE(vmod::render::PreparePicture(&model, {}, &size, &problem)) << problem;
+        canvas = vmodhost_CairoCanvasCreate(size.width, size.height, vmod::render::kPictureBackground);
+        model.canvas = canvas;
+        vmod::render::DrawPicture(&model);
+    }
+
+    uint32_t At(int32_t x, int32_t y) const { return vmodhost_CairoCanvasPixel(canvas, x, y); }
+    // The pixels of the rectangle (x0, y0)..(x1, y1) that are not the background.
+    int Ink(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {
+        int n = 0;
+        for (int32_t y = y0; y <= y1; ++y)
+            for (int32_t x = x0; x <= x1; ++x) n += At(x, y) != vmod::render::kPictureBackground;
+        return n;
+    }
+};
+
+} // namespace vmodtest
+
+#endif
