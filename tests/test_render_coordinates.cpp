@@ -67,28 +67,25 @@ TEST(vmod_ScreenToPaper, RoundTripGivesTheWholePixel) {
     EXPECT_EQ(py, 124.0 / 96.0);
 }
 
-TEST(vmod_ScreenToPaper, AddsTheScrollOffset) {
-    Vmod_Model model = ScreenModel(96, 10, 20);
-    double px = 0, py = 0;
-    vmod_ScreenToPaper(&model, 86, 76, &px, &py);
-    EXPECT_EQ(px, 1.0);
-    EXPECT_EQ(py, 1.0);
-}
-
-TEST(vmod_ScreenToPaper, LengthConvertsWhenScrollIsTakenOffFirst) {
-    Vmod_Model model = ScreenModel(96, 30, 40);
-    double w = 0, h = 0;
-    vmod_ScreenToPaper(&model, 48 - model.scrollX, 24 - model.scrollY, &w, &h);
-    EXPECT_EQ(w, 0.5);
-    EXPECT_EQ(h, 0.25);
-}
-
-TEST(vmod_ScreenToPaper, ZeroScaleGivesZeroNotInfinity) {
-    Vmod_Model model = ScreenModel(0, 0, 0);
-    double px = 1, py = 1;
-    vmod_ScreenToPaper(&model, 50, 50, &px, &py);
-    EXPECT_EQ(px, 0.0);
-    EXPECT_EQ(py, 0.0);
+// A pixel becomes paper inches with the scroll added first; a length converts when the
+// scroll is taken off beforehand; a zero scale gives zero, not infinity.
+TEST(vmod_ScreenToPaper, AddsTheScrollAndDividesByTheScale) {
+    struct Case {
+        int32_t perInch, scrollX, scrollY, sx, sy;
+        double px, py;
+    };
+    const Case cases[] = {
+        {96, 10, 20, 86, 76, 1.0, 1.0},
+        {96, 30, 40, 48 - 30, 24 - 40, 0.5, 0.25},
+        {0, 0, 0, 50, 50, 0.0, 0.0},
+    };
+    for (const Case &c : cases) {
+        Vmod_Model model = ScreenModel(c.perInch, c.scrollX, c.scrollY);
+        double px = 1, py = 1;
+        vmod_ScreenToPaper(&model, c.sx, c.sy, &px, &py);
+        EXPECT_EQ(px, c.px) << c.perInch << " " << c.sx;
+        EXPECT_EQ(py, c.py) << c.perInch << " " << c.sy;
+    }
 }
 
 TEST(vmod_ScreenToPaper, ExtremePixelsDoNotWrap) {
