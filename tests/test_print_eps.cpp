@@ -53,46 +53,20 @@ bool Contains(const std::string &text, const std::string &part) { return text.fi
 
 } // namespace
 
-TEST(vmod_ModelEPS, GoldenEmptyModel) {
-    PrintModel m;
-    BuildEmpty(m);
-    ExpectGolden(m, "eps_empty.eps");
-}
-
-TEST(vmod_ModelEPS, GoldenOneRaster) {
-    PrintModel m;
-    BuildOneRaster(m);
-    ExpectGolden(m, "eps_one_raster.eps");
-}
-
-TEST(vmod_ModelEPS, GoldenAllKinds) {
-    PrintModel m;
-    BuildAllKinds(m);
-    ExpectGolden(m, "eps_all_kinds.eps");
-}
-
-TEST(vmod_ModelEPS, GoldenWideModel) {
-    PrintModel m;
-    BuildWide(m);
-    ExpectGolden(m, "eps_wide.eps");
-}
-
-TEST(vmod_ModelEPS, EmptyModelBoxAndOffsets) {
-    PrintModel m;
-    BuildEmpty(m);
-    std::string eps = WriteEps(m, "empty.eps");
-    EXPECT_TRUE(Contains(eps, "%%BoundingBox: 0 0 145 145\n"));
-    EXPECT_TRUE(Contains(eps, "%%HiResBoundingBox: 0 0 144.5 144.5\n"));
-    EXPECT_TRUE(Contains(eps, "/xoff 1 inch def\n/yoff 1 inch def\n"));
-    EXPECT_TRUE(Contains(eps, "/model {\n\tgsave\n\tgrestore\n} def\n\n"));
-}
-
-TEST(vmod_ModelEPS, OneRasterOffsetsFromItsCentre) {
-    PrintModel m;
-    BuildOneRaster(m);
-    std::string eps = WriteEps(m, "one_raster.eps");
-    EXPECT_TRUE(Contains(eps, "/xoff -2 inch def\n/yoff 3 inch def\n"));
-    EXPECT_TRUE(Contains(eps, "%%HiResBoundingBox: 0 0 144.5 144.5\n"));
+// Whole files: an empty model (a two-inch box at the origin), one raster (offsets from its
+// centre), every kind, and a model wider than tall.
+TEST(vmod_ModelEPS, GoldenFiles) {
+    const std::pair<void (*)(PrintModel &), const char *> cases[] = {
+        {BuildEmpty, "eps_empty.eps"},
+        {BuildOneRaster, "eps_one_raster.eps"},
+        {BuildAllKinds, "eps_all_kinds.eps"},
+        {BuildWide, "eps_wide.eps"},
+    };
+    for (const auto &[build, golden] : cases) {
+        PrintModel m;
+        build(m);
+        ExpectGolden(m, golden);
+    }
 }
 
 TEST(vmod_ModelEPS, FramingAndOrder) {
