@@ -25,6 +25,13 @@ struct OpenLayer {
         layer = nullptr;
         return result;
     }
+    // Closes the layer with root as its root element and reads back the file it wrote.
+    std::unique_ptr<XmlElement> closeAndRead(Oant_Element *root) {
+        if (root != nullptr) layer->annotationData->rootElement = root;
+        EXPECT_EQ(close(), 0);
+        EXPECT_TRUE(wellFormed(path));
+        return readSvg(path);
+    }
     Oant_StyleLibrary *library() { return layer->annotationData->styleLibrary; }
     Oant_Elements *elements() { return layer->annotationData->elements; }
 };
@@ -95,10 +102,7 @@ TEST(oant_GroupElementSetValues, TakesItsMembersFromTheChainAtTheTimeOfTheCall) 
     Oant_Element *root = oant_GroupElementSetValues(l.elements(), 0, nullptr, &slot.report, OANT_NAME, "root",
                                                     OANT_GROUP_MEMBERS, top, OANT_END);
     EXPECT_EQ(slot.report, nullptr);
-    l.layer->annotationData->rootElement = root;
-    std::string path = l.path;
-    EXPECT_EQ(l.close(), 0);
-    auto svg = readSvg(path);
+    auto svg = l.closeAndRead(root);
     auto groups = svg->all("g");
     ASSERT_EQ(groups.size(), 3u);
     EXPECT_EQ(groups[0]->attr("data-name"), "root");
@@ -123,11 +127,8 @@ TEST(oant_PolylineElementSetValues, CopiesTheBlockSoItMayBeRefilled) {
                                                          "second", OANT_POLYLINE_POINTS, 0, block, OANT_END);
     ofga_CoordBlockDelete(block);
     ollm_Add(first, OLLM_APPEND, second);
-    l.layer->annotationData->rootElement = oant_GroupElementSetValues(
-        l.elements(), 0, nullptr, &slot.report, OANT_NAME, "g", OANT_GROUP_MEMBERS, first, OANT_END);
-    std::string path = l.path;
-    EXPECT_EQ(l.close(), 0);
-    auto svg = readSvg(path);
+    auto svg = l.closeAndRead(oant_GroupElementSetValues(l.elements(), 0, nullptr, &slot.report, OANT_NAME, "g",
+                                                         OANT_GROUP_MEMBERS, first, OANT_END));
     auto lines = svg->all("polyline");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0]->attr("points"), "1,-2 3,-4");
@@ -140,18 +141,16 @@ TEST(oant_CoordSysConversionSetValues, ScalesAndMovesElementPositions) {
     Oant_CoordSysConversion *c =
         oant_CoordSysConversionSetValues(0, 2.0, 2.0, 1.0, 1.0, 1.0, -1.0, "inches", "inches", &slot.report);
     ASSERT_NE(c, nullptr);
-    l.layer->annotationData->rootElement = oant_RectangleElementSetValues(
-        l.elements(), 0, c, &slot.report, OANT_NAME, "r", OANT_RECT_CENTER, 1.0, 1.0, OANT_RECT_SIZE, 1.0, 1.0, OANT_END);
+    Oant_Element *rect = oant_RectangleElementSetValues(l.elements(), 0, c, &slot.report, OANT_NAME, "r",
+                                                        OANT_RECT_CENTER, 1.0, 1.0, OANT_RECT_SIZE, 1.0, 1.0, OANT_END);
     oant_CoordSysConversionFree(c);
-    std::string path = l.path;
-    EXPECT_EQ(l.close(), 0);
-    auto svg = readSvg(path);
-    auto rect = svg->all("rect");
-    ASSERT_EQ(rect.size(), 1u);
+    auto svg = l.closeAndRead(rect);
+    auto rects = svg->all("rect");
+    ASSERT_EQ(rects.size(), 1u);
     // Centre (3, 1), size 2 x 2: SVG corner (2, -2).
-    EXPECT_EQ(rect[0]->attr("x"), "2");
-    EXPECT_EQ(rect[0]->attr("y"), "-2");
-    EXPECT_EQ(rect[0]->attr("width"), "2");
+    EXPECT_EQ(rects[0]->attr("x"), "2");
+    EXPECT_EQ(rects[0]->attr("y"), "-2");
+    EXPECT_EQ(rects[0]->attr("width"), "2");
 }
 
 TEST(oant_LayerClose, IgnoresAHandleThatIsNoOpenLayer) {
@@ -164,10 +163,7 @@ TEST(oant_LayerClose, IgnoresAHandleThatIsNoOpenLayer) {
 
 TEST(oant_LayerClose, WritesAnEmptyDocumentForALayerWithoutRoot) {
     OpenLayer l;
-    std::string path = l.path;
-    EXPECT_EQ(l.close(), 0);
-    EXPECT_TRUE(wellFormed(path));
-    auto svg = readSvg(path);
+    auto svg = l.closeAndRead(nullptr);
     EXPECT_EQ(svg->name, "svg");
     EXPECT_TRUE(svg->all("g").empty());
 }
