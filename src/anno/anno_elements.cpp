@@ -63,30 +63,35 @@ Oant_Element *AddEllipse(const Export &ex, const char *name, int32_t fillStyle, 
     return element;
 }
 
-Oant_Element *AddPolyline(const Export &ex, const char *name, int32_t lineStyle, const LayerPoint *points,
-                          int32_t count) {
+namespace {
+
+using PointsMaker = Oant_Element *(*)(Oant_Elements *, int32_t, Oant_CoordSysConversion *, Oerr_ErrorReport **, ...);
+
+// A polyline or polygon: the same list but for its style and points codes.
+Oant_Element *AddPoints(const Export &ex, PointsMaker make, const char *name, int32_t styleCode, int32_t style,
+                        int32_t pointsCode, const LayerPoint *points, int32_t count) {
     Ofga_CoordBlock *block = MakeBlock(points, count);
     Oerr_ErrorReport *report = nullptr;
-    Oant_Element *element = oant_PolylineElementSetValues(
-        ex.elements, 0, ex.conversion, &report, OANT_NAME, name, OANT_SIZE_UNIT, kUnitGiven, "inches",
-        OANT_POSITION_UNIT, kUnitGiven, "inches", OANT_ELEMENT_LINE_STYLE, lineStyle, OANT_POLYLINE_POINTS, 0, block,
-        OANT_END);
+    Oant_Element *element =
+        make(ex.elements, 0, ex.conversion, &report, OANT_NAME, name, OANT_SIZE_UNIT, kUnitGiven, "inches",
+             OANT_POSITION_UNIT, kUnitGiven, "inches", styleCode, style, pointsCode, 0, block, OANT_END);
     DiscardReport(&report);
     ofga_CoordBlockDelete(block);
     return element;
 }
 
+} // namespace
+
+Oant_Element *AddPolyline(const Export &ex, const char *name, int32_t lineStyle, const LayerPoint *points,
+                          int32_t count) {
+    return AddPoints(ex, oant_PolylineElementSetValues, name, OANT_ELEMENT_LINE_STYLE, lineStyle,
+                     OANT_POLYLINE_POINTS, points, count);
+}
+
 Oant_Element *AddPolygon(const Export &ex, const char *name, int32_t fillStyle, const LayerPoint *points,
                          int32_t count) {
-    Ofga_CoordBlock *block = MakeBlock(points, count);
-    Oerr_ErrorReport *report = nullptr;
-    Oant_Element *element = oant_PolygonElementSetValues(
-        ex.elements, 0, ex.conversion, &report, OANT_NAME, name, OANT_SIZE_UNIT, kUnitGiven, "inches",
-        OANT_POSITION_UNIT, kUnitGiven, "inches", OANT_ELEMENT_FILL_STYLE, fillStyle, OANT_POLYGON_POINTS, 0, block,
-        OANT_END);
-    DiscardReport(&report);
-    ofga_CoordBlockDelete(block);
-    return element;
+    return AddPoints(ex, oant_PolygonElementSetValues, name, OANT_ELEMENT_FILL_STYLE, fillStyle, OANT_POLYGON_POINTS,
+                     points, count);
 }
 
 Oant_Element *AddText(const Export &ex, int32_t textStyle, double x, double y, double size, int32_t horizontal,

@@ -19,24 +19,40 @@ int32_t Failed(const char *creator, int32_t step, const char *call, Oerr_ErrorRe
     return -1;
 }
 
+// Adds a style the host made (with `made` as the report of making it) to the library:
+// its identifier, or -1 after freeing the style, with a report naming the failed step
+// (`first` for making it, first + 1 for adding it) when creator is given.
+template <typename Style>
+int32_t AddToLibrary(const Export &ex, Style *style, Oerr_ErrorReport *made, void (*release)(Style *),
+                     int32_t (*add)(Style *, Oant_StyleLibrary *, int32_t, Oerr_ErrorReport **), const char *creator,
+                     int32_t first, const char *makeCall, const char *addCall, Oerr_ErrorReport **report) {
+    Oerr_ErrorReport *local = made;
+    const char *call = makeCall;
+    int32_t step = first;
+    if (local == nullptr) {
+        int32_t id = add(style, ex.library, 1, &local);
+        if (local == nullptr)
+            return id;
+        call = addCall;
+        step = first + 1;
+    }
+    if (style != nullptr)
+        release(style);
+    if (creator == nullptr) {
+        DiscardReport(&local);
+        return -1;
+    }
+    return Failed(creator, step, call, local, report);
+}
+
 // A colour named `name` added to the library: its identifier, or -1 (steps 1 and 2).
 int32_t AddColor(const Export &ex, const char *creator, const char *name, int32_t r, int32_t g, int32_t b,
                  Oerr_ErrorReport **report) {
     Oerr_ErrorReport *local = nullptr;
     Oant_Color *color =
         oant_ColorSetValues(ex.init, ex.library, 0, &local, OANT_NAME, name, OANT_COLOR_RGB, r, g, b, OANT_END);
-    if (local != nullptr) {
-        if (color != nullptr)
-            oant_ColorFree(color);
-        return Failed(creator, 1, "oant_ColorSetValues", local, report);
-    }
-    int32_t id = oant_ColorAddToLibrary(color, ex.library, 1, &local);
-    if (local != nullptr) {
-        if (color != nullptr)
-            oant_ColorFree(color);
-        return Failed(creator, 2, "oant_ColorAddToLibrary", local, report);
-    }
-    return id;
+    return AddToLibrary(ex, color, local, oant_ColorFree, oant_ColorAddToLibrary, creator, 1, "oant_ColorSetValues",
+                        "oant_ColorAddToLibrary", report);
 }
 
 // The 0.72-point "Scalable black line" in colour `black` (steps `first` and first + 1).
@@ -46,18 +62,8 @@ int32_t AddBlackLine(const Export &ex, const char *creator, int32_t first, int32
     Oant_LineStyle *line = oant_LineStyleSetValues(ex.init, ex.library, 0, &local, OANT_NAME, "Scalable black line",
                                                    OANT_LINE_WIDTH_UNIT, 3, "points", OANT_LINE_WIDTH, 0, 0.72, black,
                                                    OANT_LINE_PATTERN, 0, 1.0, 0, OANT_END);
-    if (local != nullptr) {
-        if (line != nullptr)
-            oant_LineStyleFree(line);
-        return Failed(creator, first, "oant_LineStyleSetValues", local, report);
-    }
-    int32_t id = oant_LineStyleAddToLibrary(line, ex.library, 1, &local);
-    if (local != nullptr) {
-        if (line != nullptr)
-            oant_LineStyleFree(line);
-        return Failed(creator, first + 1, "oant_LineStyleAddToLibrary", local, report);
-    }
-    return id;
+    return AddToLibrary(ex, line, local, oant_LineStyleFree, oant_LineStyleAddToLibrary, creator, first,
+                        "oant_LineStyleSetValues", "oant_LineStyleAddToLibrary", report);
 }
 
 // A fill style (steps `first` and first + 1).
@@ -66,18 +72,8 @@ int32_t AddFill(const Export &ex, const char *creator, int32_t first, const char
     Oerr_ErrorReport *local = nullptr;
     Oant_FillStyle *fill = oant_FillStyleSetValues(ex.init, ex.library, 0, &local, OANT_NAME, name, OANT_FILL_COLOR,
                                                    filled, colour, OANT_FILL_OUTLINE, outlined, line, OANT_END);
-    if (local != nullptr) {
-        if (fill != nullptr)
-            oant_FillStyleFree(fill);
-        return Failed(creator, first, "oant_FillStyleSetValues", local, report);
-    }
-    int32_t id = oant_FillStyleAddToLibrary(fill, ex.library, 1, &local);
-    if (local != nullptr) {
-        if (fill != nullptr)
-            oant_FillStyleFree(fill);
-        return Failed(creator, first + 1, "oant_FillStyleAddToLibrary", local, report);
-    }
-    return id;
+    return AddToLibrary(ex, fill, local, oant_FillStyleFree, oant_FillStyleAddToLibrary, creator, first,
+                        "oant_FillStyleSetValues", "oant_FillStyleAddToLibrary", report);
 }
 
 int32_t createSolidWhiteFillStyle(const Export &ex, Oerr_ErrorReport **report) {
@@ -116,21 +112,8 @@ int32_t createBlackBorderUnfilledStyle(const Export &ex, Oerr_ErrorReport **repo
 
 // Adds a text style; on failure the style is freed and -1 returned.
 static int32_t AddTextStyle(const Export &ex, Oant_TextStyle *style, Oerr_ErrorReport *made) {
-    if (made != nullptr) {
-        if (style != nullptr)
-            oant_TextStyleFree(style);
-        DiscardReport(&made);
-        return -1;
-    }
-    Oerr_ErrorReport *local = nullptr;
-    int32_t id = oant_TextStyleAddToLibrary(style, ex.library, 1, &local);
-    if (local != nullptr) {
-        if (style != nullptr)
-            oant_TextStyleFree(style);
-        DiscardReport(&local);
-        return -1;
-    }
-    return id;
+    return AddToLibrary(ex, style, made, oant_TextStyleFree, oant_TextStyleAddToLibrary, nullptr, 0, nullptr, nullptr,
+                        nullptr);
 }
 
 Styles CreateStyles(const Export &ex) {
