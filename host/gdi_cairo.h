@@ -18,4 +18,9 @@ struct GdiPdfDocument {
 // page, a recording printer, or a failed surface). Applies the clip.
 cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc);
 
+// True when a drawing whose ink lies within the box (device pixels) cannot show on the
+// page in progress: it misses the sheet or the clip. Such a drawing is left out before
+// Cairo sees it, so a page of a large model costs what is on it.
+bool GdiPdfOutsidePage(const Ogdi_DeviceContext *dc, double left, double top, double right, double bottom);
+
 #endif

@@ -5,6 +5,7 @@
 #include <cairo-pdf.h>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -92,6 +93,20 @@ cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc) {
         cairo_clip(cr);
     }
     return cr;
+}
+
+bool GdiPdfOutsidePage(const Ogdi_DeviceContext *dc, double left, double top, double right, double bottom) {
+    double x0 = 0, y0 = 0, x1 = dc->DeviceWidthInches() * dc->pixelsPerInch,
+           y1 = dc->DeviceHeightInches() * dc->pixelsPerInch;
+    if (dc->clipped) {
+        x0 = std::max(x0, static_cast<double>(dc->clip.left));
+        y0 = std::max(y0, static_cast<double>(dc->clip.top));
+        x1 = std::min(x1, static_cast<double>(dc->clip.right));
+        y1 = std::min(y1, static_cast<double>(dc->clip.bottom));
+    }
+    // A margin wider than any pen, mitre or glyph overhang keeps the test on the safe side.
+    const double margin = 2.0 + dc->pixelsPerInch * 0.05;
+    return right + margin < x0 || left - margin > x1 || bottom + margin < y0 || top - margin > y1;
 }
 
 bool GdiPdfAvailable() { return true; }

@@ -1,5 +1,6 @@
 // gdi_drawing_cairo.cpp - printer lines, polylines, arcs and filled polygons on the PDF
 // page, stroked with the device's black pen.
+#include <algorithm>
 #include <cmath>
 
 #include "gdi_cairo.h"
@@ -18,6 +19,18 @@ void StrokeWithPen(const Ogdi_DeviceContext *dc, cairo_t *cr) {
     cairo_stroke(cr);
 }
 
+// True when no segment of the polyline can show on the page.
+bool PointsOutsidePage(const Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
+    double left = points[0].x, right = points[0].x, top = points[0].y, bottom = points[0].y;
+    for (int32_t i = 1; i < count; ++i) {
+        left = std::min<double>(left, points[i].x);
+        right = std::max<double>(right, points[i].x);
+        top = std::min<double>(top, points[i].y);
+        bottom = std::max<double>(bottom, points[i].y);
+    }
+    return GdiPdfOutsidePage(dc, left, top, right, bottom);
+}
+
 void PathThrough(cairo_t *cr, const POINT *points, int32_t count) {
     cairo_new_path(cr);
     cairo_move_to(cr, points[0].x, points[0].y);
@@ -27,6 +40,8 @@ void PathThrough(cairo_t *cr, const POINT *points, int32_t count) {
 } // namespace
 
 void GdiPdfLine(Ogdi_DeviceContext *dc, POINT from, POINT to) {
+    const POINT ends[] = {from, to};
+    if (PointsOutsidePage(dc, ends, 2)) return;
     if (cairo_t *cr = GdiPageCairo(dc)) {
         cairo_new_path(cr);
         cairo_move_to(cr, from.x, from.y);
@@ -36,6 +51,7 @@ void GdiPdfLine(Ogdi_DeviceContext *dc, POINT from, POINT to) {
 }
 
 void GdiPdfPolyline(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
+    if (PointsOutsidePage(dc, points, count)) return;
     if (cairo_t *cr = GdiPageCairo(dc)) {
         PathThrough(cr, points, count);
         StrokeWithPen(dc, cr);
@@ -43,6 +59,7 @@ void GdiPdfPolyline(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) 
 }
 
 void GdiPdfPolygon(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
+    if (PointsOutsidePage(dc, points, count)) return;
     if (cairo_t *cr = GdiPageCairo(dc)) {
         PathThrough(cr, points, count);
         cairo_close_path(cr);
@@ -55,6 +72,9 @@ void GdiPdfPolygon(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
 }
 
 void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, POINT start, POINT end) {
+    if (GdiPdfOutsidePage(dc, std::min(left, right), std::min(top, bottom), std::max(left, right),
+                          std::max(top, bottom)))
+        return;
     cairo_t *cr = GdiPageCairo(dc);
     double rx = (static_cast<double>(right) - left) / 2, ry = (static_cast<double>(bottom) - top) / 2;
     if (!cr || rx == 0 || ry == 0) return;

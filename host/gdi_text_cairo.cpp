@@ -60,9 +60,19 @@ double ApplyFont(cairo_t *cr, const Ogdi_DeviceContext &dc) {
     return em;
 }
 
+// True when text of length bytes at (x, y) cannot reach the page, whatever its alignment:
+// no glyph is wider or taller than twice the font's height (or twice a 12-point em).
+bool TextOutsidePage(const Ogdi_DeviceContext *dc, int32_t x, int32_t y, int32_t length) {
+    const double height = std::abs(static_cast<double>(dc->font->font.height));
+    const double reach = 2 * std::max(height, 12.0 * dc->pixelsPerInch / 72.0);
+    const double across = reach * (static_cast<double>(length) + 1);
+    return GdiPdfOutsidePage(dc, x - across, y - 2 * reach, x + across, y + 2 * reach);
+}
+
 } // namespace
 
 void GdiPdfText(Ogdi_DeviceContext *dc, int32_t x, int32_t y, const char *text, int32_t length) {
+    if (TextOutsidePage(dc, x, y, length)) return;
     cairo_t *cr = GdiPageCairo(dc);
     if (!cr || length == 0) return;
 
