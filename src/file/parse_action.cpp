@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "file/format_words.h"
 #include "file/model_reader.h"
@@ -44,13 +45,6 @@
         oerr_DeleteErrorReportEx((ld)->report);                                                              \
         (field) = new_;                                                                                      \
     } while (0)
-#define PROMPT(action, record, withText)                                                                     \
-    do {                                                                                                     \
-        (record)->prompt = 1;                                                                                \
-        if (withText)                                                                                        \
-            KEEP_STRING(action, (record)->promptText, 1);                                                    \
-    } while (0)
-
 namespace {
 
 // ---- values ----
@@ -245,18 +239,26 @@ void classItem(Action &a, int32_t *classes) {
         classes[a.ld->classIndex++] = value;
 }
 
-void matrixSize(Action &a, Vmod_MatrixData *m) {
-    int32_t columns = a.size(3, "the number of columns");
-    int32_t rows = a.size(1, "the number of rows");
+// SIZE columns, rows of a matrix or criteria, whose grid holds `entries`: false (after a
+// rejection at the statement) when the numbers are no sizes or the grid is too large.
+bool gridSize(Action &a, const char *entries, int32_t *columns, int32_t *rows, int64_t *count) {
+    *columns = a.size(3, "the number of columns");
+    *rows = a.size(1, "the number of rows");
     if (!a.ok)
-        return;
-    int64_t count = static_cast<int64_t>(columns) * rows;
-    if (count > VMOD_MAX_LIST_ENTRIES) {
-        a.reject(4, "SIZE " + std::to_string(columns) + ", " + std::to_string(rows) + " holds more than " +
-                        std::to_string(VMOD_MAX_LIST_ENTRIES) + " values");
-        return;
+        return false;
+    *count = static_cast<int64_t>(*columns) * *rows;
+    if (*count > VMOD_MAX_LIST_ENTRIES) {
+        a.reject(4, "SIZE " + std::to_string(*columns) + ", " + std::to_string(*rows) + " holds more than " +
+                        std::to_string(VMOD_MAX_LIST_ENTRIES) + " " + entries);
+        return false;
     }
-    if (!withinFileTotal(a, 4, count))
+    return withinFileTotal(a, 4, *count);
+}
+
+void matrixSize(Action &a, Vmod_MatrixData *m) {
+    int32_t columns = 0, rows = 0;
+    int64_t count = 0;
+    if (!gridSize(a, "values", &columns, &rows, &count))
         return;
     m->columns = columns;
     m->rows = rows;
@@ -302,17 +304,9 @@ void tableSize(Action &a, Vmod_TableData *t) {
 }
 
 void criteriaSize(Action &a, Vmod_CriteriaData *c) {
-    int32_t columns = a.size(3, "the number of columns");
-    int32_t rows = a.size(1, "the number of rows");
-    if (!a.ok)
-        return;
-    int64_t count = static_cast<int64_t>(columns) * rows;
-    if (count > VMOD_MAX_LIST_ENTRIES) {
-        a.reject(4, "SIZE " + std::to_string(columns) + ", " + std::to_string(rows) + " holds more than " +
-                        std::to_string(VMOD_MAX_LIST_ENTRIES) + " cells");
-        return;
-    }
-    if (!withinFileTotal(a, 4, count))
+    int32_t columns = 0, rows = 0;
+    int64_t count = 0;
+    if (!gridSize(a, "cells", &columns, &rows, &count))
         return;
     releaseStrings(c->columnTitles, c->columns);
     releaseStrings(c->cells, static_cast<int64_t>(c->columns) * c->rows);
@@ -396,6 +390,29 @@ void colorItem(Action &a, Vmod_TableData *t) {
 
 // ---- statements that several kinds share ----
 
+// Kinds<Records...>::apply calls act with the current node's payload when the node is
+// of the kind of one of Records: one action serves a statement that blocks of these
+// kinds share.
+template <typename Record> constexpr int32_t kindOf() {
+    if constexpr (std::is_same_v<Record, Vmod_RasterData>) return VMOD_RASTER;
+    else if constexpr (std::is_same_v<Record, Vmod_VectorData>) return VMOD_VECTOR;
+    else if constexpr (std::is_same_v<Record, Vmod_MatrixData>) return VMOD_MATRIX;
+    else if constexpr (std::is_same_v<Record, Vmod_TableData>) return VMOD_TABLE;
+    else {
+        static_assert(std::is_same_v<Record, Vmod_ScalarData>, "not the payload of a data kind");
+        return VMOD_SCALAR;
+    }
+}
+template <typename... Records> struct Kinds {
+    template <typename Act> static void apply(Local_Data *ld, Act act) {
+        ((ld->current->type == kindOf<Records>() ? act(payload<Records>(ld)) : void()), ...);
+    }
+};
+using DataKinds = Kinds<Vmod_RasterData, Vmod_VectorData, Vmod_MatrixData, Vmod_TableData, Vmod_ScalarData>;
+using LayerKinds = Kinds<Vmod_RasterData, Vmod_VectorData>; // raster and vector layers
+using TypedKinds = Kinds<Vmod_RasterData, Vmod_MatrixData, Vmod_TableData, Vmod_ScalarData>; // DATATYPE
+using StoredKinds = Kinds<Vmod_MatrixData, Vmod_TableData, Vmod_ScalarData>; // READ, WRITE, SHOW
+
 // AOI NONE (0), AOI DEFAULT (1) or AOI with a file (2) of the header, a raster or a vector.
 template <typename Record> void aoi(Action &a, Record *record, int32_t mode) {
     record->aoiMode = mode;
@@ -403,8 +420,17 @@ template <typename Record> void aoi(Action &a, Record *record, int32_t mode) {
         KEEP_STRING(a, record->aoiFile, 1);
 }
 
-// READ and WRITE, with or without a file, of matrices, tables and scalars.
+template <typename Record> void prompt(Action &a, Record *record, bool withText) {
+    record->prompt = 1;
+    if (withText)
+        KEEP_STRING(a, record->promptText, 1);
+}
+
+// READ and WRITE, with or without a file. A matrix or table read from a file takes its
+// values from there.
 template <typename Record> void readFrom(Action &a, Record *record, bool withFile) {
+    if constexpr (requires { record->source; })
+        record->source = 2;
     record->read = 1;
     if (withFile)
         KEEP_STRING(a, record->readFile, 1);
@@ -426,17 +452,32 @@ void outputChild(Action &a) {
     childId(a, 1);
 }
 
-// ---- words ----
+// ---- what productions stand for ----
 
 using enum Production;
 
+// A value that a production stands for.
+struct ProductionValue {
+    Production production;
+    int32_t value;
+};
+
+template <size_t N> const ProductionValue *valueOf(const ProductionValue (&table)[N], Production production) {
+    for (const ProductionValue &entry : table)
+        if (entry.production == production)
+            return &entry;
+    return nullptr;
+}
+
+// The node kind of the block each start production opens.
+constexpr ProductionValue kBlockKinds[] = {
+    {rasterstart, VMOD_RASTER},     {vectorstart, VMOD_VECTOR}, {matrixstart, VMOD_MATRIX},
+    {tablestart, VMOD_TABLE},       {scalarstart, VMOD_SCALAR}, {functionstart, VMOD_FUNCTION},
+    {criteriastart, VMOD_CRITERIA}, {textstart, VMOD_TEXT}};
+
 // The code each word production yields: the field value its word stands for. An empty
 // alternative yields 0.
-struct WordCode {
-    Production production;
-    int32_t code;
-};
-constexpr WordCode kWordCodes[] = {
+constexpr ProductionValue kWordCodes[] = {
     {interpword_NEAREST, 0}, {interpword_BILINEAR, 1}, {interpword_CUBIC, 2},
     {typeword_U1, VMOD_BINARY}, {typeword_U2, VMOD_UNSIGNED2}, {typeword_U4, VMOD_UNSIGNED4},
     {typeword_U8, VMOD_UNSIGNED8}, {typeword_S8, VMOD_SIGNED8}, {typeword_U16, VMOD_UNSIGNED16},
@@ -463,11 +504,16 @@ constexpr WordCode kWordCodes[] = {
     {cellunitword_empty, 0}, {cellunitword_METERS, 0}, {cellunitword_FEET, 1},
 };
 
-const WordCode *wordCode(Production production) {
-    for (const WordCode &word : kWordCodes)
-        if (word.production == production)
-            return &word;
-    return nullptr;
+// The forms of PROMPT, READ and WRITE that give their optional string.
+bool withString(Production production) {
+    constexpr Production withStrings[] = {
+        rasterstmt_PROMPT_strval, vectorstmt_PROMPT_strval, matrixstmt_PROMPT_strval, tablestmt_PROMPT_strval,
+        scalarstmt_PROMPT_strval, matrixstmt_READ_strval,   tablestmt_READ_strval,    scalarstmt_READ_strval,
+        matrixstmt_WRITE_strval,  tablestmt_WRITE_strval,   scalarstmt_WRITE_strval};
+    for (Production form : withStrings)
+        if (form == production)
+            return true;
+    return false;
 }
 
 // ---- the productions ----
@@ -530,14 +576,10 @@ void run(Action &a, Production production, void **parseResult) {
     // ---- the node list ----
     case nodelist_nodeblock: appendCurrent(ld, true); return;
     case nodelist_nodelist_nodeblock: appendCurrent(ld, false); return;
-    case rasterstart: blockStart(a, VMOD_RASTER); return;
-    case vectorstart: blockStart(a, VMOD_VECTOR); return;
-    case matrixstart: blockStart(a, VMOD_MATRIX); return;
-    case tablestart: blockStart(a, VMOD_TABLE); return;
-    case scalarstart: blockStart(a, VMOD_SCALAR); return;
-    case functionstart: blockStart(a, VMOD_FUNCTION); return;
-    case criteriastart: blockStart(a, VMOD_CRITERIA); return;
-    case textstart: blockStart(a, VMOD_TEXT); return;
+    case rasterstart: case vectorstart: case matrixstart: case tablestart:
+    case scalarstart: case functionstart: case criteriastart: case textstart:
+        blockStart(a, valueOf(kBlockKinds, production)->value);
+        return;
 
     // ---- ID, TITLE, POSITION of every kind ----
     case rasterstmt_ID_numval: case vectorstmt_ID_numval: case matrixstmt_ID_numval: case tablestmt_ID_numval:
@@ -556,10 +598,48 @@ void run(Action &a, Production production, void **parseResult) {
         nodePosition(a);
         return;
 
+    // ---- statements of several data kinds ----
+    case rasterstmt_PROMPT: case vectorstmt_PROMPT: case matrixstmt_PROMPT: case tablestmt_PROMPT:
+    case scalarstmt_PROMPT: case rasterstmt_PROMPT_strval: case vectorstmt_PROMPT_strval:
+    case matrixstmt_PROMPT_strval: case tablestmt_PROMPT_strval: case scalarstmt_PROMPT_strval:
+        DataKinds::apply(ld, [&](auto *r) { prompt(a, r, withString(production)); });
+        return;
+    case rasterstmt_DATATYPE_typeword: case matrixstmt_DATATYPE_typeword: case tablestmt_DATATYPE_tabletypeword:
+    case scalarstmt_DATATYPE_typeword:
+        TypedKinds::apply(ld, [&](auto *r) { r->dataType = static_cast<int32_t>(a.number(1)); });
+        return;
+    case rasterstmt_FILENAME_strval: case vectorstmt_FILENAME_strval:
+        LayerKinds::apply(ld, [&](auto *r) { KEEP_STRING(a, r->fileName, 1); });
+        return;
+    case rasterstmt_DECLARE_strval: case vectorstmt_DECLARE_strval:
+        LayerKinds::apply(ld, [&](auto *r) { KEEP_STRING(a, r->declare, 1); });
+        return;
+    case rasterstmt_AOI_NONE: case vectorstmt_AOI_NONE: LayerKinds::apply(ld, [&](auto *r) { aoi(a, r, 0); }); return;
+    case rasterstmt_AOI_DEFAULT: case vectorstmt_AOI_DEFAULT: LayerKinds::apply(ld, [&](auto *r) { aoi(a, r, 1); }); return;
+    case rasterstmt_AOI_strval: case vectorstmt_AOI_strval: LayerKinds::apply(ld, [&](auto *r) { aoi(a, r, 2); }); return;
+    case rasterstmt_RECODE_yesno: case vectorstmt_RECODE_yesno:
+        LayerKinds::apply(ld, [&](auto *r) { r->recode = static_cast<int32_t>(a.number(1)); });
+        return;
+    case rasterstmt_NUMCLASSES_numval: case vectorstmt_NUMCLASSES_numval:
+        LayerKinds::apply(ld, [&](auto *r) { numClasses(a, r); });
+        return;
+    case rasterclasses_numval: case rasterclasses_rasterclasses_numval: case vectorclasses_numval:
+    case vectorclasses_vectorclasses_numval:
+        LayerKinds::apply(ld, [&](auto *r) { classItem(a, r->newClasses); });
+        return;
+    case matrixstmt_READ: case tablestmt_READ: case scalarstmt_READ:
+    case matrixstmt_READ_strval: case tablestmt_READ_strval: case scalarstmt_READ_strval:
+        StoredKinds::apply(ld, [&](auto *r) { readFrom(a, r, withString(production)); });
+        return;
+    case matrixstmt_WRITE: case tablestmt_WRITE: case scalarstmt_WRITE:
+    case matrixstmt_WRITE_strval: case tablestmt_WRITE_strval: case scalarstmt_WRITE_strval:
+        StoredKinds::apply(ld, [&](auto *r) { writeTo(a, r, withString(production)); });
+        return;
+    case matrixstmt_SHOW: case tablestmt_SHOW: case scalarstmt_SHOW:
+        StoredKinds::apply(ld, [&](auto *r) { r->show = 1; });
+        return;
+
     // ---- raster ----
-    case rasterstmt_FILENAME_strval: KEEP_STRING(a, payload<Vmod_RasterData>(ld)->fileName, 1); return;
-    case rasterstmt_PROMPT: PROMPT(a, payload<Vmod_RasterData>(ld), false); return;
-    case rasterstmt_PROMPT_strval: PROMPT(a, payload<Vmod_RasterData>(ld), true); return;
     case rasterstmt_TEMPFILE: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
         r->tempFile = 1;
@@ -587,8 +667,6 @@ void run(Action &a, Production production, void **parseResult) {
         return;
     case rasterstmt_THEMATIC: payload<Vmod_RasterData>(ld)->thematic = 1; return;
     case rasterstmt_ATHEMATIC: payload<Vmod_RasterData>(ld)->thematic = 0; return;
-    case rasterstmt_DATATYPE_typeword: payload<Vmod_RasterData>(ld)->dataType = static_cast<int32_t>(a.number(1)); return;
-    case rasterstmt_DECLARE_strval: KEEP_STRING(a, payload<Vmod_RasterData>(ld)->declare, 1); return;
     case rasterstmt_COMPRESSION_compressword:
         payload<Vmod_RasterData>(ld)->compression = static_cast<int32_t>(a.number(1));
         return;
@@ -596,11 +674,6 @@ void run(Action &a, Production production, void **parseResult) {
         payload<Vmod_RasterData>(ld)->coordinates = static_cast<int32_t>(a.number(1));
         return;
     case rasterstmt_AREA_areaspec: payload<Vmod_RasterData>(ld)->areaFlag = static_cast<int32_t>(a.number(1)); return;
-    case rasterstmt_AOI_NONE: aoi(a, payload<Vmod_RasterData>(ld), 0); return;
-    case rasterstmt_AOI_DEFAULT: aoi(a, payload<Vmod_RasterData>(ld), 1); return;
-    case rasterstmt_AOI_strval: aoi(a, payload<Vmod_RasterData>(ld), 2); return;
-    case rasterstmt_RECODE_yesno: payload<Vmod_RasterData>(ld)->recode = static_cast<int32_t>(a.number(1)); return;
-    case rasterstmt_NUMCLASSES_numval: numClasses(a, payload<Vmod_RasterData>(ld)); return;
     case areaspec_RECT_numval_numval_numval_numval: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
         REPLACE_RECT(ld, r->areaRect, newRect(a, a.number(6), a.number(4), a.number(2), a.number(0)));
@@ -608,17 +681,11 @@ void run(Action &a, Production production, void **parseResult) {
         return;
     }
     case areaspec_MASK_strval: omsc_HeapFree(a.take(0)); a.setWord(2); return;
-    case rasterclasses_numval: case rasterclasses_rasterclasses_numval:
-        classItem(a, payload<Vmod_RasterData>(ld)->newClasses);
-        return;
 
     // ---- vector ----
     case vectorstmt_VECTORTYPE_vectorkind:
         payload<Vmod_VectorData>(ld)->vectorType = static_cast<int32_t>(a.number(1));
         return;
-    case vectorstmt_FILENAME_strval: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->fileName, 1); return;
-    case vectorstmt_PROMPT: PROMPT(a, payload<Vmod_VectorData>(ld), false); return;
-    case vectorstmt_PROMPT_strval: PROMPT(a, payload<Vmod_VectorData>(ld), true); return;
     case vectorstmt_FEATURE_strval: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->feature, 1); return;
     case vectorstmt_TEMPFILE: payload<Vmod_VectorData>(ld)->tempFile = 1; return;
     case vectorstmt_CELLSIZE_numval_numval_cellunitword: {
@@ -629,24 +696,14 @@ void run(Action &a, Production production, void **parseResult) {
         v->cellSizeUnits = static_cast<int32_t>(a.number(1));
         return;
     }
-    case vectorstmt_DECLARE_strval: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->declare, 1); return;
     case vectorstmt_WINDOW_numval_numval_numval_numval:
         REPLACE_RECT(ld, payload<Vmod_VectorData>(ld)->window,
                      newRect(a, a.number(7), a.number(5), a.number(3), a.number(1)));
         return;
-    case vectorstmt_AOI_NONE: aoi(a, payload<Vmod_VectorData>(ld), 0); return;
-    case vectorstmt_AOI_DEFAULT: aoi(a, payload<Vmod_VectorData>(ld), 1); return;
-    case vectorstmt_AOI_strval: aoi(a, payload<Vmod_VectorData>(ld), 2); return;
     case vectorstmt_ATTRIBUTE_strval: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->attribute, 1); return;
-    case vectorstmt_RECODE_yesno: payload<Vmod_VectorData>(ld)->recode = static_cast<int32_t>(a.number(1)); return;
-    case vectorstmt_NUMCLASSES_numval: numClasses(a, payload<Vmod_VectorData>(ld)); return;
-    case vectorclasses_numval: case vectorclasses_vectorclasses_numval:
-        classItem(a, payload<Vmod_VectorData>(ld)->newClasses);
-        return;
 
     // ---- matrix ----
     case matrixstmt_SIZE_numval_numval: matrixSize(a, payload<Vmod_MatrixData>(ld)); return;
-    case matrixstmt_DATATYPE_typeword: payload<Vmod_MatrixData>(ld)->dataType = static_cast<int32_t>(a.number(1)); return;
     case matrixstmt_OUTPUT: payload<Vmod_MatrixData>(ld)->source = 3; return;
     case matrixstmt_BUILTIN_kernelword: {
         Vmod_MatrixData *x = payload<Vmod_MatrixData>(ld);
@@ -655,16 +712,6 @@ void run(Action &a, Production production, void **parseResult) {
         return;
     }
     case matrixstmt_NORMALIZE_yesno: payload<Vmod_MatrixData>(ld)->normalize = static_cast<int32_t>(a.number(1)); return;
-    case matrixstmt_READ: case matrixstmt_READ_strval:
-        payload<Vmod_MatrixData>(ld)->source = 2;
-        readFrom(a, payload<Vmod_MatrixData>(ld), production == matrixstmt_READ_strval);
-        return;
-    case matrixstmt_WRITE: case matrixstmt_WRITE_strval:
-        writeTo(a, payload<Vmod_MatrixData>(ld), production == matrixstmt_WRITE_strval);
-        return;
-    case matrixstmt_PROMPT: PROMPT(a, payload<Vmod_MatrixData>(ld), false); return;
-    case matrixstmt_PROMPT_strval: PROMPT(a, payload<Vmod_MatrixData>(ld), true); return;
-    case matrixstmt_SHOW: payload<Vmod_MatrixData>(ld)->show = 1; return;
     case matrixlist_numval: case matrixlist_matrixlist_numval:
         if (hasSlot(a, ld->matrixIndex, ld->matrixSlots, "VALUE", "SIZE"))
             payload<Vmod_MatrixData>(ld)->values[ld->matrixIndex++] = a.number(0);
@@ -672,9 +719,6 @@ void run(Action &a, Production production, void **parseResult) {
 
     // ---- table ----
     case tablestmt_SIZE_numval: tableSize(a, payload<Vmod_TableData>(ld)); return;
-    case tablestmt_DATATYPE_tabletypeword:
-        payload<Vmod_TableData>(ld)->dataType = static_cast<int32_t>(a.number(1));
-        return;
     case tablestmt_IMAGENAME: layerFile(a, payload<Vmod_TableData>(ld), 0, false); return;
     case tablestmt_IMAGENAME_strval: layerFile(a, payload<Vmod_TableData>(ld), 0, true); return;
     case tablestmt_COVERAGENAME: layerFile(a, payload<Vmod_TableData>(ld), 2, false); return;
@@ -708,16 +752,6 @@ void run(Action &a, Production production, void **parseResult) {
             t->outputToLayer = 1;
         return;
     }
-    case tablestmt_READ: case tablestmt_READ_strval:
-        payload<Vmod_TableData>(ld)->source = 2;
-        readFrom(a, payload<Vmod_TableData>(ld), production == tablestmt_READ_strval);
-        return;
-    case tablestmt_WRITE: case tablestmt_WRITE_strval:
-        writeTo(a, payload<Vmod_TableData>(ld), production == tablestmt_WRITE_strval);
-        return;
-    case tablestmt_PROMPT: PROMPT(a, payload<Vmod_TableData>(ld), false); return;
-    case tablestmt_PROMPT_strval: PROMPT(a, payload<Vmod_TableData>(ld), true); return;
-    case tablestmt_SHOW: payload<Vmod_TableData>(ld)->show = 1; return;
     case numberlist_numval: case numberlist_numberlist_numval:
         if (hasSlot(a, ld->tableIndex, ld->tableSlots, "VALUE", "SIZE"))
             payload<Vmod_TableData>(ld)->values[ld->tableIndex++] = a.number(0);
@@ -730,17 +764,7 @@ void run(Action &a, Production production, void **parseResult) {
         return;
 
     // ---- scalar ----
-    case scalarstmt_DATATYPE_typeword: payload<Vmod_ScalarData>(ld)->dataType = static_cast<int32_t>(a.number(1)); return;
     case scalarstmt_VALUE_numval: payload<Vmod_ScalarData>(ld)->value = a.number(1); return;
-    case scalarstmt_READ: case scalarstmt_READ_strval:
-        readFrom(a, payload<Vmod_ScalarData>(ld), production == scalarstmt_READ_strval);
-        return;
-    case scalarstmt_WRITE: case scalarstmt_WRITE_strval:
-        writeTo(a, payload<Vmod_ScalarData>(ld), production == scalarstmt_WRITE_strval);
-        return;
-    case scalarstmt_PROMPT: PROMPT(a, payload<Vmod_ScalarData>(ld), false); return;
-    case scalarstmt_PROMPT_strval: PROMPT(a, payload<Vmod_ScalarData>(ld), true); return;
-    case scalarstmt_SHOW: payload<Vmod_ScalarData>(ld)->show = 1; return;
 
     // ---- function ----
     case functionstmt_VALUE_strval: KEEP_STRING(a, payload<Vmod_FunctionData>(ld)->expression, 1); return;
@@ -806,8 +830,8 @@ void run(Action &a, Production production, void **parseResult) {
     case numval_minus_FLOAT: case numval_minus_INTEGER: a.result->number = -a.number(0); return;
 
     default: // the words; lists, blocks, empty statements, VIEW, PARENT, and statements whose items act
-        if (const WordCode *word = wordCode(production))
-            a.setWord(word->code);
+        if (const ProductionValue *word = valueOf(kWordCodes, production))
+            a.setWord(word->value);
         return;
     }
 }
