@@ -1,6 +1,7 @@
 // Tests of the host's scanner with the model-file keyword table: token kinds and lengths.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "file/parser_tables.h"
@@ -11,7 +12,12 @@ namespace {
 struct Scanned {
     int32_t kind;
     size_t length;
+    bool operator==(const Scanned &) const = default;
 };
+
+std::ostream &operator<<(std::ostream &out, const Scanned &s) {
+    return out << "kind " << s.kind << ", length " << s.length;
+}
 
 Scanned scan(const std::string &text, bool atEnd = true) {
     size_t length = 99;
@@ -31,9 +37,7 @@ int32_t tokenOf(const char *keyword) {
 
 TEST(olex_Scanner, KeywordsMatchInAnyLetterCase) {
     for (const char *spelling : {"raster", "Raster", "RASTER", "rAsTeR"}) {
-        Scanned s = scan(std::string(spelling) + " {");
-        EXPECT_EQ(s.kind, tokenOf("raster")) << spelling;
-        EXPECT_EQ(s.length, 6u);
+        EXPECT_EQ(scan(std::string(spelling) + " {"), (Scanned{tokenOf("raster"), 6})) << spelling;
     }
     EXPECT_EQ(scan("unsigned32;").kind, 373);
     EXPECT_EQ(scan("annotation").kind, 263);
@@ -42,77 +46,56 @@ TEST(olex_Scanner, KeywordsMatchInAnyLetterCase) {
 
 TEST(olex_Scanner, CentimetersAndCmAreOneToken) {
     EXPECT_EQ(scan("centimeters").kind, 275);
-    EXPECT_EQ(scan("CM;").kind, 275);
-    EXPECT_EQ(scan("CM;").length, 2u);
+    EXPECT_EQ(scan("CM;"), (Scanned{275, 2}));
 }
 
 TEST(olex_Scanner, NamesHoldLettersDigitsAndUnderscores) {
     EXPECT_EQ(scan("rasters").kind, VMOD_TOKEN_NAME); // a keyword's prefix is not enough
-    EXPECT_EQ(scan("_n1_elevation2 ;").kind, VMOD_TOKEN_NAME);
-    EXPECT_EQ(scan("_n1_elevation2 ;").length, 14u);
+    EXPECT_EQ(scan("_n1_elevation2 ;"), (Scanned{VMOD_TOKEN_NAME, 14}));
     EXPECT_EQ(scan("dem.img").length, 3u); // a dot ends a name
     EXPECT_EQ(scan("information").kind, VMOD_TOKEN_NAME);
 }
 
 TEST(olex_Scanner, NumbersAsTheWriterFormatsThem) {
-    EXPECT_EQ(scan("42,").kind, VMOD_TOKEN_INTEGER);
-    EXPECT_EQ(scan("42,").length, 2u);
-    for (const char *text : {"0.5", "1e+20", "1.5e-07", "2E300", ".25", "7."}) {
-        Scanned s = scan(text);
-        EXPECT_EQ(s.kind, VMOD_TOKEN_FLOAT) << text;
-        EXPECT_EQ(s.length, std::string(text).size()) << text;
-    }
+    EXPECT_EQ(scan("42,"), (Scanned{VMOD_TOKEN_INTEGER, 2}));
+    for (const char *text : {"0.5", "1e+20", "1.5e-07", "2E300", ".25", "7."})
+        EXPECT_EQ(scan(text), (Scanned{VMOD_TOKEN_FLOAT, std::string(text).size()})) << text;
     // An exponent marker without digits is not part of the number.
-    EXPECT_EQ(scan("1e;").kind, VMOD_TOKEN_INTEGER);
-    EXPECT_EQ(scan("1e;").length, 1u);
+    EXPECT_EQ(scan("1e;"), (Scanned{VMOD_TOKEN_INTEGER, 1}));
     EXPECT_EQ(scan("-3").kind, '-'); // the sign is a token of its own
 }
 
 TEST(olex_Scanner, InfinityAndNanInAnyCaseAreNumbers) {
-    for (const char *text : {"inf", "INF", "Inf", "nan", "NaN", "NAN"}) {
-        Scanned s = scan(std::string(text) + ";");
-        EXPECT_EQ(s.kind, VMOD_TOKEN_FLOAT) << text;
-        EXPECT_EQ(s.length, 3u);
-    }
+    for (const char *text : {"inf", "INF", "Inf", "nan", "NaN", "NAN"})
+        EXPECT_EQ(scan(std::string(text) + ";"), (Scanned{VMOD_TOKEN_FLOAT, 3})) << text;
     EXPECT_EQ(scan("infinite").kind, VMOD_TOKEN_NAME);
 }
 
 TEST(olex_Scanner, StringsSpanLinesAndKeepTheirBytes) {
-    Scanned s = scan("\"a\r\nb\";");
-    EXPECT_EQ(s.kind, VMOD_TOKEN_STRING);
-    EXPECT_EQ(s.length, 6u);
+    EXPECT_EQ(scan("\"a\r\nb\";"), (Scanned{VMOD_TOKEN_STRING, 6}));
 }
 
 TEST(olex_Scanner, BackslashIsLiteralUnlessAQuoteFollows) {
-    Scanned s = scan("\"say \\\"hi\\\" C:\\dir\" ;");
-    EXPECT_EQ(s.kind, VMOD_TOKEN_STRING);
-    EXPECT_EQ(s.length, 19u);
+    EXPECT_EQ(scan("\"say \\\"hi\\\" C:\\dir\" ;"), (Scanned{VMOD_TOKEN_STRING, 19}));
     // A string whose last character is a backslash has no closing quote.
     EXPECT_EQ(scan("\"dir\\\";").kind, OLEX_UNTERMINATED);
 }
 
 TEST(olex_Scanner, CommentsRunToTheEndOfTheLine) {
-    Scanned s = scan("# a note \"with quotes\"\nTITLE");
-    EXPECT_EQ(s.kind, OLEX_SPACE);
-    EXPECT_EQ(s.length, 22u);
+    EXPECT_EQ(scan("# a note \"with quotes\"\nTITLE"), (Scanned{OLEX_SPACE, 22}));
     EXPECT_EQ(scan("# last line").length, 11u);
 }
 
 TEST(olex_Scanner, PunctuationSpaceAndEnd) {
     for (char c : std::string(";,:{}()-"))
         EXPECT_EQ(scan(std::string(1, c)).kind, static_cast<unsigned char>(c));
-    Scanned space = scan(" \t\r\n x");
-    EXPECT_EQ(space.kind, OLEX_SPACE);
-    EXPECT_EQ(space.length, 5u);
+    EXPECT_EQ(scan(" \t\r\n x"), (Scanned{OLEX_SPACE, 5}));
     EXPECT_EQ(scan("").kind, 0);
 }
 
 TEST(olex_Scanner, IllegalBytes) {
-    for (const char *text : {"@", "\x01", "\xff", ".", "'", "\\"}) {
-        Scanned s = scan(text);
-        EXPECT_EQ(s.kind, OLEX_ILLEGAL) << text;
-        EXPECT_EQ(s.length, 1u);
-    }
+    for (const char *text : {"@", "\x01", "\xff", ".", "'", "\\"})
+        EXPECT_EQ(scan(text), (Scanned{OLEX_ILLEGAL, 1})) << text;
 }
 
 TEST(olex_Scanner, AsksForMoreWhenATokenReachesTheEndOfTheWindow) {

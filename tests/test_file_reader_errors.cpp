@@ -116,6 +116,17 @@ TEST(vmod_ModelParse, IntegersMustBeFiniteAndWithin32Bits) {
     EXPECT_EQ(rejection("TITLE t;\nTABLE { SIZE nan; }\n"), "model.vmf:2:14: SIZE must be a whole number within 32 bits");
 }
 
+// The writer gives an operation one CHILD (its output), so a file with two would load as
+// a model that cannot be saved.
+TEST(vmod_ModelParse, SecondChildOfAnOperationIsRejectedAtItsStatement) {
+    EXPECT_EQ(rejection("TITLE t;\nFUNCTION { ID 1; CHILD 3;\n\tCHILD 4; }\n"),
+              "model.vmf:3:2: a second CHILD in a FUNCTION block; a model file gives an operation one output at most");
+    EXPECT_EQ(rejection("TITLE t;\nCRITERIA { CHILD 3; TITLE c; CHILD 3; }\n"),
+              "model.vmf:2:30: a second CHILD in a CRITERIA block; a model file gives an operation one output at most");
+    // One CHILD per operation block; data blocks take any number of statements.
+    EXPECT_EQ(rejection("TITLE t;\nFUNCTION { CHILD 3; }\nFUNCTION { CHILD 4; }\nSCALAR { CHILD 1; CHILD 2, 3; }\n"), "");
+}
+
 TEST(vmod_ModelParse, RejectionAfterStringsWereReadLeaksNothing) {
     // Strings taken by statements, a string still waiting for its statement, and a block
     // not yet in the list are all released (LeakSanitizer checks).

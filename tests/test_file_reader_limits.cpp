@@ -63,7 +63,7 @@ TEST(vmod_ModelParse, ALongChildListKeepsItsOrderAndLinks) {
     std::string text = "TITLE t;\nRASTER { ID 1;";
     for (int id = 2; id <= 2001; ++id)
         text += " CHILD " + std::to_string(id) + ";";
-    text += " }\nFUNCTION { ID 7; CHILD 9; CHILD 8; }\n";
+    text += " }\nSCALAR { ID 7; CHILD 9; CHILD 8; }\n";
     ReportKeeper report;
     ParsedModel model = parseText(text, report);
     ASSERT_TRUE(model) << report.cause();

@@ -116,3 +116,14 @@ TEST(vmod_ModelRead, UnresolvedChildRoundTripsUnchanged) {
     ASSERT_TRUE(writeModel(model.get(), dir.file("once.vmf"), &problem)) << problem;
     EXPECT_NE(readFile(dir.file("once.vmf")).find("\tCHILD 42, 1;\n"), std::string::npos);
 }
+
+// Every CHILD the reader accepts, the writer saves: an operation's one output, and data
+// blocks with several CHILD statements.
+TEST(vmod_ModelRead, AcceptedChildStatementsSave) {
+    vmodtest::ScratchDir dir;
+    std::string source = dir.file("children.vmf");
+    writeFile(source, "TITLE \"t\";\nSCALAR { ID 1; CHILD 2; CHILD 3, 4; }\nFUNCTION { ID 2; CHILD 4; }\n"
+                      "CRITERIA { ID 3; CHILD 5; }\nRASTER { ID 4; }\nSCALAR { ID 5; }\n");
+    EXPECT_EQ(roundTrip(source, dir), "");
+    EXPECT_NE(readFile(dir.file("first.vmf")).find("\tCHILD 2, 3, 4;\n"), std::string::npos);
+}

@@ -41,6 +41,12 @@ mode_t modeOf(const std::string &path) {
     return stat(path.c_str(), &info) == 0 ? info.st_mode : 0;
 }
 
+// Writes kEarlier as path and gives it the permission bits mode.
+void writeEarlier(const std::string &path, mode_t mode) {
+    vmodtest::writeWholeFile(path, kEarlier);
+    ASSERT_EQ(chmod(path.c_str(), mode), 0);
+}
+
 // Collects what oerr_PrintErrorReport shows.
 void collect(const char *text, void *user) { *static_cast<std::string *>(user) += text; }
 
@@ -61,8 +67,7 @@ TEST_F(vmod_ModelWrite, ReplacesTheEarlierFileWhole) {
 
 TEST_F(vmod_ModelWrite, KeepsThePermissionBitsOfTheFileItReplaces) {
     std::string path = dir.file("model.vmf");
-    vmodtest::writeWholeFile(path, kEarlier);
-    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+    writeEarlier(path, 0640);
     ModelPtr model(vmodtest::newModel());
     Oerr_ErrorReport *err = save(model.get(), path);
     EXPECT_EQ(err, nullptr);
@@ -160,8 +165,7 @@ TEST_F(vmod_ModelWrite, UnwritableDirectoryIsReported) {
 // Even a process that could write it leaves a file that nobody may write alone.
 TEST_F(vmod_ModelWrite, ReadOnlyFileIsNotReplaced) {
     std::string path = dir.file("model.vmf");
-    vmodtest::writeWholeFile(path, kEarlier);
-    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    writeEarlier(path, 0444);
     ModelPtr model(vmodtest::newModel());
     Oerr_ErrorReport *err = save(model.get(), path);
     expectReport(err, "Error Cannot Write Model: " + path);

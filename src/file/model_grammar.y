@@ -2,14 +2,14 @@
  *
  * Only the tables generated from this file are used: parser_tables.cpp copies them into
  * the Vmod_ParserTables record that the host's parser driver reads, and parseAction
- * (model_reader.cpp) does the work of each production by its number. The productions
- * are therefore listed in their fixed order: rule N here is production N there, and
- * nothing may be inserted or reordered. outputstart is declared between the VALUE and
- * OUTPUTVALUES statements of a criteria block so that it takes number 197.
- *
+ * (parse_action.cpp) does the work of each production, by the names that
+ * production_names.cmake gives them. The driver passes fixed production numbers: rule N
+ * here is production N, nothing may be inserted or reordered, and outputstart is declared
+ * between the VALUE and OUTPUTVALUES statements of a criteria block to take number 197.
  * Every statement list may hold empty statements, so the grammar is ambiguous; each
  * conflict is a shift/reduce conflict that bison resolves by reading the next statement.
- * %expect pins their number so that a new conflict fails the build.
+ * %expect pins their number so that a new conflict fails the build. The tables hold the
+ * line of each rule too: an edit above the rules keeps the number of lines.
  */
 
 %define api.prefix {vmod_grammar_}

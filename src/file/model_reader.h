@@ -50,7 +50,7 @@ void *alloc_Local_Data(void);
 // Releases the Local_Data; after a failed parse also the temporary model and everything
 // the parse made. Null is ignored.
 void free_Local_Data(void *localData);
-// Does the work of one production of the model-file grammar (see parser_tables.h).
+// Does the work of one production of the model-file grammar (parse_action.cpp).
 int32_t parseAction(Olex_Parser *parser, void *localData, int32_t production, Olex_Value *top,
                     Olex_Value *result, void **parseResult, int32_t *flag);
 }

@@ -1,6 +1,7 @@
-// parse_action.cpp - parseAction: the work of each production of the model-file grammar,
-// by its number (the numbering of model_grammar.y). The driver calls it for every
-// production it recognises; it fills the temporary model of the parse.
+// parse_action.cpp - parseAction: the work of each production of the model-file grammar.
+// The driver calls it with the number of every production it recognises; the switch
+// names them (production_names.h, generated from model_grammar.y at build time). It fills
+// the temporary model of the parse.
 //
 // Cells: `top` is the cell of the production's last right-side symbol, so in
 // "_ID numval ';'" the number is top[-1]. Numbers and word codes travel as doubles,
@@ -17,6 +18,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <type_traits>
 
 #include "file/format_words.h"
 #include "file/model_reader.h"
@@ -24,6 +26,7 @@
 #include "host/omsc.h"
 #include "host/ostr.h"
 #include "model/text_font.h"
+#include "production_names.h"
 
 // The records are packed to 4 bytes, so their pointer and double fields may be
 // misaligned: they are assigned through member expressions only, never through a
@@ -42,13 +45,6 @@
         oerr_DeleteErrorReportEx((ld)->report);                                                              \
         (field) = new_;                                                                                      \
     } while (0)
-#define PROMPT(action, record, withText)                                                                     \
-    do {                                                                                                     \
-        (record)->prompt = 1;                                                                                \
-        if (withText)                                                                                        \
-            KEEP_STRING(action, (record)->promptText, 1);                                                    \
-    } while (0)
-
 namespace {
 
 // ---- values ----
@@ -243,18 +239,26 @@ void classItem(Action &a, int32_t *classes) {
         classes[a.ld->classIndex++] = value;
 }
 
-void matrixSize(Action &a, Vmod_MatrixData *m) {
-    int32_t columns = a.size(3, "the number of columns");
-    int32_t rows = a.size(1, "the number of rows");
+// SIZE columns, rows of a matrix or criteria, whose grid holds `entries`: false (after a
+// rejection at the statement) when the numbers are no sizes or the grid is too large.
+bool gridSize(Action &a, const char *entries, int32_t *columns, int32_t *rows, int64_t *count) {
+    *columns = a.size(3, "the number of columns");
+    *rows = a.size(1, "the number of rows");
     if (!a.ok)
-        return;
-    int64_t count = static_cast<int64_t>(columns) * rows;
-    if (count > VMOD_MAX_LIST_ENTRIES) {
-        a.reject(4, "SIZE " + std::to_string(columns) + ", " + std::to_string(rows) + " holds more than " +
-                        std::to_string(VMOD_MAX_LIST_ENTRIES) + " values");
-        return;
+        return false;
+    *count = static_cast<int64_t>(*columns) * *rows;
+    if (*count > VMOD_MAX_LIST_ENTRIES) {
+        a.reject(4, "SIZE " + std::to_string(*columns) + ", " + std::to_string(*rows) + " holds more than " +
+                        std::to_string(VMOD_MAX_LIST_ENTRIES) + " " + entries);
+        return false;
     }
-    if (!withinFileTotal(a, 4, count))
+    return withinFileTotal(a, 4, *count);
+}
+
+void matrixSize(Action &a, Vmod_MatrixData *m) {
+    int32_t columns = 0, rows = 0;
+    int64_t count = 0;
+    if (!gridSize(a, "values", &columns, &rows, &count))
         return;
     m->columns = columns;
     m->rows = rows;
@@ -300,17 +304,9 @@ void tableSize(Action &a, Vmod_TableData *t) {
 }
 
 void criteriaSize(Action &a, Vmod_CriteriaData *c) {
-    int32_t columns = a.size(3, "the number of columns");
-    int32_t rows = a.size(1, "the number of rows");
-    if (!a.ok)
-        return;
-    int64_t count = static_cast<int64_t>(columns) * rows;
-    if (count > VMOD_MAX_LIST_ENTRIES) {
-        a.reject(4, "SIZE " + std::to_string(columns) + ", " + std::to_string(rows) + " holds more than " +
-                        std::to_string(VMOD_MAX_LIST_ENTRIES) + " cells");
-        return;
-    }
-    if (!withinFileTotal(a, 4, count))
+    int32_t columns = 0, rows = 0;
+    int64_t count = 0;
+    if (!gridSize(a, "cells", &columns, &rows, &count))
         return;
     releaseStrings(c->columnTitles, c->columns);
     releaseStrings(c->cells, static_cast<int64_t>(c->columns) * c->rows);
@@ -369,92 +365,282 @@ void appendCurrent(Local_Data *ld, bool first) {
     ld->currentInList = 1;
 }
 
-// The codes of the kernel words in grammar order (LOWPASS, HIGHPASS, EDGEDETECT,
-// EDGEENHANCE, HORIZONTAL, VERTICAL, SOBEL1, SOBEL2, SUMMARY).
-const int32_t kKernelCodes[] = {2, 3, 0, 1, 4, 5, 7, 8, 6};
-// The style bits of NORMAL, BOLD, ITALICS, UNDERLINED.
-const int32_t kStyleBits[] = {0, 1, 2, 4};
+// IMAGENAME, COVERAGENAME or ANNOTATIONNAME, with or without the layer file: the table
+// reads a layer of that kind.
+void layerFile(Action &a, Vmod_TableData *t, int32_t layerKind, bool withFile) {
+    t->source = 1;
+    t->layerKind = layerKind;
+    if (withFile)
+        KEEP_STRING(a, t->layerFile, 1);
+}
 
-void run(Action &a, int32_t production, void **parseResult) {
+// A group "(n, n, n, n)" of COLORVALUE: a new color at the next entry.
+void colorItem(Action &a, Vmod_TableData *t) {
+    if (!hasSlot(a, a.ld->tableIndex, a.ld->tableSlots, "COLORVALUE", "SIZE", 8))
+        return;
+    auto *color = static_cast<Vmod_TableColor *>(omsc_HeapMalloc(sizeof(Vmod_TableColor)));
+    if (color == nullptr) {
+        a.reject(0, "memory is exhausted");
+        return;
+    }
+    for (int32_t i = 0; i < 4; ++i)
+        color->value[i] = a.number(7 - 2 * i);
+    t->colors[a.ld->tableIndex++] = color;
+}
+
+// ---- statements that several kinds share ----
+
+// Kinds<Records...>::apply calls act with the current node's payload when the node is
+// of the kind of one of Records: one action serves a statement that blocks of these
+// kinds share.
+template <typename Record> constexpr int32_t kindOf() {
+    if constexpr (std::is_same_v<Record, Vmod_RasterData>) return VMOD_RASTER;
+    else if constexpr (std::is_same_v<Record, Vmod_VectorData>) return VMOD_VECTOR;
+    else if constexpr (std::is_same_v<Record, Vmod_MatrixData>) return VMOD_MATRIX;
+    else if constexpr (std::is_same_v<Record, Vmod_TableData>) return VMOD_TABLE;
+    else {
+        static_assert(std::is_same_v<Record, Vmod_ScalarData>, "not the payload of a data kind");
+        return VMOD_SCALAR;
+    }
+}
+template <typename... Records> struct Kinds {
+    template <typename Act> static void apply(Local_Data *ld, Act act) {
+        ((ld->current->type == kindOf<Records>() ? act(payload<Records>(ld)) : void()), ...);
+    }
+};
+using DataKinds = Kinds<Vmod_RasterData, Vmod_VectorData, Vmod_MatrixData, Vmod_TableData, Vmod_ScalarData>;
+using LayerKinds = Kinds<Vmod_RasterData, Vmod_VectorData>; // raster and vector layers
+using TypedKinds = Kinds<Vmod_RasterData, Vmod_MatrixData, Vmod_TableData, Vmod_ScalarData>; // DATATYPE
+using StoredKinds = Kinds<Vmod_MatrixData, Vmod_TableData, Vmod_ScalarData>; // READ, WRITE, SHOW
+
+// AOI NONE (0), AOI DEFAULT (1) or AOI with a file (2) of the header, a raster or a vector.
+template <typename Record> void aoi(Action &a, Record *record, int32_t mode) {
+    record->aoiMode = mode;
+    if (mode == 2)
+        KEEP_STRING(a, record->aoiFile, 1);
+}
+
+template <typename Record> void prompt(Action &a, Record *record, bool withText) {
+    record->prompt = 1;
+    if (withText)
+        KEEP_STRING(a, record->promptText, 1);
+}
+
+// READ and WRITE, with or without a file. A matrix or table read from a file takes its
+// values from there.
+template <typename Record> void readFrom(Action &a, Record *record, bool withFile) {
+    if constexpr (requires { record->source; })
+        record->source = 2;
+    record->read = 1;
+    if (withFile)
+        KEEP_STRING(a, record->readFile, 1);
+}
+template <typename Record> void writeTo(Action &a, Record *record, bool withFile) {
+    record->write = 1;
+    if (withFile)
+        KEEP_STRING(a, record->writeFile, 1);
+}
+
+// CHILD in a function or criteria block: the operation's one output. A second CHILD
+// would give it two, which the writer cannot save, so the reader refuses it here.
+void outputChild(Action &a) {
+    if (a.ld->current->children != nullptr) {
+        a.reject(2, std::string("a second CHILD in a ") + vmod_FormatWord(vmod_BlockWords, a.ld->current->type) +
+                        " block; a model file gives an operation one output at most");
+        return;
+    }
+    childId(a, 1);
+}
+
+// ---- what productions stand for ----
+
+using enum Production;
+
+// A value that a production stands for.
+struct ProductionValue {
+    Production production;
+    int32_t value;
+};
+
+template <size_t N> const ProductionValue *valueOf(const ProductionValue (&table)[N], Production production) {
+    for (const ProductionValue &entry : table)
+        if (entry.production == production)
+            return &entry;
+    return nullptr;
+}
+
+// The node kind of the block each start production opens.
+constexpr ProductionValue kBlockKinds[] = {
+    {rasterstart, VMOD_RASTER},     {vectorstart, VMOD_VECTOR}, {matrixstart, VMOD_MATRIX},
+    {tablestart, VMOD_TABLE},       {scalarstart, VMOD_SCALAR}, {functionstart, VMOD_FUNCTION},
+    {criteriastart, VMOD_CRITERIA}, {textstart, VMOD_TEXT}};
+
+// The code each word production yields: the field value its word stands for. An empty
+// alternative yields 0.
+constexpr ProductionValue kWordCodes[] = {
+    {interpword_NEAREST, 0}, {interpword_BILINEAR, 1}, {interpword_CUBIC, 2},
+    {typeword_U1, VMOD_BINARY}, {typeword_U2, VMOD_UNSIGNED2}, {typeword_U4, VMOD_UNSIGNED4},
+    {typeword_U8, VMOD_UNSIGNED8}, {typeword_S8, VMOD_SIGNED8}, {typeword_U16, VMOD_UNSIGNED16},
+    {typeword_S16, VMOD_SIGNED16}, {typeword_U32, VMOD_UNSIGNED32}, {typeword_S32, VMOD_SIGNED32},
+    {typeword_F32, VMOD_FLOAT}, {typeword_D64, VMOD_DOUBLE}, {typeword_C64, VMOD_COMPLEX},
+    {typeword_C128, VMOD_DOUBLECOMPLEX}, {typeword_STR, VMOD_STRING},
+    {tabletypeword_U1, VMOD_TABLE_BINARY}, {tabletypeword_S32, VMOD_TABLE_SIGNED32},
+    {tabletypeword_D64, VMOD_TABLE_DOUBLE}, {tabletypeword_STR, VMOD_TABLE_STRING},
+    {tabletypeword_COLOR, VMOD_TABLE_COLOR},
+    {vectorkind_COVERAGE, 0}, {vectorkind_ANNOTATION, 1},
+    {compressword_UNCOMPRESSED, 0}, {compressword_RLE, 1},
+    {coordword_MAP, 0}, {coordword_PIXEL, 1},
+    {areaspec_POLY_numval_polypoints, 1},
+    {yesno_YES, 1}, {yesno_NO, 0},
+    // the order of the kernel words the writer uses
+    {kernelword_EDGEDETECT, 0}, {kernelword_EDGEENHANCE, 1}, {kernelword_LOWPASS, 2},
+    {kernelword_HIGHPASS, 3}, {kernelword_HORIZONTAL, 4}, {kernelword_VERTICAL, 5},
+    {kernelword_SUMMARY, 6}, {kernelword_SOBEL1, 7}, {kernelword_SOBEL2, 8},
+    {areamode_UNION, 0}, {areamode_INTERSECTION, 1},
+    {styleword_NORMAL, 0}, {styleword_BOLD, VMOD_STYLE_BOLD},
+    {styleword_ITALICS, VMOD_STYLE_ITALIC}, {styleword_UNDERLINED, VMOD_STYLE_UNDERLINE},
+    {pageunitword_empty, 0}, {pageunitword_INCHES, 0}, {pageunitword_CENTIMETERS, 1},
+    {orientword_empty, 0}, {orientword_PORTRAIT, 0}, {orientword_LANDSCAPE, 1},
+    {cellunitword_empty, 0}, {cellunitword_METERS, 0}, {cellunitword_FEET, 1},
+};
+
+// The forms of PROMPT, READ and WRITE that give their optional string.
+bool withString(Production production) {
+    constexpr Production withStrings[] = {
+        rasterstmt_PROMPT_strval, vectorstmt_PROMPT_strval, matrixstmt_PROMPT_strval, tablestmt_PROMPT_strval,
+        scalarstmt_PROMPT_strval, matrixstmt_READ_strval,   tablestmt_READ_strval,    scalarstmt_READ_strval,
+        matrixstmt_WRITE_strval,  tablestmt_WRITE_strval,   scalarstmt_WRITE_strval};
+    for (Production form : withStrings)
+        if (form == production)
+            return true;
+    return false;
+}
+
+// ---- the productions ----
+
+void run(Action &a, Production production, void **parseResult) {
     Local_Data *ld = a.ld;
     Vmod_Model *m = ld->model;
     switch (production) {
-    case 1: // guimodel: headerlist nodelist
+    case guimodel:
         *parseResult = ld->failed ? nullptr : m;
         ld->delivered = ld->failed ? 0 : 1;
         return;
 
     // ---- header statements ----
-    case 4: KEEP_STRING(a, m->title, 1); return;
-    case 5:
+    case headerstmt_TITLE_strval: KEEP_STRING(a, m->title, 1); return;
+    case headerstmt_PAGESIZE_numval_numval_pageunitword:
         m->pageWidth = a.number(4);
         m->pageHeight = a.number(2);
         m->pageUnits = static_cast<int32_t>(a.number(1));
         return;
-    case 6:
+    case headerstmt_PRINTERPAGESIZE_numval_numval:
         m->printerPageWidth = a.number(3);
         m->printerPageHeight = a.number(1);
         return;
-    case 7:
+    case headerstmt_MARGINS_numval_numval_numval_numval:
         for (int32_t i = 0; i < 4; ++i)
             m->margins[i] = a.number(7 - 2 * i);
         return;
-    case 8: m->optimize = static_cast<int32_t>(a.number(1)); return;
-    case 9: m->orientation = static_cast<int32_t>(a.number(1)); return;
-    case 10: m->printScale = a.number(1); return;
-    case 11: m->pageNumbers = 1; return;
-    case 12:
+    case headerstmt_OPTIMIZE_yesno: m->optimize = static_cast<int32_t>(a.number(1)); return;
+    case headerstmt_ORIENTATION_orientword: m->orientation = static_cast<int32_t>(a.number(1)); return;
+    case headerstmt_PRINTSCALE_numval: m->printScale = a.number(1); return;
+    case headerstmt_PAGENUMBERS: m->pageNumbers = 1; return;
+    case headerstmt_CELLSIZE_numval_numval_cellunitword:
         m->cellSizeSet = 1;
         m->cellSizeMode = 2;
         m->cellSizeX = singleOf(a.number(4));
         m->cellSizeY = singleOf(a.number(2));
         m->cellSizeUnits = static_cast<int32_t>(a.number(1));
         return;
-    case 13: m->cellSizeSet = 1; m->cellSizeMode = 0; return;
-    case 14: m->cellSizeSet = 1; m->cellSizeMode = 1; return;
-    case 15: m->windowMode = 0; return;
-    case 16: m->windowMode = 1; return;
-    case 17:
+    case headerstmt_CELLSIZE_MINIMUM: m->cellSizeSet = 1; m->cellSizeMode = 0; return;
+    case headerstmt_CELLSIZE_MAXIMUM: m->cellSizeSet = 1; m->cellSizeMode = 1; return;
+    case headerstmt_WINDOW_UNION: m->windowMode = 0; return;
+    case headerstmt_WINDOW_INTERSECTION: m->windowMode = 1; return;
+    case headerstmt_WINDOW_numval_numval_numval_numval_coordword:
         m->windowMode = 2;
         REPLACE_RECT(ld, m->window, newRect(a, a.number(8), a.number(6), a.number(4), a.number(2)));
         m->windowUnits = static_cast<int32_t>(a.number(1));
         return;
-    case 18: m->projectionMode = 0; return;
-    case 19: m->projectionMode = 1; KEEP_STRING(a, m->projectionSameAs, 1); return;
-    case 20:
+    case headerstmt_PROJECTION_DEFAULT: m->projectionMode = 0; return;
+    case headerstmt_PROJECTION_SAMEAS_strval: m->projectionMode = 1; KEEP_STRING(a, m->projectionSameAs, 1); return;
+    case headerstmt_PROJECTION_SPECIFY_strval_strval:
         m->projectionMode = 2;
         KEEP_STRING(a, m->projectionSpec1, 2);
         KEEP_STRING(a, m->projectionSpec2, 1);
         return;
-    case 21: m->aoiMode = 0; return;
-    case 22: m->aoiMode = 1; return;
-    case 23: m->aoiMode = 2; KEEP_STRING(a, m->aoiFile, 1); return;
+    case headerstmt_AOI_NONE: aoi(a, m, 0); return;
+    case headerstmt_AOI_DEFAULT: aoi(a, m, 1); return;
+    case headerstmt_AOI_strval: aoi(a, m, 2); return;
 
     // ---- the node list ----
-    case 25: appendCurrent(ld, true); return;
-    case 26: appendCurrent(ld, false); return;
-    case 35: blockStart(a, VMOD_RASTER); return;
-    case 37: blockStart(a, VMOD_VECTOR); return;
-    case 39: blockStart(a, VMOD_MATRIX); return;
-    case 41: blockStart(a, VMOD_TABLE); return;
-    case 43: blockStart(a, VMOD_SCALAR); return;
-    case 45: blockStart(a, VMOD_FUNCTION); return;
-    case 47: blockStart(a, VMOD_CRITERIA); return;
-    case 49: blockStart(a, VMOD_TEXT); return;
+    case nodelist_nodeblock: appendCurrent(ld, true); return;
+    case nodelist_nodelist_nodeblock: appendCurrent(ld, false); return;
+    case rasterstart: case vectorstart: case matrixstart: case tablestart:
+    case scalarstart: case functionstart: case criteriastart: case textstart:
+        blockStart(a, valueOf(kBlockKinds, production)->value);
+        return;
 
     // ---- ID, TITLE, POSITION of every kind ----
-    case 68: case 97: case 119: case 138: case 168: case 183: case 191: case 203: nodeId(a); return;
-    case 69: case 98: case 120: case 139: case 169: case 184: case 192: case 204: nodeTitle(a); return;
-    case 70: case 99: case 121: case 140: case 170: case 185: case 193: case 205: nodePosition(a); return;
+    case rasterstmt_ID_numval: case vectorstmt_ID_numval: case matrixstmt_ID_numval: case tablestmt_ID_numval:
+    case scalarstmt_ID_numval: case functionstmt_ID_numval: case criteriastmt_ID_numval: case textstmt_ID_numval:
+        nodeId(a);
+        return;
+    case rasterstmt_TITLE_strval: case vectorstmt_TITLE_strval: case matrixstmt_TITLE_strval:
+    case tablestmt_TITLE_strval: case scalarstmt_TITLE_strval: case functionstmt_TITLE_strval:
+    case criteriastmt_TITLE_strval: case textstmt_TITLE_strval:
+        nodeTitle(a);
+        return;
+    case rasterstmt_POSITION_numval_numval: case vectorstmt_POSITION_numval_numval:
+    case matrixstmt_POSITION_numval_numval: case tablestmt_POSITION_numval_numval:
+    case scalarstmt_POSITION_numval_numval: case functionstmt_POSITION_numval_numval:
+    case criteriastmt_POSITION_numval_numval: case textstmt_POSITION_numval_numval:
+        nodePosition(a);
+        return;
+
+    // ---- statements of several data kinds ----
+    case rasterstmt_PROMPT: case vectorstmt_PROMPT: case matrixstmt_PROMPT: case tablestmt_PROMPT:
+    case scalarstmt_PROMPT: case rasterstmt_PROMPT_strval: case vectorstmt_PROMPT_strval:
+    case matrixstmt_PROMPT_strval: case tablestmt_PROMPT_strval: case scalarstmt_PROMPT_strval:
+        DataKinds::apply(ld, [&](auto *r) { prompt(a, r, withString(production)); });
+        return;
+    case rasterstmt_DATATYPE_typeword: case matrixstmt_DATATYPE_typeword: case tablestmt_DATATYPE_tabletypeword:
+    case scalarstmt_DATATYPE_typeword:
+        TypedKinds::apply(ld, [&](auto *r) { r->dataType = static_cast<int32_t>(a.number(1)); });
+        return;
+    case rasterstmt_FILENAME_strval: case vectorstmt_FILENAME_strval:
+        LayerKinds::apply(ld, [&](auto *r) { KEEP_STRING(a, r->fileName, 1); });
+        return;
+    case rasterstmt_DECLARE_strval: case vectorstmt_DECLARE_strval:
+        LayerKinds::apply(ld, [&](auto *r) { KEEP_STRING(a, r->declare, 1); });
+        return;
+    case rasterstmt_AOI_NONE: case vectorstmt_AOI_NONE: LayerKinds::apply(ld, [&](auto *r) { aoi(a, r, 0); }); return;
+    case rasterstmt_AOI_DEFAULT: case vectorstmt_AOI_DEFAULT: LayerKinds::apply(ld, [&](auto *r) { aoi(a, r, 1); }); return;
+    case rasterstmt_AOI_strval: case vectorstmt_AOI_strval: LayerKinds::apply(ld, [&](auto *r) { aoi(a, r, 2); }); return;
+    case rasterstmt_RECODE_yesno: case vectorstmt_RECODE_yesno:
+        LayerKinds::apply(ld, [&](auto *r) { r->recode = static_cast<int32_t>(a.number(1)); });
+        return;
+    case rasterstmt_NUMCLASSES_numval: case vectorstmt_NUMCLASSES_numval:
+        LayerKinds::apply(ld, [&](auto *r) { numClasses(a, r); });
+        return;
+    case rasterclasses_numval: case rasterclasses_rasterclasses_numval: case vectorclasses_numval:
+    case vectorclasses_vectorclasses_numval:
+        LayerKinds::apply(ld, [&](auto *r) { classItem(a, r->newClasses); });
+        return;
+    case matrixstmt_READ: case tablestmt_READ: case scalarstmt_READ:
+    case matrixstmt_READ_strval: case tablestmt_READ_strval: case scalarstmt_READ_strval:
+        StoredKinds::apply(ld, [&](auto *r) { readFrom(a, r, withString(production)); });
+        return;
+    case matrixstmt_WRITE: case tablestmt_WRITE: case scalarstmt_WRITE:
+    case matrixstmt_WRITE_strval: case tablestmt_WRITE_strval: case scalarstmt_WRITE_strval:
+        StoredKinds::apply(ld, [&](auto *r) { writeTo(a, r, withString(production)); });
+        return;
+    case matrixstmt_SHOW: case tablestmt_SHOW: case scalarstmt_SHOW:
+        StoredKinds::apply(ld, [&](auto *r) { r->show = 1; });
+        return;
 
     // ---- raster ----
-    case 71: KEEP_STRING(a, payload<Vmod_RasterData>(ld)->fileName, 1); return;
-    case 72: case 73: {
-        Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
-        PROMPT(a, r, production == 73);
-        return;
-    }
-    case 74: {
+    case rasterstmt_TEMPFILE: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
         r->tempFile = 1;
         if (r->declare == nullptr) {
@@ -463,61 +649,46 @@ void run(Action &a, int32_t production, void **parseResult) {
         }
         return;
     }
-    case 75: payload<Vmod_RasterData>(ld)->newFile = 1; return;
-    case 76: case 77: {
+    case rasterstmt_NEWFILE: payload<Vmod_RasterData>(ld)->newFile = 1; return;
+    case rasterstmt_IGNORE: case rasterstmt_IGNORE_numval: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
         r->ignoreSet = 1;
-        r->ignoreValue = production == 77 ? a.number(1) : 0.0;
+        r->ignoreValue = production == rasterstmt_IGNORE_numval ? a.number(1) : 0.0;
         return;
     }
-    case 78: {
+    case rasterstmt_DELETEFILE: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
         r->newFile = 1;
         r->deleteFile = 1;
         return;
     }
-    case 80: payload<Vmod_RasterData>(ld)->interpolation = static_cast<int32_t>(a.number(1)); return;
-    case 81: payload<Vmod_RasterData>(ld)->thematic = 1; return;
-    case 82: payload<Vmod_RasterData>(ld)->thematic = 0; return;
-    case 83: payload<Vmod_RasterData>(ld)->dataType = static_cast<int32_t>(a.number(1)); return;
-    case 84: KEEP_STRING(a, payload<Vmod_RasterData>(ld)->declare, 1); return;
-    case 85: payload<Vmod_RasterData>(ld)->compression = static_cast<int32_t>(a.number(1)); return;
-    case 86: payload<Vmod_RasterData>(ld)->coordinates = static_cast<int32_t>(a.number(1)); return;
-    case 87: payload<Vmod_RasterData>(ld)->areaFlag = static_cast<int32_t>(a.number(1)); return;
-    case 88: case 89: payload<Vmod_RasterData>(ld)->aoiMode = production - 88; return;
-    case 90: {
-        Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
-        r->aoiMode = 2;
-        KEEP_STRING(a, r->aoiFile, 1);
+    case rasterstmt_INTERPOLATION_interpword:
+        payload<Vmod_RasterData>(ld)->interpolation = static_cast<int32_t>(a.number(1));
         return;
-    }
-    case 91: payload<Vmod_RasterData>(ld)->recode = static_cast<int32_t>(a.number(1)); return;
-    case 92: {
-        Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
-        numClasses(a, r);
+    case rasterstmt_THEMATIC: payload<Vmod_RasterData>(ld)->thematic = 1; return;
+    case rasterstmt_ATHEMATIC: payload<Vmod_RasterData>(ld)->thematic = 0; return;
+    case rasterstmt_COMPRESSION_compressword:
+        payload<Vmod_RasterData>(ld)->compression = static_cast<int32_t>(a.number(1));
         return;
-    }
-    case 237: { // areaspec: RECT numval ',' numval ':' numval ',' numval
+    case rasterstmt_COORDINATES_coordword:
+        payload<Vmod_RasterData>(ld)->coordinates = static_cast<int32_t>(a.number(1));
+        return;
+    case rasterstmt_AREA_areaspec: payload<Vmod_RasterData>(ld)->areaFlag = static_cast<int32_t>(a.number(1)); return;
+    case areaspec_RECT_numval_numval_numval_numval: {
         Vmod_RasterData *r = payload<Vmod_RasterData>(ld);
         REPLACE_RECT(ld, r->areaRect, newRect(a, a.number(6), a.number(4), a.number(2), a.number(0)));
         a.setWord(0);
         return;
     }
-    case 238: a.setWord(1); return;
-    case 239: omsc_HeapFree(a.take(0)); a.setWord(2); return;
-    case 242: case 243: classItem(a, payload<Vmod_RasterData>(ld)->newClasses); return;
+    case areaspec_MASK_strval: omsc_HeapFree(a.take(0)); a.setWord(2); return;
 
     // ---- vector ----
-    case 100: payload<Vmod_VectorData>(ld)->vectorType = static_cast<int32_t>(a.number(1)); return;
-    case 101: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->fileName, 1); return;
-    case 102: case 103: {
-        Vmod_VectorData *v = payload<Vmod_VectorData>(ld);
-        PROMPT(a, v, production == 103);
+    case vectorstmt_VECTORTYPE_vectorkind:
+        payload<Vmod_VectorData>(ld)->vectorType = static_cast<int32_t>(a.number(1));
         return;
-    }
-    case 104: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->feature, 1); return;
-    case 105: payload<Vmod_VectorData>(ld)->tempFile = 1; return;
-    case 106: {
+    case vectorstmt_FEATURE_strval: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->feature, 1); return;
+    case vectorstmt_TEMPFILE: payload<Vmod_VectorData>(ld)->tempFile = 1; return;
+    case vectorstmt_CELLSIZE_numval_numval_cellunitword: {
         Vmod_VectorData *v = payload<Vmod_VectorData>(ld);
         v->cellSizeSet = 1;
         v->cellSizeX = singleOf(a.number(4));
@@ -525,76 +696,36 @@ void run(Action &a, int32_t production, void **parseResult) {
         v->cellSizeUnits = static_cast<int32_t>(a.number(1));
         return;
     }
-    case 107: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->declare, 1); return;
-    case 108:
+    case vectorstmt_WINDOW_numval_numval_numval_numval:
         REPLACE_RECT(ld, payload<Vmod_VectorData>(ld)->window,
                      newRect(a, a.number(7), a.number(5), a.number(3), a.number(1)));
         return;
-    case 109: case 110: payload<Vmod_VectorData>(ld)->aoiMode = production - 109; return;
-    case 111: {
-        Vmod_VectorData *v = payload<Vmod_VectorData>(ld);
-        v->aoiMode = 2;
-        KEEP_STRING(a, v->aoiFile, 1);
-        return;
-    }
-    case 112: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->attribute, 1); return;
-    case 113: payload<Vmod_VectorData>(ld)->recode = static_cast<int32_t>(a.number(1)); return;
-    case 114: {
-        Vmod_VectorData *v = payload<Vmod_VectorData>(ld);
-        numClasses(a, v);
-        return;
-    }
-    case 244: case 245: classItem(a, payload<Vmod_VectorData>(ld)->newClasses); return;
+    case vectorstmt_ATTRIBUTE_strval: KEEP_STRING(a, payload<Vmod_VectorData>(ld)->attribute, 1); return;
 
     // ---- matrix ----
-    case 122: matrixSize(a, payload<Vmod_MatrixData>(ld)); return;
-    case 123: payload<Vmod_MatrixData>(ld)->dataType = static_cast<int32_t>(a.number(1)); return;
-    case 124: payload<Vmod_MatrixData>(ld)->source = 3; return;
-    case 125: {
+    case matrixstmt_SIZE_numval_numval: matrixSize(a, payload<Vmod_MatrixData>(ld)); return;
+    case matrixstmt_OUTPUT: payload<Vmod_MatrixData>(ld)->source = 3; return;
+    case matrixstmt_BUILTIN_kernelword: {
         Vmod_MatrixData *x = payload<Vmod_MatrixData>(ld);
         x->source = 0;
         x->builtin = static_cast<int32_t>(a.number(1));
         return;
     }
-    case 127: payload<Vmod_MatrixData>(ld)->normalize = static_cast<int32_t>(a.number(1)); return;
-    case 128: case 129: {
-        Vmod_MatrixData *x = payload<Vmod_MatrixData>(ld);
-        x->source = 2;
-        x->read = 1;
-        if (production == 129)
-            KEEP_STRING(a, x->readFile, 1);
-        return;
-    }
-    case 130: case 131: {
-        Vmod_MatrixData *x = payload<Vmod_MatrixData>(ld);
-        x->write = 1;
-        if (production == 131)
-            KEEP_STRING(a, x->writeFile, 1);
-        return;
-    }
-    case 132: case 133: {
-        Vmod_MatrixData *x = payload<Vmod_MatrixData>(ld);
-        PROMPT(a, x, production == 133);
-        return;
-    }
-    case 134: payload<Vmod_MatrixData>(ld)->show = 1; return;
-    case 246: case 247:
+    case matrixstmt_NORMALIZE_yesno: payload<Vmod_MatrixData>(ld)->normalize = static_cast<int32_t>(a.number(1)); return;
+    case matrixlist_numval: case matrixlist_matrixlist_numval:
         if (hasSlot(a, ld->matrixIndex, ld->matrixSlots, "VALUE", "SIZE"))
             payload<Vmod_MatrixData>(ld)->values[ld->matrixIndex++] = a.number(0);
         return;
 
     // ---- table ----
-    case 141: tableSize(a, payload<Vmod_TableData>(ld)); return;
-    case 142: payload<Vmod_TableData>(ld)->dataType = static_cast<int32_t>(a.number(1)); return;
-    case 143: case 144: case 146: case 147: case 148: case 149: {
-        Vmod_TableData *t = payload<Vmod_TableData>(ld);
-        t->source = 1;
-        t->layerKind = production <= 144 ? 0 : production <= 147 ? 2 : 3;
-        if (production == 144 || production == 147 || production == 149)
-            KEEP_STRING(a, t->layerFile, 1);
-        return;
-    }
-    case 145: {
+    case tablestmt_SIZE_numval: tableSize(a, payload<Vmod_TableData>(ld)); return;
+    case tablestmt_IMAGENAME: layerFile(a, payload<Vmod_TableData>(ld), 0, false); return;
+    case tablestmt_IMAGENAME_strval: layerFile(a, payload<Vmod_TableData>(ld), 0, true); return;
+    case tablestmt_COVERAGENAME: layerFile(a, payload<Vmod_TableData>(ld), 2, false); return;
+    case tablestmt_COVERAGENAME_strval: layerFile(a, payload<Vmod_TableData>(ld), 2, true); return;
+    case tablestmt_ANNOTATIONNAME: layerFile(a, payload<Vmod_TableData>(ld), 3, false); return;
+    case tablestmt_ANNOTATIONNAME_strval: layerFile(a, payload<Vmod_TableData>(ld), 3, true); return;
+    case tablestmt_VARIABLENAME_strval: {
         Vmod_TableData *t = payload<Vmod_TableData>(ld);
         t->source = 3;
         t->layerKind = 1;
@@ -602,97 +733,47 @@ void run(Action &a, int32_t production, void **parseResult) {
         KEEP_STRING(a, t->layerFile, 1);
         return;
     }
-    case 150: case 151: {
+    case tablestmt_PROMPTLAYERFILE: case tablestmt_PROMPTLAYERFILE_strval: {
         Vmod_TableData *t = payload<Vmod_TableData>(ld);
         t->promptLayerFile = 1;
-        if (production == 151)
+        if (production == tablestmt_PROMPTLAYERFILE_strval)
             KEEP_STRING(a, t->promptLayerText, 1);
         return;
     }
-    case 152: KEEP_STRING(a, payload<Vmod_TableData>(ld)->layerName, 1); return;
-    case 153: KEEP_STRING(a, payload<Vmod_TableData>(ld)->fieldName, 1); return;
-    case 154: case 155: case 156: payload<Vmod_TableData>(ld)->source = 0; return;
-    case 157: {
+    case tablestmt_LAYERNAME_strval: KEEP_STRING(a, payload<Vmod_TableData>(ld)->layerName, 1); return;
+    case tablestmt_FIELDNAME_strval: KEEP_STRING(a, payload<Vmod_TableData>(ld)->fieldName, 1); return;
+    case tablestmt_VALUE_numberlist: case tablestmt_VALUE_stringlist: case tablestmt_COLORVALUE_colorlist:
+        payload<Vmod_TableData>(ld)->source = 0;
+        return;
+    case tablestmt_OUTPUT: {
         Vmod_TableData *t = payload<Vmod_TableData>(ld);
         t->source = 3;
         if (t->fieldName != nullptr)
             t->outputToLayer = 1;
         return;
     }
-    case 158: case 159: {
-        Vmod_TableData *t = payload<Vmod_TableData>(ld);
-        t->source = 2;
-        t->read = 1;
-        if (production == 159)
-            KEEP_STRING(a, t->readFile, 1);
-        return;
-    }
-    case 160: case 161: {
-        Vmod_TableData *t = payload<Vmod_TableData>(ld);
-        t->write = 1;
-        if (production == 161)
-            KEEP_STRING(a, t->writeFile, 1);
-        return;
-    }
-    case 162: case 163: {
-        Vmod_TableData *t = payload<Vmod_TableData>(ld);
-        PROMPT(a, t, production == 163);
-        return;
-    }
-    case 164: payload<Vmod_TableData>(ld)->show = 1; return;
-    case 248: case 249:
+    case numberlist_numval: case numberlist_numberlist_numval:
         if (hasSlot(a, ld->tableIndex, ld->tableSlots, "VALUE", "SIZE"))
             payload<Vmod_TableData>(ld)->values[ld->tableIndex++] = a.number(0);
         return;
-    case 250: case 251:
+    case stringlist_strval: case stringlist_stringlist_strval:
         stringItem(a, payload<Vmod_TableData>(ld)->strings, &ld->tableIndex, ld->tableSlots, "VALUE", "SIZE");
         return;
-    case 252: case 253: { // a group "(n, n, n, n)"
-        if (!hasSlot(a, ld->tableIndex, ld->tableSlots, "COLORVALUE", "SIZE", 8))
-            return;
-        auto *color = static_cast<Vmod_TableColor *>(omsc_HeapMalloc(sizeof(Vmod_TableColor)));
-        if (color == nullptr) {
-            a.reject(0, "memory is exhausted");
-            return;
-        }
-        for (int32_t i = 0; i < 4; ++i)
-            color->value[i] = a.number(7 - 2 * i);
-        payload<Vmod_TableData>(ld)->colors[ld->tableIndex++] = color;
+    case colorlist_numval_numval_numval_numval: case colorlist_colorlist_numval_numval_numval_numval:
+        colorItem(a, payload<Vmod_TableData>(ld));
         return;
-    }
 
     // ---- scalar ----
-    case 171: payload<Vmod_ScalarData>(ld)->dataType = static_cast<int32_t>(a.number(1)); return;
-    case 172: payload<Vmod_ScalarData>(ld)->value = a.number(1); return;
-    case 173: case 174: {
-        Vmod_ScalarData *s = payload<Vmod_ScalarData>(ld);
-        s->read = 1;
-        if (production == 174)
-            KEEP_STRING(a, s->readFile, 1);
-        return;
-    }
-    case 175: case 176: {
-        Vmod_ScalarData *s = payload<Vmod_ScalarData>(ld);
-        s->write = 1;
-        if (production == 176)
-            KEEP_STRING(a, s->writeFile, 1);
-        return;
-    }
-    case 177: case 178: {
-        Vmod_ScalarData *s = payload<Vmod_ScalarData>(ld);
-        PROMPT(a, s, production == 178);
-        return;
-    }
-    case 179: payload<Vmod_ScalarData>(ld)->show = 1; return;
+    case scalarstmt_VALUE_numval: payload<Vmod_ScalarData>(ld)->value = a.number(1); return;
 
     // ---- function ----
-    case 186: KEEP_STRING(a, payload<Vmod_FunctionData>(ld)->expression, 1); return;
-    case 187: payload<Vmod_FunctionData>(ld)->area = static_cast<int32_t>(a.number(1)); return;
-    case 189: childId(a, 1); return;
+    case functionstmt_VALUE_strval: KEEP_STRING(a, payload<Vmod_FunctionData>(ld)->expression, 1); return;
+    case functionstmt_AREA_areamode: payload<Vmod_FunctionData>(ld)->area = static_cast<int32_t>(a.number(1)); return;
+    case functionstmt_CHILD_numval: outputChild(a); return;
 
     // ---- criteria ----
-    case 194: criteriaSize(a, payload<Vmod_CriteriaData>(ld)); return;
-    case 197: { // outputstart
+    case criteriastmt_SIZE_numval_numval: criteriaSize(a, payload<Vmod_CriteriaData>(ld)); return;
+    case outputstart: {
         Vmod_CriteriaData *c = payload<Vmod_CriteriaData>(ld);
         omsc_HeapFree(c->outputValues);
         c->outputValues = newArray<double>(c->rows > 0 ? c->rows : 0);
@@ -700,29 +781,29 @@ void run(Action &a, int32_t production, void **parseResult) {
         ld->outputSlots = allocated(a, 0, c->outputValues, c->rows > 0 ? c->rows : 0) && c->rows > 0 ? c->rows : 0;
         return;
     }
-    case 199: payload<Vmod_CriteriaData>(ld)->defaultValue = a.number(1); return;
-    case 201: childId(a, 1); return;
-    case 254: case 255:
+    case criteriastmt_DEFAULT_numval: payload<Vmod_CriteriaData>(ld)->defaultValue = a.number(1); return;
+    case criteriastmt_CHILD_numval: outputChild(a); return;
+    case titlelist_strval: case titlelist_titlelist_strval:
         stringItem(a, payload<Vmod_CriteriaData>(ld)->columnTitles, &ld->titleIndex, ld->titleSlots,
                    "COLUMNTITLES", "SIZE");
         return;
-    case 256: case 257:
+    case celllist_strval: case celllist_celllist_strval:
         stringItem(a, payload<Vmod_CriteriaData>(ld)->cells, &ld->cellIndex, ld->cellSlots, "VALUE", "SIZE");
         return;
-    case 258: case 259:
+    case outputlist_numval: case outputlist_outputlist_numval:
         if (hasSlot(a, ld->outputIndex, ld->outputSlots, "OUTPUTVALUES", "SIZE"))
             payload<Vmod_CriteriaData>(ld)->outputValues[ld->outputIndex++] = a.number(0);
         return;
 
     // ---- text ----
-    case 206: model_TextFontAdopt(payload<Vmod_TextData>(ld), a.take(1)); return;
-    case 207: {
+    case textstmt_FONT_strval: model_TextFontAdopt(payload<Vmod_TextData>(ld), a.take(1)); return;
+    case textstmt_SIZE_numval: {
         int32_t size = a.integer(1, "SIZE");
         if (a.ok)
             payload<Vmod_TextData>(ld)->size = size;
         return;
     }
-    case 208: {
+    case textstmt_STYLE_styleword: {
         Vmod_TextData *t = payload<Vmod_TextData>(ld);
         int32_t bit = static_cast<int32_t>(a.number(1));
         t->style = bit == 0 ? 0 : (t->style | bit);
@@ -730,32 +811,10 @@ void run(Action &a, int32_t production, void **parseResult) {
     }
 
     // ---- child lists of data blocks ----
-    case 261: case 262: childId(a, 0); return;
-
-    // ---- words: the value each stands for ----
-    case 209: case 210: case 211: a.setWord(production - 209); return;
-    case 212: case 213: case 214: case 215: case 216: case 217: case 218:
-    case 219: case 220: case 221: case 222: case 223: case 224: case 225: a.setWord(production - 212); return;
-    case 226: case 227: case 228: case 229: case 230: a.setWord(production - 226); return;
-    case 231: case 232: a.setWord(production - 231); return;
-    case 233: case 234: a.setWord(production - 233); return;
-    case 235: case 236: a.setWord(production - 235); return;
-    case 240: a.setWord(1); return;
-    case 241: a.setWord(0); return;
-    case 263: case 264: case 265: case 266: case 267: case 268: case 269: case 270: case 271:
-        a.setWord(kKernelCodes[production - 263]);
-        return;
-    case 274: case 275: a.setWord(production - 274); return;
-    case 276: case 277: case 278: case 279: a.setWord(kStyleBits[production - 276]); return;
-    case 283: case 284: a.setWord(0); return; // no unit word, INCHES
-    case 285: a.setWord(1); return;           // CENTIMETERS
-    case 286: case 287: a.setWord(0); return; // no word, PORTRAIT
-    case 288: a.setWord(1); return;           // LANDSCAPE
-    case 289: case 290: a.setWord(0); return; // no word, METERS
-    case 291: a.setWord(1); return;           // FEET
+    case childids_numval: case childids_childids_numval: childId(a, 0); return;
 
     // ---- strval and numval ----
-    case 292: case 293: {
+    case strval_NAME: case strval_STRING: {
         char *text = a.top[0].text;
         if (ld->pendingCount < static_cast<int32_t>(sizeof ld->pending / sizeof ld->pending[0])) {
             ld->pending[ld->pendingCount++] = text;
@@ -767,10 +826,12 @@ void run(Action &a, int32_t production, void **parseResult) {
         a.result->text = text;
         return;
     }
-    case 294: case 296: a.result->number = a.number(0); return;
-    case 295: case 297: a.result->number = -a.number(0); return;
+    case numval_FLOAT: case numval_INTEGER: a.result->number = a.number(0); return;
+    case numval_minus_FLOAT: case numval_minus_INTEGER: a.result->number = -a.number(0); return;
 
-    default: // lists, blocks, empty statements, VIEW, PARENT, and statements whose items act
+    default: // the words; lists, blocks, empty statements, VIEW, PARENT, and statements whose items act
+        if (const ProductionValue *word = valueOf(kWordCodes, production))
+            a.setWord(word->value);
         return;
     }
 }
@@ -786,9 +847,9 @@ extern "C" int32_t parseAction(Olex_Parser *parser, void *localData, int32_t pro
         return 0;
     }
     try {
-        run(action, production, parseResult);
+        run(action, static_cast<Production>(production), parseResult);
     } catch (...) { // a std::string of a message could not be made
         olex_Reject(parser, 0, "memory is exhausted");
     }
-    return production == 1 ? 2 : 0;
+    return static_cast<Production>(production) == Production::guimodel ? 2 : 0;
 }
