@@ -104,7 +104,9 @@ TEST(vmod_ModelEPS, GhostscriptShowsEveryNodeWhereItIs) {
         ASSERT_TRUE(r.read) << name;
         SCOPED_TRACE(name);
         ExpectInkAtNodesOnly(m.model, r.image);
-        if (!m.model.nodes) EXPECT_EQ(r.image.DarkCount(), 0);
+        if (!m.model.nodes) {
+            EXPECT_EQ(r.image.DarkCount(), 0);
+        }
     }
 }
 

@@ -91,7 +91,9 @@ TEST(vmod_ModelPrint, PdfHasThePagesTitleAndLabels) {
         std::string text = PageText(pdf, page);
         EXPECT_NE(text.find("(Page " + std::to_string(page) + " of 4)"), std::string::npos) << text;
         for (const char *title : pageTitles[page - 1])
-            if (*title) EXPECT_NE(text.find(title), std::string::npos) << "page " << page << ": " << title;
+            if (*title) {
+                EXPECT_NE(text.find(title), std::string::npos) << "page " << page << ": " << title;
+            }
     }
     EXPECT_NE(PageText(pdf, 1).find("Draft notes"), std::string::npos);
     EXPECT_EQ(PageText(pdf, 1).find("Steepness"), std::string::npos);
@@ -121,7 +123,9 @@ TEST(vmod_ModelPrint, PdfHasInkAtTheGlyphsOnly) {
             double px, py;
             place(n->x, n->y, px, py);
             const bool onPage = px >= 0.5 && px < 8 && py >= 0.5 && py < 10.5;
-            if (onPage) EXPECT_TRUE(image.InkNear(px * kDpi, py * kDpi, 0.55 * kDpi)) << "node " << n->id;
+            if (onPage) {
+                EXPECT_TRUE(image.InkNear(px * kDpi, py * kDpi, 0.55 * kDpi)) << "node " << n->id;
+            }
         }
         // Nothing in the margins, nothing away from the diagram.
         std::vector<InkZone> zones = DiagramZones(m.model, 1.0, place);

@@ -379,7 +379,9 @@ TEST(vmod_ModelPrint, ZeroScaleWidthAndStrayPagesAreSafe) {
         EXPECT_EQ(Pages(log).size(), c.pages);
         EXPECT_EQ(Matching(log, "StartDocA(").size(), 1u);
         EXPECT_EQ(Matching(log, "EndDoc(").size(), 1u);
-        if (c.printScale <= 0) EXPECT_EQ(Matching(log, "CreateFontA(")[0].rfind("CreateFontA(-100, ", 0), 0u);
+        if (c.printScale <= 0) {
+            EXPECT_EQ(Matching(log, "CreateFontA(")[0].rfind("CreateFontA(-100, ", 0), 0u);
+        }
     }
 }
 
