@@ -8,6 +8,7 @@ namespace anno {
 
 bool readAttributes(va_list args, const std::vector<AttrSpec> &specs, const Oant_Elements *store,
                     std::vector<Attr> &out, int *bad) {
+    out.reserve(specs.size());
     // A list longer than any call needs is taken as unterminated.
     for (int guard = 0; guard < 64; ++guard) {
         int code = va_arg(args, int);
@@ -22,6 +23,7 @@ bool readAttributes(va_list args, const std::vector<AttrSpec> &specs, const Oant
             return false;
         }
         Attr attr{code, {}};
+        attr.values.reserve(std::strlen(spec->types));
         for (const char *t = spec->types; *t; ++t) {
             AttrValue value;
             value.type = *t;
@@ -41,6 +43,8 @@ bool readAttributes(va_list args, const std::vector<AttrSpec> &specs, const Oant
             case 'b': {
                 const Ofga_CoordBlock *block = va_arg(args, const Ofga_CoordBlock *);
                 value.handle = block;
+                if (block && block->coords && block->dimensions >= 2 && block->count > 0)
+                    value.points.reserve(static_cast<size_t>(block->count));
                 if (block && block->coords && block->dimensions >= 2)
                     for (int32_t k = 0; k < block->count; ++k)
                         value.points.emplace_back(block->coords[k * block->dimensions],

@@ -56,6 +56,8 @@ struct Reader {
 
 std::string encode(const Oant_Elements &elements, const ElementData &d) {
     std::string out;
+    out.reserve(96 + d.name.size() + d.sizeUnit.size() + d.positionUnit.size() + d.text.size() +
+                16 * d.points.size() + 8 * d.members.size());
     putValue<uint8_t>(out, static_cast<uint8_t>(d.kind));
     putText(out, d.name);
     putText(out, d.sizeUnit);
@@ -138,6 +140,9 @@ Oant_Element *store(Oant_Elements &elements, const std::string &record, std::str
         if (!elements.scratch) {
             elements.scratchFailed = true;
             elements.scratchCause = errno;
+        } else {
+            // Records are small and many: write them in large pieces.
+            std::setvbuf(elements.scratch, nullptr, _IOFBF, 1 << 20);
         }
     }
     errno = 0;
@@ -175,6 +180,7 @@ template <typename Apply>
 Oant_Element *makeElement(const char *call, ElementKind kind, Oant_Elements *elements, int32_t zero,
                           Oant_CoordSysConversion *conversion, Oerr_ErrorReport **err, va_list args,
                           std::vector<AttrSpec> specs, Apply apply) {
+    specs.reserve(specs.size() + 3);
     specs.push_back(nameSpec);
     if (kind != ElementKind::Group) {
         specs.push_back(sizeUnitSpec);
