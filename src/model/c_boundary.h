@@ -16,7 +16,7 @@
    their side, the parser driver included, whose actions report memory exhaustion as a
    rejected file) and plain record code that allocates with omsc_HeapMalloc and checks
    for null. vmod_ModelParse and vmod_ModelRead are of this kind. They run unguarded;
-   tests/test_c_boundary.cpp makes allocations fail under the guarded ones and a
+   tests/c_boundary/test_c_boundary.cpp makes allocations fail under the guarded ones and a
    representative set of the others. */
 #ifndef VMOD_MODEL_C_BOUNDARY_H
 #define VMOD_MODEL_C_BOUNDARY_H

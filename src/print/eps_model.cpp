@@ -9,6 +9,7 @@
 // node centres with one inch of border (and one more inch of room on the right and
 // below for glyphs and titles), grown where a note's text reaches further.
 #include <algorithm>
+#include <memory>
 #include <new>
 
 #include "host/oeps.h"
@@ -73,14 +74,14 @@ void Report(const char *format, const char *fileName, Oerr_ErrorReport *cause, O
 
 void WriteHeader(Ofio_File *file, const Vmod_Model &model, const Extent &e) {
     Oerr_ErrorReport *ignored = nullptr;
-    Ovec_Bbox *box = ovec_BboxCreate(0, 0, (e.maxX + 1 - e.minX) * 72 + 0.5, (e.maxY - (e.minY - 1)) * 72 + 0.5,
-                                     &ignored);
+    const std::unique_ptr<Ovec_Bbox, void (*)(Ovec_Bbox *)> box(
+        ovec_BboxCreate(0, 0, (e.maxX + 1 - e.minX) * 72 + 0.5, (e.maxY - (e.minY - 1)) * 72 + 0.5, &ignored),
+        ovec_BboxDelete);
     oerr_DeleteErrorReportEx(&ignored);
     // The host makes no box only when memory is exhausted; a file framed without one
     // would claim an empty picture.
     if (box == nullptr) throw std::bad_alloc();
-    oeps_Header(file, kCreator, model.fileName, box, kFramingVersion);
-    ovec_BboxDelete(box);
+    oeps_Header(file, kCreator, model.fileName, box.get(), kFramingVersion);
 }
 
 void WriteProlog(Ofio_File *file, const Extent &e) {
