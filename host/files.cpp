@@ -78,6 +78,17 @@ void writeFailure(Oerr_ErrorReport **err, const char *function, const std::strin
     *err = oerr_CreateErrorReport(function, OERR_FAILED, OERR_SEVERITY_ERROR, *err, "cannot write %s: %s", path.c_str(), std::strerror(cause));
 }
 
+// Fills text from format; false when memory is exhausted (nothing may throw out of a
+// host call).
+bool formatInto(std::string &text, const char *format, va_list arguments) {
+    try {
+        text = vmodhost::formatV(format, arguments);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 // Reports that path cannot be written for lack of memory, without needing any.
 void memoryFailure(Oerr_ErrorReport **err, const char *function, const char *path) {
     if (err == nullptr) return;
@@ -132,14 +143,12 @@ int32_t ofio_Fprintf(Ofio_File *file, const char *format, ...) {
     va_list arguments;
     va_start(arguments, format);
     std::string text;
-    try {
-        text = vmodhost::formatV(format, arguments);
-    } catch (...) { // no room for the text: a failed write, which closing reports
-        va_end(arguments);
+    const bool formatted = formatInto(text, format, arguments);
+    va_end(arguments);
+    if (!formatted) { // no room for the text: a failed write, which closing reports
         noteFailure(file, ENOMEM);
         return -1;
     }
-    va_end(arguments);
     if (!put(file, text.data(), text.size())) return -1;
     return static_cast<int32_t>(text.size());
 }
@@ -151,14 +160,12 @@ int32_t ofio_Sprintf(char *buffer, const char *format, ...) {
     va_list arguments;
     va_start(arguments, format);
     std::string text;
-    try {
-        text = vmodhost::formatV(format, arguments);
-    } catch (...) { // no room to format: an empty text
-        va_end(arguments);
+    const bool formatted = formatInto(text, format, arguments);
+    va_end(arguments);
+    if (!formatted) {
         buffer[0] = '\0';
         return -1;
     }
-    va_end(arguments);
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return static_cast<int32_t>(text.size());
 }
@@ -170,14 +177,12 @@ int32_t ofio_Snprintf(char *buffer, size_t size, const char *format, ...) {
     va_list arguments;
     va_start(arguments, format);
     std::string text;
-    try {
-        text = vmodhost::formatV(format, arguments);
-    } catch (...) { // no room to format: an empty text
-        va_end(arguments);
+    const bool formatted = formatInto(text, format, arguments);
+    va_end(arguments);
+    if (!formatted) {
         buffer[0] = '\0';
         return -1;
     }
-    va_end(arguments);
     size_t length = text.size() < size - 1 ? text.size() : size - 1;
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';

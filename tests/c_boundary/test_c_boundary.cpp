@@ -185,6 +185,15 @@ ModelPtr smallModel() {
     return model;
 }
 
+// The small model, saved at path (its file name).
+ModelPtr savedModel(const std::string &path) {
+    ModelPtr model = smallModel();
+    omsc_HeapFree(model->fileName);
+    model->fileName = ostr_Duplicate(path.c_str());
+    vmod_ModelWrite(model.get(), nullptr);
+    return model;
+}
+
 std::string fileText(const std::string &path) {
     std::string text;
     vmodtest::readWholeFile(path, text);
@@ -306,68 +315,63 @@ TEST_F(CBoundary, TextCopiesNeverThrowAndNeverLeak) {
     EXPECT_GT(reached, 0);
 }
 
-TEST_F(CBoundary, SavingReportsExhaustionAndKeepsTheEarlierFile) {
-    vmodtest::ScratchDir dir;
-    ModelPtr model = smallModel();
-    const std::string path = dir.file("model.vmf");
-    omsc_HeapFree(model->fileName);
-    model->fileName = ostr_Duplicate(path.c_str());
+// Runs write (a save into path that reports into the given slot) with every allocation
+// failing in turn. A failure is reported (as memory exhaustion where the library's own
+// allocation failed; the host's reports, such as a temporary file that cannot be named,
+// may come instead) and leaves what stood at path before (earlier, or no file when
+// earlier is null); a success writes exactly what a save with memory to spare writes.
+template <typename Write>
+void expectWholeOrNothing(const vmodtest::ScratchDir &dir, const std::string &path, const char *function,
+                          const char *earlier, Write write) {
     Report err;
-    vmod_ModelWrite(model.get(), &err.report);
+    write(&err.report);
     ASSERT_EQ(err.report, nullptr);
-    const std::string saved = fileText(path);
-    ASSERT_FALSE(saved.empty());
-    auto writeEarlier = [&path] {
-        if (std::FILE *earlier = std::fopen(path.c_str(), "w")) {
-            std::fputs("earlier", earlier);
-            std::fclose(earlier);
+    const std::string whole = fileText(path);
+    ASSERT_FALSE(whole.empty());
+    const std::set<std::string> noFile, oneFile{path.substr(path.rfind('/') + 1)};
+    auto restore = [&] {
+        std::remove(path.c_str());
+        if (std::FILE *before = earlier != nullptr ? std::fopen(path.c_str(), "w") : nullptr) {
+            std::fputs(earlier, before);
+            std::fclose(before);
         }
     };
     vmodhost_SetErrorSink([](const char *, void *) {}, nullptr);
     int reached = everyAllocationFailing(
         [&] {
             err.clear();
-            vmod_ModelWrite(model.get(), &err.report);
+            write(&err.report);
         },
         [&](bool) {
-            EXPECT_EQ(dir.entries(), std::set<std::string>{"model.vmf"});
-            if (err.report != nullptr) {
-                // The host's own reports (a temporary file that cannot be named) may come first.
-                if (vmodhost_ErrorCode(err.report) == VMOD_ERR_MEMORY) expectMemoryReport(err.report, "vmod_ModelWrite");
-                EXPECT_EQ(fileText(path), "earlier");
-            } else {
-                EXPECT_EQ(fileText(path), saved);
+            if (err.report == nullptr) {
+                EXPECT_EQ(fileText(path), whole);
+                return;
+            }
+            if (vmodhost_ErrorCode(err.report) == VMOD_ERR_MEMORY) expectMemoryReport(err.report, function);
+            EXPECT_EQ(dir.entries(), earlier != nullptr ? oneFile : noFile);
+            if (earlier != nullptr) {
+                EXPECT_EQ(fileText(path), earlier);
             }
         },
-        writeEarlier);
+        restore);
     vmodhost_SetErrorSink(nullptr, nullptr);
     EXPECT_GT(reached, 0);
 }
 
+TEST_F(CBoundary, SavingReportsExhaustionAndKeepsTheEarlierFile) {
+    vmodtest::ScratchDir dir;
+    const std::string path = dir.file("model.vmf");
+    ModelPtr model = savedModel(path);
+    expectWholeOrNothing(dir, path, "vmod_ModelWrite", "earlier",
+                         [&](Oerr_ErrorReport **err) { vmod_ModelWrite(model.get(), err); });
+}
+
 TEST_F(CBoundary, EpsExportReportsExhaustionOrWritesTheWholeFile) {
     vmodtest::ScratchDir dir;
-    ModelPtr model = smallModel();
     const std::string path = dir.file("model.eps");
-    Report err;
-    vmod_ModelEPS(path.c_str(), model.get(), &err.report);
-    ASSERT_EQ(err.report, nullptr);
-    const std::string whole = fileText(path);
-    ASSERT_FALSE(whole.empty());
-    std::remove(path.c_str());
-    vmodhost_SetErrorSink([](const char *, void *) {}, nullptr);
-    int reached = everyAllocationFailing([&] { err.clear(); vmod_ModelEPS(path.c_str(), model.get(), &err.report); },
-                                         [&](bool) {
-                                             if (err.report != nullptr) {
-                                                 if (vmodhost_ErrorCode(err.report) == VMOD_ERR_MEMORY)
-                                                     expectMemoryReport(err.report, "vmod_ModelEPS");
-                                                 EXPECT_EQ(dir.entries(), std::set<std::string>{});
-                                             } else {
-                                                 EXPECT_EQ(fileText(path), whole);
-                                             }
-                                             std::remove(path.c_str());
-                                         });
-    vmodhost_SetErrorSink(nullptr, nullptr);
-    EXPECT_GT(reached, 0);
+    ModelPtr model = smallModel();
+    expectWholeOrNothing(dir, path, "vmod_ModelEPS", nullptr,
+                         [&](Oerr_ErrorReport **err) { vmod_ModelEPS(path.c_str(), model.get(), err); });
 }
 
 TEST_F(CBoundary, ScriptGivesZeroOrTheWholeScript) {
@@ -418,13 +422,10 @@ TEST_F(CBoundary, NodePrintAndTextPrintNeverThrow) {
 
 TEST_F(CBoundary, ReadingAFileNeverThrows) {
     vmodtest::ScratchDir dir;
-    ModelPtr model = smallModel();
     const std::string path = dir.file("model.vmf");
-    omsc_HeapFree(model->fileName);
-    model->fileName = ostr_Duplicate(path.c_str());
+    ModelPtr model = savedModel(path);
+    ASSERT_FALSE(fileText(path).empty());
     Report err;
-    vmod_ModelWrite(model.get(), &err.report);
-    ASSERT_EQ(err.report, nullptr);
     vmodhost_SetErrorSink([](const char *, void *) {}, nullptr);
     Vmod_Model *read = nullptr;
     int reached = everyAllocationFailing(
