@@ -24,7 +24,6 @@
 #include <exception>
 #include <new>
 #include <stdexcept>
-#include <type_traits>
 
 #include "host/oerr.h"
 #include "vmod/vmod.h"
