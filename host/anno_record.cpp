@@ -90,7 +90,7 @@ void setError(Oerr_ErrorReport **err, const char *function, int code, const std:
     if (!err)
         return;
     // A report already in the slot becomes the cause, so nothing is lost or leaked.
-    *err = oerr_CreateErrorReport(function, code, 2, *err, "%s", message.c_str(), 0);
+    *err = oerr_CreateErrorReport(function, code, OERR_SEVERITY_ERROR, *err, "%s", message.c_str(), 0);
 }
 
 } // namespace anno

@@ -157,7 +157,7 @@ public:
         cairo_status_t status = cairo_surface_write_to_png_stream(image_, WritePngBytes, file);
         if (status != CAIRO_STATUS_SUCCESS && !ofio_HasError(file)) {
             ofio_SaveCancel(file);
-            if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", 1, 2, *err, "cannot write %s: %s",
+            if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "cannot write %s: %s",
                                                    path, cairo_status_to_string(status));
             return false;
         }
@@ -708,7 +708,7 @@ VMODHOST_API int32_t vmodhost_CairoCanvasWritePng(Ooml_Canvas *canvas, const cha
 VMODHOST_API int32_t vmodhost_CairoCanvasSavePng(Ooml_Canvas *canvas, const char *path, Oerr_ErrorReport **err) {
     CairoCanvas *cairo = AsCairo(canvas);
     if (!cairo || !path) {
-        if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", 1, 2, *err, "no picture to write");
+        if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "no picture to write");
         return 0;
     }
     return cairo->WritePng(path, err) ? 1 : 0;

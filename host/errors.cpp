@@ -2,6 +2,7 @@
 // cause, so deleting the outermost report releases the whole chain.
 #include <cstdarg>
 #include <cstdio>
+#include <new>
 #include <string>
 
 #include "c_locale.h"
@@ -37,15 +38,24 @@ extern "C" {
 
 Oerr_ErrorReport *oerr_CreateErrorReport(const char *function, int32_t code, int32_t severity,
                                          Oerr_ErrorReport *cause, const char *format, ...) {
-    Oerr_ErrorReport *report = new Oerr_ErrorReport;
-    report->function = function != nullptr ? function : "";
+    // Without memory for a new report the cause is handed back, so that the caller
+    // still holds a report (when there was one) and nothing leaks or throws.
+    Oerr_ErrorReport *report = new (std::nothrow) Oerr_ErrorReport;
+    if (report == nullptr) return cause;
+    va_list arguments;
+    va_start(arguments, format);
+    try {
+        report->function = function != nullptr ? function : "";
+        report->message = vmodhost::formatV(format, arguments);
+    } catch (...) {
+        va_end(arguments);
+        delete report;
+        return cause;
+    }
+    va_end(arguments);
     report->code = code;
     report->severity = severity;
     report->cause = cause;
-    va_list arguments;
-    va_start(arguments, format);
-    report->message = vmodhost::formatV(format, arguments);
-    va_end(arguments);
     return report;
 }
 
@@ -53,7 +63,18 @@ void oerr_PrintErrorReport(Oerr_ErrorReport *report, int32_t, int32_t) {
     if (report == nullptr) {
         return;
     }
-    std::string text = chainText(report);
+    std::string text;
+    try {
+        text = chainText(report);
+    } catch (...) { // without memory for the whole chain, its first message is shown
+        if (errorSink != nullptr) {
+            errorSink(report->message.c_str(), errorSinkUser);
+        } else {
+            std::fputs(report->message.c_str(), stderr);
+            std::fputc('\n', stderr);
+        }
+        return;
+    }
     if (errorSink != nullptr) {
         errorSink(text.c_str(), errorSinkUser);
     } else {

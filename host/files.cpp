@@ -6,6 +6,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 
@@ -74,7 +75,25 @@ bool closeStream(Ofio_File *file) {
 void writeFailure(Oerr_ErrorReport **err, const char *function, const std::string &path, int cause) {
     if (err == nullptr) return;
     vmodhost::CLocaleScope scope; // messages in the library's own language
-    *err = oerr_CreateErrorReport(function, 1, 2, *err, "cannot write %s: %s", path.c_str(), std::strerror(cause));
+    *err = oerr_CreateErrorReport(function, OERR_FAILED, OERR_SEVERITY_ERROR, *err, "cannot write %s: %s", path.c_str(), std::strerror(cause));
+}
+
+// Fills text from format; false when memory is exhausted (nothing may throw out of a
+// host call).
+bool formatInto(std::string &text, const char *format, va_list arguments) {
+    try {
+        text = vmodhost::formatV(format, arguments);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+// Reports that path cannot be written for lack of memory, without needing any.
+void memoryFailure(Oerr_ErrorReport **err, const char *function, const char *path) {
+    if (err == nullptr) return;
+    *err = oerr_CreateErrorReport(function, OERR_FAILED, OERR_SEVERITY_ERROR, *err, "cannot write %s: %s",
+                                  path != nullptr ? path : "", "memory is exhausted");
 }
 
 } // namespace
@@ -84,7 +103,7 @@ extern "C" {
 Ofio_File *ofio_Open(const char *path, const char *mode, Oerr_ErrorReport **err) {
     if (path == nullptr || mode == nullptr) {
         if (err != nullptr) {
-            *err = oerr_CreateErrorReport("ofio_Open", 1, 2, *err, "Cannot open file: no file name");
+            *err = oerr_CreateErrorReport("ofio_Open", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "Cannot open file: no file name");
         }
         return nullptr;
     }
@@ -94,14 +113,26 @@ Ofio_File *ofio_Open(const char *path, const char *mode, Oerr_ErrorReport **err)
         vmodhost::CLocaleScope scope; // messages in the library's own language
         errno = cause;
         if (err != nullptr) {
-            *err = oerr_CreateErrorReport("ofio_Open", 1, 2, *err, "Cannot open file %s: %s", path,
+            *err = oerr_CreateErrorReport("ofio_Open", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "Cannot open file %s: %s", path,
                                           std::strerror(errno));
         }
         return nullptr;
     }
-    Ofio_File *file = new Ofio_File;
+    Ofio_File *file = new (std::nothrow) Ofio_File;
+    try {
+        if (file != nullptr) file->path = path;
+    } catch (...) {
+        delete file;
+        file = nullptr;
+    }
+    if (file == nullptr) { // memory is exhausted
+        std::fclose(stream);
+        if (err != nullptr)
+            *err = oerr_CreateErrorReport("ofio_Open", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "Cannot open file %s: %s",
+                                          path, "memory is exhausted");
+        return nullptr;
+    }
     file->stream = stream;
-    file->path = path;
     return file;
 }
 
@@ -111,8 +142,13 @@ int32_t ofio_Fprintf(Ofio_File *file, const char *format, ...) {
     }
     va_list arguments;
     va_start(arguments, format);
-    std::string text = vmodhost::formatV(format, arguments);
+    std::string text;
+    const bool formatted = formatInto(text, format, arguments);
     va_end(arguments);
+    if (!formatted) { // no room for the text: a failed write, which closing reports
+        noteFailure(file, ENOMEM);
+        return -1;
+    }
     if (!put(file, text.data(), text.size())) return -1;
     return static_cast<int32_t>(text.size());
 }
@@ -123,8 +159,13 @@ int32_t ofio_Sprintf(char *buffer, const char *format, ...) {
     }
     va_list arguments;
     va_start(arguments, format);
-    std::string text = vmodhost::formatV(format, arguments);
+    std::string text;
+    const bool formatted = formatInto(text, format, arguments);
     va_end(arguments);
+    if (!formatted) {
+        buffer[0] = '\0';
+        return -1;
+    }
     std::memcpy(buffer, text.c_str(), text.size() + 1);
     return static_cast<int32_t>(text.size());
 }
@@ -135,8 +176,13 @@ int32_t ofio_Snprintf(char *buffer, size_t size, const char *format, ...) {
     }
     va_list arguments;
     va_start(arguments, format);
-    std::string text = vmodhost::formatV(format, arguments);
+    std::string text;
+    const bool formatted = formatInto(text, format, arguments);
     va_end(arguments);
+    if (!formatted) {
+        buffer[0] = '\0';
+        return -1;
+    }
     size_t length = text.size() < size - 1 ? text.size() : size - 1;
     std::memcpy(buffer, text.data(), length);
     buffer[length] = '\0';
@@ -162,22 +208,43 @@ int32_t ofio_Write(Ofio_File *file, const void *data, size_t size) {
 }
 
 Ofio_File *ofio_SaveOpen(const char *path, Oerr_ErrorReport **err) {
-    char *written = ofio_SaveBegin(path, err);
-    if (written == nullptr) return nullptr;
-    std::FILE *stream = std::fopen(written, "w");
-    if (stream == nullptr) {
-        int cause = errno;
-        ofio_SaveAbort(written, path);
-        omsc_HeapFree(written);
-        writeFailure(err, "ofio_SaveOpen", path, cause);
+    char *written = nullptr;
+    try {
+        written = ofio_SaveBegin(path, err);
+    } catch (...) {
+        memoryFailure(err, "ofio_SaveOpen", path);
         return nullptr;
     }
-    Ofio_File *file = new Ofio_File;
-    file->stream = stream;
-    file->path = written;
-    file->saving = true;
-    file->target = path;
+    if (written == nullptr) return nullptr;
+    Ofio_File *file = new (std::nothrow) Ofio_File;
+    try {
+        if (file != nullptr) {
+            file->path = written;
+            file->target = path;
+        }
+    } catch (...) {
+        delete file;
+        file = nullptr;
+    }
+    if (file == nullptr) {
+        ofio_SaveAbort(written, path);
+        omsc_HeapFree(written);
+        memoryFailure(err, "ofio_SaveOpen", path);
+        return nullptr;
+    }
     omsc_HeapFree(written);
+    file->saving = true;
+    file->stream = std::fopen(file->path.c_str(), "w");
+    if (file->stream == nullptr) {
+        int cause = errno;
+        ofio_SaveAbort(file->path.c_str(), path);
+        delete file;
+        vmodhost::CLocaleScope scope; // messages in the library's own language
+        if (err != nullptr)
+            *err = oerr_CreateErrorReport("ofio_SaveOpen", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "cannot write %s: %s",
+                                          path, std::strerror(cause));
+        return nullptr;
+    }
     return file;
 }
 
@@ -188,8 +255,14 @@ int32_t ofio_SaveClose(Ofio_File *file, Oerr_ErrorReport **err) {
         ofio_SaveAbort(file->path.c_str(), file->target.c_str());
         writeFailure(err, "ofio_SaveClose", file->target, file->cause);
         result = -1;
-    } else if (ofio_SaveCommit(file->path.c_str(), file->target.c_str(), err) != 0) {
-        result = -1;
+    } else {
+        try {
+            if (ofio_SaveCommit(file->path.c_str(), file->target.c_str(), err) != 0) result = -1;
+        } catch (...) {
+            ofio_SaveAbort(file->path.c_str(), file->target.c_str());
+            memoryFailure(err, "ofio_SaveClose", file->target.c_str());
+            result = -1;
+        }
     }
     delete file;
     return result;

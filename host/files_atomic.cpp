@@ -25,7 +25,7 @@ namespace {
 void setError(Oerr_ErrorReport **err, const char *function, const char *path, int cause) {
     if (err == nullptr) return;
     vmodhost::CLocaleScope scope; // messages in the library's own language
-    *err = oerr_CreateErrorReport(function, 1, 2, *err, "cannot write %s: %s", path, std::strerror(cause));
+    *err = oerr_CreateErrorReport(function, OERR_FAILED, OERR_SEVERITY_ERROR, *err, "cannot write %s: %s", path, std::strerror(cause));
 }
 
 // The file a save of path replaces: a symbolic link is followed so that the link stays a
@@ -92,7 +92,7 @@ extern "C" {
 
 char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err) {
     if (path == nullptr || *path == '\0') {
-        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveBegin", 1, 2, *err, "cannot write: no file name");
+        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveBegin", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "cannot write: no file name");
         return nullptr;
     }
     std::string target = saveTarget(path);
@@ -147,7 +147,7 @@ char *ofio_SaveBegin(const char *path, Oerr_ErrorReport **err) {
 
 int32_t ofio_SaveCommit(const char *written, const char *path, Oerr_ErrorReport **err) {
     if (written == nullptr || path == nullptr) {
-        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveCommit", 1, 2, *err, "cannot write: no file name");
+        if (err != nullptr) *err = oerr_CreateErrorReport("ofio_SaveCommit", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "cannot write: no file name");
         return -1;
     }
     if (std::strcmp(written, path) == 0) return 0;
@@ -161,7 +161,10 @@ int32_t ofio_SaveCommit(const char *written, const char *path, Oerr_ErrorReport 
     // The rename itself lasts only once the directory is on disk. The new content is in
     // place already, so a directory that cannot be synced (some file systems refuse) is
     // not a failed save.
-    syncPath(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY);
+    try {
+        syncPath(directoryOf(target).c_str(), O_RDONLY | O_DIRECTORY);
+    } catch (...) { // no memory to name the directory: the save stands all the same
+    }
     return 0;
 }
 

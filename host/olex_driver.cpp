@@ -623,8 +623,8 @@ void *run(Olex_Parser &p, Oerr_ErrorReport **err) {
         if (!p.failed)
             failWithoutPosition(p, "the parse stopped without a result");
         Oerr_ErrorReport *hint =
-            p.hint.empty() ? nullptr : oerr_CreateErrorReport("olex_Parse", 1, 2, nullptr, "%s", p.hint.c_str(), 0);
-        *err = oerr_CreateErrorReport("olex_Parse", 1, 2, hint, "%s", p.message.c_str(), 0);
+            p.hint.empty() ? nullptr : oerr_CreateErrorReport("olex_Parse", OERR_FAILED, OERR_SEVERITY_ERROR, nullptr, "%s", p.hint.c_str(), 0);
+        *err = oerr_CreateErrorReport("olex_Parse", OERR_FAILED, OERR_SEVERITY_ERROR, hint, "%s", p.message.c_str(), 0);
         return nullptr;
     }
     return parseResult;
@@ -640,15 +640,22 @@ void *olex_Parse(const Vmod_ParserTables *tables, void *, Olex_Scanner scanner, 
     Olex_Parser p;
     p.tables = tables;
     p.scanner = scanner != nullptr ? scanner : olex_Scanner;
-    p.name = path != nullptr ? path : "";
     p.file = path != nullptr ? std::fopen(path, "rb") : nullptr;
     if (p.file == nullptr) {
-        std::string reason = std::strerror(path != nullptr ? errno : EINVAL);
-        *err = oerr_CreateErrorReport("olex_Parse", 1, 2, nullptr, "%s: cannot open the file: %s", p.name.c_str(),
-                                      reason.c_str(), 0);
+        const char *reason = std::strerror(path != nullptr ? errno : EINVAL);
+        *err = oerr_CreateErrorReport("olex_Parse", OERR_FAILED, OERR_SEVERITY_ERROR, nullptr,
+                                      "%s: cannot open the file: %s", path != nullptr ? path : "", reason, 0);
         return nullptr;
     }
-    p.buffer.resize(kChunk);
+    try {
+        p.name = path;
+        p.buffer.resize(kChunk);
+    } catch (...) {
+        std::fclose(p.file);
+        *err = oerr_CreateErrorReport("olex_Parse", OERR_FAILED, OERR_SEVERITY_ERROR, nullptr, "%s: %s", path,
+                                      "memory is exhausted", 0);
+        return nullptr;
+    }
     p.bytes = p.buffer.data();
     void *result = run(p, err);
     std::fclose(p.file);

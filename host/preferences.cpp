@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "c_locale.h"
@@ -14,8 +15,23 @@
 
 namespace {
 
-std::map<std::pair<std::string, std::string>, std::string> &store() {
-    static std::map<std::pair<std::string, std::string>, std::string> preferences;
+using Key = std::pair<std::string, std::string>;
+using KeyView = std::pair<std::string_view, std::string_view>;
+
+// Orders keys by category, then key, and finds a key from views, so that reading a
+// preference allocates nothing and cannot fail.
+struct KeyOrder {
+    using is_transparent = void;
+    static KeyView view(const Key &k) { return {k.first, k.second}; }
+    static KeyView view(const KeyView &k) { return k; }
+    template <typename A, typename B>
+    bool operator()(const A &a, const B &b) const {
+        return view(a) < view(b);
+    }
+};
+
+std::map<Key, std::string, KeyOrder> &store() {
+    static std::map<Key, std::string, KeyOrder> preferences;
     return preferences;
 }
 
@@ -23,7 +39,7 @@ const std::string *lookup(const char *category, const char *key) {
     if (category == nullptr || key == nullptr) {
         return nullptr;
     }
-    auto found = store().find({category, key});
+    auto found = store().find(KeyView{category, key});
     return found != store().end() ? &found->second : nullptr;
 }
 

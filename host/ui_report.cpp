@@ -6,7 +6,7 @@ void UiReport(Oerr_ErrorReport **err, const char *function, UiErrorCode code, co
 {
     if (!err)
         return;
-    Oerr_ErrorReport *report = oerr_CreateErrorReport(function, code, 2, *err, format, detail ? detail : "", 0);
+    Oerr_ErrorReport *report = oerr_CreateErrorReport(function, code, OERR_SEVERITY_ERROR, *err, format, detail ? detail : "", 0);
     if (report)
         *err = report;
 }

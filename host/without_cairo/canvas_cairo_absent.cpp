@@ -14,7 +14,7 @@ VMODHOST_API Ooml_Canvas *vmodhost_CairoCanvasCreate(int32_t, int32_t, uint32_t)
 VMODHOST_API int32_t vmodhost_CairoCanvasWritePng(Ooml_Canvas *, const char *) { return 0; }
 
 VMODHOST_API int32_t vmodhost_CairoCanvasSavePng(Ooml_Canvas *, const char *, Oerr_ErrorReport **err) {
-    if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", 1, 2, *err, "no picture to write");
+    if (err) *err = oerr_CreateErrorReport("vmodhost_CairoCanvasSavePng", OERR_FAILED, OERR_SEVERITY_ERROR, *err, "no picture to write");
     return 0;
 }
 

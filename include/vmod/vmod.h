@@ -4,7 +4,9 @@
  * Conventions, once for all functions:
  * - A function that takes `err` (the address of the caller's Oerr_ErrorReport handle)
  *   sets *err to null on entry and stores a new report only on failure; the caller
- *   releases a report with oerr_DeleteErrorReportEx.
+ *   releases a report with oerr_DeleteErrorReportEx. Report codes are named below.
+ * - No C++ exception leaves a function: one that runs out of memory reports
+ *   VMOD_ERR_MEMORY through `err`, or gives its failure value (null, 0) when it has none.
  * - Every string a function returns is new, lives on the host heap and belongs to the
  *   caller (release it with omsc_HeapFree). So do the nodes of vmod_NodeCreate and
  *   vmod_NodeDuplicate and the rectangles of vmod_RectCreate until the caller hands them
@@ -12,7 +14,13 @@
  *   owned by their lists.
  * - Functions that take "any node of the list" start from the list's first node, so the
  *   head or any other node of the model's list may be given.
- * - No function keeps state between calls, takes a lock or is re-entrant for one model.
+ * - No function is re-entrant for one model. No function keeps state between calls, with
+ *   one exception: the library remembers, in a process-wide table behind a lock, which
+ *   text payloads own their font string (see vmod_NodeCreate and vmod_NodeDuplicate). The
+ *   text record has no room for that mark, and a payload the front end built itself
+ *   must still be released safely, so the mark cannot live in the payload's memory.
+ *   Functions that make, copy, read or release text nodes take that lock briefly;
+ *   different models may be used on different threads.
  */
 #ifndef VMOD_H
 #define VMOD_H
@@ -22,6 +30,25 @@
 #ifdef __cplusplus
 extern "C" {
 #endif
+
+/* ---- Error reports ----
+   Every report the library makes has severity VMOD_SEVERITY_ERROR. Its code tells apart
+   the failures of the function named in it; a report chained below carries its own
+   maker's code. */
+#define VMOD_SEVERITY_ERROR 2
+/* The function could not do its work: a file that cannot be opened, read or written, a
+   model that cannot be read, a layer that cannot be created, a script refused. */
+#define VMOD_ERR_FAILED 1
+/* vmod_ModelParse: the file yields no model (the parser's report is the cause). */
+#define VMOD_ERR_PARSE 2
+/* vmod_ModelAnno: the layer was drawn but cannot be written. */
+#define VMOD_ERR_NOT_WRITTEN 2
+/* The cause under vmod_ModelWrite's report: the model holds a value that no model file
+   can hold, so nothing was written. */
+#define VMOD_ERR_UNREPRESENTABLE 3
+/* Memory is exhausted ("memory is exhausted"), or another failure the library did not
+   expect, whose text is the message. */
+#define VMOD_ERR_MEMORY 3
 
 /* ---- Node list and identifiers ---- */
 
@@ -78,10 +105,14 @@ VMOD_API Vmod_Node *vmod_NextFunction(Vmod_Node *node, Oerr_ErrorReport **err);
 
 /* ---- Creation and duplication ---- */
 
-/* A new node of `kind` with its defaults, in no list; the caller owns it. */
+/* A new node of `kind` with its defaults, in no list; the caller owns it. A text node
+   shares the model's textFont pointer: the model's owner keeps that string alive. */
 VMOD_API Vmod_Node *vmod_NodeCreate(Vmod_Model *model, int32_t kind, Oerr_ErrorReport **err);
 /* A deep copy of node's record and payload. The copy shares node's link lists until the
-   caller gives it its own (see the library's documentation); the caller owns it. */
+   caller gives it its own (see the library's documentation); the caller owns it. A text
+   copy owns a copy of the font, released with the node while it is still the node's font
+   (a font the front end puts in its place stays the front end's). The file reader's text
+   nodes own their fonts in the same way. */
 VMOD_API Vmod_Node *vmod_NodeDuplicate(Vmod_Node *node, Oerr_ErrorReport **err);
 /* 1 when a raster of dataType is thematic by default, 0 when athematic. */
 VMOD_API int32_t vmod_ThematicDefault(int32_t dataType);

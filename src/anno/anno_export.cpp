@@ -9,6 +9,7 @@
 #include "host/ofio.h"
 #include "host/omsc.h"
 #include "host/ostr.h"
+#include "model/c_boundary.h"
 #include "model/page_size.h"
 #include "vmod/vmod.h"
 
@@ -19,7 +20,7 @@ const int32_t kUnitInches = 7; // map-information unit code
 
 // Stores and shows the export's one report.
 void Report(Oerr_ErrorReport **report, int32_t code, Oerr_ErrorReport *cause) {
-    Oerr_ErrorReport *made = oerr_CreateErrorReport("vmod_ModelAnno", code, 2, cause, kCannotCreate, 0);
+    Oerr_ErrorReport *made = oerr_CreateErrorReport("vmod_ModelAnno", code, VMOD_SEVERITY_ERROR, cause, kCannotCreate, 0);
     oerr_PrintErrorReport(made, 0, 0);
     if (report != nullptr)
         *report = made;
@@ -66,7 +67,7 @@ void ExportLayer(Vmod_Model *model, const char *name, Oerr_ErrorReport **report)
     // 1. The layer.
     char *layerName = static_cast<char *>(omsc_HeapMalloc(std::strlen(name) + 14));
     if (layerName == nullptr) {
-        Report(report, 1, nullptr);
+        Report(report, VMOD_ERR_FAILED, nullptr);
         return;
     }
     ofio_Sprintf(layerName, "%s(:Annotation)", name);
@@ -77,7 +78,7 @@ void ExportLayer(Vmod_Model *model, const char *name, Oerr_ErrorReport **report)
     Oant_Layer *layer = oant_LayerNew(ex.init, graphics, layerName, 0, 0, &layerReport);
     omsc_HeapFree(layerName);
     if (layerReport != nullptr || layer == nullptr) {
-        Report(report, 1, layerReport);
+        Report(report, VMOD_ERR_FAILED, layerReport);
         return;
     }
     Oant_AnnotationData *data = layer->annotationData;
@@ -137,21 +138,20 @@ void ExportLayer(Vmod_Model *model, const char *name, Oerr_ErrorReport **report)
     oant_CoordSysConversionFree(ex.conversion);
     // A layer that was drawn but could not be written is no export: say so.
     if (closeReport != nullptr)
-        Report(report, 2, closeReport);
+        Report(report, VMOD_ERR_NOT_WRITTEN, closeReport);
 }
 
 } // namespace
 
 extern "C" VMOD_API void vmod_ModelAnno(Vmod_Model *model, const char *name, Oerr_ErrorReport **report) {
     if (model == nullptr || name == nullptr) {
-        Report(report, 1, nullptr);
+        Report(report, VMOD_ERR_FAILED, nullptr);
         return;
     }
-    try {
-        ExportLayer(model, name, report);
-    } catch (const std::bad_alloc &) {
-        // The layer is left unwritten: the target keeps what it held, and the host drops
-        // the layer's temporary file with the layer when the process ends.
-        Report(report, 3, oerr_CreateErrorReport("vmod_ModelAnno", 3, 2, nullptr, "memory is exhausted", 0));
-    }
+    // Memory exhaustion leaves the layer unwritten: the target keeps what it held, and the
+    // host drops the layer's temporary file with the layer when the process ends. It is
+    // reported as a layer that cannot be created, caused by the exhaustion.
+    model_GuardedWith([=] { ExportLayer(model, name, report); }, [report](const std::exception_ptr &caught) {
+        Report(report, VMOD_ERR_MEMORY, model_BoundaryReport("vmod_ModelAnno", caught, nullptr));
+    });
 }

@@ -2,6 +2,7 @@
 // the layer's library, or -1 after freeing what it made and leaving a report that names
 // the failed step; the export discards those reports and draws with -1.
 #include "anno/anno_layer.h"
+#include "vmod/vmod.h"
 
 namespace vmod::anno {
 
@@ -11,7 +12,7 @@ namespace {
 int32_t Failed(const char *creator, int32_t step, const char *call, Oerr_ErrorReport *cause,
                Oerr_ErrorReport **report) {
     Oerr_ErrorReport *failure =
-        oerr_CreateErrorReport(creator, step, 2, cause, "Error returned from %s", call, 0);
+        oerr_CreateErrorReport(creator, step, VMOD_SEVERITY_ERROR, cause, "Error returned from %s", call, 0);
     if (report != nullptr && *report == nullptr)
         *report = failure;
     else

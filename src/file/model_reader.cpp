@@ -24,11 +24,11 @@ Vmod_Model *finishParse(const char *path, Vmod_Model *model, Oerr_ErrorReport *d
     if (driverReport == nullptr && model != nullptr)
         return model;
     if (driverReport == nullptr) // the parse yielded no model without saying why
-        driverReport = oerr_CreateErrorReport("olex_Parse", 1, 2, nullptr, "%s: the file yields no model",
+        driverReport = oerr_CreateErrorReport("olex_Parse", OERR_FAILED, OERR_SEVERITY_ERROR, nullptr, "%s: the file yields no model",
                                               path != nullptr ? path : "", 0);
     vmod_ParsedModelRelease(model);
     oerr_PrintErrorReport(driverReport, 0, 0);
-    *err = oerr_CreateErrorReport("vmod_ModelParse", 2, 2, driverReport, "Graphical Model Parse Error", 0, 0);
+    *err = oerr_CreateErrorReport("vmod_ModelParse", VMOD_ERR_PARSE, VMOD_SEVERITY_ERROR, driverReport, "Graphical Model Parse Error", 0, 0);
     return nullptr;
 }
 
@@ -167,11 +167,11 @@ void vmod_ModelRead(Vmod_Model *target, const char *path, Oerr_ErrorReport **err
     Oerr_ErrorReport *report = nullptr;
     Vmod_Model *parsed = nullptr;
     if (target == nullptr)
-        report = oerr_CreateErrorReport("vmod_ModelRead", 1, 2, nullptr, "no model to read into", 0);
+        report = oerr_CreateErrorReport("vmod_ModelRead", VMOD_ERR_FAILED, VMOD_SEVERITY_ERROR, nullptr, "no model to read into", 0);
     else
         parsed = vmod_ModelParse(path, &report);
     if (parsed == nullptr) {
-        *err = oerr_CreateErrorReport("vmod_ModelRead", 1, 2, report, "Error Parsing Model: %s",
+        *err = oerr_CreateErrorReport("vmod_ModelRead", VMOD_ERR_FAILED, VMOD_SEVERITY_ERROR, report, "Error Parsing Model: %s",
                                       path != nullptr ? path : "", 0);
         oerr_DeleteErrorReportEx(&ignored);
         return;

@@ -19,6 +19,7 @@
 #include "file/model_output.h"
 #include "host/oerr.h"
 #include "host/ofio.h"
+#include "model/c_boundary.h"
 #include "vmod/vmod.h"
 
 namespace {
@@ -93,7 +94,7 @@ void putModel(Vmod_ModelOutput &out, const Vmod_Model *model) {
 // Stores a report with message (which names the file) in the caller's slot and shows it.
 void fail(Oerr_ErrorReport **err, const char *message, const char *path, Oerr_ErrorReport *cause) {
     Oerr_ErrorReport *report =
-        oerr_CreateErrorReport("vmod_ModelWrite", 1, 2, cause, message, path != nullptr ? path : "", 0);
+        oerr_CreateErrorReport("vmod_ModelWrite", VMOD_ERR_FAILED, VMOD_SEVERITY_ERROR, cause, message, path != nullptr ? path : "", 0);
     oerr_PrintErrorReport(report, 0, 0);
     if (err != nullptr)
         *err = report;
@@ -101,18 +102,15 @@ void fail(Oerr_ErrorReport **err, const char *message, const char *path, Oerr_Er
         oerr_DeleteErrorReportEx(&report);
 }
 
-} // namespace
-
-extern "C" VMOD_API void vmod_ModelWrite(Vmod_Model *model, Oerr_ErrorReport **err) {
-    if (err != nullptr) *err = nullptr;
-    if (model == nullptr) return;
+// The save; may throw std::bad_alloc, after which no file is left behind.
+void writeModel(Vmod_Model *model, Oerr_ErrorReport **err) {
     const char *path = model->fileName;
 
     Vmod_ModelOutput check;
     putModel(check, model);
     if (!check.problem.empty()) {
         Oerr_ErrorReport *cause =
-            oerr_CreateErrorReport("vmod_ModelWrite", 3, 2, nullptr, "%s", check.problem.c_str(), 0);
+            oerr_CreateErrorReport("vmod_ModelWrite", VMOD_ERR_UNREPRESENTABLE, VMOD_SEVERITY_ERROR, nullptr, "%s", check.problem.c_str(), 0);
         fail(err, "Error Cannot Write Model: %s", path, cause);
         return;
     }
@@ -123,10 +121,23 @@ extern "C" VMOD_API void vmod_ModelWrite(Vmod_Model *model, Oerr_ErrorReport **e
         fail(err, "Error Cannot Write Model: %s", path, cause);
         return;
     }
-    Vmod_ModelOutput out;
-    out.file = file;
-    putModel(out, model);
+    try {
+        Vmod_ModelOutput out;
+        out.file = file;
+        putModel(out, model);
+    } catch (...) {
+        ofio_SaveCancel(file); // the earlier file stays as it was
+        throw;
+    }
     // Writes are not checked one by one: the file remembers a failed write and why, and
     // closing reports it.
     if (ofio_SaveClose(file, &cause) != 0) fail(err, "Error Closing Model: %s", path, cause);
+}
+
+} // namespace
+
+extern "C" VMOD_API void vmod_ModelWrite(Vmod_Model *model, Oerr_ErrorReport **err) {
+    if (err != nullptr) *err = nullptr;
+    if (model == nullptr) return;
+    model_GuardedReport("vmod_ModelWrite", err, [model, err] { writeModel(model, err); });
 }

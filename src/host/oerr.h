@@ -9,8 +9,14 @@
 extern "C" {
 #endif
 
+/* The host's own reports: every one has severity OERR_SEVERITY_ERROR and code
+   OERR_FAILED (the call could not do its work; the message says why). */
+#define OERR_FAILED 1
+#define OERR_SEVERITY_ERROR 2
+
 /* A new report whose message is format filled with the arguments (callers end the
-   argument list with a 0, which is ignored). The report takes ownership of cause. */
+   argument list with a 0, which is ignored). The report takes ownership of cause; when
+   memory is exhausted the result is cause itself (null when there was none). */
 OHOST_API Oerr_ErrorReport *oerr_CreateErrorReport(const char *function, int32_t code, int32_t severity,
                                                    Oerr_ErrorReport *cause, const char *format, ...);
 /* Shows the report chain to the user (the front end's sink; standard error by default). */

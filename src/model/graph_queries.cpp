@@ -14,7 +14,7 @@ extern "C" {
 int32_t vmod_Circular(Vmod_Node *node, int32_t startId, int32_t targetId, Oerr_ErrorReport **err) {
     model_ClearError(err);
     Vmod_Node *first = model_FirstNode(node);
-    return model_Guarded<int32_t>(0, [first, startId, targetId]() -> int32_t {
+    return model_GuardedReport<int32_t>("vmod_Circular", err, 0, [first, startId, targetId]() -> int32_t {
         // Children are followed by identifier: the first node of the list holding it.
         std::unordered_map<int32_t, Vmod_Node *> byId;
         for (Vmod_Node *each = first; each != nullptr; each = each->next) byId.emplace(each->id, each);
@@ -40,7 +40,7 @@ int32_t vmod_Ancestor(Vmod_Node *node, int32_t ancestorId, int32_t nodeId, Oerr_
     (void)nodeId;  // kept for the callers' signature; the node itself is given
     model_ClearError(err);
     if (node == nullptr) return 0;
-    return model_Guarded<int32_t>(0, [node, ancestorId]() -> int32_t {
+    return model_GuardedReport<int32_t>("vmod_Ancestor", err, 0, [node, ancestorId]() -> int32_t {
         // Parents are followed by their node pointer and compared by their current id.
         std::unordered_set<Vmod_Node *> visited{node};
         std::vector<Vmod_Node *> pending{node};

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/c_boundary.h"  // the exception guard at the C boundary
 #include "vmod/vmod.h"
 
 /* Functions with an error slot clear it on entry; a null slot is tolerated. */
@@ -13,16 +14,6 @@ inline void model_ClearError(Oerr_ErrorReport **err) {
     if (err != nullptr) *err = nullptr;
 }
 
-/* Runs body and turns any C++ exception (memory exhaustion in a container) into the
-   function's documented fallback, so that none crosses the C boundary. */
-template <typename Result, typename Body>
-Result model_Guarded(Result fallback, Body body) noexcept {
-    try {
-        return body();
-    } catch (...) {
-        return fallback;
-    }
-}
 
 /* Function and criteria nodes with a payload: the nodes the next-operation search and
    the script generator treat as operations. */

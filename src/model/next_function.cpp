@@ -130,5 +130,6 @@ Vmod_Node *nextFunction(Vmod_Node *first) {
 
 extern "C" Vmod_Node *vmod_NextFunction(Vmod_Node *node, Oerr_ErrorReport **err) {
     model_ClearError(err);
-    return model_Guarded<Vmod_Node *>(nullptr, [node] { return nextFunction(model_FirstNode(node)); });
+    return model_GuardedReport<Vmod_Node *>("vmod_NextFunction", err, nullptr,
+                                            [node] { return nextFunction(model_FirstNode(node)); });
 }

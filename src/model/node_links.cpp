@@ -1,6 +1,5 @@
 // Arrows: adding and removing child links with their mirror parent links.
 #include <cstdint>
-#include <vector>
 
 #include "host/ollm.h"
 #include "host/omsc.h"
@@ -67,29 +66,23 @@ void vmod_ChildDelete(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err
     model_ClearError(err);
     if (parent == nullptr) return;
     // Several arrows may share the identifier (duplicate arrows, or two nodes with one
-    // identifier): every resolved child loses its mirrors. Unresolved links have no
-    // node and no mirror; they are only removed.
-    std::vector<Vmod_Node *> children;
+    // identifier): every resolved child loses its mirrors, at its first removed link (a
+    // later link to the same child finds none left). Unresolved links have no node and
+    // no mirror; they are only removed. Nothing here allocates, so an arrow is never
+    // left half removed.
+    const int32_t parentId = parent->id;
     Vmod_Link *head = parent->children;
-    removeLinksWithId(&head, childId, [&children](Vmod_Link *link) {
+    removeLinksWithId(&head, childId, [parentId](Vmod_Link *link) {
         Vmod_Node *child = link->node;
         if (child == nullptr) return;
         // A raster that no operation produces is no longer a new file.
         if (child->type == VMOD_RASTER && child->data != nullptr)
             static_cast<Vmod_RasterData *>(child->data)->newFile = 0;
-        for (Vmod_Node *seen : children)
-            if (seen == child) return;
-        try {
-            children.push_back(child);
-        } catch (...) {
-        }
+        Vmod_Link *parents = child->parents;
+        removeLinksWithId(&parents, parentId, [](Vmod_Link *) {});
+        child->parents = parents;
     });
     parent->children = head;
-    for (Vmod_Node *child : children) {
-        Vmod_Link *parents = child->parents;
-        removeLinksWithId(&parents, parent->id, [](Vmod_Link *) {});
-        child->parents = parents;
-    }
 }
 
 void vmod_ChildrenDelete(Vmod_Node *parent, Oerr_ErrorReport **err) {

@@ -1,7 +1,9 @@
-// The table of text payloads that own their font string (see text_font.h).
+// The table of text payloads that own their font string (see text_font.h): the library's
+// one piece of process-wide state, which the public header owns up to.
 #include "model/text_font.h"
 
 #include <mutex>
+#include <new>
 #include <unordered_map>
 
 #include "host/omsc.h"
@@ -11,10 +13,14 @@ namespace {
 // Guarded by a mutex: different models may live on different threads.
 std::mutex fontTableLock;
 
+using FontTable = std::unordered_map<const Vmod_TextData *, char *>;
+
 // Never destroyed, so that nodes released by other objects' destructors at exit still
-// find it.
-std::unordered_map<const Vmod_TextData *, char *> &fontTable() {
-    static auto *table = new std::unordered_map<const Vmod_TextData *, char *>;
+// find it. Made in place: an empty table allocates nothing, so only model_TextFontAdopt
+// (which catches) can run out of memory here.
+FontTable &fontTable() {
+    alignas(FontTable) static unsigned char storage[sizeof(FontTable)];
+    static FontTable *table = new (storage) FontTable;
     return *table;
 }
 
@@ -29,7 +35,10 @@ void model_TextFontAdopt(Vmod_TextData *text, char *font) {
         std::lock_guard<std::mutex> hold(fontTableLock);
         fontTable()[text] = font;
     } catch (...) {
-        // Without memory for the table the font stays unowned: a leak, never a double free.
+        // Without memory for the table the font cannot be owned: it is released and the
+        // note has none (it is drawn in the default font) rather than leaked.
+        text->font = nullptr;
+        omsc_HeapFree(font);
     }
 }
 

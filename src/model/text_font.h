@@ -7,7 +7,13 @@
    alone cannot tell whose it is, so the library keeps a private table from each text
    payload to the font string that payload owns. A text node's font is released only
    when its payload is in the table with that very font pointer; a node whose font the
-   front end has since replaced keeps the front end's string untouched. */
+   front end has since replaced keeps the front end's string untouched.
+
+   Why a process-wide table behind a lock, and not a mark in the node: the records'
+   layout is fixed, the model is not reachable from a node (vmod_NodesDelete and
+   vmod_NodesSelDel release nodes without it), and hidden bytes after the payload record
+   would be read out of bounds in a payload the front end built itself. Models may live
+   on different threads, so the table takes a lock; vmod.h says so. */
 #ifndef VMOD_MODEL_TEXT_FONT_H
 #define VMOD_MODEL_TEXT_FONT_H
 

@@ -38,7 +38,7 @@ void parentAppend(Vmod_Node *child, Vmod_Link **tail, int32_t id, Vmod_Node *nod
 extern "C" Vmod_Model *vmod_UpdateNodes(Vmod_Model *model, Oerr_ErrorReport **err) {
     model_ClearError(err);
     if (model == nullptr) return nullptr;
-    return model_Guarded<Vmod_Model *>(model, [model] {
+    return model_GuardedReport<Vmod_Model *>("vmod_UpdateNodes", err, model, [model] {
         std::vector<Vmod_Node *> list;
         for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next) list.push_back(node);
         const auto byId = firstPositionById(list);

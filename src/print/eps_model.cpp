@@ -9,11 +9,14 @@
 // node centres with one inch of border (and one more inch of room on the right and
 // below for glyphs and titles), grown where a note's text reaches further.
 #include <algorithm>
+#include <memory>
+#include <new>
 
 #include "host/oeps.h"
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "host/ovec.h"
+#include "model/c_boundary.h"
 #include "model/page_size.h"
 #include "print/eps_node.h"
 #include "print/eps_text.h"
@@ -63,7 +66,7 @@ Extent CentreExtent(const Vmod_Model &model) {
 // The report carries the host's reason (which names the file and the system's error) as
 // its cause.
 void Report(const char *format, const char *fileName, Oerr_ErrorReport *cause, Oerr_ErrorReport **err) {
-    Oerr_ErrorReport *report = oerr_CreateErrorReport("vmod_ModelEPS", 1, 2, cause, format, fileName, 0);
+    Oerr_ErrorReport *report = oerr_CreateErrorReport("vmod_ModelEPS", VMOD_ERR_FAILED, VMOD_SEVERITY_ERROR, cause, format, fileName, 0);
     oerr_PrintErrorReport(report, 0, 0);
     if (err) *err = report;
     else oerr_DeleteErrorReportEx(&report);
@@ -71,11 +74,14 @@ void Report(const char *format, const char *fileName, Oerr_ErrorReport *cause, O
 
 void WriteHeader(Ofio_File *file, const Vmod_Model &model, const Extent &e) {
     Oerr_ErrorReport *ignored = nullptr;
-    Ovec_Bbox *box = ovec_BboxCreate(0, 0, (e.maxX + 1 - e.minX) * 72 + 0.5, (e.maxY - (e.minY - 1)) * 72 + 0.5,
-                                     &ignored);
+    const std::unique_ptr<Ovec_Bbox, void (*)(Ovec_Bbox *)> box(
+        ovec_BboxCreate(0, 0, (e.maxX + 1 - e.minX) * 72 + 0.5, (e.maxY - (e.minY - 1)) * 72 + 0.5, &ignored),
+        ovec_BboxDelete);
     oerr_DeleteErrorReportEx(&ignored);
-    oeps_Header(file, kCreator, model.fileName, box, kFramingVersion);
-    ovec_BboxDelete(box);
+    // The host makes no box only when memory is exhausted; a file framed without one
+    // would claim an empty picture.
+    if (box == nullptr) throw std::bad_alloc();
+    oeps_Header(file, kCreator, model.fileName, box.get(), kFramingVersion);
 }
 
 void WriteProlog(Ofio_File *file, const Extent &e) {
@@ -101,6 +107,33 @@ void WriteModelProcedure(Ofio_File *file, Vmod_Model &model) {
     ofio_Fprintf(file, "\tgrestore\n} def\n\n");
 }
 
+// The export; may throw std::bad_alloc, after which no file is left behind. The file is
+// saved whole or not at all: a failed write leaves the earlier file.
+void WriteEps(const char *fileName, Vmod_Model &model, Oerr_ErrorReport **err) {
+    Oerr_ErrorReport *cause = nullptr;
+    Ofio_File *file = ofio_SaveOpen(fileName, &cause);
+    if (!file) {
+        Report("Error Creating Print File: %s", fileName, cause, err);
+        return;
+    }
+    try {
+        const Extent extent = CentreExtent(model);
+        WriteHeader(file, model, extent);
+        WriteProlog(file, extent);
+        WriteModelProcedure(file, model);
+        oeps_Setup(file);
+        ofio_Fprintf(file, "xoff yoff translate\n");
+        ofio_Fprintf(file, "xscale yscale scale\n");
+        ofio_Fprintf(file, ".01 inch setlinewidth\n");
+        ofio_Fprintf(file, "model\n");
+        oeps_Trailer(file);
+    } catch (...) {
+        ofio_SaveCancel(file); // the earlier file stays as it was
+        throw;
+    }
+    if (ofio_SaveClose(file, &cause) == -1) Report("Error Closing EPS File: %s", fileName, cause, err);
+}
+
 } // namespace
 
 extern "C" {
@@ -108,26 +141,7 @@ extern "C" {
 void vmod_ModelEPS(const char *fileName, Vmod_Model *model, Oerr_ErrorReport **err) {
     if (err) *err = nullptr;
     if (!fileName || !model) return;
-    // The file is saved whole or not at all: a failed write leaves the earlier file.
-    Oerr_ErrorReport *cause = nullptr;
-    Ofio_File *file = ofio_SaveOpen(fileName, &cause);
-    if (!file) {
-        Report("Error Creating Print File: %s", fileName, cause, err);
-        return;
-    }
-
-    const Extent extent = CentreExtent(*model);
-    WriteHeader(file, *model, extent);
-    WriteProlog(file, extent);
-    WriteModelProcedure(file, *model);
-    oeps_Setup(file);
-    ofio_Fprintf(file, "xoff yoff translate\n");
-    ofio_Fprintf(file, "xscale yscale scale\n");
-    ofio_Fprintf(file, ".01 inch setlinewidth\n");
-    ofio_Fprintf(file, "model\n");
-    oeps_Trailer(file);
-
-    if (ofio_SaveClose(file, &cause) == -1) Report("Error Closing EPS File: %s", fileName, cause, err);
+    model_GuardedReport("vmod_ModelEPS", err, [fileName, model, err] { WriteEps(fileName, *model, err); });
 }
 
 } // extern "C"

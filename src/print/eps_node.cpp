@@ -1,10 +1,12 @@
 // eps_node.cpp - the PostScript drawing of one node: its glyph procedure at its centre,
-// its title centred under it and its outgoing arrows. Text nodes are written by
-// vmod_TextPrint.
+// its title centred under it and its outgoing arrows. Text nodes are written as
+// vmod_TextPrint writes them (eps_text.cpp).
 #include "print/eps_node.h"
 
 #include "host/ofio.h"
+#include "model/c_boundary.h"
 #include "model/node_index.h"
+#include "print/eps_text.h"
 #include "print/ps_text.h"
 #include "render/glyph_geometry.h"
 #include "vmod/vmod.h"
@@ -65,7 +67,7 @@ void WriteArrows(Ofio_File *file, const Vmod_Model *model, const Vmod_Node &node
 void WriteNode(Ofio_File *file, Vmod_Model *model, Vmod_Node *node, const ModelNodeIndex *index) {
     if (!file || !node) return;
     if (node->type == VMOD_TEXT) {
-        vmod_TextPrint(file, node);
+        vmod::print::WriteNoteText(file, node);
         return;
     }
     if (const char *glyph = GlyphProcedure(node->type))
@@ -97,7 +99,7 @@ extern "C" {
 void vmod_NodePrint(Ofio_File *file, Vmod_Model *model, Vmod_Node *node, Oerr_ErrorReport **err) {
     if (err) *err = nullptr;
     // One node alone: its arrows are found by walking the list.
-    WriteNode(file, model, node, nullptr);
+    model_GuardedReport("vmod_NodePrint", err, [=] { WriteNode(file, model, node, nullptr); });
 }
 
 } // extern "C"

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "host/ofio.h"
+#include "model/c_boundary.h"
 #include "model/note_text.h"
 #include "print/eps_text.h"
 #include "print/ps_text.h"
@@ -62,6 +63,12 @@ TextBox NoteTextBox(const Vmod_Node &node) {
 extern "C" {
 
 void vmod_TextPrint(Ofio_File *file, Vmod_Node *node) {
+    model_Guarded(0, [file, node] { return vmod::print::WriteNoteText(file, node), 0; });
+}
+
+} // extern "C"
+
+void vmod::print::WriteNoteText(Ofio_File *file, const Vmod_Node *node) {
     if (!file || !node) return;
     const auto *text = static_cast<const Vmod_TextData *>(node->data);
     const char *font = text ? text->font : nullptr;
@@ -95,5 +102,3 @@ void vmod_TextPrint(Ofio_File *file, Vmod_Node *node) {
         }
     }
 }
-
-} // extern "C"

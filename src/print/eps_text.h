@@ -15,6 +15,10 @@ struct TextBox {
 // from the node, their width estimated generously (the printer chooses the glyphs).
 TextBox NoteTextBox(const Vmod_Node &node);
 
+// What vmod_TextPrint writes for a text node; may throw std::bad_alloc, which the
+// exported function stops and a whole export reports.
+void WriteNoteText(Ofio_File *file, const Vmod_Node *node);
+
 } // namespace vmod::print
 
 #endif

@@ -16,6 +16,7 @@
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "host/omsc.h"
+#include "model/c_boundary.h"
 #include "script/script_context.h"
 #include "script/script_declarations.h"
 #include "script/script_graph.h"
@@ -119,7 +120,7 @@ int32_t script_Generate(Vmod_Model *model, Ofio_File *file, const ScriptOptions 
         if (options.stopReason != nullptr) {
             *options.stopReason = context.stopReason;
         }
-    } catch (const std::bad_alloc &) {
+    } catch (...) { // the marks and the prompt title are still cleaned up below
         complete = false;
     }
     clearDoneMarks(graph);
@@ -132,7 +133,9 @@ int32_t script_Generate(Vmod_Model *model, Ofio_File *file, const ScriptOptions 
 
 extern "C" {
 
-int32_t vmod_ScriptGen(Vmod_Model *model, Ofio_File *file) { return script_Generate(model, file, ScriptOptions{}); }
+int32_t vmod_ScriptGen(Vmod_Model *model, Ofio_File *file) {
+    return model_Guarded<int32_t>(0, [model, file] { return script_Generate(model, file, ScriptOptions{}); });
+}
 
 } // extern "C"
 
@@ -140,21 +143,16 @@ int32_t script_Check(Vmod_Model *model, Oerr_ErrorReport **err) {
     if (err != nullptr) {
         *err = nullptr;
     }
-    try {
+    return model_GuardedReport<int32_t>("script_Check", err, 0, [model, err]() -> int32_t {
         ScriptGraph graph;
         ScriptRefusals refusals;
         if (findRefusals(model, graph, refusals)) {
             return 1;
         }
         if (err != nullptr) {
-            *err = oerr_CreateErrorReport("script_Check", 1, 2, nullptr, "Error Cannot Generate Script: %s",
-                                          joined(refusals).c_str(), 0);
+            *err = oerr_CreateErrorReport("script_Check", VMOD_ERR_FAILED, VMOD_SEVERITY_ERROR, nullptr,
+                                          "Error Cannot Generate Script: %s", joined(refusals).c_str(), 0);
         }
-    } catch (const std::bad_alloc &) {
-        if (err != nullptr) {
-            *err = oerr_CreateErrorReport("script_Check", 2, 2, nullptr, "Error Cannot Generate Script: %s",
-                                          "out of memory", 0);
-        }
-    }
-    return 0;
+        return 0;
+    });
 }
