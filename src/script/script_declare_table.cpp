@@ -1,9 +1,9 @@
 // script_declare_table.cpp - table declarations: the layer a table belongs to, when it
 // reads or writes a column of one, then the table itself.
 //
-// A table whose layer is a variable of the model (VMOD_LAYER_VARIABLE) names that variable, whose
-// name is its layerFile, both when it writes a column (an output table) and when it reads
-// one; such a layer needs no declaration of its own.
+// A table whose layer is a variable of the model (VMOD_LAYER_VARIABLE) names that
+// variable, whose name is its layerFile, both when it writes a column (an output table)
+// and when it reads one; such a layer needs no declaration of its own.
 #include "host/ofio.h"
 #include "script/script_declarations.h"
 #include "script/script_prompt.h"
