@@ -389,6 +389,15 @@ TEST(vmod_ModelParse, StyleNormalClearsAndRepeatedBitsDoNotCarry) {
     EXPECT_EQ(+(payloadOf<Vmod_TextData>(m.get(), 1)->style), 0);
 }
 
+TEST(vmod_ModelParse, EmptyFontNameReadsAsNoFont) {
+    // Under LeakSanitizer this also shows the replaced and the empty names released.
+    ParsedModel m = parseBody("TEXT { FONT \"\"; }\nTEXT { FONT \"Arial\"; FONT \"\"; }\nTEXT { FONT \" \"; }\n");
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(+(payloadOf<Vmod_TextData>(m.get(), 0)->font), nullptr);
+    EXPECT_EQ(+(payloadOf<Vmod_TextData>(m.get(), 1)->font), nullptr);
+    EXPECT_STREQ(payloadOf<Vmod_TextData>(m.get(), 2)->font, " ");
+}
+
 TEST(vmod_ModelParse, TextWithoutFontSizeOrStyle) {
     ParsedModel m = parseBody("TEXT { TITLE \"note\"; }\n");
     ASSERT_NE(m, nullptr);

@@ -127,3 +127,19 @@ TEST(vmod_ModelRead, AcceptedChildStatementsSave) {
     EXPECT_EQ(roundTrip(source, dir), "");
     EXPECT_NE(readFile(dir.file("first.vmf")).find("\tCHILD 2, 3, 4;\n"), std::string::npos);
 }
+
+TEST(vmod_ModelRead, NoteWithoutFontReadsBackWithoutFont) {
+    // The writer always writes FONT ("" for no font); the reader takes "" as no font.
+    vmodtest::ScratchDir dir;
+    vmodtest::ModelPtr built(vmodtest::newModel());
+    vmodtest::addNode(built.get(), VMOD_TEXT, 1, "note");
+    std::string problem;
+    std::string source = dir.file("fontless.vmf");
+    ASSERT_TRUE(writeModel(built.get(), source, &problem)) << problem;
+    EXPECT_NE(readFile(source).find("\tFONT \"\";\n"), std::string::npos);
+    ReadModel model = readModel(source, &problem);
+    ASSERT_NE(model, nullptr) << problem;
+    ASSERT_NE(model->nodes, nullptr);
+    EXPECT_EQ(+(static_cast<Vmod_TextData *>(model->nodes->data)->font), nullptr);
+    EXPECT_EQ(roundTrip(source, dir), "");
+}

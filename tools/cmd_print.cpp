@@ -29,7 +29,7 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
     vmodhost_PrinterSetResolution(printer, arguments.dpi);
     // A paper size the printer refuses leaves it on letter paper.
     vmodhost_PrinterSetPaper(printer, printed.model.printerPageWidth, printed.model.printerPageHeight);
-    vmodhost_PrinterSetOrientation(printer, printed.model.orientation ? 1 : 0);
+    vmodhost_PrinterSetOrientation(printer, printed.model.orientation != VMOD_PORTRAIT ? 1 : 0);
     vmodhost_PrinterSelect(printer);
 
     vmod::print::ModelPrintPages(printed.model, chosen.pages, chosen.labelLast);

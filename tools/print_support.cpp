@@ -96,7 +96,7 @@ namespace {
 
 void WarnLandscapeTurnsBack(const ToolCommand &command, const Vmod_Model &model) {
     const double width = model.printerPageWidth, height = model.printerPageHeight;
-    if (!model.orientation || !(width > height)) return;
+    if (model.orientation == VMOD_PORTRAIT || !(width > height)) return;
     std::fprintf(stderr,
                  "vmod %s: warning: the printer page %g by %g is already wider than tall, and ORIENTATION "
                  "LANDSCAPE turns it back to portrait; give the printer page as the sheet stands upright "

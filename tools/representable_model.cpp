@@ -26,7 +26,7 @@ std::string tool_UnrepresentableReason(const Vmod_Model &model) {
         if (!representable(x) || !representable(y))
             return tool_NodeName(node) + " has position " + pair(x, y) + ", which no output can represent" + kLimit;
     }
-    const double perInch = model.pageUnits == 1 ? 2.54 : 1.0; // a page size may be in centimetres
+    const double perInch = model.pageUnits == VMOD_PAGE_CENTIMETERS ? 2.54 : 1.0; // a page size may be in centimetres
     const double pageWidth = model.pageWidth, pageHeight = model.pageHeight;
     if (!representable(pageWidth / perInch) || !representable(pageHeight / perInch))
         return "the page size " + pair(pageWidth, pageHeight) + (perInch == 1 ? " inches" : " centimetres") +

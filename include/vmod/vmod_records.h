@@ -80,6 +80,86 @@ typedef enum Vmod_TableDataType {
     VMOD_TABLE_COLOR = 4
 } Vmod_TableDataType;
 
+/* The values of the mode fields. The fields stay int32_t (their width is part of the
+   record layout); these name what each value means. */
+
+/* Raster interpolation (Vmod_RasterData.interpolation). */
+typedef enum Vmod_Interpolation {
+    VMOD_INTERP_NEAREST = 0, VMOD_INTERP_BILINEAR = 1, VMOD_INTERP_CUBIC = 2
+} Vmod_Interpolation;
+
+/* Raster compression (Vmod_RasterData.compression): none or run-length. */
+typedef enum Vmod_Compression { VMOD_COMPRESS_NONE = 0, VMOD_COMPRESS_RLE = 1 } Vmod_Compression;
+
+/* Map or pixel coordinates (Vmod_RasterData.coordinates, Vmod_Model.windowUnits). */
+typedef enum Vmod_Coordinates { VMOD_COORDS_MAP = 0, VMOD_COORDS_PIXEL = 1 } Vmod_Coordinates;
+
+/* The shape of a raster's area (Vmod_RasterData.areaFlag). */
+typedef enum Vmod_RasterArea {
+    VMOD_RASTER_AREA_RECTANGLE = 0, VMOD_RASTER_AREA_POLYGON = 1, VMOD_RASTER_AREA_MASK = 2
+} Vmod_RasterArea;
+
+/* Area of interest (aoiMode of Vmod_RasterData, Vmod_VectorData and Vmod_Model): none,
+   the default one, or the area the file aoiFile holds. */
+typedef enum Vmod_AoiMode { VMOD_AOI_NONE = 0, VMOD_AOI_DEFAULT = 1, VMOD_AOI_FILE = 2 } Vmod_AoiMode;
+
+/* Vector layers (Vmod_VectorData.vectorType). */
+typedef enum Vmod_VectorType { VMOD_VECTOR_COVERAGE = 0, VMOD_VECTOR_ANNOTATION = 1 } Vmod_VectorType;
+
+/* Ground units of a cell size (cellSizeUnits of Vmod_VectorData and Vmod_Model). */
+typedef enum Vmod_GroundUnits { VMOD_UNITS_METERS = 0, VMOD_UNITS_FEET = 1 } Vmod_GroundUnits;
+
+/* Where a matrix's values come from (Vmod_MatrixData.source): the built-in kernel
+   `builtin`, the values in the model, a file it reads, or the output of an operation. */
+typedef enum Vmod_MatrixSource {
+    VMOD_MATRIX_KERNEL = 0, VMOD_MATRIX_LITERAL = 1, VMOD_MATRIX_READ = 2, VMOD_MATRIX_OUTPUT = 3
+} Vmod_MatrixSource;
+
+/* Built-in kernels (Vmod_MatrixData.builtin). */
+typedef enum Vmod_Kernel {
+    VMOD_KERNEL_EDGEDETECT = 0, VMOD_KERNEL_EDGEENHANCE = 1, VMOD_KERNEL_LOWPASS = 2,
+    VMOD_KERNEL_HIGHPASS = 3, VMOD_KERNEL_HORIZONTAL = 4, VMOD_KERNEL_VERTICAL = 5,
+    VMOD_KERNEL_SUMMARY = 6, VMOD_KERNEL_SOBEL1 = 7, VMOD_KERNEL_SOBEL2 = 8
+} Vmod_Kernel;
+
+/* Where a table's values come from (Vmod_TableData.source): the values in the model, a
+   column of a layer, a file it reads, or the output of an operation. */
+typedef enum Vmod_TableSource {
+    VMOD_TABLE_LITERAL = 0, VMOD_TABLE_LAYER = 1, VMOD_TABLE_READ = 2, VMOD_TABLE_OUTPUT = 3
+} Vmod_TableSource;
+
+/* The layer a table names (Vmod_TableData.layerKind). */
+typedef enum Vmod_LayerKind {
+    VMOD_LAYER_IMAGE = 0, VMOD_LAYER_VARIABLE = 1, VMOD_LAYER_COVERAGE = 2, VMOD_LAYER_ANNOTATION = 3
+} Vmod_LayerKind;
+
+/* The area an operation's output covers (Vmod_FunctionData.area). */
+typedef enum Vmod_FunctionArea { VMOD_AREA_UNION = 0, VMOD_AREA_INTERSECTION = 1 } Vmod_FunctionArea;
+
+/* Units of the model's page size (Vmod_Model.pageUnits). */
+typedef enum Vmod_PageUnits { VMOD_PAGE_INCHES = 0, VMOD_PAGE_CENTIMETERS = 1 } Vmod_PageUnits;
+
+/* Page orientation (Vmod_Model.orientation). */
+typedef enum Vmod_Orientation { VMOD_PORTRAIT = 0, VMOD_LANDSCAPE = 1 } Vmod_Orientation;
+
+/* The model's output cell size (Vmod_Model.cellSizeMode); a given one is cellSizeX,
+   cellSizeY in cellSizeUnits. */
+typedef enum Vmod_CellSizeMode {
+    VMOD_CELLSIZE_MINIMUM = 0, VMOD_CELLSIZE_MAXIMUM = 1, VMOD_CELLSIZE_GIVEN = 2
+} Vmod_CellSizeMode;
+
+/* The model's processing window (Vmod_Model.windowMode); a given one is the rectangle
+   `window` in windowUnits. */
+typedef enum Vmod_WindowMode {
+    VMOD_WINDOW_UNION = 0, VMOD_WINDOW_INTERSECTION = 1, VMOD_WINDOW_GIVEN = 2
+} Vmod_WindowMode;
+
+/* The model's output projection (Vmod_Model.projectionMode): the default, that of the file
+   projectionSameAs, or the one projectionSpec1 and projectionSpec2 specify. */
+typedef enum Vmod_ProjectionMode {
+    VMOD_PROJECTION_DEFAULT = 0, VMOD_PROJECTION_SAME_AS = 1, VMOD_PROJECTION_SPECIFIED = 2
+} Vmod_ProjectionMode;
+
 /* Render modes passed to the node renderers; other values draw without highlight. */
 #define VMOD_RENDER_DRAW 0
 #define VMOD_RENDER_ERASE 1
@@ -151,23 +231,23 @@ typedef struct Vmod_RasterData {
     char *fileName;
     int32_t prompt;
     char *promptText;
-    int32_t interpolation; /* 0 nearest, 1 bilinear, 2 cubic convolution */
+    int32_t interpolation; /* Vmod_Interpolation */
     int32_t thematic;
     int32_t dataType;      /* Vmod_DataType */
     char *declare;
-    int32_t compression;   /* 0 none, 1 run-length */
-    int32_t coordinates;   /* 0 map, 1 pixel */
+    int32_t compression;   /* Vmod_Compression */
+    int32_t coordinates;   /* Vmod_Coordinates */
     int32_t recode;
     int32_t numClasses;
     int32_t *newClasses;   /* numClasses entries */
-    int32_t areaFlag;      /* 0 rectangle, 1 polygon, 2 mask */
+    int32_t areaFlag;      /* Vmod_RasterArea */
     Vmod_Rect *areaRect;
-    int32_t aoiMode;       /* 0 none, 1 default, 2 aoiFile */
+    int32_t aoiMode;       /* Vmod_AoiMode */
     char *aoiFile;
 } Vmod_RasterData;
 
 typedef struct Vmod_VectorData {
-    int32_t vectorType; /* 0 coverage, 1 annotation */
+    int32_t vectorType; /* Vmod_VectorType */
     char *fileName;
     int32_t prompt;
     char *promptText;
@@ -175,10 +255,10 @@ typedef struct Vmod_VectorData {
     int32_t tempFile;
     int32_t cellSizeSet;
     float cellSizeX, cellSizeY;
-    int32_t cellSizeUnits; /* 0 meters, 1 feet */
+    int32_t cellSizeUnits; /* Vmod_GroundUnits */
     Vmod_Rect *window;
     char *declare;
-    int32_t aoiMode;
+    int32_t aoiMode; /* Vmod_AoiMode */
     char *aoiFile;
     char *attribute;
     int32_t recode;
@@ -190,9 +270,9 @@ typedef struct Vmod_MatrixData {
     int32_t columns;
     int32_t rows;
     int32_t dataType; /* Vmod_DataType */
-    int32_t source;   /* 0 built-in kernel, 1 literal, 2 read from a file, 3 model output */
+    int32_t source;   /* Vmod_MatrixSource */
     char *frontText;  /* the front end's text; copied on duplication */
-    int32_t builtin;  /* 0 EDGEDETECT .. 8 SOBEL2 */
+    int32_t builtin;  /* Vmod_Kernel */
     int32_t reserved[6]; /* the front end's words; copied as one block */
     double *values;   /* columns * rows values, row by row */
     int32_t normalize;
@@ -213,8 +293,8 @@ typedef struct Vmod_TableColor {
 typedef struct Vmod_TableData {
     int32_t size;
     int32_t dataType; /* Vmod_TableDataType */
-    int32_t source;   /* 0 literal, 1 a column of a layer, 2 read from a file, 3 model output */
-    int32_t layerKind; /* 0 image, 1 variable, 2 coverage, 3 annotation */
+    int32_t source;   /* Vmod_TableSource */
+    int32_t layerKind; /* Vmod_LayerKind */
     char *layerFile;
     int32_t promptLayerFile;
     char *promptLayerText;
@@ -246,7 +326,7 @@ typedef struct Vmod_ScalarData {
 } Vmod_ScalarData;
 
 typedef struct Vmod_FunctionData {
-    int32_t area; /* 0 union, 1 intersection */
+    int32_t area; /* Vmod_FunctionArea */
     char *expression;
     int32_t reserved[2];
     int32_t done;    /* scratch: written by the script generator */
@@ -289,25 +369,25 @@ struct Vmod_Model {
     char *fileName; /* owned; released by vmod_ModelDelete */
     char *title;
     double pageWidth, pageHeight;
-    int32_t pageUnits; /* 0 inches, 1 centimeters */
+    int32_t pageUnits; /* Vmod_PageUnits */
     double printerPageWidth, printerPageHeight;
     double margins[4]; /* top, bottom, left, right */
-    int32_t orientation; /* 0 portrait, 1 landscape */
+    int32_t orientation; /* Vmod_Orientation */
     double printScale;   /* percent */
     int32_t pageNumbers;
     int32_t loadedWord1; /* zero from the reader; copied on load */
     int32_t cellSizeSet;
-    int32_t cellSizeMode; /* 0 minimum, 1 maximum, 2 given */
+    int32_t cellSizeMode; /* Vmod_CellSizeMode */
     float cellSizeX, cellSizeY;
-    int32_t cellSizeUnits;
-    int32_t windowMode;  /* 0 union, 1 intersection, 2 given */
-    int32_t windowUnits; /* 0 map, 1 pixels */
+    int32_t cellSizeUnits; /* Vmod_GroundUnits */
+    int32_t windowMode;  /* Vmod_WindowMode */
+    int32_t windowUnits; /* Vmod_Coordinates */
     Vmod_Rect *window;
-    int32_t projectionMode; /* 0 default, 1 same as a file, 2 specified */
+    int32_t projectionMode; /* Vmod_ProjectionMode */
     char *projectionSameAs;
     char *projectionSpec1;
     char *projectionSpec2;
-    int32_t aoiMode;
+    int32_t aoiMode; /* Vmod_AoiMode */
     char *aoiFile;
     int32_t loadedWord2; /* zero from the reader; copied on load */
     int32_t optimize;

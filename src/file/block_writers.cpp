@@ -92,9 +92,9 @@ void putFileStatement(Vmod_ModelOutput &out, const char *keyword, int32_t prompt
 
 void putAoiStatement(Vmod_ModelOutput &out, int32_t aoiMode, const char *aoiFile) {
     switch (aoiMode) {
-    case 0: VMOD_PUT(out, "\tAOI NONE;\n"); break;
-    case 1: VMOD_PUT(out, "\tAOI DEFAULT;\n"); break;
-    case 2: VMOD_PUT(out, "\tAOI \"%s\";\n", vmod_OutputString(out, aoiFile, "AOI")); break;
+    case VMOD_AOI_NONE: VMOD_PUT(out, "\tAOI NONE;\n"); break;
+    case VMOD_AOI_DEFAULT: VMOD_PUT(out, "\tAOI DEFAULT;\n"); break;
+    case VMOD_AOI_FILE: VMOD_PUT(out, "\tAOI \"%s\";\n", vmod_OutputString(out, aoiFile, "AOI")); break;
     default: vmod_OutputRefuse(out, "AOI " + std::to_string(aoiMode) + " has no word in a model file");
     }
 }
@@ -140,7 +140,7 @@ void putRasterBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
         if (r->declare != nullptr) VMOD_PUT(out, "\tDECLARE \"%s\";\n", vmod_OutputString(out, r->declare, "DECLARE"));
         putWordStatement(out, "COMPRESSION", vmod_CompressionWords, r->compression);
         putWordStatement(out, "COORDINATES", vmod_CoordinateWords, r->coordinates);
-        if (r->areaRect != nullptr && r->areaFlag == 0) {
+        if (r->areaRect != nullptr && r->areaFlag == VMOD_RASTER_AREA_RECTANGLE) {
             VMOD_PUT(out, "\tAREA RECT");
             putRectNumbers(out, r->areaRect);
             VMOD_PUT(out, " %.16g;\n", r->areaRect->y2);
@@ -159,7 +159,7 @@ void putVectorBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
         if (v->prompt) putPromptLine(out, v->promptText);
         if (!v->prompt && v->fileName != nullptr)
             VMOD_PUT(out, "\tFILENAME \"%s\";\n", vmod_OutputString(out, v->fileName, "FILENAME"));
-        if (v->vectorType == 0 && v->feature != nullptr)
+        if (v->vectorType == VMOD_VECTOR_COVERAGE && v->feature != nullptr)
             VMOD_PUT(out, "\tFEATURE \"%s\";\n", vmod_OutputString(out, v->feature, "FEATURE"));
         if (v->tempFile) VMOD_PUT(out, "\tTEMPFILE;\n");
         if (v->cellSizeSet) {
@@ -194,12 +194,13 @@ void putMatrixBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
                                        " is negative");
         VMOD_PUT(out, "\tSIZE %ld, %ld;\n", static_cast<long>(m->columns), static_cast<long>(m->rows));
         putWordStatement(out, "DATATYPE", vmod_DataTypeWords, m->dataType);
-        if (m->source == 0) {
+        if (m->source == VMOD_MATRIX_KERNEL) {
             if (const char *kernel = vmod_OutputWord(out, "BUILTIN", vmod_KernelWords, m->builtin))
                 VMOD_PUT(out, "\tBUILTIN\t%s;\n", kernel);
         }
         int64_t count = sized ? static_cast<int64_t>(m->columns) * m->rows : 0;
-        if ((m->source == 0 || m->source == 1) && m->values != nullptr && node->title != nullptr && count > 0) {
+        const bool literal = m->source == VMOD_MATRIX_KERNEL || m->source == VMOD_MATRIX_LITERAL;
+        if (literal && m->values != nullptr && node->title != nullptr && count > 0) {
             VMOD_PUT(out, "\tVALUE   ");
             for (int64_t row = 0; row < m->rows; ++row) {
                 const double *values = m->values + row * m->columns;
@@ -212,10 +213,11 @@ void putMatrixBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
                 }
             }
         }
-        if (m->source == 2) putFileStatement(out, "READ", m->prompt, m->promptText, m->readFile);
-        if (m->source == 3) VMOD_PUT(out, "\tOUTPUT;\n");
-        if (m->source == 3 && m->write) putFileStatement(out, "WRITE", m->prompt, m->promptText, m->writeFile);
-        if (m->source == 3 && m->show) VMOD_PUT(out, "\tSHOW;\n");
+        if (m->source == VMOD_MATRIX_READ) putFileStatement(out, "READ", m->prompt, m->promptText, m->readFile);
+        if (m->source == VMOD_MATRIX_OUTPUT) VMOD_PUT(out, "\tOUTPUT;\n");
+        if (m->source == VMOD_MATRIX_OUTPUT && m->write)
+            putFileStatement(out, "WRITE", m->prompt, m->promptText, m->writeFile);
+        if (m->source == VMOD_MATRIX_OUTPUT && m->show) VMOD_PUT(out, "\tSHOW;\n");
         VMOD_PUT(out, m->normalize ? "\tNORMALIZE YES;\n" : "\tNORMALIZE NO;\n");
     }
     closeBlock(out, node);
@@ -226,7 +228,7 @@ namespace {
 // The lines naming the layer a table is a column of. Variable tables are named only as
 // outputs (a variable input is given by its arrow).
 void putLayerLines(Vmod_ModelOutput &out, const Vmod_TableData *t, bool output) {
-    if (t->layerKind == 1) {
+    if (t->layerKind == VMOD_LAYER_VARIABLE) {
         if (!output) return;
         VMOD_PUT(out, "\tVARIABLENAME \"%s\";\n", vmod_OutputString(out, t->layerFile, "VARIABLENAME"));
         VMOD_PUT(out, "\tFIELDNAME \"%s\";\n", vmod_OutputString(out, t->fieldName, "FIELDNAME"));
@@ -246,7 +248,7 @@ void putLayerLines(Vmod_ModelOutput &out, const Vmod_TableData *t, bool output) 
     } else {
         VMOD_PUT(out, "\t%s;\n", keyword);
     }
-    if (t->layerKind != 3)
+    if (t->layerKind != VMOD_LAYER_ANNOTATION)
         VMOD_PUT(out, "\tLAYERNAME \"%s\";\n", vmod_OutputString(out, t->layerName, "LAYERNAME"));
     VMOD_PUT(out, "\tFIELDNAME \"%s\";\n", vmod_OutputString(out, t->fieldName, "FIELDNAME"));
 }
@@ -282,13 +284,14 @@ void putTableBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
         bool sized = vmod_OutputCheckSize(out, "SIZE", t->size);
         VMOD_PUT(out, "\tSIZE %ld;\n", static_cast<long>(t->size));
         putWordStatement(out, "DATATYPE", vmod_TableDataTypeWords, t->dataType);
-        if (t->source == 0 && sized && t->size > 0) putTableValues(out, t);
-        if (t->source == 1) putLayerLines(out, t, false);
-        if (t->source == 3 && t->outputToLayer) putLayerLines(out, t, true);
-        if (t->source == 2) putFileStatement(out, "READ", t->prompt, t->promptText, t->readFile);
-        if (t->source == 3) VMOD_PUT(out, "\tOUTPUT;\n");
-        if (t->source == 3 && t->write) putFileStatement(out, "WRITE", t->prompt, t->promptText, t->writeFile);
-        if (t->source == 3 && t->show) VMOD_PUT(out, "\tSHOW;\n");
+        if (t->source == VMOD_TABLE_LITERAL && sized && t->size > 0) putTableValues(out, t);
+        if (t->source == VMOD_TABLE_LAYER) putLayerLines(out, t, false);
+        if (t->source == VMOD_TABLE_OUTPUT && t->outputToLayer) putLayerLines(out, t, true);
+        if (t->source == VMOD_TABLE_READ) putFileStatement(out, "READ", t->prompt, t->promptText, t->readFile);
+        if (t->source == VMOD_TABLE_OUTPUT) VMOD_PUT(out, "\tOUTPUT;\n");
+        if (t->source == VMOD_TABLE_OUTPUT && t->write)
+            putFileStatement(out, "WRITE", t->prompt, t->promptText, t->writeFile);
+        if (t->source == VMOD_TABLE_OUTPUT && t->show) VMOD_PUT(out, "\tSHOW;\n");
     }
     closeBlock(out, node);
 }

@@ -13,6 +13,7 @@
 #include "host/olex.h"
 #include "host/omsc.h"
 #include "host/ostr.h"
+#include "model/node_kinds.h"
 #include "model/node_release.h"
 
 namespace {
@@ -21,8 +22,10 @@ namespace {
 // "Graphical Model Parse Error", printed at once.
 Vmod_Model *finishParse(const char *path, Vmod_Model *model, Oerr_ErrorReport *driverReport,
                         Oerr_ErrorReport **err) {
-    if (driverReport == nullptr && model != nullptr)
+    if (driverReport == nullptr && model != nullptr) {
+        model_NodesAfterRead(model->nodes);
         return model;
+    }
     if (driverReport == nullptr) // the parse yielded no model without saying why
         driverReport = oerr_CreateErrorReport("olex_Parse", OERR_FAILED, OERR_SEVERITY_ERROR, nullptr, "%s: the file yields no model",
                                               path != nullptr ? path : "", 0);
@@ -200,13 +203,6 @@ void vmod_ParsedModelRelease(Vmod_Model *model) {
     vmod_NodesDelete(model->nodes, &report);
     oerr_DeleteErrorReportEx(&report);
     model->nodes = nullptr;
-    omsc_HeapFree(model->fileName);
-    omsc_HeapFree(model->title);
-    omsc_HeapFree(model->projectionSameAs);
-    omsc_HeapFree(model->projectionSpec1);
-    omsc_HeapFree(model->projectionSpec2);
-    omsc_HeapFree(model->aoiFile);
-    vmod_RectDelete(model->window, &report);
-    oerr_DeleteErrorReportEx(&report);
+    model_HeaderRelease(model);
     omsc_HeapFree(model);
 }

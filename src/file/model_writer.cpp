@@ -28,12 +28,12 @@ void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     out.node = nullptr;
     if (m->title != nullptr) VMOD_PUT(out, "TITLE \"%s\";\n", vmod_OutputString(out, m->title, "TITLE"));
     // The page size keeps the unit it was read in; any unit but centimetres is inches.
-    VMOD_PUT(out, "PAGESIZE %g, %g %s;\n", m->pageWidth, m->pageHeight,
-             vmod_FormatWord(vmod_PageUnitWords, m->pageUnits == 1 ? 1 : 0));
+    const int32_t pageUnits = m->pageUnits == VMOD_PAGE_CENTIMETERS ? VMOD_PAGE_CENTIMETERS : VMOD_PAGE_INCHES;
+    VMOD_PUT(out, "PAGESIZE %g, %g %s;\n", m->pageWidth, m->pageHeight, vmod_FormatWord(vmod_PageUnitWords, pageUnits));
     switch (m->cellSizeMode) {
-    case 0: VMOD_PUT(out, "CELLSIZE MINIMUM;\n"); break;
-    case 1: VMOD_PUT(out, "CELLSIZE MAXIMUM;\n"); break;
-    case 2:
+    case VMOD_CELLSIZE_MINIMUM: VMOD_PUT(out, "CELLSIZE MINIMUM;\n"); break;
+    case VMOD_CELLSIZE_MAXIMUM: VMOD_PUT(out, "CELLSIZE MAXIMUM;\n"); break;
+    case VMOD_CELLSIZE_GIVEN:
         if (const char *unit = vmod_OutputWord(out, "CELLSIZE unit", vmod_CellUnitWords, m->cellSizeUnits)) {
             VMOD_PUT(out, "CELLSIZE");
             VMOD_PUT(out, " %.16g, %.16g", static_cast<double>(m->cellSizeX), static_cast<double>(m->cellSizeY));
@@ -49,9 +49,9 @@ void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     VMOD_PUT(out, "PRINTSCALE %g;\n", m->printScale);
     if (m->pageNumbers) VMOD_PUT(out, "PAGENUMBERS;\n");
     switch (m->windowMode) {
-    case 0: VMOD_PUT(out, "WINDOW UNION;\n"); break;
-    case 1: VMOD_PUT(out, "WINDOW INTERSECTION;\n"); break;
-    case 2: {
+    case VMOD_WINDOW_UNION: VMOD_PUT(out, "WINDOW UNION;\n"); break;
+    case VMOD_WINDOW_INTERSECTION: VMOD_PUT(out, "WINDOW INTERSECTION;\n"); break;
+    case VMOD_WINDOW_GIVEN: {
         const char *unit = vmod_OutputWord(out, "WINDOW unit", vmod_CoordinateWords, m->windowUnits);
         if (m->window == nullptr) vmod_OutputRefuse(out, "WINDOW 2 has no rectangle");
         if (unit != nullptr && m->window != nullptr) {
@@ -64,11 +64,11 @@ void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     default: break;
     }
     switch (m->projectionMode) {
-    case 0: VMOD_PUT(out, "PROJECTION DEFAULT;\n"); break;
-    case 1:
+    case VMOD_PROJECTION_DEFAULT: VMOD_PUT(out, "PROJECTION DEFAULT;\n"); break;
+    case VMOD_PROJECTION_SAME_AS:
         VMOD_PUT(out, "PROJECTION SAMEAS \"%s\";\n", vmod_OutputString(out, m->projectionSameAs, "PROJECTION"));
         break;
-    case 2: {
+    case VMOD_PROJECTION_SPECIFIED: {
         const char *first = vmod_OutputString(out, m->projectionSpec1, "PROJECTION");
         const char *second = vmod_OutputString(out, m->projectionSpec2, "PROJECTION");
         VMOD_PUT(out, "PROJECTION SPECIFY \"%s\" \"%s\";\n", first, second);
@@ -77,9 +77,9 @@ void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     default: break;
     }
     switch (m->aoiMode) {
-    case 0: VMOD_PUT(out, "AOI NONE;\n"); break;
-    case 1: VMOD_PUT(out, "AOI DEFAULT;\n"); break;
-    case 2: VMOD_PUT(out, "AOI \"%s\";\n", vmod_OutputString(out, m->aoiFile, "AOI")); break;
+    case VMOD_AOI_NONE: VMOD_PUT(out, "AOI NONE;\n"); break;
+    case VMOD_AOI_DEFAULT: VMOD_PUT(out, "AOI DEFAULT;\n"); break;
+    case VMOD_AOI_FILE: VMOD_PUT(out, "AOI \"%s\";\n", vmod_OutputString(out, m->aoiFile, "AOI")); break;
     default: vmod_OutputRefuse(out, "AOI " + std::to_string(m->aoiMode) + " has no word in a model file");
     }
     VMOD_PUT(out, m->optimize ? "OPTIMIZE YES;\n" : "OPTIMIZE NO;\n");

@@ -1,5 +1,6 @@
-// Making new nodes with the defaults of their kind, some of them from the user's
-// preferences, and the thematic default of a raster's data type.
+// Making new nodes with the defaults of their kind (node_kinds.h), a raster's from the
+// user's preferences and a note's from the model, and the thematic default of a raster's
+// data type; the render slot and payload size of a kind.
 #include <cstdint>
 
 #include "host/oerr.h"
@@ -7,7 +8,7 @@
 #include "host/opmg.h"
 #include "host/ostr.h"
 #include "model/model_internal.h"
-#include "model/text_font.h"
+#include "model/node_kinds.h"
 
 namespace {
 
@@ -26,49 +27,38 @@ bool preferenceIs(const char *key, const char *def, const char *text, bool *fail
     return equal;
 }
 
-void rasterDefaults(Vmod_RasterData *raster) {
+// The preference-dependent fields of a new raster, over the plain defaults of its kind.
+void rasterPreferences(Vmod_RasterData *raster) {
     bool failed = false;
     if (preferenceIs("stats_option", "Use all file values", "Ignore specified value", &failed) && !failed)
         raster->ignoreSet = 1;
     Oerr_ErrorReport *report = nullptr;
     raster->ignoreValue = opmg_GetNumberPreference(category, "stats_ignore_value", 0.0, &report);
     oerr_DeleteErrorReportEx(&report);
-    raster->dataType = VMOD_UNSIGNED8;
     raster->thematic = vmod_ThematicDefault(raster->dataType);
 
     const char *key = raster->thematic ? "thematic_interpolation" : "athematic_interpolation";
     char *value = opmg_GetStringPreference(category, key, "Nearest Neighbor", &report);
     oerr_DeleteErrorReportEx(&report);
-    raster->interpolation = 0;
-    if (value != nullptr && otxt_Text_strcmp(value, "Bilinear Interpolation") == 0) raster->interpolation = 1;
-    if (value != nullptr && otxt_Text_strcmp(value, "Cubic Convolution") == 0) raster->interpolation = 2;
+    raster->interpolation = VMOD_INTERP_NEAREST;
+    if (value != nullptr && otxt_Text_strcmp(value, "Bilinear Interpolation") == 0)
+        raster->interpolation = VMOD_INTERP_BILINEAR;
+    if (value != nullptr && otxt_Text_strcmp(value, "Cubic Convolution") == 0)
+        raster->interpolation = VMOD_INTERP_CUBIC;
     omsc_HeapFree(value);
-}
-
-size_t payloadSize(int32_t kind) {
-    switch (kind) {
-    case VMOD_RASTER: return sizeof(Vmod_RasterData);
-    case VMOD_VECTOR: return sizeof(Vmod_VectorData);
-    case VMOD_MATRIX: return sizeof(Vmod_MatrixData);
-    case VMOD_TABLE: return sizeof(Vmod_TableData);
-    case VMOD_SCALAR: return sizeof(Vmod_ScalarData);
-    case VMOD_FUNCTION: return sizeof(Vmod_FunctionData);
-    case VMOD_CRITERIA: return sizeof(Vmod_CriteriaData);
-    case VMOD_TEXT: return sizeof(Vmod_TextData);
-    default: return 0;
-    }
 }
 
 }  // namespace
 
 const Vmod_RenderFunction *model_RenderSlot(int32_t kind) {
-    static const int slotOfKind[] = {VMOD_SLOT_RASTER, VMOD_SLOT_VECTOR,   VMOD_SLOT_MATRIX,   VMOD_SLOT_TABLE,
-                                     VMOD_SLOT_SCALAR, VMOD_SLOT_FUNCTION, VMOD_SLOT_CRITERIA, VMOD_SLOT_TEXT};
-    if (kind < VMOD_RASTER || kind > VMOD_TEXT) return nullptr;
-    return &Vmod_RenderTable[slotOfKind[kind]];
+    const Model_NodeKind *k = model_KindOf(kind);
+    return k != nullptr ? &Vmod_RenderTable[k->renderSlot] : nullptr;
 }
 
-size_t model_PayloadSize(int32_t kind) { return payloadSize(kind); }
+size_t model_PayloadSize(int32_t kind) {
+    const Model_NodeKind *k = model_KindOf(kind);
+    return k != nullptr ? k->payloadSize : 0;
+}
 
 extern "C" {
 
@@ -112,58 +102,20 @@ Vmod_Node *vmod_NodeCreate(Vmod_Model *model, int32_t kind, Oerr_ErrorReport **e
     auto *node = static_cast<Vmod_Node *>(omsc_HeapMalloc(sizeof(Vmod_Node)));
     if (node == nullptr) return nullptr;
     node->type = kind;
-    const size_t size = payloadSize(kind);
-    if (size == 0) return node;  // an unknown kind: no payload, no render slot
-    void *data = omsc_HeapMalloc(size);
+    if (model_KindOf(kind) == nullptr) return node;  // an unknown kind: no payload, no render slot
+    void *data = model_PayloadNew(kind);
     if (data == nullptr) {
         omsc_HeapFree(node);
         return nullptr;
     }
     node->data = data;
-    switch (kind) {
-    case VMOD_RASTER:
-        rasterDefaults(static_cast<Vmod_RasterData *>(data));
-        break;
-    case VMOD_VECTOR: {
-        auto *vector = static_cast<Vmod_VectorData *>(data);
-        vector->vectorType = 0;
-        vector->declare = ostr_Duplicate("Integer");
-        break;
-    }
-    case VMOD_MATRIX: {
-        auto *matrix = static_cast<Vmod_MatrixData *>(data);
-        matrix->columns = 3;
-        matrix->rows = 3;
-        matrix->dataType = VMOD_DOUBLE;
-        matrix->source = 1;
-        matrix->builtin = 2;
-        matrix->normalize = 1;
-        break;
-    }
-    case VMOD_TABLE:
-        static_cast<Vmod_TableData *>(data)->dataType = VMOD_TABLE_SIGNED32;
-        break;
-    case VMOD_SCALAR:
-        static_cast<Vmod_ScalarData *>(data)->dataType = VMOD_DOUBLE;
-        break;
-    case VMOD_CRITERIA:
-        static_cast<Vmod_CriteriaData *>(data)->rows = 1;
-        break;
-    case VMOD_TEXT: {
-        auto *text = static_cast<Vmod_TextData *>(data);
+    if (kind == VMOD_RASTER) rasterPreferences(static_cast<Vmod_RasterData *>(data));
+    if (kind == VMOD_TEXT && model != nullptr) {
         // The model's font is shared, not copied; the node does not own it.
-        model_TextFontForget(text);
-        if (model != nullptr) {
-            text->font = model->textFont;
-            text->size = model->textSize;
-            text->style = model->textStyle;
-        }
-        text->extentWidth = 14;
-        text->extentHeight = 19;
-        break;
-    }
-    default:
-        break;
+        auto *text = static_cast<Vmod_TextData *>(data);
+        text->font = model->textFont;
+        text->size = model->textSize;
+        text->style = model->textStyle;
     }
     node->render = model_RenderSlot(kind);
     return node;

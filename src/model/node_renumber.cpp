@@ -6,21 +6,14 @@
 #include "host/omsc.h"
 #include "host/ostr.h"
 #include "model/model_internal.h"
+#include "model/node_kinds.h"
 
 namespace {
 
-const char *kindWord(int32_t kind) {
-    switch (kind) {
-    case VMOD_RASTER: return "raster";
-    case VMOD_VECTOR: return "vector";
-    case VMOD_MATRIX: return "matrix";
-    case VMOD_TABLE: return "table";
-    case VMOD_SCALAR: return "scalar";
-    default: return "";
-    }
-}
-
 bool isDataKind(int32_t kind) { return kind >= VMOD_RASTER && kind <= VMOD_SCALAR; }
+
+// The name of a data kind ("raster"), "" for any other kind.
+const char *kindWord(int32_t kind) { return isDataKind(kind) ? model_KindOf(kind)->name : ""; }
 
 // Points every link of the list at the renumbered node to its new identifier. Links are
 // matched by node, so unresolved links keep the old one.

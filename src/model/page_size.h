@@ -12,12 +12,12 @@ inline constexpr double kCentimetresPerInch = 2.54;
 
 inline double PageWidthInches(const Vmod_Model &model) {
     const double width = model.pageWidth;
-    return model.pageUnits == 1 ? width / kCentimetresPerInch : width;
+    return model.pageUnits == VMOD_PAGE_CENTIMETERS ? width / kCentimetresPerInch : width;
 }
 
 inline double PageHeightInches(const Vmod_Model &model) {
     const double height = model.pageHeight;
-    return model.pageUnits == 1 ? height / kCentimetresPerInch : height;
+    return model.pageUnits == VMOD_PAGE_CENTIMETERS ? height / kCentimetresPerInch : height;
 }
 
 } // namespace vmod

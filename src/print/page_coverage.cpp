@@ -213,7 +213,7 @@ GridWidening CoverEveryNode(Vmod_Model &model, Printout::Kind kind) {
     }
     model.pageWidth = std::max(PageWidthInches(model) + dx, maxRight + dx);
     model.pageHeight = std::max(PageHeightInches(model) + dy, maxBottom + dy);
-    model.pageUnits = 0;
+    model.pageUnits = VMOD_PAGE_INCHES;
     const PageGrid after = MakePageGrid(model);
     w.columns = after.columns;
     w.rows = after.rows;

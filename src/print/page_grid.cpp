@@ -29,7 +29,7 @@ PageGrid MakePageGrid(const Vmod_Model &model) {
     PageGrid g{};
     g.printScale = EffectivePrintScale(model);
     g.k = 100 / g.printScale;
-    g.landscape = model.orientation != 0;
+    g.landscape = model.orientation != VMOD_PORTRAIT;
     const double top = model.margins[0], bottom = model.margins[1], left = model.margins[2],
                  right = model.margins[3];
     if (!g.landscape) {

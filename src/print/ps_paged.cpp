@@ -93,14 +93,14 @@ void vmod_HeaderPrint(Ofio_File *file, Vmod_Model *model) {
         ofio_Fprintf(file, "%%%%BoundingBox: 0 0 %.0f %.0f\n", std::ceil(width), std::ceil(height));
         ofio_Fprintf(file, "%%%%DocumentMedia: Plain %g %g 0 () ()\n", width, height);
     }
-    ofio_Fprintf(file, "%%%%Orientation: %s\n", model->orientation ? "Landscape" : "Portrait");
+    ofio_Fprintf(file, "%%%%Orientation: %s\n", model->orientation != VMOD_PORTRAIT ? "Landscape" : "Portrait");
     ofio_Fprintf(file, "%%%%Pages: (atend)\n");
     ofio_Fprintf(file, "%%%%EndComments\n");
     ofio_Fprintf(file, "%%%%BeginProlog\n");
     ofio_Fprintf(file, "/inch {72 mul} def\n");
     ofio_Fprintf(file, "/xscale %g def\n", scale * 0.01);
     ofio_Fprintf(file, "/yscale %g def\n", -scale * 0.01);
-    ofio_Fprintf(file, model->orientation ? "/angle -90 def\n" : "/angle 0 def\n");
+    ofio_Fprintf(file, model->orientation != VMOD_PORTRAIT ? "/angle -90 def\n" : "/angle 0 def\n");
     ofio_Fprintf(file, "/xoff 0 inch def\n");
     ofio_Fprintf(file, "angle 0 lt {\n");
     ofio_Fprintf(file, "\t/yoff %g inch %g inch sub def\n", bottom, top);

@@ -27,13 +27,13 @@ void writeNewFileClause(Ofio_File *file, const Vmod_RasterData *raster) {
 void writeExistingFileClause(Ofio_File *file, const Vmod_RasterData *raster) {
     ofio_Fprintf(file, " FILE OLD");
     switch (raster->interpolation) {
-    case 0:
+    case VMOD_INTERP_NEAREST:
         ofio_Fprintf(file, " NEAREST NEIGHBOR");
         break;
-    case 1:
+    case VMOD_INTERP_BILINEAR:
         ofio_Fprintf(file, " BILINEAR INTERPOLATION");
         break;
-    case 2:
+    case VMOD_INTERP_CUBIC:
         ofio_Fprintf(file, " CUBIC CONVOLUTION");
         break;
     default:
@@ -41,17 +41,17 @@ void writeExistingFileClause(Ofio_File *file, const Vmod_RasterData *raster) {
     }
     if (const Vmod_Rect *area = raster->areaRect) {
         ofio_Fprintf(file, " WINDOW %.16g, %.16g : %.16g, %.16g", area->x1, area->y1, area->x2, area->y2);
-        ofio_Fprintf(file, "%s", raster->coordinates == 1 ? " PIXEL" : " MAP");
+        ofio_Fprintf(file, "%s", raster->coordinates == VMOD_COORDS_PIXEL ? " PIXEL" : " MAP");
     }
     ofio_Fprintf(file, " AOI");
     switch (raster->aoiMode) {
-    case 0:
+    case VMOD_AOI_NONE:
         ofio_Fprintf(file, " NONE");
         break;
-    case 1:
+    case VMOD_AOI_DEFAULT:
         ofio_Fprintf(file, " DEFAULT");
         break;
-    case 2:
+    case VMOD_AOI_FILE:
         ofio_Fprintf(file, " \"%s\"", script_Text(raster->aoiFile));
         break;
     default:

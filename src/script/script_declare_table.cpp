@@ -1,20 +1,15 @@
 // script_declare_table.cpp - table declarations: the layer a table belongs to, when it
 // reads or writes a column of one, then the table itself.
 //
-// A table whose layer is a variable of the model (layer kind 1) names that variable, whose
-// name is its layerFile, both when it writes a column (an output table) and when it reads
-// one; such a layer needs no declaration of its own.
+// A table whose layer is a variable of the model (VMOD_LAYER_VARIABLE) names that
+// variable, whose name is its layerFile, both when it writes a column (an output table)
+// and when it reads one; such a layer needs no declaration of its own.
 #include "host/ofio.h"
 #include "script/script_declarations.h"
 #include "script/script_prompt.h"
 #include "script/script_words.h"
 
 namespace {
-
-constexpr int32_t kImageLayer = 0;
-constexpr int32_t kVariableLayer = 1;
-constexpr int32_t kCoverageLayer = 2;
-constexpr int32_t kAnnotationLayer = 3;
 
 // Writes the "n<id>_layer" declaration; false when the prompt was cancelled.
 bool declareLayer(ScriptContext &context, Vmod_Node *node, const Vmod_TableData *table) {
@@ -23,16 +18,16 @@ bool declareLayer(ScriptContext &context, Vmod_Node *node, const Vmod_TableData 
     const char *prompt = nullptr;
     ScriptPromptSetup setup = ScriptPromptSetup::None;
     switch (table->layerKind) {
-    case kImageLayer:
+    case VMOD_LAYER_IMAGE:
         chooser = context.model->rasterChooser;
         prompt = "Enter Image Containing Table:   ";
         setup = ScriptPromptSetup::ImageLayer;
         break;
-    case kCoverageLayer:
+    case VMOD_LAYER_COVERAGE:
         chooser = context.model->coverageChooser;
         prompt = "Enter Coverage Containing Table:   ";
         break;
-    case kAnnotationLayer:
+    case VMOD_LAYER_ANNOTATION:
         chooser = context.model->annotationChooser;
         prompt = "Enter Annotation Containing Table:   ";
         break;
@@ -48,13 +43,13 @@ bool declareLayer(ScriptContext &context, Vmod_Node *node, const Vmod_TableData 
         name = *chosen;
     }
     switch (table->layerKind) {
-    case kImageLayer:
+    case VMOD_LAYER_IMAGE:
         ofio_Fprintf(file,
                      table->outputToLayer ? "RASTER n%d_layer FILE OLD OUTPUT \"%s%s\";\n"
                                           : "RASTER n%d_layer FILE OLD INPUT \"%s%s\";\n",
                      node->id, name.c_str(), script_Text(table->layerName));
         break;
-    case kCoverageLayer:
+    case VMOD_LAYER_COVERAGE:
         ofio_Fprintf(file, "VECTOR n%d_layer COVER %s \"%s\";\n", node->id, script_Text(table->layerName),
                      name.c_str());
         break;
@@ -67,7 +62,7 @@ bool declareLayer(ScriptContext &context, Vmod_Node *node, const Vmod_TableData 
 
 // " $n<id>_layer :: "field"" or, for a variable of the model, " $variable :: "field"".
 void writeColumn(Ofio_File *file, const Vmod_Node *node, const Vmod_TableData *table) {
-    if (table->layerKind == kVariableLayer) {
+    if (table->layerKind == VMOD_LAYER_VARIABLE) {
         ofio_Fprintf(file, " $%s :: \"%s\"", script_Text(table->layerFile), script_Text(table->fieldName));
     } else {
         ofio_Fprintf(file, " $n%d_layer :: \"%s\"", node->id, script_Text(table->fieldName));
@@ -75,7 +70,7 @@ void writeColumn(Ofio_File *file, const Vmod_Node *node, const Vmod_TableData *t
 }
 
 void writeColorTable(Ofio_File *file, const Vmod_Node *node, const Vmod_TableData *table) {
-    if (table->layerKind == kVariableLayer) {
+    if (table->layerKind == VMOD_LAYER_VARIABLE) {
         ofio_Fprintf(file, " COLORTABLE $%s", script_Text(table->layerFile));
     } else {
         ofio_Fprintf(file, " COLORTABLE $n%d_layer", node->id);
@@ -89,13 +84,13 @@ void writeOutputColumn(Ofio_File *file, const Vmod_Node *node, const Vmod_TableD
         return;
     }
     switch (table->layerKind) {
-    case kImageLayer:
-    case kVariableLayer:
+    case VMOD_LAYER_IMAGE:
+    case VMOD_LAYER_VARIABLE:
         ofio_Fprintf(file, " DESCRIPTOR");
         writeColumn(file, node, table);
         break;
-    case kCoverageLayer:
-    case kAnnotationLayer:
+    case VMOD_LAYER_COVERAGE:
+    case VMOD_LAYER_ANNOTATION:
         ofio_Fprintf(file, " ATTRIBUTE");
         writeColumn(file, node, table);
         break;
@@ -110,9 +105,9 @@ void writeInputColumn(Ofio_File *file, const Vmod_Node *node, const Vmod_TableDa
         writeColorTable(file, node, table);
         return;
     }
-    if (table->layerKind == kImageLayer || table->layerKind == kVariableLayer) {
+    if (table->layerKind == VMOD_LAYER_IMAGE || table->layerKind == VMOD_LAYER_VARIABLE) {
         ofio_Fprintf(file, " DESCRIPTOR");
-    } else if (table->layerKind == kCoverageLayer || table->layerKind == kAnnotationLayer) {
+    } else if (table->layerKind == VMOD_LAYER_COVERAGE || table->layerKind == VMOD_LAYER_ANNOTATION) {
         ofio_Fprintf(file, " ATTRIBUTE");
     }
     writeColumn(file, node, table);
@@ -127,15 +122,15 @@ bool script_DeclareTables(ScriptContext &context) {
             continue;
         }
         const auto *table = static_cast<const Vmod_TableData *>(node->data);
-        if ((table->source == 1 || table->outputToLayer) && !declareLayer(context, node, table)) {
+        if ((table->source == VMOD_TABLE_LAYER || table->outputToLayer) && !declareLayer(context, node, table)) {
             return false;
         }
         ofio_Fprintf(file, "%s", script_TableValueWord(table->dataType));
         ofio_Fprintf(file, " TABLE %s", script_Text(node->title));
         switch (table->source) {
-        case 0:
-        case 2:
-        case 3:
+        case VMOD_TABLE_LITERAL:
+        case VMOD_TABLE_READ:
+        case VMOD_TABLE_OUTPUT:
             if (table->size > 0) {
                 ofio_Fprintf(file, " [%ld]", static_cast<long>(table->size));
             }
@@ -143,7 +138,7 @@ bool script_DeclareTables(ScriptContext &context) {
                 writeOutputColumn(file, node, table);
             }
             break;
-        case 1:
+        case VMOD_TABLE_LAYER:
             writeInputColumn(file, node, table);
             break;
         default:

@@ -22,9 +22,9 @@ bool script_DeclareVectors(ScriptContext &context) {
         }
         const bool viaSource = vector->recode || script_VectorUsesAttribute(vector);
         ofio_Fprintf(file, viaSource ? " VECTOR %s_Org" : " VECTOR %s", script_Text(node->title));
-        if (vector->vectorType == 0) {
+        if (vector->vectorType == VMOD_VECTOR_COVERAGE) {
             ofio_Fprintf(file, " COVER");
-        } else if (vector->vectorType == 1) {
+        } else if (vector->vectorType == VMOD_VECTOR_ANNOTATION) {
             ofio_Fprintf(file, " ANNOTATION");
         }
         if (const Vmod_Rect *window = vector->window) {
@@ -33,13 +33,13 @@ bool script_DeclareVectors(ScriptContext &context) {
         }
         ofio_Fprintf(file, " AOI");
         switch (vector->aoiMode) {
-        case 0:
+        case VMOD_AOI_NONE:
             ofio_Fprintf(file, " NONE");
             break;
-        case 1:
+        case VMOD_AOI_DEFAULT:
             ofio_Fprintf(file, " DEFAULT");
             break;
-        case 2:
+        case VMOD_AOI_FILE:
             ofio_Fprintf(file, " \"%s\"", script_Text(vector->aoiFile));
             break;
         default:
@@ -48,13 +48,13 @@ bool script_DeclareVectors(ScriptContext &context) {
         if (vector->cellSizeSet) {
             ofio_Fprintf(file, " CELLSIZE %.16g, %.16g", static_cast<double>(vector->cellSizeX),
                          static_cast<double>(vector->cellSizeY));
-            if (vector->cellSizeUnits == 0) {
+            if (vector->cellSizeUnits == VMOD_UNITS_METERS) {
                 ofio_Fprintf(file, " METERS");
-            } else if (vector->cellSizeUnits == 1) {
+            } else if (vector->cellSizeUnits == VMOD_UNITS_FEET) {
                 ofio_Fprintf(file, " FEET");
             }
         }
-        if (vector->vectorType == 0) {
+        if (vector->vectorType == VMOD_VECTOR_COVERAGE) {
             ofio_Fprintf(file, " %s", script_Text(vector->feature));
         }
         ofio_Fprintf(file, " RENDER TO");
@@ -63,7 +63,8 @@ bool script_DeclareVectors(ScriptContext &context) {
         if (vector->prompt) {
             auto chosen = script_PromptFile(
                 context, context.model->vectorChooser, "Select Existing File for Vector:   ", node,
-                vector->vectorType == 0 ? ScriptPromptSetup::CoverageFilter : ScriptPromptSetup::AnnotationFilter);
+                vector->vectorType == VMOD_VECTOR_COVERAGE ? ScriptPromptSetup::CoverageFilter
+                                                           : ScriptPromptSetup::AnnotationFilter);
             if (!chosen) {
                 return false;
             }

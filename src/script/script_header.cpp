@@ -29,18 +29,18 @@ void writeNote(Ofio_File *file, const char *text) {
 void writeCellSize(Ofio_File *file, const Vmod_Model *model) {
     ofio_Fprintf(file, "SET CELLSIZE");
     switch (model->cellSizeMode) {
-    case 0:
+    case VMOD_CELLSIZE_MINIMUM:
         ofio_Fprintf(file, " MIN;\n");
         break;
-    case 1:
+    case VMOD_CELLSIZE_MAXIMUM:
         ofio_Fprintf(file, " MAX;\n");
         break;
-    case 2:
+    case VMOD_CELLSIZE_GIVEN:
         ofio_Fprintf(file, " %.16g, %.16g", static_cast<double>(model->cellSizeX),
                      static_cast<double>(model->cellSizeY));
-        if (model->cellSizeUnits == 0) {
+        if (model->cellSizeUnits == VMOD_UNITS_METERS) {
             ofio_Fprintf(file, " METERS;\n");
-        } else if (model->cellSizeUnits == 1) {
+        } else if (model->cellSizeUnits == VMOD_UNITS_FEET) {
             ofio_Fprintf(file, " FEET;\n");
         }
         break;
@@ -52,20 +52,20 @@ void writeCellSize(Ofio_File *file, const Vmod_Model *model) {
 void writeWindow(Ofio_File *file, const Vmod_Model *model) {
     ofio_Fprintf(file, "SET WINDOW");
     switch (model->windowMode) {
-    case 0:
+    case VMOD_WINDOW_UNION:
         ofio_Fprintf(file, " UNION;\n");
         break;
-    case 1:
+    case VMOD_WINDOW_INTERSECTION:
         ofio_Fprintf(file, " INTERSECTION;\n");
         break;
-    case 2: {
+    case VMOD_WINDOW_GIVEN: {
         // A given window without its rectangle is the empty rectangle at the origin.
         const Vmod_Rect empty{};
         const Vmod_Rect *window = model->window != nullptr ? model->window : &empty;
         ofio_Fprintf(file, " %.16g, %.16g : %.16g, %.16g", window->x1, window->y1, window->x2, window->y2);
-        if (model->windowUnits == 0) {
+        if (model->windowUnits == VMOD_COORDS_MAP) {
             ofio_Fprintf(file, " MAP;\n");
-        } else if (model->windowUnits == 1) {
+        } else if (model->windowUnits == VMOD_COORDS_PIXEL) {
             ofio_Fprintf(file, " PIXEL;\n");
         }
         break;
@@ -78,13 +78,13 @@ void writeWindow(Ofio_File *file, const Vmod_Model *model) {
 void writeAreaOfInterest(Ofio_File *file, const Vmod_Model *model) {
     ofio_Fprintf(file, "SET AOI");
     switch (model->aoiMode) {
-    case 0:
+    case VMOD_AOI_NONE:
         ofio_Fprintf(file, " NONE;\n");
         break;
-    case 1:
+    case VMOD_AOI_DEFAULT:
         ofio_Fprintf(file, " DEFAULT;\n");
         break;
-    case 2:
+    case VMOD_AOI_FILE:
         ofio_Fprintf(file, " \"%s\";\n", script_Text(model->aoiFile));
         break;
     default:
@@ -107,7 +107,7 @@ void script_WriteHeader(ScriptContext &context) {
     writeCellSize(file, model);
     script_Banner(context, "set window for the model");
     writeWindow(file, model);
-    if (model->projectionMode == 2) {
+    if (model->projectionMode == VMOD_PROJECTION_SPECIFIED) {
         script_Banner(context, "set output projection for the model");
         ofio_Fprintf(file, "SET PROJECTION");
         ofio_Fprintf(file, " \"%s\" \"%s\";\n", script_Text(model->projectionSpec1),
@@ -118,7 +118,7 @@ void script_WriteHeader(ScriptContext &context) {
 }
 
 void script_WriteProjectionSameAs(ScriptContext &context) {
-    if (context.model->projectionMode != 1) {
+    if (context.model->projectionMode != VMOD_PROJECTION_SAME_AS) {
         return;
     }
     script_Banner(context, "set output projection for the model");

@@ -33,8 +33,8 @@ bool writeMatrix(ScriptContext &context, Vmod_Node *node) {
     const auto *matrix = static_cast<const Vmod_MatrixData *>(node->data);
     const char *title = script_Text(node->title);
     switch (matrix->source) {
-    case 0:
-    case 1: {
+    case VMOD_MATRIX_KERNEL:
+    case VMOD_MATRIX_LITERAL: {
         const int64_t count = static_cast<int64_t>(matrix->rows) * matrix->columns;
         if (matrix->values == nullptr || matrix->rows <= 0 || matrix->columns <= 0) {
             break;
@@ -50,7 +50,7 @@ bool writeMatrix(ScriptContext &context, Vmod_Node *node) {
         }
         break;
     }
-    case 2:
+    case VMOD_MATRIX_READ:
         script_BannerTitled(context, "# read matrix %s\n", title);
         if (!readStatement(context, node, matrix->prompt, matrix->readFile, context.model->matrixChooser,
                            "Select Existing File for Matrix:   ")) {
@@ -110,9 +110,9 @@ void loadTable(ScriptContext &context, const Vmod_Node *node, const Vmod_TableDa
 
 bool writeTable(ScriptContext &context, Vmod_Node *node) {
     const auto *table = static_cast<const Vmod_TableData *>(node->data);
-    if (table->source == 0 && table->size > 0) {
+    if (table->source == VMOD_TABLE_LITERAL && table->size > 0) {
         loadTable(context, node, table);
-    } else if (table->source == 2) {
+    } else if (table->source == VMOD_TABLE_READ) {
         script_BannerTitled(context, "# read table %s\n", node->title);
         return readStatement(context, node, table->prompt, table->readFile, context.model->tableChooser,
                              "Select Existing File for Table:   ");

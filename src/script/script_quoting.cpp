@@ -86,7 +86,7 @@ private:
 };
 
 void checkAreaOfInterest(TextWalk &walk, const std::string &who, int32_t mode, const char *file) {
-    if (mode == 2) {
+    if (mode == VMOD_AOI_FILE) {
         walk.quoted(who, "the area of interest (AOI)", file);
     }
 }
@@ -108,7 +108,7 @@ void checkRaster(TextWalk &walk, const std::string &who, Vmod_Node *node) {
 void checkVector(TextWalk &walk, const std::string &who, const Vmod_Node *node) {
     const auto *vector = static_cast<const Vmod_VectorData *>(node->data);
     checkAreaOfInterest(walk, who, vector->aoiMode, vector->aoiFile);
-    if (vector->vectorType == 0) {
+    if (vector->vectorType == VMOD_VECTOR_COVERAGE) {
         walk.bare(who, "the feature (FEATURE)", vector->feature);
     }
     if (!vector->prompt) {
@@ -121,11 +121,11 @@ void checkVector(TextWalk &walk, const std::string &who, const Vmod_Node *node) 
 
 const char *layerKeyword(int32_t layerKind) {
     switch (layerKind) {
-    case 0:
+    case VMOD_LAYER_IMAGE:
         return "the image (IMAGENAME)";
-    case 2:
+    case VMOD_LAYER_COVERAGE:
         return "the coverage (COVERAGENAME)";
-    case 3:
+    case VMOD_LAYER_ANNOTATION:
         return "the annotation layer (ANNOTATIONNAME)";
     default:
         return "the layer variable (VARIABLENAME)";
@@ -134,37 +134,42 @@ const char *layerKeyword(int32_t layerKind) {
 
 void checkTable(TextWalk &walk, const std::string &who, const Vmod_Node *node) {
     const auto *table = static_cast<const Vmod_TableData *>(node->data);
-    const bool layer = table->source == 1 || table->outputToLayer;
-    if (layer && table->layerKind != 1) {
-        if (!table->promptLayerFile && table->layerKind >= 0 && table->layerKind <= 3) {
+    const bool layer = table->source == VMOD_TABLE_LAYER || table->outputToLayer;
+    if (layer && table->layerKind != VMOD_LAYER_VARIABLE) {
+        if (!table->promptLayerFile && table->layerKind >= VMOD_LAYER_IMAGE &&
+            table->layerKind <= VMOD_LAYER_ANNOTATION) {
             walk.quoted(who, layerKeyword(table->layerKind), table->layerFile);
         }
-        if (table->layerKind == 0) {
+        if (table->layerKind == VMOD_LAYER_IMAGE) {
             // Written inside the same quotes as the image's file name.
             walk.quoted(who, "the layer name (LAYERNAME)", table->layerName);
-        } else if (table->layerKind == 2) {
+        } else if (table->layerKind == VMOD_LAYER_COVERAGE) {
             walk.bare(who, "the layer name (LAYERNAME)", table->layerName);
         }
     }
     // The column the table reads or writes.
-    const bool column = table->source == 1 || (table->outputToLayer && (table->source == 0 || table->source == 2 ||
-                                                                        table->source == 3));
+    const bool column = table->source == VMOD_TABLE_LAYER ||
+                        (table->outputToLayer && (table->source == VMOD_TABLE_LITERAL ||
+                                                  table->source == VMOD_TABLE_READ ||
+                                                  table->source == VMOD_TABLE_OUTPUT));
     if (column) {
-        if (table->layerKind == 1) {
-            walk.bare(who, layerKeyword(1), table->layerFile);
+        if (table->layerKind == VMOD_LAYER_VARIABLE) {
+            walk.bare(who, layerKeyword(VMOD_LAYER_VARIABLE), table->layerFile);
         }
         const bool named = table->dataType != VMOD_TABLE_COLOR &&
-                           (table->source == 1 || (table->layerKind >= 0 && table->layerKind <= 3));
+                           (table->source == VMOD_TABLE_LAYER || (table->layerKind >= VMOD_LAYER_IMAGE &&
+                                                                  table->layerKind <= VMOD_LAYER_ANNOTATION));
         if (named) {
             walk.quoted(who, "the field name (FIELDNAME)", table->fieldName);
         }
     }
-    if (table->source == 0 && table->size > 0 && table->dataType == VMOD_TABLE_STRING && table->strings != nullptr) {
+    if (table->source == VMOD_TABLE_LITERAL && table->size > 0 && table->dataType == VMOD_TABLE_STRING &&
+        table->strings != nullptr) {
         for (int32_t index = 0; index < table->size; ++index) {
             walk.quoted(who, "entry " + std::to_string(index + 1) + " of the table (VALUE)", table->strings[index]);
         }
     }
-    if (table->source == 2 && !table->prompt) {
+    if (table->source == VMOD_TABLE_READ && !table->prompt) {
         walk.quoted(who, "the file read (READ)", table->readFile);
     }
 }
@@ -210,11 +215,11 @@ void checkWrittenOutput(TextWalk &walk, const Vmod_Node *output) {
 
 void checkHeader(TextWalk &walk, const Vmod_Model *model) {
     walk.quoted("the model", "its path (named in the COMMENT line)", model->fileName);
-    if (model->projectionMode == 2) {
+    if (model->projectionMode == VMOD_PROJECTION_SPECIFIED) {
         walk.quoted("the model", "the first part of its projection (PROJECTION SPECIFY)", model->projectionSpec1);
         walk.quoted("the model", "the second part of its projection (PROJECTION SPECIFY)", model->projectionSpec2);
     }
-    if (model->projectionMode == 1) {
+    if (model->projectionMode == VMOD_PROJECTION_SAME_AS) {
         walk.bare("the model", "the layer its projection is taken from (PROJECTION SAMEAS)", model->projectionSameAs);
     }
     checkAreaOfInterest(walk, "the model", model->aoiMode, model->aoiFile);
@@ -242,7 +247,7 @@ void script_FindTextProblems(const Vmod_Model *model, const ScriptGraph &graph, 
             break;
         case VMOD_MATRIX: {
             const auto *matrix = static_cast<const Vmod_MatrixData *>(node->data);
-            checkReadFile(walk, who, matrix->source == 2, matrix->prompt, matrix->readFile);
+            checkReadFile(walk, who, matrix->source == VMOD_MATRIX_READ, matrix->prompt, matrix->readFile);
             break;
         }
         case VMOD_TABLE:

@@ -3,13 +3,14 @@
 // Header-only. Models are plain records on the host heap, built here field by field:
 //   - newModel: a model record with the header values a freshly read file has;
 //   - addNode: appends a node whose payload has the defaults a new node of its kind has
-//     (without preferences), with its own copies of every string;
+//     (the library's kind table, without preferences), with its own copies of every string;
 //   - addChild: an arrow with its mirror link;
 //   - generateModel: a deterministic pseudo-random model with nodes of every kind in
 //     every variant the model file distinguishes;
 //   - freeModel / ModelPtr: releases a model built here with everything it owns (text
-//     fonts included). A model read from a file, or whose nodes vmod_NodeCreate made,
-//     is released with vmod_ModelDelete instead, which knows who owns each font.
+//     fonts included, which a node built here owns even when they were set directly). A
+//     model read from a file, or whose nodes vmod_NodeCreate made, is released with
+//     vmod_ModelDelete instead, which knows who owns each font.
 //
 // Generated numbers survive the file's conversions exactly: "%g" values (positions,
 // page geometry, colours, criteria values) have at most six significant digits and
@@ -26,6 +27,9 @@
 
 #include "host/omsc.h"
 #include "host/ostr.h"
+#include "model/node_kinds.h"
+#include "model/node_release.h"
+#include "model/text_font.h"
 #include "vmod/vmod_records.h"
 
 namespace vmodtest {
@@ -69,54 +73,9 @@ inline Vmod_Model *newModel(const char *fileName = nullptr) {
     return model;
 }
 
-inline void *newPayload(int32_t type) {
-    switch (type) {
-    case VMOD_RASTER: {
-        auto *r = heapRecord<Vmod_RasterData>();
-        r->dataType = VMOD_UNSIGNED8;
-        r->thematic = 1;
-        return r;
-    }
-    case VMOD_VECTOR: {
-        auto *v = heapRecord<Vmod_VectorData>();
-        v->declare = heapString("Integer");
-        return v;
-    }
-    case VMOD_MATRIX: {
-        auto *m = heapRecord<Vmod_MatrixData>();
-        m->columns = 3;
-        m->rows = 3;
-        m->dataType = VMOD_DOUBLE;
-        m->source = 1;
-        m->builtin = 2;
-        m->normalize = 1;
-        return m;
-    }
-    case VMOD_TABLE: {
-        auto *t = heapRecord<Vmod_TableData>();
-        t->dataType = VMOD_TABLE_SIGNED32;
-        return t;
-    }
-    case VMOD_SCALAR: {
-        auto *s = heapRecord<Vmod_ScalarData>();
-        s->dataType = VMOD_DOUBLE;
-        return s;
-    }
-    case VMOD_FUNCTION: return heapRecord<Vmod_FunctionData>();
-    case VMOD_CRITERIA: {
-        auto *c = heapRecord<Vmod_CriteriaData>();
-        c->rows = 1;
-        return c;
-    }
-    case VMOD_TEXT: {
-        auto *t = heapRecord<Vmod_TextData>();
-        t->extentWidth = 14;
-        t->extentHeight = 19;
-        return t;
-    }
-    default: return nullptr;
-    }
-}
+// A payload with the defaults a new node of its kind has under the default preferences
+// and without the model's text settings.
+inline void *newPayload(int32_t type) { return model_PayloadNew(type); }
 
 // Appends a new node to model's list and returns it; the model owns it. after, when
 // given, is the list's last node (it saves walking the list).
@@ -169,90 +128,11 @@ inline void addChild(Vmod_Node *parent, Vmod_Node *child) {
 // A child link naming an identifier only, as the reader makes it before resolving.
 inline void addChildId(Vmod_Node *parent, int32_t childId) { appendLink(&parent->children, childId, nullptr); }
 
-inline void freeLinks(Vmod_Link *link) {
-    while (link != nullptr) {
-        Vmod_Link *next = link->next;
-        omsc_HeapFree(link);
-        link = next;
-    }
-}
-
-inline void freeStrings(char **strings, int64_t count) {
-    if (strings == nullptr) return;
-    for (int64_t i = 0; i < count; ++i) omsc_HeapFree(strings[i]);
-    omsc_HeapFree(strings);
-}
-
+// Releases a payload made here with everything it owns, its font included.
 inline void freePayload(int32_t type, void *data) {
-    if (data == nullptr) return;
-    switch (type) {
-    case VMOD_RASTER: {
-        auto *r = static_cast<Vmod_RasterData *>(data);
-        omsc_HeapFree(r->fileName);
-        omsc_HeapFree(r->promptText);
-        omsc_HeapFree(r->declare);
-        omsc_HeapFree(r->newClasses);
-        omsc_HeapFree(r->areaRect);
-        omsc_HeapFree(r->aoiFile);
-        break;
-    }
-    case VMOD_VECTOR: {
-        auto *v = static_cast<Vmod_VectorData *>(data);
-        omsc_HeapFree(v->fileName);
-        omsc_HeapFree(v->promptText);
-        omsc_HeapFree(v->feature);
-        omsc_HeapFree(v->window);
-        omsc_HeapFree(v->declare);
-        omsc_HeapFree(v->aoiFile);
-        omsc_HeapFree(v->attribute);
-        omsc_HeapFree(v->newClasses);
-        break;
-    }
-    case VMOD_MATRIX: {
-        auto *m = static_cast<Vmod_MatrixData *>(data);
-        omsc_HeapFree(m->frontText);
-        omsc_HeapFree(m->values);
-        omsc_HeapFree(m->readFile);
-        omsc_HeapFree(m->writeFile);
-        omsc_HeapFree(m->promptText);
-        break;
-    }
-    case VMOD_TABLE: {
-        auto *t = static_cast<Vmod_TableData *>(data);
-        omsc_HeapFree(t->layerFile);
-        omsc_HeapFree(t->promptLayerText);
-        omsc_HeapFree(t->layerName);
-        omsc_HeapFree(t->fieldName);
-        omsc_HeapFree(t->values);
-        freeStrings(t->strings, t->size);
-        if (t->colors != nullptr) {
-            for (int32_t i = 0; i < t->size; ++i) omsc_HeapFree(t->colors[i]);
-            omsc_HeapFree(t->colors);
-        }
-        omsc_HeapFree(t->readFile);
-        omsc_HeapFree(t->writeFile);
-        omsc_HeapFree(t->promptText);
-        break;
-    }
-    case VMOD_SCALAR: {
-        auto *s = static_cast<Vmod_ScalarData *>(data);
-        omsc_HeapFree(s->readFile);
-        omsc_HeapFree(s->writeFile);
-        omsc_HeapFree(s->promptText);
-        break;
-    }
-    case VMOD_FUNCTION: omsc_HeapFree(static_cast<Vmod_FunctionData *>(data)->expression); break;
-    case VMOD_CRITERIA: {
-        auto *c = static_cast<Vmod_CriteriaData *>(data);
-        freeStrings(c->columnTitles, c->columns);
-        freeStrings(c->cells, static_cast<int64_t>(c->columns) * c->rows);
-        omsc_HeapFree(c->outputValues);
-        break;
-    }
-    case VMOD_TEXT: omsc_HeapFree(static_cast<Vmod_TextData *>(data)->font); break;
-    default: break;
-    }
-    omsc_HeapFree(data);
+    auto *text = static_cast<Vmod_TextData *>(data);
+    if (type == VMOD_TEXT && text != nullptr && !model_TextFontOwned(text)) model_TextFontAdopt(text, text->font);
+    model_PayloadRelease(type, data);
 }
 
 // Releases model, its nodes and everything they own. Null is ignored.
@@ -261,20 +141,12 @@ inline void freeModel(Vmod_Model *model) {
     Vmod_Node *node = model->nodes;
     while (node != nullptr) {
         Vmod_Node *next = node->next;
-        omsc_HeapFree(node->title);
-        freeLinks(node->children);
-        freeLinks(node->parents);
         freePayload(node->type, node->data);
-        omsc_HeapFree(node);
+        node->data = nullptr;
+        model_NodeRelease(node);
         node = next;
     }
-    omsc_HeapFree(model->fileName);
-    omsc_HeapFree(model->title);
-    omsc_HeapFree(model->window);
-    omsc_HeapFree(model->projectionSameAs);
-    omsc_HeapFree(model->projectionSpec1);
-    omsc_HeapFree(model->projectionSpec2);
-    omsc_HeapFree(model->aoiFile);
+    model_HeaderRelease(model);
     omsc_HeapFree(model);
 }
 
