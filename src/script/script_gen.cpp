@@ -16,6 +16,7 @@
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "host/omsc.h"
+#include "model/model_internal.h"
 #include "script/script_context.h"
 #include "script/script_declarations.h"
 #include "script/script_graph.h"
@@ -30,8 +31,8 @@ namespace {
 
 void clearDoneMarks(const ScriptGraph &graph) {
     for (Vmod_Node *node : graph.nodes) {
-        if (int32_t *done = script_DoneMark(node)) {
-            *done = 0;
+        if (model_IsOperation(node)) {
+            *model_OperationDone(node) = 0;
         }
     }
 }

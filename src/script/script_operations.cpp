@@ -14,6 +14,8 @@
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "host/ostr.h"
+#include "model/model_internal.h"
+#include "model/operation_order.h"
 #include "script/script_declarations.h"
 #include "script/script_graph.h"
 #include "script/script_prompt.h"
@@ -147,7 +149,7 @@ void writeCriteria(ScriptContext &context, const Vmod_Node *criteriaNode, const 
 // Hands out the operations in definition order with their outputs.
 class OperationSource {
 public:
-    explicit OperationSource(ScriptContext &context) : context_(context), order_(*context.graph) {}
+    explicit OperationSource(ScriptContext &context) : context_(context), order_(context.graph->nodes.empty() ? nullptr : context.graph->nodes.front()) {}
     ~OperationSource() { oerr_DeleteErrorReportEx(&report_); }
 
     Vmod_Node *next() {
@@ -169,7 +171,7 @@ public:
 
 private:
     ScriptContext &context_;
-    ScriptOperationOrder order_;
+    ModelOperationOrder order_;
     Oerr_ErrorReport *report_ = nullptr;
 };
 
@@ -184,7 +186,7 @@ bool script_WriteOperations(ScriptContext &context) {
     script_Banner(context, "function definitions");
     for (; operation != nullptr; operation = source.next()) {
         Vmod_Node *output = source.outputOf(operation);
-        *script_DoneMark(operation) = 1;
+        *model_OperationDone(operation) = 1;
         if (operation->type == VMOD_FUNCTION) {
             if (!writeFunction(context, operation, output)) {
                 return false;
