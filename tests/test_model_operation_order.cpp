@@ -22,6 +22,16 @@ struct Shape {
     bool sharedIds;
 };
 
+// Lists the nodes again in a random order and marks about one operation in six done.
+void relistShuffled(TestModel &m, std::vector<Vmod_Node *> nodes, std::mt19937 &random) {
+    std::shuffle(nodes.begin(), nodes.end(), random);
+    m.model.nodes = nullptr;
+    for (Vmod_Node *node : nodes) node->next = node->prev = nullptr;
+    for (Vmod_Node *node : nodes) m.append(node);
+    for (Vmod_Node *node : nodes)
+        if (model_IsOperation(node) && random() % 6 == 0) *model_OperationDone(node) = 1;
+}
+
 // Nodes of every kind in random list order with random arrows; acyclic models only get
 // arrows from a lower to a higher rank.
 void buildRandom(TestModel &m, std::mt19937 &random, int32_t count, Shape shape) {
@@ -42,13 +52,7 @@ void buildRandom(TestModel &m, std::mt19937 &random, int32_t count, Shape shape)
         // By identifier, as the reader resolves it: the first node holding it.
         m.arrow(nodes[a], vmod_IdToNode(&m.model, nodes[b]->id, nullptr));
     }
-    std::vector<Vmod_Node *> shuffled = nodes;
-    std::shuffle(shuffled.begin(), shuffled.end(), random);
-    m.model.nodes = nullptr;
-    for (Vmod_Node *node : shuffled) node->next = node->prev = nullptr;
-    for (Vmod_Node *node : shuffled) m.append(node);
-    for (Vmod_Node *node : shuffled)
-        if (model_IsOperation(node) && random() % 6 == 0) *model_OperationDone(node) = 1;
+    relistShuffled(m, nodes, random);
 }
 
 // Models the one-pass order covers although the script generator refuses them: cycles
@@ -79,13 +83,7 @@ void buildLinearHostile(TestModel &m, std::mt19937 &random, int32_t count) {
         m.arrow(node, loop);  // a cycle through node alone
         m.arrow(loop, node);
     }
-    std::vector<Vmod_Node *> shuffled = nodes;
-    std::shuffle(shuffled.begin(), shuffled.end(), random);
-    m.model.nodes = nullptr;
-    for (Vmod_Node *node : shuffled) node->next = node->prev = nullptr;
-    for (Vmod_Node *node : shuffled) m.append(node);
-    for (Vmod_Node *node : shuffled)
-        if (model_IsOperation(node) && random() % 6 == 0) *model_OperationDone(node) = 1;
+    relistShuffled(m, nodes, random);
 }
 
 // The order successive searches give, checked to be the same from the library's search
@@ -104,7 +102,9 @@ std::vector<Vmod_Node *> onePassOrder(Vmod_Model &model, bool &linear) {
     linear = order.linear();
     for (Vmod_Node *next = order.next(); next != nullptr && got.size() <= 10000; next = order.next()) {
         got.push_back(next);
-        if (got.size() % 3 == 0) EXPECT_EQ(order.next(), next);
+        if (got.size() % 3 == 0) {
+            EXPECT_EQ(order.next(), next);
+        }
         *model_OperationDone(next) = 1;
     }
     for (Vmod_Node *node : got) *model_OperationDone(node) = 0;
@@ -122,7 +122,9 @@ TEST(ModelOperationOrder, GivesWhatSuccessiveNextFunctionCallsGive) {
             const std::vector<Vmod_Node *> expected = searchedOrder(m.model);
             bool linear = false;
             EXPECT_EQ(onePassOrder(m.model, linear), expected) << "round " << round << shape.acyclic << shape.sharedIds;
-            if (shape.acyclic && !shape.sharedIds) EXPECT_TRUE(linear);
+            if (shape.acyclic && !shape.sharedIds) {
+                EXPECT_TRUE(linear);
+            }
             EXPECT_EQ(model_OperationSequence(m.model.nodes), expected);
         }
     }

@@ -87,13 +87,10 @@ bool writeFunction(ScriptContext &context, const Vmod_Node *function, Vmod_Node 
         return true;
     }
     if (saved.write) {
-        std::string name = script_Text(saved.writeFile);
-        if (saved.prompt) {
-            auto chosen = script_PromptFile(context, saved.chooser, saved.promptText, output, ScriptPromptSetup::None);
-            if (!chosen) {
-                return false;
-            }
-            name = *chosen;
+        std::string name;
+        if (!script_FileName(context, saved.prompt != 0, saved.writeFile, saved.chooser, saved.promptText, output,
+                             ScriptPromptSetup::None, name)) {
+            return false;
         }
         ofio_Fprintf(file, "WRITE $%s TO \"%s\";\n", title, name.c_str());
     }
