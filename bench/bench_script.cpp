@@ -3,9 +3,9 @@
 // table and a tenth of the raster outputs are recoded.
 //
 // BM_ScriptGen is the generator as shipped. BM_ScriptGenStepwise defines operations
-// through the next-operation search exactly as first described: a recursive ancestor test
-// without memory, one scan per candidate, outputs found by walking the list. It grows
-// exponentially with the depth of the model, so it is run on small layered models only;
+// through the next-operation search exactly as first described (the tests' oracle,
+// tests/support/next_operation_oracle.h): one scan per candidate, outputs found by walking
+// the list. It is cubic in the size of the model, so it is run on small layered models;
 // BM_ScriptGenLibrarySearch uses the library's vmod_NextFunction for each definition (on
 // the 2,000-operation model it takes minutes, so it is not in the default list).
 #include <benchmark/benchmark.h>
@@ -18,6 +18,7 @@
 #include "host/omsc.h"
 #include "host/ostr.h"
 #include "script/script_gen.h"
+#include "support/next_operation_oracle.h"
 #include "vmod/vmod.h"
 
 namespace {
@@ -153,54 +154,6 @@ struct LayeredModel {
     }
 };
 
-bool isOperation(const Vmod_Node *node) { return node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA; }
-
-int32_t &doneOf(Vmod_Node *node) {
-    return node->type == VMOD_FUNCTION ? static_cast<Vmod_FunctionData *>(node->data)->done
-                                       : static_cast<Vmod_CriteriaData *>(node->data)->done;
-}
-
-int32_t &blockedOf(Vmod_Node *node) {
-    return node->type == VMOD_FUNCTION ? static_cast<Vmod_FunctionData *>(node->data)->blocked
-                                       : static_cast<Vmod_CriteriaData *>(node->data)->blocked;
-}
-
-// The ancestor test as first described: recursion along parent links, no memory.
-bool recursiveAncestor(const Vmod_Node *node, int32_t ancestorId) {
-    for (const Vmod_Link *link = node->parents; link != nullptr; link = link->next) {
-        const Vmod_Node *parent = link->node;
-        if (parent != nullptr && (parent->id == ancestorId || recursiveAncestor(parent, ancestorId))) {
-            return true;
-        }
-    }
-    return false;
-}
-
-Vmod_Node *stepwiseNextOperation(Vmod_Node *any, Oerr_ErrorReport **err) {
-    *err = nullptr;
-    auto *first = static_cast<Vmod_Node *>(ollm_Start(any));
-    for (Vmod_Node *node = first; node != nullptr; node = node->next) {
-        if (isOperation(node)) {
-            blockedOf(node) = 0;
-        }
-    }
-    Vmod_Node *result = nullptr;
-    for (Vmod_Node *cursor = first; cursor != nullptr; cursor = cursor->next) {
-        if (!isOperation(cursor) || blockedOf(cursor) || doneOf(cursor)) {
-            continue;
-        }
-        result = cursor;
-        for (Vmod_Node *s = first; s != nullptr; s = s->next) {
-            if (isOperation(s) && s->id != cursor->id && !doneOf(s) && recursiveAncestor(cursor, s->id)) {
-                blockedOf(cursor) = 1;
-                cursor = s;
-                result = s;
-            }
-        }
-    }
-    return result;
-}
-
 void generate(benchmark::State &state, const ScriptOptions &options) {
     LayeredModel layered(static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(1)));
     for (auto _ : state) {
@@ -222,7 +175,7 @@ void BM_ScriptGen(benchmark::State &state) { generate(state, ScriptOptions{}); }
 void BM_ScriptGenStepwise(benchmark::State &state) {
     ScriptOptions options;
     options.literalOrder = true;
-    options.nextOperation = stepwiseNextOperation;
+    options.nextOperation = vmodtest::oracleNextOperation;
     generate(state, options);
 }
 

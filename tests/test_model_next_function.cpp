@@ -1,61 +1,20 @@
 // The next-operation search. Besides the worked examples, the search is compared with a
-// plain transcription of its definition (a recursive ancestor test inside the candidate
-// walk) on thousands of random graphs without cycles.
+// plain transcription of its definition (support/next_operation_oracle.h) on thousands of
+// random graphs without cycles.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
+#include "support/next_operation_oracle.h"
 #include "test_model_support.h"
 
 namespace {
 
-bool isOperation(const Vmod_Node *n) { return n->type == VMOD_FUNCTION || n->type == VMOD_CRITERIA; }
-int32_t &done(Vmod_Node *n) {
-    return n->type == VMOD_FUNCTION ? static_cast<Vmod_FunctionData *>(n->data)->done
-                                    : static_cast<Vmod_CriteriaData *>(n->data)->done;
-}
-int32_t &blocked(Vmod_Node *n) {
-    return n->type == VMOD_FUNCTION ? static_cast<Vmod_FunctionData *>(n->data)->blocked
-                                    : static_cast<Vmod_CriteriaData *>(n->data)->blocked;
-}
-
-// The definition, word for word; exponential in the depth, so only for small graphs.
-int32_t oracleAncestor(Vmod_Node *node, int32_t ancestorId) {
-    for (Vmod_Link *link = node->parents; link != nullptr; link = link->next) {
-        Vmod_Node *parent = link->node;
-        if (parent->id == ancestorId) return 1;
-        if (oracleAncestor(parent, ancestorId)) return 1;
-    }
-    return 0;
-}
-
-Vmod_Node *oracleNextFunction(Vmod_Node *any) {
-    Vmod_Node *first = static_cast<Vmod_Node *>(ollm_Start(any));
-    for (Vmod_Node *n = first; n != nullptr; n = n->next)
-        if (isOperation(n)) blocked(n) = 0;
-    Vmod_Node *result = nullptr;
-    Vmod_Node *cursor = first;
-    while (cursor != nullptr) {
-        if (isOperation(cursor) && !blocked(cursor) && !done(cursor)) {
-            result = cursor;
-            for (Vmod_Node *s = first; s != nullptr; s = s->next) {
-                if (isOperation(s) && s->id != cursor->id && !done(s) && oracleAncestor(cursor, s->id)) {
-                    blocked(cursor) = 1;
-                    cursor = s;
-                    result = s;
-                }
-            }
-        }
-        cursor = cursor->next;
-    }
-    return result;
-}
-
 std::vector<int32_t> blockedMarks(Vmod_Node *first) {
     std::vector<int32_t> marks;
     for (Vmod_Node *n = first; n != nullptr; n = n->next)
-        if (isOperation(n)) marks.push_back(blocked(n));
+        if (model_IsOperation(n)) marks.push_back(*model_OperationBlocked(n));
     return marks;
 }
 
@@ -83,9 +42,9 @@ void buildRandomGraph(TestModel &m, std::mt19937 &random) {
     for (int k = pick(0, 3); k > 0; --k) vmod_ChildAdd(nodes[pick(0, count - 1)], pick(1, idRange + 3), nullptr);
     for (int k = pick(0, 2); k > 0; --k) nodes[pick(0, count - 1)]->id = pick(1, idRange);
     for (Vmod_Node *node : nodes) {
-        if (!isOperation(node)) continue;
-        done(node) = pick(0, 9) < 3;
-        blocked(node) = pick(0, 9) < 2;
+        if (!model_IsOperation(node)) continue;
+        *model_OperationDone(node) = pick(0, 9) < 3;
+        *model_OperationBlocked(node) = pick(0, 9) < 2;
     }
 }
 
@@ -184,13 +143,13 @@ TEST(vmod_NextFunction, AgreesWithTheDefinitionOnRandomGraphs) {
         Vmod_Node *any = m.model.nodes;
         // Replay a whole generation: each answer is marked done, as the script generator does.
         for (int step = 0; step < 16; ++step) {
-            Vmod_Node *expected = oracleNextFunction(any);
+            Vmod_Node *expected = vmodtest::oracleNextOperation(any, nullptr);
             const std::vector<int32_t> expectedMarks = blockedMarks(m.model.nodes);
             Vmod_Node *actual = vmod_NextFunction(any, nullptr);
             ASSERT_EQ(actual, expected) << "trial " << trial << " step " << step;
             ASSERT_EQ(blockedMarks(m.model.nodes), expectedMarks) << "trial " << trial << " step " << step;
             if (actual == nullptr) break;
-            done(actual) = 1;
+            *model_OperationDone(actual) = 1;
         }
     }
 }

@@ -5,54 +5,12 @@
 
 #include <random>
 
-#include "host/oerr.h"
 #include "host/ollm.h"
 #include "host/omsc.h"
+#include "support/next_operation_oracle.h"
 #include "test_script_support.h"
 
 namespace {
-
-bool isOperation(const Vmod_Node *node) { return node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA; }
-
-int32_t &doneOf(Vmod_Node *node) {
-    return node->type == VMOD_FUNCTION ? static_cast<Vmod_FunctionData *>(node->data)->done
-                                       : static_cast<Vmod_CriteriaData *>(node->data)->done;
-}
-
-int32_t &blockedOf(Vmod_Node *node) {
-    return node->type == VMOD_FUNCTION ? static_cast<Vmod_FunctionData *>(node->data)->blocked
-                                       : static_cast<Vmod_CriteriaData *>(node->data)->blocked;
-}
-
-// The next-operation search step by step: candidates in list order, each followed by a
-// scan of the whole list for unwritten operations among its ancestors.
-Vmod_Node *stepwiseNextOperation(Vmod_Node *any, Oerr_ErrorReport **err) {
-    *err = nullptr;
-    auto *first = static_cast<Vmod_Node *>(ollm_Start(any));
-    for (Vmod_Node *node = first; node != nullptr; node = node->next) {
-        if (isOperation(node)) {
-            blockedOf(node) = 0;
-        }
-    }
-    Vmod_Node *result = nullptr;
-    for (Vmod_Node *cursor = first; cursor != nullptr; cursor = cursor->next) {
-        if (!isOperation(cursor) || blockedOf(cursor) || doneOf(cursor)) {
-            continue;
-        }
-        result = cursor;
-        for (Vmod_Node *s = first; s != nullptr; s = s->next) {
-            Oerr_ErrorReport *local = nullptr;
-            if (isOperation(s) && s->id != cursor->id && !doneOf(s) &&
-                vmod_Ancestor(cursor, s->id, cursor->id, &local)) {
-                blockedOf(cursor) = 1;
-                cursor = s;
-                result = s;
-            }
-            oerr_DeleteErrorReportEx(&local);
-        }
-    }
-    return result;
-}
 
 // Operations that each read one to three earlier data nodes and write a new one, some
 // through criteria tables, with nodes appended in a shuffled order.
@@ -121,18 +79,14 @@ TEST(vmod_ScriptGen, OperationOrderIsTheNextOperationSearchOrder) {
         EXPECT_EQ(runScript(&m.model, library).text, indexed.text) << "round " << round;
         ScriptOptions stepwise;
         stepwise.literalOrder = true;
-        stepwise.nextOperation = stepwiseNextOperation;
+        stepwise.nextOperation = vmodtest::oracleNextOperation;
         EXPECT_EQ(runScript(&m.model, stepwise).text, indexed.text) << "round " << round;
     }
 }
 
 TEST(vmod_ScriptGen, StaleDoneMarksDoNotHideOperations) {
     ScriptModel m;
-    Vmod_Node *in = m.add(VMOD_RASTER, 1, "in");
-    Vmod_Node *f = m.function(2, "$in + 1");
-    Vmod_Node *out = m.add(VMOD_SCALAR, 3, "out");
-    ScriptModel::arrow(in, f);
-    ScriptModel::arrow(f, out);
+    Vmod_Node *f = m.pipeline(VMOD_SCALAR);
     payload<Vmod_FunctionData>(f)->done = 1;
     ScriptRun run = runScript(&m.model);
     EXPECT_EQ(run.result, 1);

@@ -190,20 +190,24 @@ TEST(vmod_ScriptGen, PromptChooserCallsFollowEachPreparation) {
     EXPECT_EQ(callLog(), expected);
 }
 
-// Cancelled at the third prompt, in the vector declarations: the script stops inside the
-// statement, with no closing brace and no QUIT, and the next run asks every prompt again.
-TEST(vmod_ScriptGen, CancelledDeclarationPromptAbandonsTheScript) {
+namespace {
+
+// The prompt model with answer `cancel` left empty: the run stops at that prompt with
+// `tail` as the end of its text and `absent` nowhere in it, every done mark is cleared,
+// and the next run asks every prompt again and writes the whole script.
+void expectCancelledAt(size_t cancel, const std::string &tail, const std::string &absent) {
     ScriptModel m;
     buildPromptModel(m);
     {
         ChooserScript chooser;
-        chooser.answers = {kAnswers[0], kAnswers[1], ""};
+        chooser.answers = kAnswers;
+        chooser.answers[cancel] = "";
         chooser.install();
         ScriptRun run = runScript(&m.model);
         EXPECT_EQ(run.result, 0);
-        EXPECT_EQ(chooser.titles.size(), 3u);
-        EXPECT_TRUE(endsWith(run.text, "\nInteger VECTOR cov COVER AOI NONE polygon RENDER TO MEMORY")) << run.text;
-        EXPECT_EQ(run.text.find("QUIT;"), std::string::npos);
+        EXPECT_EQ(chooser.titles.size(), cancel + 1);
+        EXPECT_TRUE(endsWith(run.text, tail)) << run.text;
+        EXPECT_EQ(run.text.find(absent), std::string::npos);
         EXPECT_FALSE(anyOperationDone(m.model));
     }
     ChooserScript again;
@@ -215,30 +219,19 @@ TEST(vmod_ScriptGen, CancelledDeclarationPromptAbandonsTheScript) {
     EXPECT_EQ(run.text, golden("script_prompts.txt"));
 }
 
-// Cancelled in the operation section after two operations were written: every done mark
-// is cleared, and the next run defines every operation again.
+} // namespace
+
+// Cancelled at the third prompt, in the vector declarations: the script stops inside the
+// statement, with no closing brace and no QUIT, and the next run asks every prompt again.
+TEST(vmod_ScriptGen, CancelledDeclarationPromptAbandonsTheScript) {
+    expectCancelledAt(2, "\nInteger VECTOR cov COVER AOI NONE polygon RENDER TO MEMORY", "QUIT;");
+}
+
+// Cancelled in the operation section after two operations were written ("Enter New File
+// for Table:   tw"): every done mark is cleared, and the next run defines every operation
+// again.
 TEST(vmod_ScriptGen, CancelledOutputPromptClearsDoneMarks) {
-    ScriptModel m;
-    buildPromptModel(m);
-    {
-        ChooserScript chooser;
-        chooser.answers = kAnswers;
-        chooser.answers[11] = ""; // "Enter New File for Table:   tw"
-        chooser.install();
-        ScriptRun run = runScript(&m.model);
-        EXPECT_EQ(run.result, 0);
-        EXPECT_EQ(chooser.titles.size(), 12u);
-        EXPECT_TRUE(endsWith(run.text, "\nWRITE $sw TO \"/answers/11.txt\";\ntw = $oldr + 2;\n")) << run.text;
-        EXPECT_EQ(run.text.find("\n}\n"), std::string::npos);
-        EXPECT_FALSE(anyOperationDone(m.model));
-    }
-    ChooserScript again;
-    again.answers = kAnswers;
-    again.install();
-    ScriptRun run = runScript(&m.model);
-    EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(again.titles, kTitles);
-    EXPECT_EQ(run.text, golden("script_prompts.txt"));
+    expectCancelledAt(11, "\nWRITE $sw TO \"/answers/11.txt\";\ntw = $oldr + 2;\n", "\n}\n");
 }
 
 // Without a handler the host's chooser cancels: the first prompt ends the script.

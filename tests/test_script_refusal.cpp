@@ -101,11 +101,7 @@ TEST(vmod_ScriptGen, RefusesSharedIdentifiersUntitledDataAndEmptyCriteria) {
 
 TEST(script_Check, AcceptsATranslatableModel) {
     ScriptModel m;
-    Vmod_Node *in = m.add(VMOD_RASTER, 1, "in");
-    Vmod_Node *f = m.function(2, "$in + 1");
-    Vmod_Node *out = m.add(VMOD_RASTER, 3, "out");
-    ScriptModel::arrow(in, f);
-    ScriptModel::arrow(f, out);
+    m.pipeline(VMOD_RASTER);
     EXPECT_EQ(checkMessage(&m.model), "");
     EXPECT_EQ(checkMessage(nullptr), "Error Cannot Generate Script: no model");
 }

@@ -68,6 +68,15 @@ Vmod_Node *ScriptModel::function(int32_t id, const char *expression) {
     return node;
 }
 
+Vmod_Node *ScriptModel::pipeline(int32_t outputKind) {
+    Vmod_Node *in = add(VMOD_RASTER, 1, "in");
+    Vmod_Node *f = function(2, "$in + 1");
+    Vmod_Node *out = add(outputKind, 3, "out");
+    arrow(in, f);
+    arrow(f, out);
+    return f;
+}
+
 void ScriptModel::arrow(Vmod_Node *from, Vmod_Node *to) {
     Oerr_ErrorReport *err = nullptr;
     vmod_ChildAddByNode(from, to, &err);

@@ -27,6 +27,9 @@ public:
     Vmod_Node *function(int32_t id, const char *expression);
     // An arrow with its mirror.
     static void arrow(Vmod_Node *from, Vmod_Node *to);
+    // Raster 1 "in", function 2 "$in + 1" and output 3 "out" of outputKind, with the
+    // arrows between them; returns the function.
+    Vmod_Node *pipeline(int32_t outputKind);
     // Arrows from `from` to `count` new function nodes (numbered from firstId).
     void consumers(Vmod_Node *from, int32_t count, int32_t firstId);
 

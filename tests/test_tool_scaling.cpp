@@ -80,3 +80,23 @@ TEST(vmod_tool_scaling, EveryCommandIsLinearOnEveryShape) {
         }
     }
 }
+
+// A model the script generator refuses (a function reading its own output, notes sharing
+// identifiers with rasters) still gets its operations listed by `vmod check` in one pass
+// over the model, not one search per operation.
+TEST(vmod_tool_scaling, CheckIsLinearOnAHostileModel) {
+#ifdef VMOD_SANITIZED
+    GTEST_SKIP() << "timings under the sanitizers say nothing about the release code";
+#endif
+    vmodtest::ScratchDir dir;
+    const int64_t large = 100000, small = large / 8;
+    const std::string smallModel = dir.file("hostile-small.vmf"), largeModel = dir.file("hostile-large.vmf");
+    ASSERT_TRUE(vmodtest::writeShapeModel(smallModel, vmodtest::Shape::Hostile, small));
+    ASSERT_TRUE(vmodtest::writeShapeModel(largeModel, vmodtest::Shape::Hostile, large));
+    const double atSmall = cpuSecondsOf("check " + smallModel);
+    const double atLarge = cpuSecondsOf("check " + largeModel);
+    ASSERT_GE(atSmall, 0) << "check failed";
+    ASSERT_GE(atLarge, 0) << "check failed at " << large << " nodes (or ran past the limit)";
+    EXPECT_LT(atLarge / std::max(atSmall, kFloorSeconds), kRatioBound)
+        << atSmall << " s at " << small << " nodes, " << atLarge << " s at " << large;
+}

@@ -24,29 +24,6 @@ static bool isOperation(const Vmod_Node *node) {
 // that none reaches the terminal.
 static std::string describe(const Vmod_Node *node) { return tool_NodeName(node); }
 
-static void setDone(Vmod_Node *node, int32_t done) {
-    if (node->data == nullptr)
-        return;
-    if (node->type == VMOD_FUNCTION)
-        static_cast<Vmod_FunctionData *>(node->data)->done = done;
-    else if (node->type == VMOD_CRITERIA)
-        static_cast<Vmod_CriteriaData *>(node->data)->done = done;
-}
-
-// Operations in the order the script generator would take them (the order of repeated
-// vmod_NextFunction calls, computed in one pass).
-static std::vector<Vmod_Node *> operationOrder(Vmod_Model *model) {
-    std::vector<Vmod_Node *> order;
-    ModelOperationOrder operations(model->nodes);
-    for (Vmod_Node *next = operations.next(); next != nullptr; next = operations.next()) {
-        order.push_back(next);
-        setDone(next, 1);
-    }
-    for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
-        setDone(node, 0);
-    return order;
-}
-
 static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
     std::vector<std::string> reasons;
     if (model->nodes == nullptr) {
@@ -104,7 +81,9 @@ static int runCheck(const ToolCommand &self, const std::vector<std::string> &arg
     for (int kind = 0; kind < kKindCount; ++kind)
         std::printf("%s%s %d", kind == 0 ? " (" : ", ", kKindNames[kind], counts[kind]);
     std::printf(")\n");
-    std::vector<Vmod_Node *> order = operationOrder(&model);
+    // Operations in the order the script generator would take them (the order of repeated
+    // vmod_NextFunction calls, computed in one pass).
+    std::vector<Vmod_Node *> order = model_OperationSequence(model.nodes);
     std::printf("operations:%s\n", order.empty() ? " (none)" : "");
     for (size_t i = 0; i < order.size(); ++i)
         std::printf("  %zu. %s\n", i + 1, describe(order[i]).c_str());

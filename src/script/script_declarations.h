@@ -6,6 +6,18 @@
 
 #include "script/script_context.h"
 
+// Calls declare(node, payload) for every node of kind that has a payload, in list order;
+// false as soon as one call is (a cancelled prompt).
+template <typename Payload, typename Declare>
+bool script_DeclareEach(ScriptContext &context, int32_t kind, Declare declare) {
+    for (Vmod_Node *node = context.model->nodes; node != nullptr; node = node->next) {
+        if (node->type == kind && node->data != nullptr && !declare(node, static_cast<const Payload *>(node->data))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool script_DeclareRasters(ScriptContext &context);
 bool script_DeclareVectors(ScriptContext &context);
 bool script_DeclareMatrices(ScriptContext &context);

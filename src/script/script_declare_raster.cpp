@@ -2,6 +2,7 @@
 // A temporary raster that feeds at most one operation is not declared: the operation that
 // makes it is written as a macro instead.
 #include "host/ofio.h"
+#include "script/script_clauses.h"
 #include "script/script_declarations.h"
 #include "script/script_prompt.h"
 #include "script/script_words.h"
@@ -40,36 +41,21 @@ void writeExistingFileClause(Ofio_File *file, const Vmod_RasterData *raster) {
         break;
     }
     if (const Vmod_Rect *area = raster->areaRect) {
-        ofio_Fprintf(file, " WINDOW %.16g, %.16g : %.16g, %.16g", area->x1, area->y1, area->x2, area->y2);
+        ofio_Fprintf(file, " WINDOW");
+        script_WriteRect(file, *area);
         ofio_Fprintf(file, "%s", raster->coordinates == VMOD_COORDS_PIXEL ? " PIXEL" : " MAP");
     }
     ofio_Fprintf(file, " AOI");
-    switch (raster->aoiMode) {
-    case VMOD_AOI_NONE:
-        ofio_Fprintf(file, " NONE");
-        break;
-    case VMOD_AOI_DEFAULT:
-        ofio_Fprintf(file, " DEFAULT");
-        break;
-    case VMOD_AOI_FILE:
-        ofio_Fprintf(file, " \"%s\"", script_Text(raster->aoiFile));
-        break;
-    default:
-        break;
-    }
+    script_WriteAreaOfInterest(file, raster->aoiMode, raster->aoiFile);
 }
 
 } // namespace
 
 bool script_DeclareRasters(ScriptContext &context) {
     Ofio_File *file = context.file;
-    for (Vmod_Node *node = context.model->nodes; node != nullptr; node = node->next) {
-        if (node->type != VMOD_RASTER || node->data == nullptr) {
-            continue;
-        }
-        const auto *raster = static_cast<const Vmod_RasterData *>(node->data);
+    return script_DeclareEach<Vmod_RasterData>(context, VMOD_RASTER, [&](Vmod_Node *node, const Vmod_RasterData *raster) {
         if (raster->tempFile && vmod_NumChildren(node) <= 1) {
-            continue;
+            return true;
         }
         ofio_Fprintf(file, "%s", script_RasterDeclareWord(raster));
         ofio_Fprintf(file, raster->recode ? " RASTER %s_Org" : " RASTER %s", script_Text(node->title));
@@ -80,20 +66,16 @@ bool script_DeclareRasters(ScriptContext &context) {
             } else {
                 writeExistingFileClause(file, raster);
             }
-            std::string name = script_Text(raster->fileName);
-            if (raster->prompt) {
-                auto chosen = script_PromptFile(
-                    context, context.model->rasterChooser,
-                    newFile ? "Enter New File for Raster:   " : "Select Existing File for Raster:   ", node,
-                    newFile ? ScriptPromptSetup::NewRaster : ScriptPromptSetup::ExistingRaster);
-                if (!chosen) {
-                    return false;
-                }
-                name = *chosen;
+            std::string name;
+            if (!script_FileName(context, raster->prompt != 0, raster->fileName, context.model->rasterChooser,
+                                 newFile ? "Enter New File for Raster:   " : "Select Existing File for Raster:   ",
+                                 node, newFile ? ScriptPromptSetup::NewRaster : ScriptPromptSetup::ExistingRaster,
+                                 name)) {
+                return false;
             }
             ofio_Fprintf(file, " \"%s\"", name.c_str());
         }
         ofio_Fprintf(file, ";\n");
-    }
-    return true;
+        return true;
+    });
 }

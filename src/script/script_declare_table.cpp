@@ -34,13 +34,9 @@ bool declareLayer(ScriptContext &context, Vmod_Node *node, const Vmod_TableData 
     default:
         return true;
     }
-    std::string name = script_Text(table->layerFile);
-    if (table->promptLayerFile) {
-        auto chosen = script_PromptFile(context, chooser, prompt, node, setup);
-        if (!chosen) {
-            return false;
-        }
-        name = *chosen;
+    std::string name;
+    if (!script_FileName(context, table->promptLayerFile != 0, table->layerFile, chooser, prompt, node, setup, name)) {
+        return false;
     }
     switch (table->layerKind) {
     case VMOD_LAYER_IMAGE:
@@ -117,11 +113,7 @@ void writeInputColumn(Ofio_File *file, const Vmod_Node *node, const Vmod_TableDa
 
 bool script_DeclareTables(ScriptContext &context) {
     Ofio_File *file = context.file;
-    for (Vmod_Node *node = context.model->nodes; node != nullptr; node = node->next) {
-        if (node->type != VMOD_TABLE || node->data == nullptr) {
-            continue;
-        }
-        const auto *table = static_cast<const Vmod_TableData *>(node->data);
+    return script_DeclareEach<Vmod_TableData>(context, VMOD_TABLE, [&](Vmod_Node *node, const Vmod_TableData *table) {
         if ((table->source == VMOD_TABLE_LAYER || table->outputToLayer) && !declareLayer(context, node, table)) {
             return false;
         }
@@ -145,6 +137,6 @@ bool script_DeclareTables(ScriptContext &context) {
             break;
         }
         ofio_Fprintf(file, ";\n");
-    }
-    return true;
+        return true;
+    });
 }

@@ -5,25 +5,15 @@
 #include "script/script_words.h"
 
 bool script_DeclareMatrices(ScriptContext &context) {
-    for (Vmod_Node *node = context.model->nodes; node != nullptr; node = node->next) {
-        if (node->type != VMOD_MATRIX || node->data == nullptr) {
-            continue;
-        }
-        const auto *matrix = static_cast<const Vmod_MatrixData *>(node->data);
-        ofio_Fprintf(context.file, "%s", script_ClassWord(matrix->dataType));
-        ofio_Fprintf(context.file, " MATRIX %s;\n", script_Text(node->title));
-    }
-    return true;
+    return script_DeclareEach<Vmod_MatrixData>(context, VMOD_MATRIX, [&](Vmod_Node *node, const Vmod_MatrixData *matrix) {
+        ofio_Fprintf(context.file, "%s MATRIX %s;\n", script_ClassWord(matrix->dataType), script_Text(node->title));
+        return true;
+    });
 }
 
 bool script_DeclareScalars(ScriptContext &context) {
-    for (Vmod_Node *node = context.model->nodes; node != nullptr; node = node->next) {
-        if (node->type != VMOD_SCALAR || node->data == nullptr) {
-            continue;
-        }
-        const auto *scalar = static_cast<const Vmod_ScalarData *>(node->data);
-        ofio_Fprintf(context.file, "%s", script_ClassWord(scalar->dataType));
-        ofio_Fprintf(context.file, " SCALAR %s;\n", script_Text(node->title));
-    }
-    return true;
+    return script_DeclareEach<Vmod_ScalarData>(context, VMOD_SCALAR, [&](Vmod_Node *node, const Vmod_ScalarData *scalar) {
+        ofio_Fprintf(context.file, "%s SCALAR %s;\n", script_ClassWord(scalar->dataType), script_Text(node->title));
+        return true;
+    });
 }

@@ -3,6 +3,7 @@
 // title is defined later from that source.
 #include "host/ofio.h"
 #include "host/ostr.h"
+#include "script/script_clauses.h"
 #include "script/script_declarations.h"
 #include "script/script_prompt.h"
 
@@ -12,11 +13,7 @@ bool script_VectorUsesAttribute(const Vmod_VectorData *vector) {
 
 bool script_DeclareVectors(ScriptContext &context) {
     Ofio_File *file = context.file;
-    for (Vmod_Node *node = context.model->nodes; node != nullptr; node = node->next) {
-        if (node->type != VMOD_VECTOR || node->data == nullptr) {
-            continue;
-        }
-        const auto *vector = static_cast<const Vmod_VectorData *>(node->data);
+    return script_DeclareEach<Vmod_VectorData>(context, VMOD_VECTOR, [&](Vmod_Node *node, const Vmod_VectorData *vector) {
         if (script_Present(vector->declare)) {
             ofio_Fprintf(file, "%s", vector->declare);
         }
@@ -28,50 +25,32 @@ bool script_DeclareVectors(ScriptContext &context) {
             ofio_Fprintf(file, " ANNOTATION");
         }
         if (const Vmod_Rect *window = vector->window) {
-            ofio_Fprintf(file, " WINDOW %.16g, %.16g : %.16g, %.16g MAP", window->x1, window->y1, window->x2,
-                         window->y2);
+            ofio_Fprintf(file, " WINDOW");
+            script_WriteRect(file, *window);
+            ofio_Fprintf(file, " MAP");
         }
         ofio_Fprintf(file, " AOI");
-        switch (vector->aoiMode) {
-        case VMOD_AOI_NONE:
-            ofio_Fprintf(file, " NONE");
-            break;
-        case VMOD_AOI_DEFAULT:
-            ofio_Fprintf(file, " DEFAULT");
-            break;
-        case VMOD_AOI_FILE:
-            ofio_Fprintf(file, " \"%s\"", script_Text(vector->aoiFile));
-            break;
-        default:
-            break;
-        }
+        script_WriteAreaOfInterest(file, vector->aoiMode, vector->aoiFile);
         if (vector->cellSizeSet) {
-            ofio_Fprintf(file, " CELLSIZE %.16g, %.16g", static_cast<double>(vector->cellSizeX),
-                         static_cast<double>(vector->cellSizeY));
-            if (vector->cellSizeUnits == VMOD_UNITS_METERS) {
-                ofio_Fprintf(file, " METERS");
-            } else if (vector->cellSizeUnits == VMOD_UNITS_FEET) {
-                ofio_Fprintf(file, " FEET");
-            }
+            ofio_Fprintf(file, " CELLSIZE");
+            script_WriteCellSize(file, static_cast<double>(vector->cellSizeX), static_cast<double>(vector->cellSizeY),
+                                 vector->cellSizeUnits);
         }
         if (vector->vectorType == VMOD_VECTOR_COVERAGE) {
             ofio_Fprintf(file, " %s", script_Text(vector->feature));
         }
         ofio_Fprintf(file, " RENDER TO");
         ofio_Fprintf(file, "%s", vector->tempFile ? " TEMPFILE" : " MEMORY");
-        std::string name = script_Text(vector->fileName);
-        if (vector->prompt) {
-            auto chosen = script_PromptFile(
-                context, context.model->vectorChooser, "Select Existing File for Vector:   ", node,
-                vector->vectorType == VMOD_VECTOR_COVERAGE ? ScriptPromptSetup::CoverageFilter
-                                                           : ScriptPromptSetup::AnnotationFilter);
-            if (!chosen) {
-                return false;
-            }
-            name = *chosen;
+        std::string name;
+        if (!script_FileName(context, vector->prompt != 0, vector->fileName, context.model->vectorChooser,
+                             "Select Existing File for Vector:   ", node,
+                             vector->vectorType == VMOD_VECTOR_COVERAGE ? ScriptPromptSetup::CoverageFilter
+                                                     : ScriptPromptSetup::AnnotationFilter,
+                             name)) {
+            return false;
         }
         ofio_Fprintf(file, " \"%s\"", name.c_str());
         ofio_Fprintf(file, ";\n");
-    }
-    return true;
+        return true;
+    });
 }

@@ -17,6 +17,7 @@
 #include "host/ofio.h"
 #include "host/omsc.h"
 #include "model/c_boundary.h"
+#include "model/model_internal.h"
 #include "script/script_context.h"
 #include "script/script_declarations.h"
 #include "script/script_graph.h"
@@ -31,8 +32,8 @@ namespace {
 
 void clearDoneMarks(const ScriptGraph &graph) {
     for (Vmod_Node *node : graph.nodes) {
-        if (int32_t *done = script_DoneMark(node)) {
-            *done = 0;
+        if (model_IsOperation(node)) {
+            *model_OperationDone(node) = 0;
         }
     }
 }

@@ -1,14 +1,12 @@
-// script_graph.cpp - the generator's view of the model, its refusal rules, and the order
-// of operations.
-//
-// The order of operations is the model's (model/operation_order.h): the order of
-// vmod_NextFunction, computed in one pass.
+// script_graph.cpp - the generator's view of the model and its refusal rules. The order
+// of operations is the model's (model/operation_order.h).
 #include "script/script_graph.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstdio>
 
+#include "model/model_internal.h"
 #include "script/script_context.h"
 #include "vmod/vmod.h"
 
@@ -135,20 +133,6 @@ std::string script_DescribeNode(const Vmod_Node *node) {
     return text;
 }
 
-bool script_IsOperation(const Vmod_Node *node) {
-    return node != nullptr && (node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA) && node->data != nullptr;
-}
-
-int32_t *script_DoneMark(Vmod_Node *node) {
-    if (!script_IsOperation(node)) {
-        return nullptr;
-    }
-    if (node->type == VMOD_FUNCTION) {
-        return &static_cast<Vmod_FunctionData *>(node->data)->done;
-    }
-    return &static_cast<Vmod_CriteriaData *>(node->data)->done;
-}
-
 Vmod_Node *script_FindNode(const ScriptGraph &graph, int32_t id) {
     auto found = graph.firstWithId.find(id);
     return found == graph.firstWithId.end() ? nullptr : graph.nodes[found->second];
@@ -188,7 +172,7 @@ bool script_BuildGraph(Vmod_Model *model, ScriptGraph &graph, std::string &why) 
         if (isData(node) && !script_Present(node->title)) {
             addProblem(why, script_DescribeNode(node) + " holds data but has no title");
         }
-        if (script_IsOperation(node)) {
+        if (model_IsOperation(node)) {
             if (node->children == nullptr) {
                 addProblem(why, "operation " + script_DescribeNode(node) + " has no output");
             } else {
@@ -217,6 +201,3 @@ bool script_BuildGraph(Vmod_Model *model, ScriptGraph &graph, std::string &why) 
     }
     return why.empty();
 }
-
-ScriptOperationOrder::ScriptOperationOrder(const ScriptGraph &graph)
-    : order_(graph.nodes.empty() ? nullptr : graph.nodes.front()) {}

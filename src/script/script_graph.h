@@ -9,7 +9,6 @@
 #include <unordered_map>
 #include <vector>
 
-#include "model/operation_order.h"
 #include "vmod/vmod_records.h"
 
 struct ScriptGraph {
@@ -33,24 +32,5 @@ std::string script_DescribeNode(const Vmod_Node *node);
 
 // The first node of the list with identifier id, or null.
 Vmod_Node *script_FindNode(const ScriptGraph &graph, int32_t id);
-
-// True for function and criteria nodes.
-bool script_IsOperation(const Vmod_Node *node);
-
-// The done mark of an operation's payload (null for other nodes).
-int32_t *script_DoneMark(Vmod_Node *node);
-
-// The order in which operations are defined: the same operations, one at a time, that
-// successive vmod_NextFunction calls return while each returned operation is marked done,
-// found in one pass over the graph for the whole order.
-class ScriptOperationOrder {
-public:
-    explicit ScriptOperationOrder(const ScriptGraph &graph);
-    // The next operation to define (its done mark is then set by the caller), or null.
-    Vmod_Node *next() { return order_.next(); }
-
-private:
-    ModelOperationOrder order_;
-};
 
 #endif

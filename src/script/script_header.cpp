@@ -6,6 +6,7 @@
 #include <string>
 
 #include "host/ofio.h"
+#include "script/script_clauses.h"
 
 namespace {
 
@@ -36,12 +37,9 @@ void writeCellSize(Ofio_File *file, const Vmod_Model *model) {
         ofio_Fprintf(file, " MAX;\n");
         break;
     case VMOD_CELLSIZE_GIVEN:
-        ofio_Fprintf(file, " %.16g, %.16g", static_cast<double>(model->cellSizeX),
-                     static_cast<double>(model->cellSizeY));
-        if (model->cellSizeUnits == VMOD_UNITS_METERS) {
-            ofio_Fprintf(file, " METERS;\n");
-        } else if (model->cellSizeUnits == VMOD_UNITS_FEET) {
-            ofio_Fprintf(file, " FEET;\n");
+        if (script_WriteCellSize(file, static_cast<double>(model->cellSizeX), static_cast<double>(model->cellSizeY),
+                                 model->cellSizeUnits)) {
+            ofio_Fprintf(file, ";\n");
         }
         break;
     default:
@@ -61,8 +59,7 @@ void writeWindow(Ofio_File *file, const Vmod_Model *model) {
     case VMOD_WINDOW_GIVEN: {
         // A given window without its rectangle is the empty rectangle at the origin.
         const Vmod_Rect empty{};
-        const Vmod_Rect *window = model->window != nullptr ? model->window : &empty;
-        ofio_Fprintf(file, " %.16g, %.16g : %.16g, %.16g", window->x1, window->y1, window->x2, window->y2);
+        script_WriteRect(file, model->window != nullptr ? *model->window : empty);
         if (model->windowUnits == VMOD_COORDS_MAP) {
             ofio_Fprintf(file, " MAP;\n");
         } else if (model->windowUnits == VMOD_COORDS_PIXEL) {
@@ -77,18 +74,8 @@ void writeWindow(Ofio_File *file, const Vmod_Model *model) {
 
 void writeAreaOfInterest(Ofio_File *file, const Vmod_Model *model) {
     ofio_Fprintf(file, "SET AOI");
-    switch (model->aoiMode) {
-    case VMOD_AOI_NONE:
-        ofio_Fprintf(file, " NONE;\n");
-        break;
-    case VMOD_AOI_DEFAULT:
-        ofio_Fprintf(file, " DEFAULT;\n");
-        break;
-    case VMOD_AOI_FILE:
-        ofio_Fprintf(file, " \"%s\";\n", script_Text(model->aoiFile));
-        break;
-    default:
-        break;
+    if (script_WriteAreaOfInterest(file, model->aoiMode, model->aoiFile)) {
+        ofio_Fprintf(file, ";\n");
     }
 }
 

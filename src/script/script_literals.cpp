@@ -16,13 +16,9 @@ namespace {
 
 bool readStatement(ScriptContext &context, Vmod_Node *node, int32_t prompt, const char *readFile,
                    Ooml_Part *chooser, const char *promptText) {
-    std::string name = script_Text(readFile);
-    if (prompt) {
-        auto chosen = script_PromptFile(context, chooser, promptText, node, ScriptPromptSetup::None);
-        if (!chosen) {
-            return false;
-        }
-        name = *chosen;
+    std::string name;
+    if (!script_FileName(context, prompt != 0, readFile, chooser, promptText, node, ScriptPromptSetup::None, name)) {
+        return false;
     }
     ofio_Fprintf(context.file, "READ %s FROM \"%s\";\n", script_Text(node->title), name.c_str());
     return true;
@@ -68,43 +64,34 @@ bool writeMatrix(ScriptContext &context, Vmod_Node *node) {
     return true;
 }
 
+// The entries of a loaded table, colours one to a line, other entries on the TABLE line;
+// nothing at all when the table holds no array of its type.
 void loadTable(ScriptContext &context, const Vmod_Node *node, const Vmod_TableData *table) {
     Ofio_File *file = context.file;
     const char *title = script_Text(node->title);
     const int32_t size = table->size;
-    if (table->dataType == VMOD_TABLE_COLOR) {
-        if (table->colors == nullptr) {
-            return;
-        }
-        script_BannerTitled(context, "# load table %s\n", title);
-        ofio_Fprintf(file, "%s = TABLE(\n", title);
-        for (int32_t index = 0; index < size; ++index) {
-            // A missing colour entry is black.
-            const Vmod_TableColor black{};
-            const Vmod_TableColor *color = table->colors[index] != nullptr ? table->colors[index] : &black;
-            ofio_Fprintf(file, index + 1 < size ? "\t\t(%g, %g, %g),\n" : "\t\t(%g, %g, %g));\n", color->value[0],
-                         color->value[1], color->value[2]);
-        }
-        return;
-    }
-    if (table->dataType == VMOD_TABLE_STRING) {
-        if (table->strings == nullptr) {
-            return;
-        }
-        script_BannerTitled(context, "# load table %s\n", title);
-        ofio_Fprintf(file, "%s = TABLE(", title);
-        for (int32_t index = 0; index < size; ++index) {
-            ofio_Fprintf(file, index + 1 < size ? "\"%s\", " : "\"%s\");\n", script_Text(table->strings[index]));
-        }
-        return;
-    }
-    if (table->values == nullptr) {
+    const int32_t type = table->dataType;
+    const bool held = type == VMOD_TABLE_COLOR    ? table->colors != nullptr
+                      : type == VMOD_TABLE_STRING ? table->strings != nullptr
+                                                  : table->values != nullptr;
+    if (!held) {
         return;
     }
     script_BannerTitled(context, "# load table %s\n", title);
-    ofio_Fprintf(file, "%s = TABLE(", title);
+    ofio_Fprintf(file, type == VMOD_TABLE_COLOR ? "%s = TABLE(\n" : "%s = TABLE(", title);
     for (int32_t index = 0; index < size; ++index) {
-        ofio_Fprintf(file, index + 1 < size ? "%.16g, " : "%.16g);\n", table->values[index]);
+        const bool more = index + 1 < size;
+        if (type == VMOD_TABLE_COLOR) {
+            // A missing colour entry is black.
+            const Vmod_TableColor black{};
+            const Vmod_TableColor *color = table->colors[index] != nullptr ? table->colors[index] : &black;
+            ofio_Fprintf(file, more ? "\t\t(%g, %g, %g),\n" : "\t\t(%g, %g, %g));\n", color->value[0],
+                         color->value[1], color->value[2]);
+        } else if (type == VMOD_TABLE_STRING) {
+            ofio_Fprintf(file, more ? "\"%s\", " : "\"%s\");\n", script_Text(table->strings[index]));
+        } else {
+            ofio_Fprintf(file, more ? "%.16g, " : "%.16g);\n", table->values[index]);
+        }
     }
 }
 

@@ -14,6 +14,8 @@
 #include "host/oerr.h"
 #include "host/ofio.h"
 #include "host/ostr.h"
+#include "model/model_internal.h"
+#include "model/operation_order.h"
 #include "script/script_declarations.h"
 #include "script/script_graph.h"
 #include "script/script_prompt.h"
@@ -85,13 +87,10 @@ bool writeFunction(ScriptContext &context, const Vmod_Node *function, Vmod_Node 
         return true;
     }
     if (saved.write) {
-        std::string name = script_Text(saved.writeFile);
-        if (saved.prompt) {
-            auto chosen = script_PromptFile(context, saved.chooser, saved.promptText, output, ScriptPromptSetup::None);
-            if (!chosen) {
-                return false;
-            }
-            name = *chosen;
+        std::string name;
+        if (!script_FileName(context, saved.prompt != 0, saved.writeFile, saved.chooser, saved.promptText, output,
+                             ScriptPromptSetup::None, name)) {
+            return false;
         }
         ofio_Fprintf(file, "WRITE $%s TO \"%s\";\n", title, name.c_str());
     }
@@ -147,7 +146,7 @@ void writeCriteria(ScriptContext &context, const Vmod_Node *criteriaNode, const 
 // Hands out the operations in definition order with their outputs.
 class OperationSource {
 public:
-    explicit OperationSource(ScriptContext &context) : context_(context), order_(*context.graph) {}
+    explicit OperationSource(ScriptContext &context) : context_(context), order_(context.graph->nodes.empty() ? nullptr : context.graph->nodes.front()) {}
     ~OperationSource() { oerr_DeleteErrorReportEx(&report_); }
 
     Vmod_Node *next() {
@@ -169,7 +168,7 @@ public:
 
 private:
     ScriptContext &context_;
-    ScriptOperationOrder order_;
+    ModelOperationOrder order_;
     Oerr_ErrorReport *report_ = nullptr;
 };
 
@@ -184,7 +183,7 @@ bool script_WriteOperations(ScriptContext &context) {
     script_Banner(context, "function definitions");
     for (; operation != nullptr; operation = source.next()) {
         Vmod_Node *output = source.outputOf(operation);
-        *script_DoneMark(operation) = 1;
+        *model_OperationDone(operation) = 1;
         if (operation->type == VMOD_FUNCTION) {
             if (!writeFunction(context, operation, output)) {
                 return false;

@@ -95,3 +95,17 @@ std::optional<std::string> script_PromptFile(ScriptContext &context, Ooml_Part *
     }
     return chosen;
 }
+
+bool script_FileName(ScriptContext &context, bool ask, const char *stored, Ooml_Part *chooser, const char *prompt,
+                     const Vmod_Node *node, ScriptPromptSetup setup, std::string &name) {
+    name = script_Text(stored);
+    if (!ask) {
+        return true;
+    }
+    auto chosen = script_PromptFile(context, chooser, prompt, node, setup);
+    if (!chosen) {
+        return false;
+    }
+    name = *chosen;
+    return true;
+}

@@ -25,4 +25,9 @@ enum class ScriptPromptSetup {
 std::optional<std::string> script_PromptFile(ScriptContext &context, Ooml_Part *chooser, const char *prompt,
                                              const Vmod_Node *node, ScriptPromptSetup setup);
 
+// The file a statement names: the stored one, or when ask is set the one the user chooses
+// through script_PromptFile. False when the prompt counts as cancelled.
+bool script_FileName(ScriptContext &context, bool ask, const char *stored, Ooml_Part *chooser, const char *prompt,
+                     const Vmod_Node *node, ScriptPromptSetup setup, std::string &name);
+
 #endif

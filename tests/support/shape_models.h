@@ -2,7 +2,9 @@
 // quadratic, for the scaling test and the scaling benchmark. Header-only.
 //   - chain: input raster, function, output raster and a note, repeated;
 //   - fanin: many rasters with arrows into one function;
-//   - children: one raster whose CHILD list names every other node.
+//   - children: one raster whose CHILD list names every other node;
+//   - hostile: the chain, but each function also reads its own output (a cycle) and each
+//     note shares its input raster's identifier.
 // Nodes are laid out 500 across, so the diagram grows downward with the size.
 #ifndef VMOD_TESTS_SUPPORT_SHAPE_MODELS_H
 #define VMOD_TESTS_SUPPORT_SHAPE_MODELS_H
@@ -13,10 +15,13 @@
 
 namespace vmodtest {
 
-enum class Shape { Chain, FanIn, Children };
+enum class Shape { Chain, FanIn, Children, Hostile };
 
 inline const char *shapeName(Shape shape) {
-    return shape == Shape::Chain ? "chain" : shape == Shape::FanIn ? "fanin" : "children";
+    return shape == Shape::Chain      ? "chain"
+           : shape == Shape::FanIn    ? "fanin"
+           : shape == Shape::Children ? "children"
+                                      : "hostile";
 }
 
 namespace shape_detail {
@@ -37,7 +42,8 @@ inline bool writeShapeModel(const std::string &path, Shape shape, int64_t nodes)
     std::FILE *f = std::fopen(path.c_str(), "w");
     if (f == nullptr) return false;
     std::fprintf(f, "TITLE \"%s\";\nPAGESIZE 8.5, 11 INCHES;\n", shapeName(shape));
-    if (shape == Shape::Chain) {
+    if (shape == Shape::Chain || shape == Shape::Hostile) {
+        const bool hostile = shape == Shape::Hostile;
         for (int64_t step = 0, id = 1; step < nodes / 4; ++step, id += 4) {
             const double x = 1 + static_cast<double>(step % 500) * 2, y = 1 + static_cast<double>(step / 500) * 5;
             raster(f, id, "in" + std::to_string(id), x, y, false);
@@ -47,9 +53,10 @@ inline bool writeShapeModel(const std::string &path, Shape shape, int64_t nodes)
                          static_cast<long long>(id + 1), static_cast<long long>(id + 1), x, y + 1,
                          static_cast<long long>(id), static_cast<long long>(id + 2));
             raster(f, id + 2, "out" + std::to_string(id + 2), x, y + 2, true);
+            if (hostile) child(f, id + 1);
             std::fprintf(f, "}\nTEXT {\n\tID %lld;\n\tTITLE \"note %lld\";\n\tPOSITION %g, %g;\n"
                             "\tFONT \"Helvetica\";\n\tSIZE 10;\n}\n",
-                         static_cast<long long>(id + 3), static_cast<long long>(id + 3), x + 0.5, y + 3);
+                         static_cast<long long>(hostile ? id : id + 3), static_cast<long long>(id + 3), x + 0.5, y + 3);
         }
     } else if (shape == Shape::FanIn) {
         const int64_t inputs = nodes - 2;
