@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "host/oant.h"
-#include "host/ofga.h"
+#include "vmodhost/oant.h"
+#include "vmodhost/ofga.h"
 
 struct Oant_Color {
     std::string name;

@@ -7,9 +7,9 @@
 #include <map>
 
 #include "anno_internal.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
 #include "vmodhost/vmodhost.h"
 
 using namespace anno;

@@ -4,7 +4,7 @@
 #include <map>
 
 #include "anno_internal.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmodhost/vmodhost_anno.h"
 
 namespace anno {

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "anno_internal.h"
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 
 using namespace anno;
 

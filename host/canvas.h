@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/host_api.h"
+#include "vmodhost/host_api.h"
 
 struct Ooml_FontSpec {
     std::string family;

@@ -41,8 +41,8 @@
 #include <vector>
 
 #include "canvas.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
 #include "ui_report.h"
 #include "vmodhost/vmodhost.h"
 

@@ -4,7 +4,7 @@
 
 #include "call_log.h"
 #include "canvas.h"
-#include "host/ooml.h"
+#include "vmodhost/ooml.h"
 #include "ui_report.h"
 
 extern "C" {

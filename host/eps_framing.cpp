@@ -10,8 +10,8 @@
 #include <cmath>
 #include <string>
 
-#include "host/oeps.h"
-#include "host/ofio.h"
+#include "vmodhost/oeps.h"
+#include "vmodhost/ofio.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "c_locale.h"
-#include "host/oerr.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ostr.h"
 #include "vmodhost/vmodhost.h"
 
 struct Oerr_ErrorReport {

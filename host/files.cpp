@@ -10,9 +10,9 @@
 #include <sys/stat.h>
 
 #include "c_locale.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
 #include "vmodhost/vmodhost.h"
 
 struct Ofio_File {

@@ -16,9 +16,9 @@
 #include <unistd.h>
 
 #include "c_locale.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/ostr.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cairo.h>
 
 #include "gdi_device.h"
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 
 struct GdiPdfDocument {
     cairo_surface_t *surface = nullptr;

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/ogdi.h"
+#include "vmodhost/ogdi.h"
 
 struct GdiFont {
     int32_t height = 0; // < 0 character height, > 0 cell height, pixels

@@ -12,7 +12,7 @@
 #include <new>
 
 #include "gdi_cairo.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmodhost/vmodhost.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The host heap: zero-filled blocks, as every record constructor of the library expects.
 #include <cstdlib>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 
 extern "C" {
 

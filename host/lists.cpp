@@ -1,5 +1,5 @@
 // Doubly linked lists of records whose first two fields are next and prev.
-#include "host/ollm.h"
+#include "vmodhost/ollm.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "host/oerr.h"
-#include "host/olex.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/olex.h"
+#include "vmodhost/omsc.h"
 #include "c_locale.h"
 
 namespace {

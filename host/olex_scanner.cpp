@@ -3,7 +3,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "host/olex.h"
+#include "vmodhost/olex.h"
 
 namespace {
 

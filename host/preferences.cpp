@@ -8,8 +8,8 @@
 #include <utility>
 
 #include "c_locale.h"
-#include "host/opmg.h"
-#include "host/ostr.h"
+#include "vmodhost/opmg.h"
+#include "vmodhost/ostr.h"
 #include "vmodhost/vmodhost.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // String helpers of the host. Every string they make lives on the host heap.
 #include <cstring>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 
 namespace {
 

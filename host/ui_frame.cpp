@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "call_log.h"
-#include "host/ooml.h"
+#include "vmodhost/ooml.h"
 #include "ui_part.h"
 #include "ui_report.h"
 #include "vmodhost/vmodhost.h"

@@ -1,6 +1,6 @@
 // ui_menu.cpp - the editor's menu: items remember whether they are enabled.
 #include "call_log.h"
-#include "host/ooml.h"
+#include "vmodhost/ooml.h"
 #include "ui_part.h"
 #include "ui_report.h"
 #include "vmodhost/vmodhost.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_api.h"
+#include "vmodhost/host_api.h"
 
 struct Ooml_Part {
     std::string name;

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 
 enum UiErrorCode : int32_t {
     UI_ERR_MISSING_ARGUMENT = 1, // a null handle or string where one is needed

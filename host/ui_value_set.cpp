@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "call_log.h"
-#include "host/omsc.h"
-#include "host/ooml.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ooml.h"
 #include "ui_part.h"
 #include "ui_report.h"
 

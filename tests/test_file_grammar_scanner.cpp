@@ -4,7 +4,7 @@
 #include <string>
 
 #include "file/parser_tables.h"
-#include "host/olex.h"
+#include "vmodhost/olex.h"
 
 namespace {
 

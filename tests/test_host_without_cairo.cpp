@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/ogdi.h"
+#include "vmodhost/ogdi.h"
 #include "test_print_models.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodhost/vmodhost_printer.h"

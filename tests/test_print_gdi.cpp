@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "host/ogdi.h"
+#include "vmodhost/ogdi.h"
 #include "vmodhost/vmodhost_printer.h"
 #include "support/cairo_support.h"
 

@@ -5,9 +5,9 @@
 
 #include <random>
 
-#include "host/oerr.h"
-#include "host/ollm.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
 #include "test_script_support.h"
 
 namespace {

@@ -2,10 +2,10 @@
 // preferences, and the thematic default of a raster's data type.
 #include <cstdint>
 
-#include "host/oerr.h"
-#include "host/omsc.h"
-#include "host/opmg.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/opmg.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 #include "model/text_font.h"
 

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 #include "model/node_release.h"
 #include "model/text_font.h"

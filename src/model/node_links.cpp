@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/ollm.h"
-#include "host/omsc.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
 #include "model/model_internal.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 #include "model/text_font.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <mutex>
 #include <unordered_map>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 // below for glyphs and titles), grown where a note's text reaches further.
 #include <algorithm>
 
-#include "host/oeps.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/ovec.h"
+#include "vmodhost/oeps.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/ovec.h"
 #include "model/page_size.h"
 #include "print/eps_node.h"
 #include "print/eps_text.h"

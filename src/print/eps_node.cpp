@@ -3,7 +3,7 @@
 // vmod_TextPrint.
 #include "print/eps_node.h"
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "model/node_index.h"
 #include "print/ps_text.h"
 #include "render/glyph_geometry.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/ogdi.h"
+#include "vmodhost/ogdi.h"
 #include "vmod/vmod_records.h"
 
 class ModelNodeIndex;

@@ -13,9 +13,9 @@
 #include <new>
 #include <string>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
 #include "script/script_context.h"
 #include "script/script_declarations.h"
 #include "script/script_graph.h"

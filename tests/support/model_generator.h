@@ -24,8 +24,8 @@
 #include <memory>
 #include <string>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "vmod/vmod_records.h"
 
 namespace vmodtest {

@@ -2,7 +2,7 @@
 #ifndef VMOD_HOST_OINT_H
 #define VMOD_HOST_OINT_H
 
-#include "host_api.h"
+#include "vmodhost/host_api.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -3,7 +3,7 @@
 #ifndef VMOD_HOST_OFIO_H
 #define VMOD_HOST_OFIO_H
 
-#include "host_api.h"
+#include "vmodhost/host_api.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -15,7 +15,7 @@
 #ifndef VMOD_HOST_OLEX_H
 #define VMOD_HOST_OLEX_H
 
-#include "host_api.h"
+#include "vmodhost/host_api.h"
 
 #ifdef __cplusplus
 extern "C" {

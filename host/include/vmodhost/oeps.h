@@ -8,7 +8,7 @@
 #ifndef VMOD_HOST_OEPS_H
 #define VMOD_HOST_OEPS_H
 
-#include "host_api.h"
+#include "vmodhost/host_api.h"
 #include "ovec.h"
 
 #ifdef __cplusplus

@@ -13,7 +13,7 @@
 #ifndef VMOD_HOST_OGDI_H
 #define VMOD_HOST_OGDI_H
 
-#include "host_api.h"
+#include "vmodhost/host_api.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -19,7 +19,7 @@
 #ifndef VMOD_HOST_OANT_H
 #define VMOD_HOST_OANT_H
 
-#include "host_api.h"
+#include "vmodhost/host_api.h"
 #include "oevg.h"
 #include "oint.h"
 #include "oprj.h"
