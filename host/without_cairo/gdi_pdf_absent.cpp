@@ -1,6 +1,6 @@
 // gdi_pdf_absent.cpp - the PDF back end of a host built without Cairo: there is none, so
 // vmodhost_PdfPrinterCreate makes no printer and a recording printer never has a document.
-#include "../gdi_device.h"
+#include "printer/gdi_device.h"
 
 bool GdiPdfAvailable() { return false; }
 

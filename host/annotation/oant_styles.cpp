@@ -2,7 +2,7 @@
 // that owns them once added.
 #include <new>
 
-#include "anno_internal.h"
+#include "oant_internal.h"
 
 using namespace anno;
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <map>
 
-#include "anno_internal.h"
+#include "oant_internal.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/vmodhost_anno.h"
 

@@ -2,10 +2,10 @@
 #include <cmath>
 #include <memory>
 
-#include "call_log.h"
+#include "ui/call_log.h"
 #include "canvas.h"
 #include "vmodhost/ooml.h"
-#include "ui_report.h"
+#include "ui/ui_report.h"
 
 extern "C" {
 

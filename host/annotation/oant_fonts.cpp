@@ -3,7 +3,7 @@
 // gives the family.
 #include <cstring>
 
-#include "anno_internal.h"
+#include "oant_internal.h"
 
 namespace anno {
 namespace {

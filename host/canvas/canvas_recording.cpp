@@ -6,7 +6,7 @@
 #include <set>
 
 #include "canvas.h"
-#include "ui_report.h"
+#include "ui/ui_report.h"
 #include "vmodhost/vmodhost.h"
 
 namespace {

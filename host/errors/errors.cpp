@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "c_locale.h"
+#include "support/c_locale.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ostr.h"
 #include "vmodhost/vmodhost.h"

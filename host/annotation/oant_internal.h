@@ -1,7 +1,7 @@
-// anno_internal.h - the records behind the annotation package's handles, shared by the
+// oant_internal.h - the records behind the annotation package's handles, shared by the
 // layer, style, element, record and SVG files of the host.
-#ifndef VMODHOST_ANNO_INTERNAL_H
-#define VMODHOST_ANNO_INTERNAL_H
+#ifndef VMODHOST_OANT_INTERNAL_H
+#define VMODHOST_OANT_INTERNAL_H
 
 #include <cstdarg>
 #include <cstdint>
@@ -126,7 +126,7 @@ struct Oant_CoordSysConversion {
 
 namespace anno {
 
-// ---- the record and fault injection (anno_record.cpp) ----
+// ---- the record and fault injection (oant_record.cpp) ----
 bool recording();
 void record(std::string line);
 // The record's name of a handle; a new name of the given kind when first seen.
@@ -142,7 +142,7 @@ std::string formatDouble(double value);
 std::string quoted(const char *text);
 std::string reportName(Oerr_ErrorReport **err);
 
-// ---- element records (anno_elements.cpp) ----
+// ---- element records (oant_elements.cpp) ----
 // True when element is one made on elements (and not a stray pointer).
 bool isElement(const Oant_Elements &elements, const Oant_Element *element);
 // The index of an element of elements, and the element at an index (null past the end).
@@ -151,7 +151,7 @@ const Oant_Element *elementAt(const Oant_Elements &elements, uint64_t index);
 // Reads an element's contents back from the scratch file; false when it cannot.
 bool loadElement(const Oant_Elements &elements, const Oant_Element *element, ElementData &data);
 
-// ---- attribute lists (anno_attributes.cpp) ----
+// ---- attribute lists (oant_attributes.cpp) ----
 struct AttrValue {
     char type; // 'i' int, 'd' double, 's' string, 'b' block, 'e' element
     long long i = 0;
@@ -179,14 +179,14 @@ std::string formatAttributes(const std::vector<Attr> &attrs);
 // ---- errors ----
 void setError(Oerr_ErrorReport **err, const char *function, int code, const std::string &message);
 
-// ---- the SVG document of a layer (anno_svg.cpp) ----
+// ---- the SVG document of a layer (oant_svg.cpp) ----
 // Writes the document in pieces through write (false stops it); false when it stopped or
 // an element could not be read back.
 using SvgWrite = bool (*)(void *context, const std::string &piece);
 bool layerSvg(const Oant_StyleLibrary &library, const Oant_Elements &elements, const Oant_Element *root,
               const Oprj_MapInfo *mapInfo, SvgWrite write, void *context);
 
-// ---- outline fonts (anno_fonts.cpp) ----
+// ---- outline fonts (oant_fonts.cpp) ----
 struct FontFace {
     const char *family; // CSS font-family list
     bool bold;

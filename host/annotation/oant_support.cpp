@@ -3,7 +3,7 @@
 #include <cmath>
 #include <new>
 
-#include "anno_internal.h"
+#include "oant_internal.h"
 #include "vmodhost/omsc.h"
 
 using namespace anno;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <map>
 
-#include "anno_internal.h"
+#include "oant_internal.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
 #include "vmodhost/omsc.h"

@@ -2,7 +2,7 @@
 // variable arguments by the value types each code takes in that call.
 #include <cstring>
 
-#include "anno_internal.h"
+#include "oant_internal.h"
 
 namespace anno {
 

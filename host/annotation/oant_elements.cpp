@@ -8,7 +8,7 @@
 #include <unistd.h>
 #include <new>
 
-#include "anno_internal.h"
+#include "oant_internal.h"
 
 using namespace anno;
 

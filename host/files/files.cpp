@@ -9,7 +9,7 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "c_locale.h"
+#include "support/c_locale.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
 #include "vmodhost/omsc.h"

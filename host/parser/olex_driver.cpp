@@ -18,7 +18,7 @@
 #include "vmodhost/oerr.h"
 #include "vmodhost/olex.h"
 #include "vmodhost/omsc.h"
-#include "c_locale.h"
+#include "support/c_locale.h"
 
 namespace {
 

@@ -24,7 +24,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "anno_internal.h"
+#include "oant_internal.h"
 
 namespace anno {
 namespace {

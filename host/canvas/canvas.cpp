@@ -1,9 +1,9 @@
 // canvas.cpp - the ooml_Canvas... entry points: check, log, then hand the call to the canvas.
 #include "canvas.h"
 
-#include "call_log.h"
+#include "ui/call_log.h"
 #include "vmodhost/ooml.h"
-#include "ui_report.h"
+#include "ui/ui_report.h"
 #include "vmodhost/vmodhost.h"
 
 namespace {

@@ -43,7 +43,7 @@
 #include "canvas.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
-#include "ui_report.h"
+#include "ui/ui_report.h"
 #include "vmodhost/vmodhost.h"
 
 namespace {

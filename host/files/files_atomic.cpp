@@ -15,7 +15,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "c_locale.h"
+#include "support/c_locale.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
 #include "vmodhost/ostr.h"
