@@ -34,8 +34,8 @@ void CountPrinter(int change) {
 Ogdi_DeviceContext *NewPrinter() {
     CountPrinter(+1);
     auto *dc = new Ogdi_DeviceContext;
-    dc->font = GdiStockObject(DEVICE_DEFAULT_FONT);
-    dc->brush = GdiStockObject(WHITE_BRUSH);
+    dc->font = GdiStockObject(OGDI_DEVICE_DEFAULT_FONT);
+    dc->brush = GdiStockObject(OGDI_WHITE_BRUSH);
     GdiHold(dc->font);
     GdiHold(dc->brush);
     GdiRegisterDevice(dc);
@@ -119,23 +119,23 @@ const char *vmodhost_PrinterFailure(const struct Ogdi_DeviceContext *printer) {
 
 void ooml_LpGetItems(int32_t *request, int32_t item, void *value, void *last) {
     if (item != OOML_LP_PRINTER_DC || !value) return;
-    *static_cast<HDC *>(value) = g_selectedPrinter;
+    *static_cast<Ogdi_DC *>(value) = g_selectedPrinter;
 }
 
-int32_t GetDeviceCaps(HDC handle, int32_t index) {
+int32_t ogdi_GetDeviceCaps(Ogdi_DC handle, int32_t index) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
     // The PDF page has no unprintable border: the printable area is the whole sheet.
     switch (index) {
-    case LOGPIXELSX:
-    case LOGPIXELSY: return dc->pixelsPerInch;
-    case HORZRES: return static_cast<int32_t>(std::lround(dc->DeviceWidthInches() * dc->pixelsPerInch));
-    case VERTRES: return static_cast<int32_t>(std::lround(dc->DeviceHeightInches() * dc->pixelsPerInch));
+    case OGDI_LOGPIXELSX:
+    case OGDI_LOGPIXELSY: return dc->pixelsPerInch;
+    case OGDI_HORZRES: return static_cast<int32_t>(std::lround(dc->DeviceWidthInches() * dc->pixelsPerInch));
+    case OGDI_VERTRES: return static_cast<int32_t>(std::lround(dc->DeviceHeightInches() * dc->pixelsPerInch));
     default: return 0;
     }
 }
 
-uint32_t SetTextAlign(HDC handle, uint32_t align) {
+uint32_t ogdi_SetTextAlign(Ogdi_DC handle, uint32_t align) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0xFFFFFFFFu;
     GdiLog("SetTextAlign(" + Num(align) + ")");
@@ -144,16 +144,16 @@ uint32_t SetTextAlign(HDC handle, uint32_t align) {
     return previous;
 }
 
-int32_t SetBkMode(HDC handle, int32_t mode) {
+int32_t ogdi_SetBkMode(Ogdi_DC handle, int32_t mode) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
-    if (!dc || (mode != TRANSPARENT && mode != OPAQUE)) return 0;
+    if (!dc || (mode != OGDI_TRANSPARENT && mode != OGDI_OPAQUE)) return 0;
     GdiLog("SetBkMode(" + Num(mode) + ")");
     int32_t previous = dc->bkMode;
     dc->bkMode = mode;
     return previous;
 }
 
-int32_t StartDocA(HDC handle, const DOCINFOA *info) {
+int32_t ogdi_StartDocA(Ogdi_DC handle, const Ogdi_DocInfo *info) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !info || dc->inDocument) return 0;
     const char *name = info->lpszDocName;
@@ -169,7 +169,7 @@ int32_t StartDocA(HDC handle, const DOCINFOA *info) {
     return dc->failed ? -1 : 1;
 }
 
-int32_t StartPage(HDC handle) {
+int32_t ogdi_StartPage(Ogdi_DC handle) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !dc->inDocument || dc->inPage) return 0;
     GdiLog("StartPage()");
@@ -177,7 +177,7 @@ int32_t StartPage(HDC handle) {
     return 1;
 }
 
-int32_t EndPage(HDC handle) {
+int32_t ogdi_EndPage(Ogdi_DC handle) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !dc->inPage) return 0;
     GdiLog("EndPage()");
@@ -187,11 +187,11 @@ int32_t EndPage(HDC handle) {
     return dc->failed ? -1 : 1;
 }
 
-int32_t EndDoc(HDC handle) {
+int32_t ogdi_EndDoc(Ogdi_DC handle) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !dc->inDocument) return 0;
     GdiLog("EndDoc()");
-    if (dc->inPage) EndPage(handle);
+    if (dc->inPage) ogdi_EndPage(handle);
     GdiPdfFinish(dc);
     GdiPdfDrop(dc);
     dc->inDocument = false;

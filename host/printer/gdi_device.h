@@ -32,7 +32,7 @@ struct Ogdi_Object {
     Kind kind = Kind::Font;
     bool stock = false;
     int32_t stockIndex = -1;
-    bool deleted = false;   // DeleteObject came while selected: release on the last deselect
+    bool deleted = false;   // ogdi_DeleteObject came while selected: release on the last deselect
     int32_t selections = 0; // device contexts holding it selected
     std::string logName;    // "font3", "rgn1", "BLACK_BRUSH"
     GdiFont font;
@@ -48,13 +48,13 @@ struct Ogdi_DeviceContext {
     int32_t orientation = 0;                     // 1: the sheet is turned
 
     // drawing state
-    uint32_t textAlign = TA_LEFT | TA_TOP;
-    int32_t bkMode = OPAQUE;
-    Ogdi_Object *font = nullptr;  // never null once made: starts as DEVICE_DEFAULT_FONT
-    Ogdi_Object *brush = nullptr; // starts as WHITE_BRUSH
+    uint32_t textAlign = OGDI_TA_LEFT | OGDI_TA_TOP;
+    int32_t bkMode = OGDI_OPAQUE;
+    Ogdi_Object *font = nullptr;  // never null once made: starts as OGDI_DEVICE_DEFAULT_FONT
+    Ogdi_Object *brush = nullptr; // starts as OGDI_WHITE_BRUSH
     bool clipped = false;
     GdiRect clip;
-    POINT position{0, 0};
+    Ogdi_Point position{0, 0};
 
     // document
     bool inDocument = false, inPage = false;
@@ -69,8 +69,8 @@ struct Ogdi_DeviceContext {
 };
 
 // Registry lookups: the record, or null when the handle is not a live one.
-Ogdi_DeviceContext *GdiFindDevice(HDC dc);
-Ogdi_Object *GdiFindObject(HGDIOBJ object);
+Ogdi_DeviceContext *GdiFindDevice(Ogdi_DC dc);
+Ogdi_Object *GdiFindObject(Ogdi_Obj object);
 void GdiRegisterDevice(Ogdi_DeviceContext *dc);
 void GdiUnregisterDevice(Ogdi_DeviceContext *dc);
 
@@ -89,10 +89,11 @@ void GdiPdfOpen(Ogdi_DeviceContext *dc, const std::string &path, const char *tit
 void GdiPdfShowPage(Ogdi_DeviceContext *dc);
 void GdiPdfFinish(Ogdi_DeviceContext *dc); // writes the file out
 void GdiPdfDrop(Ogdi_DeviceContext *dc);   // frees the document, if any
-void GdiPdfLine(Ogdi_DeviceContext *dc, POINT from, POINT to);
-void GdiPdfPolyline(Ogdi_DeviceContext *dc, const POINT *points, int32_t count);
-void GdiPdfPolygon(Ogdi_DeviceContext *dc, const POINT *points, int32_t count);
-void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, POINT start, POINT end);
+void GdiPdfLine(Ogdi_DeviceContext *dc, Ogdi_Point from, Ogdi_Point to);
+void GdiPdfPolyline(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count);
+void GdiPdfPolygon(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count);
+void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, Ogdi_Point start,
+               Ogdi_Point end);
 void GdiPdfText(Ogdi_DeviceContext *dc, int32_t x, int32_t y, const char *text, int32_t length);
 // Releases the process-wide font caches; called at exit once no printer is left.
 void GdiPdfReleaseCaches();

@@ -8,7 +8,7 @@ namespace {
 
 std::string Num(int64_t value) { return std::to_string(value); }
 
-std::string PointList(const POINT *points, int32_t count) {
+std::string PointList(const Ogdi_Point *points, int32_t count) {
     std::string out;
     for (int32_t i = 0; i < count; ++i) {
         if (i) out += ", ";
@@ -21,13 +21,13 @@ std::string PointList(const POINT *points, int32_t count) {
 
 extern "C" {
 
-int32_t SelectClipRgn(HDC handle, HRGN regionHandle) {
+int32_t ogdi_SelectClipRgn(Ogdi_DC handle, Ogdi_Region regionHandle) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return OGDI_ERROR;
     if (!regionHandle) {
         GdiLog("SelectClipRgn(NULL)");
         dc->clipped = false;
-        return SIMPLEREGION;
+        return OGDI_SIMPLEREGION;
     }
     Ogdi_Object *region = GdiFindObject(regionHandle);
     if (!region || region->deleted || region->kind != Ogdi_Object::Kind::Region) return OGDI_ERROR;
@@ -35,28 +35,28 @@ int32_t SelectClipRgn(HDC handle, HRGN regionHandle) {
     dc->clipped = true;
     dc->clip = region->rect; // a copy: the region may be deleted at once
     const GdiRect &r = dc->clip;
-    return r.right > r.left && r.bottom > r.top ? SIMPLEREGION : NULLREGION;
+    return r.right > r.left && r.bottom > r.top ? OGDI_SIMPLEREGION : OGDI_NULLREGION;
 }
 
-int32_t MoveToEx(HDC handle, int32_t x, int32_t y, POINT *previous) {
+int32_t ogdi_MoveToEx(Ogdi_DC handle, int32_t x, int32_t y, Ogdi_Point *previous) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
     GdiLog("MoveToEx(" + Num(x) + ", " + Num(y) + ")");
     if (previous) *previous = dc->position;
-    dc->position = POINT{x, y};
+    dc->position = Ogdi_Point{x, y};
     return 1;
 }
 
-int32_t LineTo(HDC handle, int32_t x, int32_t y) {
+int32_t ogdi_LineTo(Ogdi_DC handle, int32_t x, int32_t y) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
     GdiLog("LineTo(" + Num(x) + ", " + Num(y) + ")");
-    GdiPdfLine(dc, dc->position, POINT{x, y});
-    dc->position = POINT{x, y};
+    GdiPdfLine(dc, dc->position, Ogdi_Point{x, y});
+    dc->position = Ogdi_Point{x, y};
     return 1;
 }
 
-int32_t Polyline(HDC handle, const POINT *points, int32_t count) {
+int32_t ogdi_Polyline(Ogdi_DC handle, const Ogdi_Point *points, int32_t count) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !points || count < 2) return 0;
     GdiLog("Polyline(" + PointList(points, count) + ")");
@@ -64,17 +64,17 @@ int32_t Polyline(HDC handle, const POINT *points, int32_t count) {
     return 1;
 }
 
-int32_t Arc(HDC handle, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart, int32_t yStart,
-            int32_t xEnd, int32_t yEnd) {
+int32_t ogdi_Arc(Ogdi_DC handle, int32_t left, int32_t top, int32_t right, int32_t bottom, int32_t xStart,
+                 int32_t yStart, int32_t xEnd, int32_t yEnd) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
     GdiLog("Arc(" + Num(left) + ", " + Num(top) + ", " + Num(right) + ", " + Num(bottom) + ", " + Num(xStart) + ", " +
            Num(yStart) + ", " + Num(xEnd) + ", " + Num(yEnd) + ")");
-    GdiPdfArc(dc, left, top, right, bottom, POINT{xStart, yStart}, POINT{xEnd, yEnd});
+    GdiPdfArc(dc, left, top, right, bottom, Ogdi_Point{xStart, yStart}, Ogdi_Point{xEnd, yEnd});
     return 1;
 }
 
-int32_t Polygon(HDC handle, const POINT *points, int32_t count) {
+int32_t ogdi_Polygon(Ogdi_DC handle, const Ogdi_Point *points, int32_t count) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !points || count < 2) return 0;
     GdiLog("Polygon(" + PointList(points, count) + ")");
@@ -82,7 +82,7 @@ int32_t Polygon(HDC handle, const POINT *points, int32_t count) {
     return 1;
 }
 
-int32_t TextOutA(HDC handle, int32_t x, int32_t y, const char *text, int32_t length) {
+int32_t ogdi_TextOutA(Ogdi_DC handle, int32_t x, int32_t y, const char *text, int32_t length) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !text || length < 0) return 0;
     GdiLog("TextOutA(" + Num(x) + ", " + Num(y) + ", " + GdiLogText(text, length) + ")");

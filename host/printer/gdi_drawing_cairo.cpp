@@ -18,7 +18,7 @@ void StrokeWithPen(const Ogdi_DeviceContext *dc, cairo_t *cr) {
     cairo_stroke(cr);
 }
 
-void PathThrough(cairo_t *cr, const POINT *points, int32_t count) {
+void PathThrough(cairo_t *cr, const Ogdi_Point *points, int32_t count) {
     cairo_new_path(cr);
     cairo_move_to(cr, points[0].x, points[0].y);
     for (int32_t i = 1; i < count; ++i) cairo_line_to(cr, points[i].x, points[i].y);
@@ -26,7 +26,7 @@ void PathThrough(cairo_t *cr, const POINT *points, int32_t count) {
 
 } // namespace
 
-void GdiPdfLine(Ogdi_DeviceContext *dc, POINT from, POINT to) {
+void GdiPdfLine(Ogdi_DeviceContext *dc, Ogdi_Point from, Ogdi_Point to) {
     if (cairo_t *cr = GdiPageCairo(dc)) {
         cairo_new_path(cr);
         cairo_move_to(cr, from.x, from.y);
@@ -35,18 +35,18 @@ void GdiPdfLine(Ogdi_DeviceContext *dc, POINT from, POINT to) {
     }
 }
 
-void GdiPdfPolyline(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
+void GdiPdfPolyline(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count) {
     if (cairo_t *cr = GdiPageCairo(dc)) {
         PathThrough(cr, points, count);
         StrokeWithPen(dc, cr);
     }
 }
 
-void GdiPdfPolygon(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
+void GdiPdfPolygon(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count) {
     if (cairo_t *cr = GdiPageCairo(dc)) {
         PathThrough(cr, points, count);
         cairo_close_path(cr);
-        double shade = dc->brush && dc->brush->stockIndex == BLACK_BRUSH ? 0.0 : 1.0;
+        double shade = dc->brush && dc->brush->stockIndex == OGDI_BLACK_BRUSH ? 0.0 : 1.0;
         cairo_set_source_rgb(cr, shade, shade, shade);
         cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
         cairo_fill_preserve(cr);
@@ -54,7 +54,8 @@ void GdiPdfPolygon(Ogdi_DeviceContext *dc, const POINT *points, int32_t count) {
     }
 }
 
-void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, POINT start, POINT end) {
+void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, Ogdi_Point start,
+               Ogdi_Point end) {
     cairo_t *cr = GdiPageCairo(dc);
     double rx = (static_cast<double>(right) - left) / 2, ry = (static_cast<double>(bottom) - top) / 2;
     if (!cr || rx == 0 || ry == 0) return;

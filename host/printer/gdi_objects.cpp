@@ -26,8 +26,8 @@ Ogdi_Object *MakeStock(Ogdi_Object::Kind kind, int32_t index, const char *name) 
     if (kind == Ogdi_Object::Kind::Font) {
         // The device's own font: 12 points of the fixed-pitch face.
         object->font.height = 0;
-        object->font.weight = FW_NORMAL;
-        object->font.pitchAndFamily = FF_MODERN;
+        object->font.weight = OGDI_FW_NORMAL;
+        object->font.pitchAndFamily = OGDI_FF_MODERN;
         object->font.face = "Courier New";
     }
     LiveObjects().insert(object);
@@ -38,20 +38,20 @@ std::string Num(int64_t value) { return std::to_string(value); }
 
 } // namespace
 
-Ogdi_DeviceContext *GdiFindDevice(HDC dc) { return LiveDevices().count(dc) ? dc : nullptr; }
-Ogdi_Object *GdiFindObject(HGDIOBJ object) { return LiveObjects().count(object) ? object : nullptr; }
+Ogdi_DeviceContext *GdiFindDevice(Ogdi_DC dc) { return LiveDevices().count(dc) ? dc : nullptr; }
+Ogdi_Object *GdiFindObject(Ogdi_Obj object) { return LiveObjects().count(object) ? object : nullptr; }
 void GdiRegisterDevice(Ogdi_DeviceContext *dc) { LiveDevices().insert(dc); }
 void GdiUnregisterDevice(Ogdi_DeviceContext *dc) { LiveDevices().erase(dc); }
 
 Ogdi_Object *GdiStockObject(int32_t index) {
     // Stock objects live as long as the process, like the system's own.
-    static Ogdi_Object *white = MakeStock(Ogdi_Object::Kind::Brush, WHITE_BRUSH, "WHITE_BRUSH");
-    static Ogdi_Object *black = MakeStock(Ogdi_Object::Kind::Brush, BLACK_BRUSH, "BLACK_BRUSH");
-    static Ogdi_Object *font = MakeStock(Ogdi_Object::Kind::Font, DEVICE_DEFAULT_FONT, "DEVICE_DEFAULT_FONT");
+    static Ogdi_Object *white = MakeStock(Ogdi_Object::Kind::Brush, OGDI_WHITE_BRUSH, "WHITE_BRUSH");
+    static Ogdi_Object *black = MakeStock(Ogdi_Object::Kind::Brush, OGDI_BLACK_BRUSH, "BLACK_BRUSH");
+    static Ogdi_Object *font = MakeStock(Ogdi_Object::Kind::Font, OGDI_DEVICE_DEFAULT_FONT, "DEVICE_DEFAULT_FONT");
     switch (index) {
-    case WHITE_BRUSH: return white;
-    case BLACK_BRUSH: return black;
-    case DEVICE_DEFAULT_FONT: return font;
+    case OGDI_WHITE_BRUSH: return white;
+    case OGDI_BLACK_BRUSH: return black;
+    case OGDI_DEVICE_DEFAULT_FONT: return font;
     default: return nullptr;
     }
 }
@@ -71,9 +71,10 @@ void GdiRelease(Ogdi_Object *object) {
 
 extern "C" {
 
-HFONT CreateFontA(int32_t height, int32_t width, int32_t escapement, int32_t orientation, int32_t weight,
-                  uint32_t italic, uint32_t underline, uint32_t strikeOut, uint32_t charSet, uint32_t outPrecision,
-                  uint32_t clipPrecision, uint32_t quality, uint32_t pitchAndFamily, const char *face) {
+Ogdi_Font ogdi_CreateFontA(int32_t height, int32_t width, int32_t escapement, int32_t orientation,
+                           int32_t weight, uint32_t italic, uint32_t underline, uint32_t strikeOut,
+                           uint32_t charSet, uint32_t outPrecision, uint32_t clipPrecision, uint32_t quality,
+                           uint32_t pitchAndFamily, const char *face) {
     auto *font = new Ogdi_Object;
     font->kind = Ogdi_Object::Kind::Font;
     GdiFont &f = font->font;
@@ -103,7 +104,7 @@ HFONT CreateFontA(int32_t height, int32_t width, int32_t escapement, int32_t ori
     return font;
 }
 
-HRGN CreateRectRgn(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+Ogdi_Region ogdi_CreateRectRgn(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     auto *region = new Ogdi_Object;
     region->kind = Ogdi_Object::Kind::Region;
     region->rect = GdiRect{left, top, right, bottom};
@@ -114,9 +115,9 @@ HRGN CreateRectRgn(int32_t left, int32_t top, int32_t right, int32_t bottom) {
     return region;
 }
 
-HGDIOBJ GetStockObject(int32_t index) { return GdiStockObject(index); }
+Ogdi_Obj ogdi_GetStockObject(int32_t index) { return GdiStockObject(index); }
 
-int32_t DeleteObject(HGDIOBJ handle) {
+int32_t ogdi_DeleteObject(Ogdi_Obj handle) {
     Ogdi_Object *object = GdiFindObject(handle);
     if (!object || object->deleted) return 0;
     GdiLog("DeleteObject(" + object->logName + ")");
@@ -129,7 +130,7 @@ int32_t DeleteObject(HGDIOBJ handle) {
     return 1;
 }
 
-HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
+Ogdi_Obj ogdi_SelectObject(Ogdi_DC handle, Ogdi_Obj objectHandle) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     Ogdi_Object *object = GdiFindObject(objectHandle);
     if (!dc || !object || object->deleted) return nullptr;
@@ -137,7 +138,7 @@ HGDIOBJ SelectObject(HDC handle, HGDIOBJ objectHandle) {
     switch (object->kind) {
     case Ogdi_Object::Kind::Region:
         // Selecting a region clips to it; the result is the region's kind.
-        return reinterpret_cast<HGDIOBJ>(static_cast<intptr_t>(SelectClipRgn(handle, object)));
+        return reinterpret_cast<Ogdi_Obj>(static_cast<intptr_t>(ogdi_SelectClipRgn(handle, object)));
     case Ogdi_Object::Kind::Font:
     case Ogdi_Object::Kind::Brush: {
         Ogdi_Object *&slot = object->kind == Ogdi_Object::Kind::Font ? dc->font : dc->brush;

@@ -75,16 +75,16 @@ void GdiPdfText(Ogdi_DeviceContext *dc, int32_t x, int32_t y, const char *text, 
     cairo_text_extents(cr, utf8.c_str(), &extents);
 
     double left = x;
-    switch (dc->textAlign & TA_CENTER) {
-    case TA_CENTER: left = x - extents.x_advance / 2; break;
-    case TA_RIGHT: left = x - extents.x_advance; break;
+    switch (dc->textAlign & OGDI_TA_CENTER) {
+    case OGDI_TA_CENTER: left = x - extents.x_advance / 2; break;
+    case OGDI_TA_RIGHT: left = x - extents.x_advance; break;
     default: break;
     }
-    double baseline = y + font.ascent; // TA_TOP: y is the top of the character cell
-    if ((dc->textAlign & TA_BASELINE) == TA_BASELINE) baseline = y;
+    double baseline = y + font.ascent; // OGDI_TA_TOP: y is the top of the character cell
+    if ((dc->textAlign & OGDI_TA_BASELINE) == OGDI_TA_BASELINE) baseline = y;
     else if (dc->textAlign & 8) baseline = y - font.descent; // TA_BOTTOM
 
-    if (dc->bkMode == OPAQUE) {
+    if (dc->bkMode == OGDI_OPAQUE) {
         cairo_set_source_rgb(cr, 1, 1, 1);
         cairo_rectangle(cr, left, baseline - font.ascent, extents.x_advance, font.ascent + font.descent);
         cairo_fill(cr);

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "vmodhost/ogdi.h"
+#include "print/gdi_calls.h"
 #include "vmod/vmod_records.h"
 
 class ModelNodeIndex;
