@@ -6,9 +6,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "host/oerr.h"
-#include "host/ollm.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/ostr.h"
 #include "vmod/vmod.h"
 
 static void BM_ModelAnno(benchmark::State &state) {

@@ -17,7 +17,7 @@
 #include "../tests/support/model_generator.h"
 #include "file/model_reader.h"
 #include "file/parser_tables.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmod/vmod.h"
 
 namespace {

@@ -11,7 +11,7 @@
 
 #include "../tests/support/model_generator.h"
 #include "../tests/support/scratch_dir.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmod/vmod.h"
 
 namespace {

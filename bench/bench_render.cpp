@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "host/oerr.h"
-#include "host/omsc.h"
-#include "host/ooml.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ooml.h"
 #include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"

@@ -12,11 +12,11 @@
 
 #include <string>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/ollm.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "script/script_gen.h"
 #include "support/next_operation_oracle.h"
 #include "vmod/vmod.h"

@@ -4,12 +4,13 @@
 #
 # Installed headers:
 #   include/vmod/vmod_records.h, include/vmod/vmod.h   the model library
-#   include/vmodhost/*.h                               configuring the host (front ends)
-#   include/vmod/host/*.h                              the host operations (heap, strings,
-#                                                      files, error reports, ...) from src/host
-# Consumers add only <prefix>/include and write e.g. #include "vmod/host/omsc.h". The build
-# tree offers the same spelling through a link to src/host, so code written against the
-# installed package also builds in the tree.
+#   include/vmodhost/*.h                               the host: its handle types, the host
+#                                                      operations (heap, strings, files, error
+#                                                      reports, ...) and its configuration
+#                                                      for front ends (vmodhost*.h)
+# Both directories are installed as they are in the source tree (include/ and
+# host/include/), so every header has one spelling, e.g. #include "vmodhost/omsc.h",
+# inside the tree and in the installed package alike.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -31,12 +32,7 @@ else()
 endif()
 set_target_properties(vmod PROPERTIES INSTALL_RPATH "${VMOD_LIB_FROM_LIB}")
 
-set(VMOD_HOST_HEADER_LINK ${PROJECT_BINARY_DIR}/public_include/vmod/host)
-file(MAKE_DIRECTORY ${PROJECT_BINARY_DIR}/public_include/vmod)
-file(CREATE_LINK ${PROJECT_SOURCE_DIR}/src/host ${VMOD_HOST_HEADER_LINK} SYMBOLIC)
-target_include_directories(vmodhost INTERFACE
-  $<BUILD_INTERFACE:${PROJECT_BINARY_DIR}/public_include>
-  $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+target_include_directories(vmodhost INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 target_include_directories(vmod INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 
 # A sanitized build's libraries need the sanitizer runtimes loaded first: every program
@@ -55,8 +51,6 @@ install(FILES ${PROJECT_SOURCE_DIR}/include/vmod/vmod_records.h ${PROJECT_SOURCE
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vmod)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/include/vmodhost
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/src/host/
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vmod/host FILES_MATCHING PATTERN "*.h")
 
 if(TARGET vmod_tool)
   set_target_properties(vmod_tool PROPERTIES INSTALL_RPATH "${VMOD_LIB_FROM_BIN}")

@@ -11,8 +11,8 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "vmod/host/omsc.h"
-#include "vmod/host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "file/model_reader.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmodhost/vmodhost.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {

@@ -9,10 +9,10 @@
 #include <iterator>
 
 #include "file/model_reader.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "script/script_gen.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"

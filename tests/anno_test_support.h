@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "test_model_support.h"
 #include "vmodhost/vmodhost_anno.h"
 

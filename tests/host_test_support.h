@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "host/oerr.h"
-#include "host/omsc.h"
-#include "host/ooml.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ooml.h"
 #include "vmodhost/vmodhost.h"
 
 namespace host_test {

@@ -1,8 +1,8 @@
 // The host's annotation package on its own: attribute lists, the style library, groups
 // and the layer file.
 #include "anno_test_support.h"
-#include "host/oant.h"
-#include "host/ofga.h"
+#include "vmodhost/oant.h"
+#include "vmodhost/ofga.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The host's annotation layers with many elements, whose contents wait outside memory
 // until the layer is written: order, membership and the files left behind.
 #include "anno_test_support.h"
-#include "host/ollm.h"
-#include "host/oant.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/oant.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "file/parser_tables.h"
-#include "host/olex.h"
+#include "vmodhost/olex.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "file/model_reader.h"
-#include "host/ostr.h"
+#include "vmodhost/ostr.h"
 #include "model/text_font.h"
 #include "support/reader_support.h"
 

@@ -13,7 +13,7 @@
 #include "support/model_generator.h"
 #include "support/model_write_fixture.h"
 #include "support/scratch_dir.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 

@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "support/example_models.h"
 #include "support/model_write_fixture.h"
 

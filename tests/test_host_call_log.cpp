@@ -1,7 +1,7 @@
 // The call log itself: switching, clearing, reading lines, and how strings are written.
 #include <gtest/gtest.h>
 
-#include "host/ooml.h"
+#include "vmodhost/ooml.h"
 #include "host_test_support.h"
 
 using host_test::Canvas;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/ooml.h"
+#include "vmodhost/ooml.h"
 #include "host_test_support.h"
 
 using host_test::Canvas;

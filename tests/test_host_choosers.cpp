@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "host/ooml.h"
-#include "host/ostr.h"
+#include "vmodhost/ooml.h"
+#include "vmodhost/ostr.h"
 #include "host_test_support.h"
 
 using host_test::Chooser;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "host_test_support.h"
 
 using host_test::ErrorSlot;

@@ -10,7 +10,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "host_test_support.h"
 
 using host_test::ErrorSlot;

@@ -4,9 +4,9 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
 #include "support/scratch_dir.h"
 #include "vmodhost/vmodhost.h"
 

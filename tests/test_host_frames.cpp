@@ -1,7 +1,7 @@
 // Frame parts and menu items: found by name, enabled and greyed, failures reported.
 #include <gtest/gtest.h>
 
-#include "host/ooml.h"
+#include "vmodhost/ooml.h"
 #include "host_test_support.h"
 
 using host_test::ErrorSlot;

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "host/ollm.h"
+#include "vmodhost/ollm.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // User preferences: string and number settings with the caller's defaults.
 #include <gtest/gtest.h>
 
-#include "host/opmg.h"
+#include "vmodhost/opmg.h"
 #include "host_test_support.h"
 
 using host_test::ErrorSlot;

@@ -4,8 +4,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "host_test_support.h"
 
 using host_test::HeapString;

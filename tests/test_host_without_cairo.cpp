@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/ogdi.h"
+#include "vmodhost/ogdi.h"
 #include "test_print_models.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodhost/vmodhost_printer.h"
@@ -41,13 +41,13 @@ TEST_F(WithoutCairo, vmodhost_PdfPrinterCreateMakesNoPrinter) {
     // The recording printer needs no Cairo: a whole document goes through it.
     Ogdi_DeviceContext *dc = vmodhost_RecordingPrinterCreate();
     ASSERT_NE(dc, nullptr);
-    DOCINFOA info{20, "doc", nullptr, nullptr, 0};
-    EXPECT_GT(StartDocA(dc, &info), 0);
-    EXPECT_GT(StartPage(dc), 0);
-    EXPECT_EQ(TextOutA(dc, 10, 10, "text", 4), 1);
-    EXPECT_EQ(LineTo(dc, 100, 100), 1);
-    EXPECT_GT(EndPage(dc), 0);
-    EXPECT_GT(EndDoc(dc), 0);
+    Ogdi_DocInfo info{20, "doc", nullptr, nullptr, 0};
+    EXPECT_GT(ogdi_StartDocA(dc, &info), 0);
+    EXPECT_GT(ogdi_StartPage(dc), 0);
+    EXPECT_EQ(ogdi_TextOutA(dc, 10, 10, "text", 4), 1);
+    EXPECT_EQ(ogdi_LineTo(dc, 100, 100), 1);
+    EXPECT_GT(ogdi_EndPage(dc), 0);
+    EXPECT_GT(ogdi_EndDoc(dc), 0);
     EXPECT_EQ(vmodhost_PrinterPageCount(dc), 1);
     EXPECT_EQ(vmodhost_PrinterFailed(dc), 0);
     vmodhost_PrinterDelete(dc);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "host/ollm.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "vmod/vmod.h"
 
 // A front-end model record; its nodes go with it, so a failing assertion leaks nothing.

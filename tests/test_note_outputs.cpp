@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "host/oerr.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ostr.h"
 #include "render/model_picture.h"
 #include "support/cairo_support.h"
 #include "support/drawn_picture.h"

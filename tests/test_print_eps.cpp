@@ -10,8 +10,8 @@
 #include <iterator>
 #include <string>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
 #include "test_print_models.h"
 #include "vmodhost/vmodhost.h"
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "host/ogdi.h"
+#include "vmodhost/ogdi.h"
 #include "vmodhost/vmodhost_printer.h"
 #include "support/cairo_support.h"
 
@@ -16,37 +16,37 @@ struct Printer {
     ~Printer() { vmodhost_PrinterDelete(dc); }
 };
 
-HFONT Courier(int32_t height) {
-    return CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       PROOF_QUALITY, FF_MODERN, "Courier New");
+Ogdi_Font Courier(int32_t height) {
+    return ogdi_CreateFontA(height, 0, 0, 0, OGDI_FW_NORMAL, 0, 0, 0, OGDI_ANSI_CHARSET, OGDI_OUT_TT_PRECIS,
+                            OGDI_CLIP_DEFAULT_PRECIS, OGDI_PROOF_QUALITY, OGDI_FF_MODERN, "Courier New");
 }
 
 } // namespace
 
-TEST(GetDeviceCaps, DefaultsAndTurnedPaper) {
+TEST(ogdi_GetDeviceCaps, DefaultsAndTurnedPaper) {
     Printer p;
-    EXPECT_EQ(GetDeviceCaps(p.dc, LOGPIXELSX), 600);
-    EXPECT_EQ(GetDeviceCaps(p.dc, LOGPIXELSY), 600);
-    EXPECT_EQ(GetDeviceCaps(p.dc, HORZRES), 5100);
-    EXPECT_EQ(GetDeviceCaps(p.dc, VERTRES), 6600);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, OGDI_LOGPIXELSX), 600);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, OGDI_LOGPIXELSY), 600);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, OGDI_HORZRES), 5100);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, OGDI_VERTRES), 6600);
     ASSERT_EQ(vmodhost_PrinterSetOrientation(p.dc, 1), 1);
-    EXPECT_EQ(GetDeviceCaps(p.dc, HORZRES), 6600);
-    EXPECT_EQ(GetDeviceCaps(p.dc, VERTRES), 5100);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, OGDI_HORZRES), 6600);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, OGDI_VERTRES), 5100);
     ASSERT_EQ(vmodhost_PrinterSetResolution(p.dc, 300), 1);
     ASSERT_EQ(vmodhost_PrinterSetPaper(p.dc, 8.27, 11.69), 1);
-    EXPECT_EQ(GetDeviceCaps(p.dc, HORZRES), 3507);
-    EXPECT_EQ(GetDeviceCaps(p.dc, 12345), 0);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, OGDI_HORZRES), 3507);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, 12345), 0);
 }
 
-TEST(GetDeviceCaps, UnknownDeviceContextIsRefused) {
+TEST(ogdi_GetDeviceCaps, UnknownDeviceContextIsRefused) {
     Printer p;
     Ogdi_DeviceContext *stale = vmodhost_RecordingPrinterCreate();
     vmodhost_PrinterDelete(stale);
-    EXPECT_EQ(GetDeviceCaps(stale, LOGPIXELSX), 0);
-    EXPECT_EQ(StartPage(stale), 0);
-    EXPECT_EQ(LineTo(stale, 1, 1), 0);
-    EXPECT_EQ(SelectObject(stale, GetStockObject(BLACK_BRUSH)), nullptr);
-    EXPECT_EQ(GetDeviceCaps(nullptr, LOGPIXELSX), 0);
+    EXPECT_EQ(ogdi_GetDeviceCaps(stale, OGDI_LOGPIXELSX), 0);
+    EXPECT_EQ(ogdi_StartPage(stale), 0);
+    EXPECT_EQ(ogdi_LineTo(stale, 1, 1), 0);
+    EXPECT_EQ(ogdi_SelectObject(stale, ogdi_GetStockObject(OGDI_BLACK_BRUSH)), nullptr);
+    EXPECT_EQ(ogdi_GetDeviceCaps(nullptr, OGDI_LOGPIXELSX), 0);
 }
 
 TEST(vmodhost_PrinterSetPaper, RejectsUnusableSettings) {
@@ -57,87 +57,87 @@ TEST(vmodhost_PrinterSetPaper, RejectsUnusableSettings) {
     EXPECT_EQ(vmodhost_PrinterSetResolution(p.dc, 0), 0);
     EXPECT_EQ(vmodhost_PrinterSetResolution(p.dc, 100000), 0);
     EXPECT_EQ(vmodhost_PrinterSetOrientation(p.dc, 2), 0);
-    EXPECT_EQ(GetDeviceCaps(p.dc, HORZRES), 5100);
+    EXPECT_EQ(ogdi_GetDeviceCaps(p.dc, OGDI_HORZRES), 5100);
     // Not while a document is in progress.
-    DOCINFOA info{20, "doc", nullptr, nullptr, 0};
-    ASSERT_GT(StartDocA(p.dc, &info), 0);
+    Ogdi_DocInfo info{20, "doc", nullptr, nullptr, 0};
+    ASSERT_GT(ogdi_StartDocA(p.dc, &info), 0);
     EXPECT_EQ(vmodhost_PrinterSetResolution(p.dc, 300), 0);
-    EXPECT_GT(EndDoc(p.dc), 0);
+    EXPECT_GT(ogdi_EndDoc(p.dc), 0);
     EXPECT_EQ(vmodhost_PdfPrinterCreate(nullptr), nullptr);
 }
 
-TEST(DeleteObject, SelectedFontLivesUntilDeselected) {
+TEST(ogdi_DeleteObject, SelectedFontLivesUntilDeselected) {
     Printer p;
-    HFONT font = Courier(-100);
-    HGDIOBJ previous = SelectObject(p.dc, font);
+    Ogdi_Font font = Courier(-100);
+    Ogdi_Obj previous = ogdi_SelectObject(p.dc, font);
     ASSERT_NE(previous, nullptr);
-    EXPECT_EQ(DeleteObject(font), 1);
-    EXPECT_EQ(DeleteObject(font), 0); // already deleted
-    EXPECT_EQ(SelectObject(p.dc, font), nullptr);
-    EXPECT_EQ(SelectObject(p.dc, previous), font);
+    EXPECT_EQ(ogdi_DeleteObject(font), 1);
+    EXPECT_EQ(ogdi_DeleteObject(font), 0); // already deleted
+    EXPECT_EQ(ogdi_SelectObject(p.dc, font), nullptr);
+    EXPECT_EQ(ogdi_SelectObject(p.dc, previous), font);
     // Now released: the handle is unknown.
-    EXPECT_EQ(DeleteObject(font), 0);
+    EXPECT_EQ(ogdi_DeleteObject(font), 0);
 }
 
-TEST(DeleteObject, StockObjectsStay) {
-    HGDIOBJ black = GetStockObject(BLACK_BRUSH);
+TEST(ogdi_DeleteObject, StockObjectsStay) {
+    Ogdi_Obj black = ogdi_GetStockObject(OGDI_BLACK_BRUSH);
     ASSERT_NE(black, nullptr);
-    EXPECT_EQ(DeleteObject(black), 1);
-    EXPECT_EQ(GetStockObject(BLACK_BRUSH), black);
-    EXPECT_EQ(GetStockObject(99), nullptr);
+    EXPECT_EQ(ogdi_DeleteObject(black), 1);
+    EXPECT_EQ(ogdi_GetStockObject(OGDI_BLACK_BRUSH), black);
+    EXPECT_EQ(ogdi_GetStockObject(99), nullptr);
     Printer p;
-    EXPECT_NE(SelectObject(p.dc, black), nullptr);
+    EXPECT_NE(ogdi_SelectObject(p.dc, black), nullptr);
 }
 
-TEST(SelectClipRgn, CopiesTheRegion) {
+TEST(ogdi_SelectClipRgn, CopiesTheRegion) {
     Printer p;
-    HRGN region = CreateRectRgn(10, 20, 30, 40);
-    EXPECT_EQ(SelectClipRgn(p.dc, region), SIMPLEREGION);
-    EXPECT_EQ(DeleteObject(region), 1);
-    EXPECT_EQ(SelectClipRgn(p.dc, region), OGDI_ERROR);
-    HRGN empty = CreateRectRgn(30, 40, 10, 20);
-    EXPECT_EQ(SelectClipRgn(p.dc, empty), NULLREGION);
-    DeleteObject(empty);
-    EXPECT_EQ(SelectClipRgn(p.dc, nullptr), SIMPLEREGION);
+    Ogdi_Region region = ogdi_CreateRectRgn(10, 20, 30, 40);
+    EXPECT_EQ(ogdi_SelectClipRgn(p.dc, region), OGDI_SIMPLEREGION);
+    EXPECT_EQ(ogdi_DeleteObject(region), 1);
+    EXPECT_EQ(ogdi_SelectClipRgn(p.dc, region), OGDI_ERROR);
+    Ogdi_Region empty = ogdi_CreateRectRgn(30, 40, 10, 20);
+    EXPECT_EQ(ogdi_SelectClipRgn(p.dc, empty), OGDI_NULLREGION);
+    ogdi_DeleteObject(empty);
+    EXPECT_EQ(ogdi_SelectClipRgn(p.dc, nullptr), OGDI_SIMPLEREGION);
 }
 
-TEST(StartPage, DocumentAndPageOrder) {
+TEST(ogdi_StartPage, DocumentAndPageOrder) {
     Printer p;
-    EXPECT_EQ(StartPage(p.dc), 0);
-    EXPECT_EQ(EndDoc(p.dc), 0);
-    DOCINFOA info{20, "doc", nullptr, nullptr, 0};
-    ASSERT_GT(StartDocA(p.dc, &info), 0);
-    EXPECT_EQ(StartDocA(p.dc, &info), 0);
-    EXPECT_EQ(EndPage(p.dc), 0);
-    ASSERT_GT(StartPage(p.dc), 0);
-    EXPECT_EQ(StartPage(p.dc), 0);
-    EXPECT_GT(EndPage(p.dc), 0);
-    ASSERT_GT(StartPage(p.dc), 0);
-    EXPECT_GT(EndDoc(p.dc), 0); // closes the open page
+    EXPECT_EQ(ogdi_StartPage(p.dc), 0);
+    EXPECT_EQ(ogdi_EndDoc(p.dc), 0);
+    Ogdi_DocInfo info{20, "doc", nullptr, nullptr, 0};
+    ASSERT_GT(ogdi_StartDocA(p.dc, &info), 0);
+    EXPECT_EQ(ogdi_StartDocA(p.dc, &info), 0);
+    EXPECT_EQ(ogdi_EndPage(p.dc), 0);
+    ASSERT_GT(ogdi_StartPage(p.dc), 0);
+    EXPECT_EQ(ogdi_StartPage(p.dc), 0);
+    EXPECT_GT(ogdi_EndPage(p.dc), 0);
+    ASSERT_GT(ogdi_StartPage(p.dc), 0);
+    EXPECT_GT(ogdi_EndDoc(p.dc), 0); // closes the open page
     EXPECT_EQ(vmodhost_PrinterPageCount(p.dc), 2);
 }
 
-TEST(Polyline, RefusesTooFewPoints) {
+TEST(ogdi_Polyline, RefusesTooFewPoints) {
     Printer p;
-    POINT one[1] = {{1, 1}};
-    EXPECT_EQ(Polyline(p.dc, one, 1), 0);
-    EXPECT_EQ(Polyline(p.dc, nullptr, 3), 0);
-    EXPECT_EQ(Polygon(p.dc, one, -4), 0);
-    EXPECT_EQ(TextOutA(p.dc, 0, 0, nullptr, 3), 0);
-    EXPECT_EQ(TextOutA(p.dc, 0, 0, "abc", -1), 0);
+    Ogdi_Point one[1] = {{1, 1}};
+    EXPECT_EQ(ogdi_Polyline(p.dc, one, 1), 0);
+    EXPECT_EQ(ogdi_Polyline(p.dc, nullptr, 3), 0);
+    EXPECT_EQ(ogdi_Polygon(p.dc, one, -4), 0);
+    EXPECT_EQ(ogdi_TextOutA(p.dc, 0, 0, nullptr, 3), 0);
+    EXPECT_EQ(ogdi_TextOutA(p.dc, 0, 0, "abc", -1), 0);
 }
 
 TEST(ooml_LpGetItems, HandsOutTheSelectedPrinter) {
     Printer p;
     int32_t request = 0;
-    HDC dc = reinterpret_cast<HDC>(0x1);
+    Ogdi_DC dc = reinterpret_cast<Ogdi_DC>(0x1);
     vmodhost_PrinterSelect(nullptr);
     ooml_LpGetItems(&request, OOML_LP_PRINTER_DC, &dc, nullptr);
     EXPECT_EQ(dc, nullptr);
     vmodhost_PrinterSelect(p.dc);
     ooml_LpGetItems(&request, OOML_LP_PRINTER_DC, &dc, nullptr);
     EXPECT_EQ(dc, p.dc);
-    HDC other = nullptr;
+    Ogdi_DC other = nullptr;
     ooml_LpGetItems(&request, 3, &other, nullptr);
     EXPECT_EQ(other, nullptr);
     vmodhost_PrinterDelete(p.dc); // deselects it
@@ -146,29 +146,29 @@ TEST(ooml_LpGetItems, HandsOutTheSelectedPrinter) {
     EXPECT_EQ(dc, nullptr);
 }
 
-TEST(TextOutA, AnyBytesDrawOnAPdfPage) {
+TEST(ogdi_TextOutA, AnyBytesDrawOnAPdfPage) {
     VMOD_SKIP_WITHOUT_CAIRO();
     std::string path = std::string(VMOD_BINARY_DIR) + "/print_scratch/bytes.pdf";
     Ogdi_DeviceContext *dc = vmodhost_PdfPrinterCreate(path.c_str());
-    DOCINFOA info{20, "bytes", nullptr, nullptr, 0};
-    ASSERT_GT(StartDocA(dc, &info), 0);
-    ASSERT_GT(StartPage(dc), 0);
+    Ogdi_DocInfo info{20, "bytes", nullptr, nullptr, 0};
+    ASSERT_GT(ogdi_StartDocA(dc, &info), 0);
+    ASSERT_GT(ogdi_StartPage(dc), 0);
     std::string every;
     for (int c = 1; c < 256; ++c) every += static_cast<char>(c);
-    HFONT huge = Courier(INT32_MIN);
-    SelectObject(dc, huge);
-    EXPECT_EQ(TextOutA(dc, 100, 100, every.c_str(), static_cast<int32_t>(every.size())), 1);
-    HFONT cell = Courier(120);
-    SelectObject(dc, cell);
-    SetBkMode(dc, OPAQUE);
-    SetTextAlign(dc, TA_RIGHT | TA_BASELINE);
-    EXPECT_EQ(TextOutA(dc, 3000, 3000, every.c_str(), static_cast<int32_t>(every.size())), 1);
-    EXPECT_EQ(Arc(dc, 10, 10, 10, 50, 0, 0, 5, 5), 1); // flat ellipse: nothing to draw
-    EXPECT_EQ(Arc(dc, 100, 100, 400, 300, 400, 200, 100, 200), 1);
-    EXPECT_GT(EndPage(dc), 0);
-    EXPECT_GT(EndDoc(dc), 0);
+    Ogdi_Font huge = Courier(INT32_MIN);
+    ogdi_SelectObject(dc, huge);
+    EXPECT_EQ(ogdi_TextOutA(dc, 100, 100, every.c_str(), static_cast<int32_t>(every.size())), 1);
+    Ogdi_Font cell = Courier(120);
+    ogdi_SelectObject(dc, cell);
+    ogdi_SetBkMode(dc, OGDI_OPAQUE);
+    ogdi_SetTextAlign(dc, OGDI_TA_RIGHT | OGDI_TA_BASELINE);
+    EXPECT_EQ(ogdi_TextOutA(dc, 3000, 3000, every.c_str(), static_cast<int32_t>(every.size())), 1);
+    EXPECT_EQ(ogdi_Arc(dc, 10, 10, 10, 50, 0, 0, 5, 5), 1); // flat ellipse: nothing to draw
+    EXPECT_EQ(ogdi_Arc(dc, 100, 100, 400, 300, 400, 200, 100, 200), 1);
+    EXPECT_GT(ogdi_EndPage(dc), 0);
+    EXPECT_GT(ogdi_EndDoc(dc), 0);
     EXPECT_EQ(vmodhost_PrinterFailed(dc), 0);
-    DeleteObject(huge);
-    DeleteObject(cell);
+    ogdi_DeleteObject(huge);
+    ogdi_DeleteObject(cell);
     vmodhost_PrinterDelete(dc);
 }

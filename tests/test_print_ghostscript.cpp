@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "test_print_models.h"
 
 using namespace print_models;

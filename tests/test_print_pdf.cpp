@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "test_print_models.h"
 #include "vmodhost/vmodhost_printer.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "test_print_models.h"
 #include "vmodhost/vmodhost_printer.h"
 
@@ -192,7 +192,7 @@ TEST(vmod_ModelPrint, PortraitAtFullScaleMakesExactlyTheseCalls) {
 
 namespace {
 
-// Calls of one page, from its StartPage to its EndPage.
+// Calls of one page, from its ogdi_StartPage to its ogdi_EndPage.
 std::vector<Lines> Pages(const Lines &log) {
     std::vector<Lines> pages;
     for (const std::string &line : log) {

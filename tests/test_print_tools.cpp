@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "test_print_models.h"
 #include "support/cairo_support.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "host/oerr.h"
-#include "host/ooml.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ooml.h"
 #include "vmodhost/vmodhost.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/oerr.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
 #include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/oerr.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ostr.h"
 #include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"

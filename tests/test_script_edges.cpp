@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 #include "test_script_support.h"
 
 namespace {

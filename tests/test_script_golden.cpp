@@ -1,7 +1,7 @@
 // Whole scripts of vmod_ScriptGen compared byte for byte with hand-written golden files.
 #include <gtest/gtest.h>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 #include "test_script_support.h"
 
 namespace {

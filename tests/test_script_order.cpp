@@ -5,8 +5,9 @@
 
 #include <random>
 
-#include "host/ollm.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
 #include "support/next_operation_oracle.h"
 #include "test_script_support.h"
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "host/oerr.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "script/script_quoting.h"
 #include "test_script_support.h"
 #include "vmodhost/vmodhost.h"

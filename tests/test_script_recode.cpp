@@ -2,7 +2,7 @@
 // macro and a declared, assigned variable.
 #include <gtest/gtest.h>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 #include "test_script_support.h"
 
 namespace {

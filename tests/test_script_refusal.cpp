@@ -2,7 +2,7 @@
 // account of why.
 #include <gtest/gtest.h>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "script/script_gen.h"
 #include "test_script_support.h"
 #include "vmodhost/vmodhost.h"

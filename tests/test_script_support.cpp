@@ -7,11 +7,11 @@
 #include <sstream>
 #include <unistd.h>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/ollm.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "vmodhost/vmodhost.h"
 
 char *heapText(const char *text) { return ostr_Duplicate(text); }

@@ -7,9 +7,9 @@
 #include <fstream>
 #include <string>
 
-#include "host/oerr.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "support/scratch_dir.h"
 #include "support/tool_run.h"
 #include "test_script_support.h"

@@ -1,8 +1,8 @@
 // A script whose file fails to be written is never reported as complete.
 #include <gtest/gtest.h>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
 #include "test_script_support.h"
 #include "vmodhost/vmodhost.h"
 

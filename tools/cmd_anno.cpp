@@ -1,7 +1,7 @@
 // cmd_anno.cpp - `vmod anno MODEL OUT.svg`: read a model and export its diagram as an
 // annotation layer (an SVG document in inches).
 #include "commands.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "representable_model.h"
 #include "vmod/vmod.h"
 

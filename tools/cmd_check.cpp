@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "model/arrow_cycles.h"
 #include "model/operation_order.h"
 #include "script/script_gen.h"

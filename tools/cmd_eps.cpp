@@ -1,6 +1,6 @@
 // cmd_eps.cpp - `vmod eps MODEL OUT.eps`: the diagram as an Encapsulated PostScript file.
 #include "commands.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "print_support.h"
 #include "representable_model.h"
 #include "vmod/vmod.h"

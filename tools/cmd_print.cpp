@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "print/printer_model.h"
 #include "print_support.h"
 #include "representable_model.h"

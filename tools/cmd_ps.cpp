@@ -6,8 +6,8 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
 #include "print/eps_node.h"
 #include "print/ps_paged.h"
 #include "print_support.h"

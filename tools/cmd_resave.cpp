@@ -2,8 +2,8 @@
 #include <cstdio>
 
 #include "commands.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "vmod/vmod.h"
 
 static int runResave(const ToolCommand &self, const std::vector<std::string> &args) {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "commands.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/ostr.h"
 #include "script/script_gen.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "host/opmg.h"
+#include "vmodhost/opmg.h"
 #include "vmodhost/vmodhost.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "commands.h"
-#include "host/oerr.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "commands.h"
-#include "host/oerr.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
 #include "vmodhost/vmodhost.h"
 
 #define VMOD_DECLARE_COMMAND(name) extern const ToolCommand tool_command_##name;

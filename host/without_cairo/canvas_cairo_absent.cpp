@@ -2,7 +2,7 @@
 // made, and the calls on one answer as they do for another kind of canvas.
 #include <cstdint>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmodhost/vmodhost.h"
 
 extern "C" {

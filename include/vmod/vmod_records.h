@@ -17,6 +17,8 @@
 
 #include <stdint.h>
 
+#include "vmodhost/vmodhost_handles.h" /* Oerr_ErrorReport, Ofio_File and the frame/canvas handles */
+
 #if defined(_WIN32)
 #define VMOD_API __declspec(dllexport)
 #elif defined(__GNUC__)
@@ -27,18 +29,6 @@
 
 #ifdef __cplusplus
 extern "C" {
-#endif
-
-/* Opaque handles of the host libraries. Each is an incomplete type so that the compiler
-   catches a canvas passed where a menu is expected. */
-#ifndef VMOD_HOST_HANDLES_DECLARED
-#define VMOD_HOST_HANDLES_DECLARED
-typedef struct Oerr_ErrorReport Oerr_ErrorReport; /* an error report (chained) */
-typedef struct Ofio_File Ofio_File;               /* an output file */
-typedef struct Ooml_Frame Ooml_Frame;             /* the model editor's frame */
-typedef struct Ooml_Part Ooml_Part;               /* a part of a frame (button, file chooser) */
-typedef struct Ooml_Menu Ooml_Menu;               /* the editor's menu */
-typedef struct Ooml_Canvas Ooml_Canvas;           /* a drawing canvas */
 #endif
 
 /* Node kinds (Vmod_Node.type). 0..4 data, 5..6 operations, 7 free text. */

@@ -2,7 +2,7 @@
 // positions in inches, text sizes in points.
 #include "anno/anno_layer.h"
 
-#include "host/ollm.h"
+#include "vmodhost/ollm.h"
 
 namespace vmod::anno {
 

@@ -6,9 +6,9 @@
 #include <new>
 
 #include "anno/anno_layer.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/c_boundary.h"
 #include "model/page_size.h"
 #include "vmod/vmod.h"

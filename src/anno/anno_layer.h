@@ -8,9 +8,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/oant.h"
-#include "host/oerr.h"
-#include "host/ofga.h"
+#include "vmodhost/oant.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofga.h"
 #include "model/node_index.h"
 #include "vmod/vmod_records.h"
 

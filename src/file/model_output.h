@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "file/format_words.h"
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "vmod/vmod_records.h"
 
 struct Vmod_ModelOutput {

@@ -9,10 +9,10 @@
 
 #include "file/model_reader.h"
 #include "file/parser_tables.h"
-#include "host/oerr.h"
-#include "host/olex.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/olex.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/node_kinds.h"
 #include "model/node_release.h"
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "host/olex.h"
+#include "vmodhost/olex.h"
 #include "vmod/vmod.h"
 
 // The state of one parse. The first fields are those every parse keeps; the rest let the

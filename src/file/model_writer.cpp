@@ -17,8 +17,8 @@
 #include "file/block_writers.h"
 #include "file/format_words.h"
 #include "file/model_output.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
 #include "model/c_boundary.h"
 #include "vmod/vmod.h"
 

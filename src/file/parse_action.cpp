@@ -22,9 +22,9 @@
 
 #include "file/format_words.h"
 #include "file/model_reader.h"
-#include "host/oerr.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/text_font.h"
 #include "production_names.h"
 

@@ -2,7 +2,7 @@
 #ifndef VMOD_FILE_PARSER_TABLES_H
 #define VMOD_FILE_PARSER_TABLES_H
 
-#include "host/olex.h"
+#include "vmodhost/olex.h"
 
 // Token numbers of the model-file grammar that are not keywords.
 enum Vmod_GrammarToken {

@@ -25,7 +25,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmod/vmod.h"
 
 /* Runs body; if it throws, runs onFailure (whose own exceptions are dropped) and gives

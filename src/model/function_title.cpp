@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 #include "model/model_internal.h"
 
 extern "C" char *vmod_FunctionTitle(const char *expression) {

@@ -3,10 +3,10 @@
 // data type; the render slot and payload size of a kind.
 #include <cstdint>
 
-#include "host/oerr.h"
-#include "host/omsc.h"
-#include "host/opmg.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/opmg.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 #include "model/node_kinds.h"
 

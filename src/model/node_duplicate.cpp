@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 #include "model/node_kinds.h"
 #include "model/node_release.h"

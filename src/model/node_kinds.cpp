@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/text_font.h"
 
 namespace {

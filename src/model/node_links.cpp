@@ -1,8 +1,8 @@
 // Arrows: adding and removing child links with their mirror parent links.
 #include <cstdint>
 
-#include "host/ollm.h"
-#include "host/omsc.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
 #include "model/model_internal.h"
 
 namespace {

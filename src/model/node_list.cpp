@@ -2,8 +2,8 @@
 // releasing nodes, models and rectangles.
 #include <cstdint>
 
-#include "host/ollm.h"
-#include "host/omsc.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
 #include "model/model_internal.h"
 #include "model/node_release.h"
 

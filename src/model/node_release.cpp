@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 #include "model/node_kinds.h"
 
 void model_LinkListRelease(Vmod_Link *head) {

@@ -2,9 +2,9 @@
 // read it (function expressions and criteria column titles).
 #include <cstdint>
 
-#include "host/ofio.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 #include "model/node_kinds.h"
 

@@ -1,5 +1,5 @@
 // Deleting the selected nodes of a list together with every arrow into and out of them.
-#include "host/ollm.h"
+#include "vmodhost/ollm.h"
 #include "model/model_internal.h"
 #include "model/node_release.h"
 

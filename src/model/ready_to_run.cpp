@@ -1,7 +1,7 @@
 // Enabling or greying the editor's run controls by whether the model can run: it has
 // nodes, every data node is titled, every operation is titled and has an output.
-#include "host/oerr.h"
-#include "host/ooml.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ooml.h"
 #include "model/model_internal.h"
 
 namespace {

@@ -1,10 +1,10 @@
 // The file-name filter a file chooser starts with: the extension of the given file.
 #include <cstring>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 
 extern "C" char *vmod_SearchString(int32_t useName, const char *fileName) {

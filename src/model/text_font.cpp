@@ -6,7 +6,7 @@
 #include <new>
 #include <unordered_map>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "host/ollm.h"
-#include "host/omsc.h"
+#include "vmodhost/ollm.h"
+#include "vmodhost/omsc.h"
 #include "model/model_internal.h"
 
 namespace {

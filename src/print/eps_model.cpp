@@ -12,10 +12,10 @@
 #include <memory>
 #include <new>
 
-#include "host/oeps.h"
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/ovec.h"
+#include "vmodhost/oeps.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/ovec.h"
 #include "model/c_boundary.h"
 #include "model/page_size.h"
 #include "print/eps_node.h"

@@ -3,7 +3,7 @@
 // vmod_TextPrint writes them (eps_text.cpp).
 #include "print/eps_node.h"
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "model/c_boundary.h"
 #include "model/node_index.h"
 #include "print/eps_text.h"

@@ -3,7 +3,7 @@
 #ifndef VMOD_PRINT_EPS_NODE_H
 #define VMOD_PRINT_EPS_NODE_H
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "vmod/vmod_records.h"
 
 namespace vmod::print {

@@ -7,7 +7,7 @@
 //
 // The for loops of raster, matrix and criteria leave their control values on the operand
 // stack; the EPS trailer clears whatever is left there.
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "vmod/vmod.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // of several lines hangs from the node line under line, one text size apart.
 #include <string>
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "model/c_boundary.h"
 #include "model/note_text.h"
 #include "print/eps_text.h"

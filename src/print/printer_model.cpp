@@ -11,9 +11,9 @@
 #include <cstring>
 #include <vector>
 
-#include "host/ofio.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 #include "model/node_index.h"
 #include "print/page_grid.h"

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/node_index.h"
 #include "model/note_text.h"
 #include "print/printer_state.h"

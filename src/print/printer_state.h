@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/ogdi.h"
+#include "print/gdi_calls.h"
 #include "vmod/vmod_records.h"
 
 class ModelNodeIndex;

@@ -17,7 +17,7 @@
 
 #include <cmath>
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "print/page_grid.h"
 #include "vmod/vmod.h"
 

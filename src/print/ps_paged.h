@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "vmod/vmod_records.h"
 
 namespace vmod::print {

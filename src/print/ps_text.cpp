@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "host/omsc.h"
+#include "vmodhost/omsc.h"
 #include "vmod/vmod.h"
 
 namespace vmod::print {

@@ -2,7 +2,7 @@
 // canvas pixels, its title and its selection highlight, or erases it.
 #include <array>
 
-#include "host/ooml.h"
+#include "vmodhost/ooml.h"
 #include "render/coordinates.h"
 #include "render/glyph_geometry.h"
 #include "render/render_sequence.h"

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "host/oerr.h"
-#include "host/ooml.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ooml.h"
 #include "model/node_index.h"
 #include "render/coordinates.h"
 #include "render/glyph_geometry.h"

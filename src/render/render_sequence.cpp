@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <limits>
 
-#include "host/ooml.h"
+#include "vmodhost/ooml.h"
 #include "render/coordinates.h"
 #include "render/glyph_geometry.h"
 

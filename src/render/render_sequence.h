@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "vmod/vmod_records.h"
 
 namespace vmod::render {

@@ -2,9 +2,9 @@
 // node's extent follows what the canvas shows.
 #include <cmath>
 
-#include "host/omsc.h"
-#include "host/ooml.h"
-#include "host/opmg.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ooml.h"
+#include "vmodhost/opmg.h"
 #include "model/note_text.h"
 #include "render/coordinates.h"
 #include "render/render_sequence.h"

@@ -1,5 +1,5 @@
 // script_banner.cpp - the comment banner that opens every section and statement group.
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "script/script_context.h"
 
 void script_Banner(ScriptContext &context, const char *text) {

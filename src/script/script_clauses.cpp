@@ -1,7 +1,7 @@
 // script_clauses.cpp - clauses shared by the header settings and the declarations.
 #include "script/script_clauses.h"
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "script/script_context.h"
 
 void script_WriteRect(Ofio_File *file, const Vmod_Rect &rect) {

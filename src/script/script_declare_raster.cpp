@@ -1,7 +1,7 @@
 // script_declare_raster.cpp - raster declarations: class, name, file clause and file name.
 // A temporary raster that feeds at most one operation is not declared: the operation that
 // makes it is written as a macro instead.
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "script/script_clauses.h"
 #include "script/script_declarations.h"
 #include "script/script_prompt.h"

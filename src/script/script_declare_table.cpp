@@ -4,7 +4,7 @@
 // A table whose layer is a variable of the model (VMOD_LAYER_VARIABLE) names that
 // variable, whose name is its layerFile, both when it writes a column (an output table)
 // and when it reads one; such a layer needs no declaration of its own.
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "script/script_declarations.h"
 #include "script/script_prompt.h"
 #include "script/script_words.h"

@@ -1,6 +1,6 @@
 // script_declare_values.cpp - matrix and scalar declarations: one line each, class word,
 // kind and title.
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "script/script_declarations.h"
 #include "script/script_words.h"
 

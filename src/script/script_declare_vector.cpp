@@ -1,8 +1,8 @@
 // script_declare_vector.cpp - vector declarations. Every vector is declared; one that is
 // recoded or read through an attribute is declared under its title with _Org, and its own
 // title is defined later from that source.
-#include "host/ofio.h"
-#include "host/ostr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/ostr.h"
 #include "script/script_clauses.h"
 #include "script/script_declarations.h"
 #include "script/script_prompt.h"

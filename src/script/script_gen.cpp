@@ -13,9 +13,9 @@
 #include <new>
 #include <string>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
 #include "model/c_boundary.h"
 #include "model/model_internal.h"
 #include "script/script_context.h"

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "script/script_clauses.h"
 
 namespace {

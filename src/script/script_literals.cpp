@@ -9,7 +9,7 @@
 
 #include <cstdint>
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "script/script_prompt.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <cstring>
 #include <vector>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/ostr.h"
 #include "model/model_internal.h"
 #include "model/operation_order.h"
 #include "script/script_declarations.h"

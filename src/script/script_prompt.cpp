@@ -3,11 +3,11 @@
 // expects: preparation, title, (template), query, then the chosen value.
 #include "script/script_prompt.h"
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
-#include "host/ooml.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ooml.h"
+#include "vmodhost/ostr.h"
 #include "script/script_quoting.h"
 
 namespace {

@@ -7,7 +7,7 @@
 // declared the same way, since it too is assigned once.
 #include "script/script_recode.h"
 
-#include "host/ofio.h"
+#include "vmodhost/ofio.h"
 #include "script/script_declarations.h"
 #include "vmod/vmod.h"
 

@@ -18,10 +18,10 @@
 #include <set>
 #include <string>
 
-#include "host/oerr.h"
-#include "host/ofio.h"
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "support/model_generator.h"
 #include "support/scratch_dir.h"
 #include "vmod/vmod.h"

@@ -82,6 +82,21 @@ foreach(header IN LISTS headers)
       -I ${prefix}/include ${WORK_DIR}/header_check.cpp)
 endforeach()
 
+# The installed headers carry only prefixed names: a program that names its own LineTo,
+# POINT or TRANSPARENT still compiles with every one of them included.
+set(all_headers "")
+foreach(header IN LISTS headers)
+  string(APPEND all_headers "#include \"${header}\"\n")
+endforeach()
+file(WRITE ${WORK_DIR}/own_names.c "${all_headers}typedef struct { double x, y; } POINT;
+enum { TRANSPARENT = 5, OPAQUE = 6 };
+int LineTo(double x);
+int Polygon(const POINT *points);
+int own_names_unused;
+")
+run("compiling every installed header with a program's own GDI names" COMMAND ${C_COMPILER} ${c_flags} -std=c99
+    -pedantic -Wall -Werror -fsyntax-only -I ${prefix}/include ${WORK_DIR}/own_names.c)
+
 # The installed tool runs from its installed place.
 if(TOOL)
   run("installed vmod --help" COMMAND ${RUNNER} ${prefix}/${BINDIR}/vmod --help OUTPUT help)

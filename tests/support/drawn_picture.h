@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"

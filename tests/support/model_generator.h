@@ -25,8 +25,8 @@
 #include <memory>
 #include <string>
 
-#include "host/omsc.h"
-#include "host/ostr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "model/node_kinds.h"
 #include "model/node_release.h"
 #include "model/text_font.h"

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "host/oerr.h"
+#include "vmodhost/oerr.h"
 #include "model_generator.h"
 #include "scratch_dir.h"
 #include "vmod/vmod.h"

@@ -14,7 +14,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "host/ollm.h"
+#include "vmodhost/ollm.h"
 #include "model/model_internal.h"
 #include "vmod/vmod.h"
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "file/model_reader.h"
-#include "host/oerr.h"
-#include "host/omsc.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
 #include "vmodhost/vmodhost.h"
 
 struct ParsedModelDeleter {

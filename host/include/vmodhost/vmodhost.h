@@ -14,7 +14,7 @@
 #include <stddef.h>
 #include <stdint.h>
 
-#include "vmod/vmod_records.h"
+#include "vmodhost/vmodhost_handles.h"
 
 #if defined(__GNUC__)
 #define VMODHOST_API __attribute__((visibility("default")))

@@ -64,11 +64,13 @@ VMODHOST_PRINTER_API int32_t vmodhost_PrinterFailed(const struct Ogdi_DeviceCont
 VMODHOST_PRINTER_API const char *vmodhost_PrinterFailure(const struct Ogdi_DeviceContext *printer);
 
 /* ---- call log of the device-context operations, for tests ----
-   When on, every drawing, object and document call on any printer (and CreateFontA,
-   CreateRectRgn, DeleteObject, which take none) appends one line "Name(arg, ...)":
+   When on, every drawing, object and document call on any printer (and ogdi_CreateFontA,
+   ogdi_CreateRectRgn, ogdi_DeleteObject, which take none) appends one line
+   "Name(arg, ...)", Name being the call's name without its ogdi_ prefix ("LineTo(10, 20)"):
    numbers in decimal, strings in double quotes, fonts as "font1", "font2" ... and regions
    as "rgn1", ... numbered in order of creation since the log was cleared, stock objects
-   as BLACK_BRUSH or WHITE_BRUSH. Queries (GetDeviceCaps, GetStockObject) are not logged. */
+   as BLACK_BRUSH or WHITE_BRUSH. Queries (ogdi_GetDeviceCaps, ogdi_GetStockObject) are
+   not logged. */
 VMODHOST_PRINTER_API void vmodhost_PrinterLogEnable(int32_t on);
 VMODHOST_PRINTER_API void vmodhost_PrinterLogClear(void);
 VMODHOST_PRINTER_API size_t vmodhost_PrinterLogCount(void);

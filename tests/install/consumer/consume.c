@@ -7,10 +7,10 @@
 #include <stdio.h>
 #include <string.h>
 
-#include "vmod/host/oerr.h"
-#include "vmod/host/ofio.h"
-#include "vmod/host/omsc.h"
-#include "vmod/host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 

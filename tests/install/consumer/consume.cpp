@@ -6,9 +6,9 @@
 #include <memory>
 #include <string>
 
-#include "vmod/host/oerr.h"
-#include "vmod/host/omsc.h"
-#include "vmod/host/ostr.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
+#include "vmodhost/ostr.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 

@@ -1,0 +1,473 @@
+// Elements of an annotation layer: rectangles, ellipses, polylines, polygons, text and
+// groups, and the coordinate conversion their positions pass through.
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <fcntl.h>
+#include <cstring>
+#include <unistd.h>
+#include <new>
+
+#include "oant_internal.h"
+
+using namespace anno;
+
+namespace {
+
+const AttrSpec nameSpec{OANT_NAME, "s"};
+const AttrSpec sizeUnitSpec{OANT_SIZE_UNIT, "is"};
+const AttrSpec positionUnitSpec{OANT_POSITION_UNIT, "is"};
+
+// ---- the scratch file's records: an element's fields in a fixed order ----
+
+void putBytes(std::string &out, const void *data, size_t size) { out.append(static_cast<const char *>(data), size); }
+template <typename T> void putValue(std::string &out, T value) { putBytes(out, &value, sizeof value); }
+void putText(std::string &out, const std::string &text) {
+    putValue<uint64_t>(out, text.size());
+    out += text;
+}
+
+struct Reader {
+    const char *at, *end;
+    bool ok = true;
+    void bytes(void *data, size_t size) {
+        if (static_cast<size_t>(end - at) < size) {
+            ok = false;
+            return;
+        }
+        std::memcpy(data, at, size);
+        at += size;
+    }
+    template <typename T> T value() {
+        T v{};
+        bytes(&v, sizeof v);
+        return v;
+    }
+    void text(std::string &out) {
+        uint64_t size = value<uint64_t>();
+        if (!ok || static_cast<uint64_t>(end - at) < size) {
+            ok = false;
+            return;
+        }
+        out.assign(at, static_cast<size_t>(size));
+        at += size;
+    }
+};
+
+std::string encode(const Oant_Elements &elements, const ElementData &d) {
+    std::string out;
+    out.reserve(96 + d.name.size() + d.sizeUnit.size() + d.positionUnit.size() + d.text.size() +
+                16 * d.points.size() + 8 * d.members.size());
+    putValue<uint8_t>(out, static_cast<uint8_t>(d.kind));
+    putText(out, d.name);
+    putText(out, d.sizeUnit);
+    putText(out, d.positionUnit);
+    putValue<int32_t>(out, d.style);
+    for (double v : {d.x, d.y, d.w, d.h, d.size})
+        putValue(out, v);
+    putValue<int32_t>(out, d.halign);
+    putValue<int32_t>(out, d.valign);
+    putText(out, d.text);
+    putValue<uint64_t>(out, d.points.size());
+    for (const auto &p : d.points) {
+        putValue(out, p.first);
+        putValue(out, p.second);
+    }
+    putValue<uint64_t>(out, d.members.size());
+    for (const Oant_Element *m : d.members)
+        putValue<uint64_t>(out, elementIndex(elements, m));
+    return out;
+}
+
+bool decode(const Oant_Elements &elements, const char *at, size_t size, ElementData &d) {
+    Reader r{at, at + size};
+    d.kind = static_cast<ElementKind>(r.value<uint8_t>());
+    r.text(d.name);
+    r.text(d.sizeUnit);
+    r.text(d.positionUnit);
+    d.style = r.value<int32_t>();
+    for (double *v : {&d.x, &d.y, &d.w, &d.h, &d.size})
+        *v = r.value<double>();
+    d.halign = r.value<int32_t>();
+    d.valign = r.value<int32_t>();
+    r.text(d.text);
+    uint64_t count = r.value<uint64_t>();
+    d.points.clear();
+    if (!r.ok || count > size / 16)
+        return false;
+    for (uint64_t k = 0; k < count; ++k) {
+        double x = r.value<double>();
+        d.points.emplace_back(x, r.value<double>());
+    }
+    count = r.value<uint64_t>();
+    d.members.clear();
+    if (!r.ok || count > size / 8)
+        return false;
+    for (uint64_t k = 0; k < count; ++k) {
+        const Oant_Element *m = elementAt(elements, r.value<uint64_t>());
+        if (m)
+            d.members.push_back(m);
+    }
+    return r.ok;
+}
+
+// An unnamed file for the element records, on the target's disk where the system allows
+// it (a temporary directory may be held in memory), else in the temporary directory; it
+// vanishes when closed, whatever becomes of the process.
+std::FILE *openScratch(const std::string &directory) {
+#ifdef O_TMPFILE
+    if (!directory.empty()) {
+        int fd = open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            if (std::FILE *file = fdopen(fd, "w+b"))
+                return file;
+            close(fd);
+        }
+    }
+#endif
+    return std::tmpfile();
+}
+
+// A new element slot in elements, its record written to the scratch file; null with
+// *failure set when either cannot be had. May throw std::bad_alloc.
+Oant_Element *store(Oant_Elements &elements, const std::string &record, std::string *failure) {
+    if (record.size() > UINT32_MAX) {
+        *failure = "the element is too large";
+        return nullptr;
+    }
+    if (!elements.scratch && !elements.scratchFailed) {
+        elements.scratch = openScratch(elements.scratchDirectory);
+        if (!elements.scratch) {
+            elements.scratchFailed = true;
+            elements.scratchCause = errno;
+        } else {
+            // Records are small and many: write them in large pieces.
+            std::setvbuf(elements.scratch, nullptr, _IOFBF, 1 << 20);
+        }
+    }
+    errno = 0;
+    if (!elements.scratchFailed &&
+        std::fwrite(record.data(), 1, record.size(), elements.scratch) != record.size()) {
+        // A record half written would misplace every later one: the layer cannot be written.
+        elements.scratchFailed = true;
+        elements.scratchCause = errno;
+    }
+    if (elements.scratchFailed) {
+        *failure = "the element cannot be stored";
+        return nullptr;
+    }
+    size_t slot = elements.count % Oant_Elements::blockSize;
+    if (slot == 0) {
+        elements.blocks.push_back(std::make_unique<Oant_Element[]>(Oant_Elements::blockSize));
+        try {
+            elements.blockAt[reinterpret_cast<uintptr_t>(elements.blocks.back().get())] = elements.blocks.size() - 1;
+        } catch (...) {
+            elements.blocks.pop_back();
+            throw;
+        }
+    }
+    Oant_Element *element = &elements.blocks.back()[slot];
+    element->offset = elements.scratchSize;
+    element->length = static_cast<uint32_t>(record.size());
+    elements.scratchSize += record.size();
+    ++elements.count;
+    return element;
+}
+
+// Reads an element's list and makes the element in `elements`; `apply` takes each
+// attribute that is not common to every element.
+template <typename Apply>
+Oant_Element *makeElement(const char *call, ElementKind kind, Oant_Elements *elements, int32_t zero,
+                          Oant_CoordSysConversion *conversion, Oerr_ErrorReport **err, va_list args,
+                          std::vector<AttrSpec> specs, Apply apply) {
+    specs.reserve(specs.size() + 3);
+    specs.push_back(nameSpec);
+    if (kind != ElementKind::Group) {
+        specs.push_back(sizeUnitSpec);
+        specs.push_back(positionUnitSpec);
+    }
+    std::vector<Attr> attrs;
+    int bad = 0;
+    bool read = readAttributes(args, specs, elements, attrs, &bad);
+    std::string failure;
+    if (!read)
+        failure = "unknown attribute code " + std::to_string(bad);
+    else if (!elements)
+        failure = "no elements";
+    else if (failNow(call))
+        failure = "the element cannot be made";
+    Oant_Element *element = nullptr;
+    if (failure.empty()) {
+        try {
+            ElementData d;
+            d.kind = kind;
+            for (const Attr &a : attrs) {
+                if (a.code == OANT_NAME)
+                    d.name = a.values[0].s;
+                else if (kind != ElementKind::Group && a.code == OANT_SIZE_UNIT)
+                    d.sizeUnit = a.values[1].s;
+                else if (kind != ElementKind::Group && a.code == OANT_POSITION_UNIT)
+                    d.positionUnit = a.values[1].s;
+                else
+                    apply(d, a);
+            }
+            if (conversion) {
+                const Oant_CoordSysConversion &c = *conversion;
+                d.x = d.x * c.scaleX * c.unitX + c.offsetX;
+                d.y = d.y * c.scaleY * c.unitY + c.offsetY;
+                d.w *= c.scaleX * c.unitX;
+                d.h *= c.scaleY * c.unitY;
+                for (auto &p : d.points)
+                    p = {p.first * c.scaleX * c.unitX + c.offsetX, p.second * c.scaleY * c.unitY + c.offsetY};
+            }
+            element = store(*elements, encode(*elements, d), &failure);
+        } catch (const std::bad_alloc &) {
+            element = nullptr;
+            failure = "out of memory";
+        }
+    }
+    if (!failure.empty())
+        setError(err, call, 1, std::string(call) + ": " + failure);
+    if (recording())
+        record(std::string(call) + "(" + handleName(elements, "elements") + ", " + std::to_string(zero) + ", " +
+               handleName(conversion, "conversion") + ", " + reportName(err) + formatAttributes(attrs) + ") -> " +
+               freshName(element, "element"));
+    return element;
+}
+
+int intValue(const Attr &a, size_t k) { return static_cast<int>(a.values[k].i); }
+
+} // namespace
+
+namespace anno {
+
+bool isElement(const Oant_Elements &elements, const Oant_Element *element) {
+    auto address = reinterpret_cast<uintptr_t>(element);
+    auto after = elements.blockAt.upper_bound(address);
+    if (after == elements.blockAt.begin())
+        return false;
+    --after;
+    uintptr_t offset = address - after->first;
+    if (offset % sizeof(Oant_Element) != 0 || offset / sizeof(Oant_Element) >= Oant_Elements::blockSize)
+        return false;
+    return after->second * Oant_Elements::blockSize + offset / sizeof(Oant_Element) < elements.count;
+}
+
+uint64_t elementIndex(const Oant_Elements &elements, const Oant_Element *element) {
+    auto address = reinterpret_cast<uintptr_t>(element);
+    auto block = --elements.blockAt.upper_bound(address);
+    return block->second * Oant_Elements::blockSize + (address - block->first) / sizeof(Oant_Element);
+}
+
+const Oant_Element *elementAt(const Oant_Elements &elements, uint64_t index) {
+    if (index >= elements.count)
+        return nullptr;
+    return &elements.blocks[index / Oant_Elements::blockSize][index % Oant_Elements::blockSize];
+}
+
+bool loadElement(const Oant_Elements &elements, const Oant_Element *element, ElementData &data) {
+    if (!elements.scratch || elements.scratchFailed)
+        return false;
+    std::string &window = elements.window;
+    uint64_t end = element->offset + element->length;
+    if (element->offset < elements.windowStart || end > elements.windowStart + window.size()) {
+        if (!elements.flushed) {
+            if (std::fflush(elements.scratch) != 0)
+                return false;
+            elements.flushed = true;
+        }
+        // A group's record follows its members': the window reaches back a little.
+        uint64_t start = element->offset > (1 << 13) ? element->offset - (1 << 13) : 0;
+        uint64_t size = std::max<uint64_t>(end - start, 1 << 16);
+        if (start + size > elements.scratchSize)
+            size = elements.scratchSize - start;
+        window.clear();
+        window.resize(static_cast<size_t>(size));
+        ssize_t got = pread(fileno(elements.scratch), &window[0], window.size(), static_cast<off_t>(start));
+        if (got < 0 || static_cast<uint64_t>(got) != size) {
+            window.clear();
+            return false;
+        }
+        elements.windowStart = start;
+    }
+    return decode(elements, window.data() + (element->offset - elements.windowStart), element->length, data);
+}
+
+} // namespace anno
+
+extern "C" {
+
+OHOST_API Oant_CoordSysConversion *oant_CoordSysConversionSetValues(int32_t zero, double scaleX, double scaleY,
+                                                                    double unitX, double unitY, double offsetX,
+                                                                    double offsetY, const char *from,
+                                                                    const char *to, Oerr_ErrorReport **err) {
+    Oant_CoordSysConversion *c = nullptr;
+    if (!from || !to || !std::isfinite(scaleX * scaleY * unitX * unitY * offsetX * offsetY))
+        setError(err, "oant_CoordSysConversionSetValues", 1, "oant_CoordSysConversionSetValues: bad conversion");
+    else if (failNow("oant_CoordSysConversionSetValues"))
+        setError(err, "oant_CoordSysConversionSetValues", 2, "oant_CoordSysConversionSetValues: cannot be made");
+    else if ((c = new (std::nothrow) Oant_CoordSysConversion()) != nullptr)
+        *c = {scaleX, scaleY, unitX, unitY, offsetX, offsetY, from, to};
+    if (recording())
+        record("oant_CoordSysConversionSetValues(" + std::to_string(zero) + ", " + formatDouble(scaleX) + ", " +
+               formatDouble(scaleY) + ", " + formatDouble(unitX) + ", " + formatDouble(unitY) + ", " +
+               formatDouble(offsetX) + ", " + formatDouble(offsetY) + ", " + quoted(from) + ", " + quoted(to) +
+               ", " + reportName(err) + ") -> " + freshName(c, "conversion"));
+    return c;
+}
+
+OHOST_API void oant_CoordSysConversionFree(Oant_CoordSysConversion *conversion) {
+    if (recording())
+        record("oant_CoordSysConversionFree(" + handleName(conversion, "conversion") + ")");
+    forgetHandle(conversion);
+    delete conversion;
+}
+
+OHOST_API Oant_Element *oant_RectangleElementSetValues(Oant_Elements *elements, int32_t zero,
+                                                       Oant_CoordSysConversion *conversion,
+                                                       Oerr_ErrorReport **err, ...) {
+    va_list args;
+    va_start(args, err);
+    Oant_Element *e = makeElement(
+        "oant_RectangleElementSetValues", ElementKind::Rectangle, elements, zero, conversion, err, args,
+        {{OANT_ELEMENT_FILL_STYLE, "i"}, {OANT_RECT_CENTER, "dd"}, {OANT_RECT_SIZE, "dd"}},
+        [](ElementData &d, const Attr &a) {
+            if (a.code == OANT_ELEMENT_FILL_STYLE) {
+                d.style = intValue(a, 0);
+            } else if (a.code == OANT_RECT_CENTER) {
+                d.x = a.values[0].d;
+                d.y = a.values[1].d;
+            } else {
+                d.w = a.values[0].d;
+                d.h = a.values[1].d;
+            }
+        });
+    va_end(args);
+    return e;
+}
+
+OHOST_API Oant_Element *oant_EllipseElementSetValues(Oant_Elements *elements, int32_t zero,
+                                                     Oant_CoordSysConversion *conversion,
+                                                     Oerr_ErrorReport **err, ...) {
+    va_list args;
+    va_start(args, err);
+    Oant_Element *e = makeElement(
+        "oant_EllipseElementSetValues", ElementKind::Ellipse, elements, zero, conversion, err, args,
+        {{OANT_ELEMENT_FILL_STYLE, "i"}, {OANT_ELLIPSE_CENTER, "dd"}, {OANT_ELLIPSE_RADII, "dd"}},
+        [](ElementData &d, const Attr &a) {
+            if (a.code == OANT_ELEMENT_FILL_STYLE) {
+                d.style = intValue(a, 0);
+            } else if (a.code == OANT_ELLIPSE_CENTER) {
+                d.x = a.values[0].d;
+                d.y = a.values[1].d;
+            } else {
+                d.w = a.values[0].d;
+                d.h = a.values[1].d;
+            }
+        });
+    va_end(args);
+    return e;
+}
+
+OHOST_API Oant_Element *oant_PolylineElementSetValues(Oant_Elements *elements, int32_t zero,
+                                                      Oant_CoordSysConversion *conversion,
+                                                      Oerr_ErrorReport **err, ...) {
+    va_list args;
+    va_start(args, err);
+    Oant_Element *e = makeElement("oant_PolylineElementSetValues", ElementKind::Polyline, elements, zero,
+                                  conversion, err, args, {{OANT_ELEMENT_LINE_STYLE, "i"}, {OANT_POLYLINE_POINTS, "ib"}},
+                                  [](ElementData &d, const Attr &a) {
+                                      if (a.code == OANT_ELEMENT_LINE_STYLE)
+                                          d.style = intValue(a, 0);
+                                      else
+                                          d.points = a.values[1].points;
+                                  });
+    va_end(args);
+    return e;
+}
+
+OHOST_API Oant_Element *oant_PolygonElementSetValues(Oant_Elements *elements, int32_t zero,
+                                                     Oant_CoordSysConversion *conversion,
+                                                     Oerr_ErrorReport **err, ...) {
+    va_list args;
+    va_start(args, err);
+    Oant_Element *e = makeElement("oant_PolygonElementSetValues", ElementKind::Polygon, elements, zero,
+                                  conversion, err, args, {{OANT_ELEMENT_FILL_STYLE, "i"}, {OANT_POLYGON_POINTS, "ib"}},
+                                  [](ElementData &d, const Attr &a) {
+                                      if (a.code == OANT_ELEMENT_FILL_STYLE)
+                                          d.style = intValue(a, 0);
+                                      else
+                                          d.points = a.values[1].points;
+                                  });
+    va_end(args);
+    return e;
+}
+
+OHOST_API Oant_Element *oant_TextElementSetValues(Oant_Elements *elements, int32_t zero,
+                                                  Oant_CoordSysConversion *conversion,
+                                                  Oerr_ErrorReport **err, ...) {
+    va_list args;
+    va_start(args, err);
+    Oant_Element *e = makeElement("oant_TextElementSetValues", ElementKind::Text, elements, zero, conversion, err,
+                                  args,
+                                  {{OANT_ELEMENT_TEXT_STYLE, "i"},
+                                   {OANT_TEXT_POSITION, "dd"},
+                                   {OANT_TEXT_SIZE, "d"},
+                                   {OANT_TEXT_ALIGNMENT, "ii"},
+                                   {OANT_TEXT_STRING, "is"}},
+                                  [](ElementData &d, const Attr &a) {
+                                      switch (a.code) {
+                                      case OANT_ELEMENT_TEXT_STYLE:
+                                          d.style = intValue(a, 0);
+                                          break;
+                                      case OANT_TEXT_POSITION:
+                                          d.x = a.values[0].d;
+                                          d.y = a.values[1].d;
+                                          break;
+                                      case OANT_TEXT_SIZE:
+                                          d.size = a.values[0].d;
+                                          break;
+                                      case OANT_TEXT_ALIGNMENT:
+                                          d.halign = intValue(a, 0);
+                                          d.valign = intValue(a, 1);
+                                          break;
+                                      default:
+                                          d.text = a.values[1].s;
+                                          break;
+                                      }
+                                  });
+    va_end(args);
+    return e;
+}
+
+OHOST_API Oant_Element *oant_GroupElementSetValues(Oant_Elements *elements, int32_t zero,
+                                                   Oant_CoordSysConversion *conversion,
+                                                   Oerr_ErrorReport **err, ...) {
+    va_list args;
+    va_start(args, err);
+    Oant_Element *e = makeElement("oant_GroupElementSetValues", ElementKind::Group, elements, zero, conversion,
+                                  err, args, {{OANT_GROUP_MEMBERS, "e"}},
+                                  [](ElementData &d, const Attr &a) {
+                                      d.members.assign(a.values[0].members.begin(), a.values[0].members.end());
+                                  });
+    va_end(args);
+    return e;
+}
+
+OHOST_API void oant_SetAntBoundingBox(Oant_Elements *elements, const Ovec_Bbox *box, Oerr_ErrorReport **err) {
+    std::string shown = box ? "[" + formatDouble(box->xmin) + ", " + formatDouble(box->ymin) + ", " +
+                                  formatDouble(box->xmax) + ", " + formatDouble(box->ymax) + "]"
+                            : "";
+    if (!elements || !box)
+        setError(err, "oant_SetAntBoundingBox", 1, "oant_SetAntBoundingBox: no elements or no box");
+    else if (failNow("oant_SetAntBoundingBox"))
+        setError(err, "oant_SetAntBoundingBox", 2, "oant_SetAntBoundingBox: cannot be set");
+    else {
+        elements->box = *box;
+        elements->hasBox = true;
+    }
+    if (recording())
+        record("oant_SetAntBoundingBox(" + handleName(elements, "elements") + ", " + handleName(box, "bbox") + " " +
+               shown + ", " + reportName(err) + ")");
+}
+}
