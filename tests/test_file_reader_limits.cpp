@@ -28,9 +28,16 @@ struct LimitedRun {
     std::string err;
 };
 
-// Runs the tool with its address space limited to kilobytes (ulimit -v).
+// Runs the tool with its address space limited to kilobytes: ulimit -v, or where the
+// tool runs under an emulator (which reserves the whole guest address space up front),
+// the emulator's own bound on the guest's address space.
 LimitedRun vmodLimited(long kilobytes, const std::string &arguments, const vmodtest::ScratchDir &dir) {
-    const std::string command = "cd '" + dir.file("") + "' && sh -c 'ulimit -v " + std::to_string(kilobytes) + "; exec \"" +
+#ifdef VMOD_TOOL_EMULATED
+    const std::string limit = "QEMU_RESERVED_VA=" + std::to_string(kilobytes * 1024) + " ";
+#else
+    const std::string limit = "ulimit -v " + std::to_string(kilobytes) + "; ";
+#endif
+    const std::string command = "cd '" + dir.file("") + "' && sh -c '" + limit + "exec \"" +
                                 std::string(VMOD_BINARY_DIR) + "/tools/vmod\" " + arguments + "' >/dev/null 2>" +
                                 dir.file("err");
     const int raw = std::system(command.c_str());
