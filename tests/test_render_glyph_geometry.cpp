@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "render/glyph_geometry.h"
+#include "glyph/glyph_geometry.h"
 
 using namespace vmod::glyph;
 

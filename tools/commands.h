@@ -1,7 +1,8 @@
 // commands.h - what every `vmod` command provides, and the helpers they share.
 //
-// Adding a command: write tools/cmd_<name>.cpp defining `tool_command_<name>`, then add
-// one line X(<name>) to VMOD_TOOL_COMMANDS in vmod_main.cpp.
+// Adding a command: write tools/cmd_<name>.cpp defining `tool_command_<name>`, name the
+// file in tools/CMakeLists.txt, then add one line X(<name>) to VMOD_TOOL_COMMANDS in
+// vmod_main.cpp.
 #ifndef VMOD_TOOLS_COMMANDS_H
 #define VMOD_TOOLS_COMMANDS_H
 

@@ -5,7 +5,7 @@
 #include <numbers>
 
 #include "anno/anno_layer.h"
-#include "render/glyph_geometry.h"
+#include "glyph/glyph_geometry.h"
 
 namespace vmod::anno {
 

@@ -6,7 +6,7 @@
 #include <span>
 
 #include "anno/anno_layer.h"
-#include "render/glyph_geometry.h"
+#include "glyph/glyph_geometry.h"
 
 namespace vmod::anno {
 

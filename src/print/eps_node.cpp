@@ -8,7 +8,7 @@
 #include "model/node_index.h"
 #include "print/eps_text.h"
 #include "print/ps_text.h"
-#include "render/glyph_geometry.h"
+#include "glyph/glyph_geometry.h"
 #include "vmod/vmod.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "model/note_text.h"
 #include "model/page_size.h"
 #include "print/face_widths.h"
-#include "render/glyph_geometry.h"
+#include "glyph/glyph_geometry.h"
 
 namespace vmod::print {
 

@@ -19,7 +19,7 @@
 #include "print/page_grid.h"
 #include "print/printer_model.h"
 #include "print/printer_state.h"
-#include "render/coordinates.h"
+#include "glyph/truncation.h"
 #include "vmod/vmod.h"
 
 namespace vmod::print {

@@ -12,8 +12,8 @@
 #include "model/node_index.h"
 #include "model/note_text.h"
 #include "print/printer_state.h"
-#include "render/coordinates.h"
-#include "render/glyph_geometry.h"
+#include "glyph/truncation.h"
+#include "glyph/glyph_geometry.h"
 #include "vmod/vmod.h"
 
 namespace vmod::print {

@@ -1,22 +1,12 @@
 // Paper inches <-> canvas pixels, and arrow end points.
-#include "render/coordinates.h"
-
 #include <cmath>
 #include <limits>
 
-#include "render/glyph_geometry.h"
+#include "glyph/glyph_geometry.h"
+#include "glyph/truncation.h"
 #include "vmod/vmod.h"
 
 namespace vmod {
-
-std::int32_t TruncateToInt32(double value) {
-    if (std::isnan(value)) return 0;
-    if (value <= static_cast<double>(std::numeric_limits<std::int32_t>::min()))
-        return std::numeric_limits<std::int32_t>::min();
-    if (value >= static_cast<double>(std::numeric_limits<std::int32_t>::max()))
-        return std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(value);
-}
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "vmodhost/ooml.h"
-#include "render/coordinates.h"
-#include "render/glyph_geometry.h"
+#include "glyph/truncation.h"
+#include "glyph/glyph_geometry.h"
 #include "render/render_sequence.h"
 #include "vmod/vmod.h"
 

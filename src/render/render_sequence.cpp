@@ -5,8 +5,8 @@
 #include <limits>
 
 #include "vmodhost/ooml.h"
-#include "render/coordinates.h"
-#include "render/glyph_geometry.h"
+#include "glyph/truncation.h"
+#include "glyph/glyph_geometry.h"
 
 namespace vmod::render {
 

@@ -6,7 +6,7 @@
 #include "vmodhost/ooml.h"
 #include "vmodhost/opmg.h"
 #include "model/note_text.h"
-#include "render/coordinates.h"
+#include "glyph/truncation.h"
 #include "render/render_sequence.h"
 #include "vmod/vmod.h"
 

@@ -1,6 +1,6 @@
-// coordinates.h - conversions between paper inches and canvas pixels.
-#ifndef VMOD_RENDER_COORDINATES_H
-#define VMOD_RENDER_COORDINATES_H
+// truncation.h - drawing coordinates as int32, the arithmetic every back end shares.
+#ifndef VMOD_GLYPH_TRUNCATION_H
+#define VMOD_GLYPH_TRUNCATION_H
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // The glyph shapes, raster tables, title drops and arrow end points shared by the canvas,
 // the printer and the annotation export.
-#include "render/glyph_geometry.h"
+#include "glyph/glyph_geometry.h"
 
 #include <cmath>
 

@@ -11,8 +11,8 @@
 // doubles so that the canvas can evaluate them with the same arithmetic, and therefore
 // the same pixel after truncation, as its drawing rules state ("cy - H/3", not
 // "cy + (-0.333..) * H").
-#ifndef VMOD_RENDER_GLYPH_GEOMETRY_H
-#define VMOD_RENDER_GLYPH_GEOMETRY_H
+#ifndef VMOD_GLYPH_GLYPH_GEOMETRY_H
+#define VMOD_GLYPH_GLYPH_GEOMETRY_H
 
 #include <cstdint>
 #include <span>
