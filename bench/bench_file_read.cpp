@@ -92,7 +92,7 @@ void BM_ModelReadMemory(benchmark::State &state) {
         held = static_cast<double>(mallinfo2().uordblks - before);
         releaseRead(model);
 
-        Vmod_ParserTables tables = *vmod_ModelParserTables();
+        Vmod_ParserTables tables = *file_ModelParserTables();
         tables.action = sampledAction;
         before = mallinfo2().uordblks;
         peakInUse = before;
@@ -100,7 +100,7 @@ void BM_ModelReadMemory(benchmark::State &state) {
             olex_Parse(&tables, nullptr, omsc_AddressOf_olex_Scanner(), nullptr, path.c_str(), nullptr, nullptr, &err));
         peakInUse = std::max(peakInUse, mallinfo2().uordblks);
         peak = static_cast<double>(peakInUse - before);
-        vmod_ParsedModelRelease(parsed);
+        file_ParsedModelRelease(parsed);
         oerr_DeleteErrorReportEx(&err);
     }
     state.counters["model_heap_MB"] = held / 1e6;

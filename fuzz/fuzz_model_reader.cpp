@@ -15,13 +15,13 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     Oerr_ErrorReport *report = nullptr;
-    Vmod_Model *model = vmod_ModelParseText("fuzz.vmf", reinterpret_cast<const char *>(data), size, &report);
+    Vmod_Model *model = file_ModelParseText("fuzz.vmf", reinterpret_cast<const char *>(data), size, &report);
     if (model != nullptr) {
         Oerr_ErrorReport *local = nullptr;
         vmod_UpdateNodes(model, &local); // resolves links the way a read does
         oerr_DeleteErrorReportEx(&local);
     }
-    vmod_ParsedModelRelease(model);
+    file_ParsedModelRelease(model);
     oerr_DeleteErrorReportEx(&report);
     return 0;
 }

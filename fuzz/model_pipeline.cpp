@@ -255,7 +255,7 @@ int64_t listEntries(const Vmod_Model *model) {
 PipelineOutcome fuzz_RunModelPipeline(const uint8_t *data, size_t size, const std::string &directory) {
     PipelineOutcome outcome;
     Oerr_ErrorReport *report = nullptr;
-    Vmod_Model *model = vmod_ModelParseText("fuzz.vmf", reinterpret_cast<const char *>(data), size, &report);
+    Vmod_Model *model = file_ModelParseText("fuzz.vmf", reinterpret_cast<const char *>(data), size, &report);
     oerr_DeleteErrorReportEx(&report);
     if (model == nullptr) return outcome;
     outcome.parsed = true;
@@ -263,7 +263,7 @@ PipelineOutcome fuzz_RunModelPipeline(const uint8_t *data, size_t size, const st
     oerr_DeleteErrorReportEx(&report);
     model->fileName = ostr_Duplicate((directory + "/model.vmf").c_str());
     if (listEntries(model) > kMaxListEntries) {
-        vmod_ParsedModelRelease(model);
+        file_ParsedModelRelease(model);
         return outcome;
     }
 
@@ -274,6 +274,6 @@ PipelineOutcome fuzz_RunModelPipeline(const uint8_t *data, size_t size, const st
         runQueries(model);
     }
     runExports(model, directory, outcome);
-    vmod_ParsedModelRelease(model);
+    file_ParsedModelRelease(model);
     return outcome;
 }

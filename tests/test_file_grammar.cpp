@@ -48,7 +48,7 @@ std::vector<int32_t> productionsOf(const std::string &text, ReportKeeper &report
     static std::vector<int32_t> *seen = nullptr;
     std::vector<int32_t> productions;
     seen = &productions;
-    Vmod_ParserTables tables = *vmod_ModelParserTables();
+    Vmod_ParserTables tables = *file_ModelParserTables();
     tables.action = [](Olex_Parser *parser, void *ld, int32_t production, Olex_Value *top, Olex_Value *result,
                        void **parseResult, int32_t *flag) -> int32_t {
         seen->push_back(production);
@@ -63,8 +63,8 @@ std::vector<int32_t> productionsOf(const std::string &text, ReportKeeper &report
 
 } // namespace
 
-TEST(vmod_ModelParserTables, RecordCarriesTheFixedNumbering) {
-    const Vmod_ParserTables *t = vmod_ModelParserTables();
+TEST(file_ModelParserTables, RecordCarriesTheFixedNumbering) {
+    const Vmod_ParserTables *t = file_ModelParserTables();
     EXPECT_EQ(+(t->translate[0]), 0);
     EXPECT_EQ(+(t->translate[256]), 1);
     EXPECT_EQ(+(t->translate['a']), 2);
@@ -106,12 +106,12 @@ TEST(vmod_ModelParserTables, RecordCarriesTheFixedNumbering) {
 }
 
 // The one keyword list (shared with the writer) must agree with the grammar's tokens.
-TEST(vmod_ModelParserTables, KeywordTableMatchesTheGrammarTokens) {
-    const Vmod_ParserTables *t = vmod_ModelParserTables();
+TEST(file_ModelParserTables, KeywordTableMatchesTheGrammarTokens) {
+    const Vmod_ParserTables *t = file_ModelParserTables();
     std::map<int32_t, int> uses;
     for (int k = 0; k < t->scanner.keywordCount; ++k) {
         const Vmod_ScannerKeyword &keyword = t->scanner.keywords[k];
-        EXPECT_STREQ(keyword.word, vmod_Keywords[k]);
+        EXPECT_STREQ(keyword.word, file_Keywords[k]);
         auto alias = kTokenAliases.find(keyword.word);
         std::string expected = alias != kTokenAliases.end() ? alias->second : upper(keyword.word);
         ASSERT_GE(keyword.token, 263);
@@ -128,13 +128,13 @@ TEST(vmod_ModelParserTables, KeywordTableMatchesTheGrammarTokens) {
 // the record's left sides and lengths, must agree with it: inserting or reordering a
 // production fails here. (After a deliberate change of names, copy the enumerator lines
 // of the build's src/file/production_names.h into the golden file.)
-TEST(vmod_ModelParserTables, ProductionsKeepTheirNamesAndFixedNumbers) {
+TEST(file_ModelParserTables, ProductionsKeepTheirNamesAndFixedNumbers) {
     const std::vector<std::string> golden =
         productionLines(std::string(VMOD_SOURCE_DIR) + "/tests/golden/grammar_productions.txt");
     ASSERT_EQ(golden.size(), 297u);
     EXPECT_EQ(productionLines(std::string(VMOD_BINARY_DIR) + "/src/file/production_names.h"), golden);
 
-    const Vmod_ParserTables *t = vmod_ModelParserTables();
+    const Vmod_ParserTables *t = file_ModelParserTables();
     // Same left-side name <=> same left-side symbol; every length as the right side.
     std::map<std::string, int32_t> symbolOf;
     std::set<int32_t> symbols;

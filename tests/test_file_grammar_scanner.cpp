@@ -21,12 +21,12 @@ std::ostream &operator<<(std::ostream &out, const Scanned &s) {
 
 Scanned scan(const std::string &text, bool atEnd = true) {
     size_t length = 99;
-    int32_t kind = olex_Scanner(&vmod_ModelParserTables()->scanner, text.data(), text.size(), atEnd ? 1 : 0, &length);
+    int32_t kind = olex_Scanner(&file_ModelParserTables()->scanner, text.data(), text.size(), atEnd ? 1 : 0, &length);
     return {kind, length};
 }
 
 int32_t tokenOf(const char *keyword) {
-    const Vmod_ScannerSetup &setup = vmod_ModelParserTables()->scanner;
+    const Vmod_ScannerSetup &setup = file_ModelParserTables()->scanner;
     for (int32_t k = 0; k < setup.keywordCount; ++k)
         if (std::string(setup.keywords[k].word) == keyword)
             return setup.keywords[k].token;

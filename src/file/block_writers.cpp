@@ -23,8 +23,8 @@ namespace {
 
 void openBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     out.node = node;
-    VMOD_PUT(out, "%s {\n\tID %d;\n", vmod_FormatWord(vmod_BlockWords, node->type), node->id);
-    if (node->title != nullptr) VMOD_PUT(out, "\tTITLE \"%s\";\n", vmod_OutputString(out, node->title, "TITLE"));
+    VMOD_PUT(out, "%s {\n\tID %d;\n", file_FormatWord(file_BlockWords, node->type), node->id);
+    if (node->title != nullptr) VMOD_PUT(out, "\tTITLE \"%s\";\n", file_OutputString(out, node->title, "TITLE"));
     VMOD_PUT(out, "\tPOSITION %g, %g;\n", node->x, node->y);
 }
 
@@ -45,7 +45,7 @@ void closeOperationBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     int32_t children = 0;
     for (const Vmod_Link *link = node->children; link != nullptr; link = link->next) ++children;
     if (children > 1)
-        vmod_OutputRefuse(out, std::to_string(children) +
+        file_OutputRefuse(out, std::to_string(children) +
                                    " children, but a model file gives an operation one output at most");
     closeBlock(out, node);
 }
@@ -53,7 +53,7 @@ void closeOperationBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
 // "\tKEYWORD WORD;\n" with the word of value; nothing when value has no word.
 void putWordStatement(Vmod_ModelOutput &out, const char *keyword, const Vmod_FormatWords &words,
                       int32_t value) {
-    if (const char *word = vmod_FormatWord(words, value)) VMOD_PUT(out, "\t%s %s;\n", keyword, word);
+    if (const char *word = file_FormatWord(words, value)) VMOD_PUT(out, "\t%s %s;\n", keyword, word);
 }
 
 // Items of a number list that are not its last, each followed by ", ". Several go
@@ -71,7 +71,7 @@ void putDoubleItems(Vmod_ModelOutput &out, const double *values, int64_t count) 
 
 void putPromptLine(Vmod_ModelOutput &out, const char *promptText) {
     if (promptText != nullptr)
-        VMOD_PUT(out, "\tPROMPT \"%s\";\n", vmod_OutputString(out, promptText, "PROMPT"));
+        VMOD_PUT(out, "\tPROMPT \"%s\";\n", file_OutputString(out, promptText, "PROMPT"));
     else
         VMOD_PUT(out, "\tPROMPT;\n");
 }
@@ -84,7 +84,7 @@ void putFileStatement(Vmod_ModelOutput &out, const char *keyword, int32_t prompt
         VMOD_PUT(out, "\t%s;\n", keyword);
         putPromptLine(out, promptText);
     } else if (fileName != nullptr) {
-        VMOD_PUT(out, "\t%s \"%s\";\n", keyword, vmod_OutputString(out, fileName, keyword));
+        VMOD_PUT(out, "\t%s \"%s\";\n", keyword, file_OutputString(out, fileName, keyword));
     } else {
         VMOD_PUT(out, "\t%s;\n", keyword);
     }
@@ -94,8 +94,8 @@ void putAoiStatement(Vmod_ModelOutput &out, int32_t aoiMode, const char *aoiFile
     switch (aoiMode) {
     case VMOD_AOI_NONE: VMOD_PUT(out, "\tAOI NONE;\n"); break;
     case VMOD_AOI_DEFAULT: VMOD_PUT(out, "\tAOI DEFAULT;\n"); break;
-    case VMOD_AOI_FILE: VMOD_PUT(out, "\tAOI \"%s\";\n", vmod_OutputString(out, aoiFile, "AOI")); break;
-    default: vmod_OutputRefuse(out, "AOI " + std::to_string(aoiMode) + " has no word in a model file");
+    case VMOD_AOI_FILE: VMOD_PUT(out, "\tAOI \"%s\";\n", file_OutputString(out, aoiFile, "AOI")); break;
+    default: file_OutputRefuse(out, "AOI " + std::to_string(aoiMode) + " has no word in a model file");
     }
 }
 
@@ -104,7 +104,7 @@ void putRecodeStatements(Vmod_ModelOutput &out, int32_t recode, int32_t numClass
         VMOD_PUT(out, "\tRECODE NO;\n");
         return;
     }
-    if (!vmod_OutputCheckSize(out, "NUMCLASSES", numClasses)) return;
+    if (!file_OutputCheckSize(out, "NUMCLASSES", numClasses)) return;
     VMOD_PUT(out, "\tRECODE YES;\n");
     VMOD_PUT(out, "\tNUMCLASSES %ld;\n", static_cast<long>(numClasses));
     if (numClasses == 0) return;
@@ -130,16 +130,16 @@ void putRasterBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
         if (r->prompt) putPromptLine(out, r->promptText);
         if (!r->prompt && r->tempFile) VMOD_PUT(out, "\tTEMPFILE;\n");
         if (!r->prompt && !r->tempFile && r->fileName != nullptr)
-            VMOD_PUT(out, "\tFILENAME \"%s\";\n", vmod_OutputString(out, r->fileName, "FILENAME"));
+            VMOD_PUT(out, "\tFILENAME \"%s\";\n", file_OutputString(out, r->fileName, "FILENAME"));
         if (r->newFile && r->deleteFile) VMOD_PUT(out, "\tDELETEFILE;\n");
         if (r->newFile && !r->deleteFile) VMOD_PUT(out, "\tNEWFILE;\n");
         if (r->ignoreSet) VMOD_PUT(out, "\tIGNORE %.16g;\n", r->ignoreValue);
-        putWordStatement(out, "INTERPOLATION", vmod_InterpolationWords, r->interpolation);
+        putWordStatement(out, "INTERPOLATION", file_InterpolationWords, r->interpolation);
         VMOD_PUT(out, r->thematic ? "\tTHEMATIC;\n" : "\tATHEMATIC;\n");
-        putWordStatement(out, "DATATYPE", vmod_DataTypeWords, r->dataType);
-        if (r->declare != nullptr) VMOD_PUT(out, "\tDECLARE \"%s\";\n", vmod_OutputString(out, r->declare, "DECLARE"));
-        putWordStatement(out, "COMPRESSION", vmod_CompressionWords, r->compression);
-        putWordStatement(out, "COORDINATES", vmod_CoordinateWords, r->coordinates);
+        putWordStatement(out, "DATATYPE", file_DataTypeWords, r->dataType);
+        if (r->declare != nullptr) VMOD_PUT(out, "\tDECLARE \"%s\";\n", file_OutputString(out, r->declare, "DECLARE"));
+        putWordStatement(out, "COMPRESSION", file_CompressionWords, r->compression);
+        putWordStatement(out, "COORDINATES", file_CoordinateWords, r->coordinates);
         if (r->areaRect != nullptr && r->areaFlag == VMOD_RASTER_AREA_RECTANGLE) {
             VMOD_PUT(out, "\tAREA RECT");
             putRectNumbers(out, r->areaRect);
@@ -154,23 +154,23 @@ void putRasterBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
 void putVectorBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     openBlock(out, node);
     if (const auto *v = static_cast<const Vmod_VectorData *>(node->data)) {
-        if (const char *word = vmod_OutputWord(out, "VECTORTYPE", vmod_VectorTypeWords, v->vectorType))
+        if (const char *word = file_OutputWord(out, "VECTORTYPE", file_VectorTypeWords, v->vectorType))
             VMOD_PUT(out, "\tVECTORTYPE %s;\n", word);
         if (v->prompt) putPromptLine(out, v->promptText);
         if (!v->prompt && v->fileName != nullptr)
-            VMOD_PUT(out, "\tFILENAME \"%s\";\n", vmod_OutputString(out, v->fileName, "FILENAME"));
+            VMOD_PUT(out, "\tFILENAME \"%s\";\n", file_OutputString(out, v->fileName, "FILENAME"));
         if (v->vectorType == VMOD_VECTOR_COVERAGE && v->feature != nullptr)
-            VMOD_PUT(out, "\tFEATURE \"%s\";\n", vmod_OutputString(out, v->feature, "FEATURE"));
+            VMOD_PUT(out, "\tFEATURE \"%s\";\n", file_OutputString(out, v->feature, "FEATURE"));
         if (v->tempFile) VMOD_PUT(out, "\tTEMPFILE;\n");
         if (v->cellSizeSet) {
-            if (const char *unit = vmod_OutputWord(out, "CELLSIZE unit", vmod_CellUnitWords, v->cellSizeUnits)) {
+            if (const char *unit = file_OutputWord(out, "CELLSIZE unit", file_CellUnitWords, v->cellSizeUnits)) {
                 VMOD_PUT(out, "\tCELLSIZE");
                 VMOD_PUT(out, " %.16g,", static_cast<double>(v->cellSizeX));
                 VMOD_PUT(out, " %.16g", static_cast<double>(v->cellSizeY));
                 VMOD_PUT(out, " %s;\n", unit);
             }
         }
-        if (v->declare != nullptr) VMOD_PUT(out, "\tDECLARE \"%s\";\n", vmod_OutputString(out, v->declare, "DECLARE"));
+        if (v->declare != nullptr) VMOD_PUT(out, "\tDECLARE \"%s\";\n", file_OutputString(out, v->declare, "DECLARE"));
         if (v->window != nullptr) {
             VMOD_PUT(out, "\tWINDOW");
             putRectNumbers(out, v->window);
@@ -178,7 +178,7 @@ void putVectorBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
         }
         putAoiStatement(out, v->aoiMode, v->aoiFile);
         if (!v->recode && v->attribute != nullptr)
-            VMOD_PUT(out, "\tATTRIBUTE \"%s\";\n", vmod_OutputString(out, v->attribute, "ATTRIBUTE"));
+            VMOD_PUT(out, "\tATTRIBUTE \"%s\";\n", file_OutputString(out, v->attribute, "ATTRIBUTE"));
         putRecodeStatements(out, v->recode, v->numClasses, v->newClasses);
     }
     closeBlock(out, node);
@@ -188,14 +188,14 @@ void putMatrixBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     openBlock(out, node);
     if (const auto *m = static_cast<const Vmod_MatrixData *>(node->data)) {
         bool sized = m->columns >= 0 && m->rows >= 0 &&
-                     vmod_OutputCheckSize(out, "SIZE", static_cast<int64_t>(m->columns) * m->rows);
+                     file_OutputCheckSize(out, "SIZE", static_cast<int64_t>(m->columns) * m->rows);
         if (m->columns < 0 || m->rows < 0)
-            vmod_OutputRefuse(out, "SIZE " + std::to_string(m->columns) + ", " + std::to_string(m->rows) +
+            file_OutputRefuse(out, "SIZE " + std::to_string(m->columns) + ", " + std::to_string(m->rows) +
                                        " is negative");
         VMOD_PUT(out, "\tSIZE %ld, %ld;\n", static_cast<long>(m->columns), static_cast<long>(m->rows));
-        putWordStatement(out, "DATATYPE", vmod_DataTypeWords, m->dataType);
+        putWordStatement(out, "DATATYPE", file_DataTypeWords, m->dataType);
         if (m->source == VMOD_MATRIX_KERNEL) {
-            if (const char *kernel = vmod_OutputWord(out, "BUILTIN", vmod_KernelWords, m->builtin))
+            if (const char *kernel = file_OutputWord(out, "BUILTIN", file_KernelWords, m->builtin))
                 VMOD_PUT(out, "\tBUILTIN\t%s;\n", kernel);
         }
         int64_t count = sized ? static_cast<int64_t>(m->columns) * m->rows : 0;
@@ -230,27 +230,27 @@ namespace {
 void putLayerLines(Vmod_ModelOutput &out, const Vmod_TableData *t, bool output) {
     if (t->layerKind == VMOD_LAYER_VARIABLE) {
         if (!output) return;
-        VMOD_PUT(out, "\tVARIABLENAME \"%s\";\n", vmod_OutputString(out, t->layerFile, "VARIABLENAME"));
-        VMOD_PUT(out, "\tFIELDNAME \"%s\";\n", vmod_OutputString(out, t->fieldName, "FIELDNAME"));
+        VMOD_PUT(out, "\tVARIABLENAME \"%s\";\n", file_OutputString(out, t->layerFile, "VARIABLENAME"));
+        VMOD_PUT(out, "\tFIELDNAME \"%s\";\n", file_OutputString(out, t->fieldName, "FIELDNAME"));
         return;
     }
-    const char *keyword = vmod_FormatWord(vmod_LayerKindWords, t->layerKind);
+    const char *keyword = file_FormatWord(file_LayerKindWords, t->layerKind);
     if (keyword == nullptr) return;
     if (t->promptLayerFile) {
         VMOD_PUT(out, "\t%s;\n", keyword);
         if (t->promptLayerText != nullptr)
             VMOD_PUT(out, "\tPROMPTLAYERFILE \"%s\";\n",
-                     vmod_OutputString(out, t->promptLayerText, "PROMPTLAYERFILE"));
+                     file_OutputString(out, t->promptLayerText, "PROMPTLAYERFILE"));
         else
             VMOD_PUT(out, "\tPROMPTLAYERFILE;\n");
     } else if (t->layerFile != nullptr) {
-        VMOD_PUT(out, "\t%s \"%s\";\n", keyword, vmod_OutputString(out, t->layerFile, keyword));
+        VMOD_PUT(out, "\t%s \"%s\";\n", keyword, file_OutputString(out, t->layerFile, keyword));
     } else {
         VMOD_PUT(out, "\t%s;\n", keyword);
     }
     if (t->layerKind != VMOD_LAYER_ANNOTATION)
-        VMOD_PUT(out, "\tLAYERNAME \"%s\";\n", vmod_OutputString(out, t->layerName, "LAYERNAME"));
-    VMOD_PUT(out, "\tFIELDNAME \"%s\";\n", vmod_OutputString(out, t->fieldName, "FIELDNAME"));
+        VMOD_PUT(out, "\tLAYERNAME \"%s\";\n", file_OutputString(out, t->layerName, "LAYERNAME"));
+    VMOD_PUT(out, "\tFIELDNAME \"%s\";\n", file_OutputString(out, t->fieldName, "FIELDNAME"));
 }
 
 void putTableValues(Vmod_ModelOutput &out, const Vmod_TableData *t) {
@@ -258,7 +258,7 @@ void putTableValues(Vmod_ModelOutput &out, const Vmod_TableData *t) {
     if (t->dataType == VMOD_TABLE_STRING) {
         VMOD_PUT(out, "\tVALUE ");
         for (int32_t i = 0; i < n; ++i) {
-            const char *text = vmod_OutputString(out, t->strings != nullptr ? t->strings[i] : nullptr, "VALUE");
+            const char *text = file_OutputString(out, t->strings != nullptr ? t->strings[i] : nullptr, "VALUE");
             VMOD_PUT(out, i < n - 1 ? "\"%s\", " : "\"%s\";\n", text);
         }
     } else if (t->dataType == VMOD_TABLE_COLOR) {
@@ -281,9 +281,9 @@ void putTableValues(Vmod_ModelOutput &out, const Vmod_TableData *t) {
 void putTableBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     openBlock(out, node);
     if (const auto *t = static_cast<const Vmod_TableData *>(node->data)) {
-        bool sized = vmod_OutputCheckSize(out, "SIZE", t->size);
+        bool sized = file_OutputCheckSize(out, "SIZE", t->size);
         VMOD_PUT(out, "\tSIZE %ld;\n", static_cast<long>(t->size));
-        putWordStatement(out, "DATATYPE", vmod_TableDataTypeWords, t->dataType);
+        putWordStatement(out, "DATATYPE", file_TableDataTypeWords, t->dataType);
         if (t->source == VMOD_TABLE_LITERAL && sized && t->size > 0) putTableValues(out, t);
         if (t->source == VMOD_TABLE_LAYER) putLayerLines(out, t, false);
         if (t->source == VMOD_TABLE_OUTPUT && t->outputToLayer) putLayerLines(out, t, true);
@@ -299,7 +299,7 @@ void putTableBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
 void putScalarBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     openBlock(out, node);
     if (const auto *s = static_cast<const Vmod_ScalarData *>(node->data)) {
-        putWordStatement(out, "DATATYPE", vmod_DataTypeWords, s->dataType);
+        putWordStatement(out, "DATATYPE", file_DataTypeWords, s->dataType);
         VMOD_PUT(out, "\tVALUE %.16g;\n", s->value);
         if (s->read) putFileStatement(out, "READ", s->prompt, s->promptText, s->readFile);
         if (s->write) putFileStatement(out, "WRITE", s->prompt, s->promptText, s->writeFile);
@@ -312,8 +312,8 @@ void putFunctionBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     openBlock(out, node);
     if (const auto *f = static_cast<const Vmod_FunctionData *>(node->data)) {
         if (f->expression != nullptr)
-            VMOD_PUT(out, "\tVALUE \"%s\";\n", vmod_OutputString(out, f->expression, "VALUE"));
-        putWordStatement(out, "AREA", vmod_AreaWords, f->area);
+            VMOD_PUT(out, "\tVALUE \"%s\";\n", file_OutputString(out, f->expression, "VALUE"));
+        putWordStatement(out, "AREA", file_AreaWords, f->area);
     }
     closeOperationBlock(out, node);
 }
@@ -322,11 +322,11 @@ void putCriteriaBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     openBlock(out, node);
     if (const auto *c = static_cast<const Vmod_CriteriaData *>(node->data)) {
         // The titles, the output values and the cells are three lists of their own.
-        bool sized = c->columns >= 0 && c->rows >= 0 && vmod_OutputCheckSize(out, "SIZE", c->columns) &&
-                     vmod_OutputCheckSize(out, "SIZE", c->rows) &&
-                     vmod_OutputCheckSize(out, "SIZE", static_cast<int64_t>(c->columns) * c->rows);
+        bool sized = c->columns >= 0 && c->rows >= 0 && file_OutputCheckSize(out, "SIZE", c->columns) &&
+                     file_OutputCheckSize(out, "SIZE", c->rows) &&
+                     file_OutputCheckSize(out, "SIZE", static_cast<int64_t>(c->columns) * c->rows);
         if (c->columns < 0 || c->rows < 0)
-            vmod_OutputRefuse(out, "SIZE " + std::to_string(c->columns) + ", " + std::to_string(c->rows) +
+            file_OutputRefuse(out, "SIZE " + std::to_string(c->columns) + ", " + std::to_string(c->rows) +
                                        " is negative");
         VMOD_PUT(out, "\tSIZE %ld, %ld;\n", static_cast<long>(c->columns), static_cast<long>(c->rows));
         const int32_t columns = sized ? c->columns : 0;
@@ -336,7 +336,7 @@ void putCriteriaBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
             for (int32_t i = 0; i < columns; ++i) {
                 const char *title = c->columnTitles != nullptr ? c->columnTitles[i] : nullptr;
                 VMOD_PUT(out, i < columns - 1 ? "\"%s\", " : "\"%s\";\n",
-                         vmod_OutputString(out, title, "COLUMNTITLES"));
+                         file_OutputString(out, title, "COLUMNTITLES"));
             }
         }
         const int64_t cells = static_cast<int64_t>(columns) * rows;
@@ -345,7 +345,7 @@ void putCriteriaBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
             for (int64_t i = 0; i < cells; ++i) {
                 if (i > 0 && i % columns == 0) VMOD_PUT(out, "\n\t\t");
                 const char *cell = c->cells != nullptr ? c->cells[i] : nullptr;
-                VMOD_PUT(out, i < cells - 1 ? "\"%s\", " : "\"%s\";\n", vmod_OutputString(out, cell, "VALUE"));
+                VMOD_PUT(out, i < cells - 1 ? "\"%s\", " : "\"%s\";\n", file_OutputString(out, cell, "VALUE"));
             }
         }
         if (rows > 0) {
@@ -365,17 +365,17 @@ void putCriteriaBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
 void putTextBlock(Vmod_ModelOutput &out, const Vmod_Node *node) {
     openBlock(out, node);
     if (const auto *t = static_cast<const Vmod_TextData *>(node->data)) {
-        VMOD_PUT(out, "\tFONT \"%s\";\n", vmod_OutputString(out, t->font, "FONT"));
+        VMOD_PUT(out, "\tFONT \"%s\";\n", file_OutputString(out, t->font, "FONT"));
         VMOD_PUT(out, "\tSIZE %d;\n", t->size);
         if (t->style >= 1 && t->style <= 7)
-            for (const Vmod_StyleWord &style : vmod_StyleWords)
+            for (const Vmod_StyleWord &style : file_StyleWords)
                 if (t->style & style.bit) VMOD_PUT(out, "\tSTYLE %s;\n", style.word);
     }
     // A note is not part of the data flow: its arrows, if any, are not saved.
     VMOD_PUT(out, "}\n");
 }
 
-Vmod_BlockWriter vmod_BlockWriterOf(int32_t type) {
+Vmod_BlockWriter file_BlockWriterOf(int32_t type) {
     switch (type) {
     case VMOD_RASTER: return putRasterBlock;
     case VMOD_VECTOR: return putVectorBlock;

@@ -17,6 +17,6 @@ void putTextBlock(Vmod_ModelOutput &out, const Vmod_Node *node);
 
 // The block writer of a node kind, or null for a kind the file has no block for.
 using Vmod_BlockWriter = void (*)(Vmod_ModelOutput &out, const Vmod_Node *node);
-Vmod_BlockWriter vmod_BlockWriterOf(int32_t type);
+Vmod_BlockWriter file_BlockWriterOf(int32_t type);
 
 #endif

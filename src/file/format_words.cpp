@@ -42,26 +42,26 @@ bool equalIgnoringAsciiCase(const char *a, const char *b) {
 
 } // namespace
 
-const Vmod_FormatWords vmod_BlockWords = table(blockWords);
-const Vmod_FormatWords vmod_DataTypeWords = table(dataTypeWords);
-const Vmod_FormatWords vmod_TableDataTypeWords = table(tableDataTypeWords);
-const Vmod_FormatWords vmod_KernelWords = table(kernelWords);
-const Vmod_FormatWords vmod_InterpolationWords = table(interpolationWords);
-const Vmod_FormatWords vmod_CompressionWords = table(compressionWords);
-const Vmod_FormatWords vmod_CoordinateWords = table(coordinateWords);
-const Vmod_FormatWords vmod_CellUnitWords = table(cellUnitWords);
-const Vmod_FormatWords vmod_VectorTypeWords = table(vectorTypeWords);
-const Vmod_FormatWords vmod_AreaWords = table(areaWords);
-const Vmod_FormatWords vmod_CellSizeModeWords = table(cellSizeModeWords);
-const Vmod_FormatWords vmod_OrientationWords = table(orientationWords);
-const Vmod_FormatWords vmod_PageUnitWords = table(pageUnitWords);
-const Vmod_FormatWords vmod_YesNoWords = table(yesNoWords);
-const Vmod_FormatWords vmod_LayerKindWords = table(layerKindWords);
+const Vmod_FormatWords file_BlockWords = table(blockWords);
+const Vmod_FormatWords file_DataTypeWords = table(dataTypeWords);
+const Vmod_FormatWords file_TableDataTypeWords = table(tableDataTypeWords);
+const Vmod_FormatWords file_KernelWords = table(kernelWords);
+const Vmod_FormatWords file_InterpolationWords = table(interpolationWords);
+const Vmod_FormatWords file_CompressionWords = table(compressionWords);
+const Vmod_FormatWords file_CoordinateWords = table(coordinateWords);
+const Vmod_FormatWords file_CellUnitWords = table(cellUnitWords);
+const Vmod_FormatWords file_VectorTypeWords = table(vectorTypeWords);
+const Vmod_FormatWords file_AreaWords = table(areaWords);
+const Vmod_FormatWords file_CellSizeModeWords = table(cellSizeModeWords);
+const Vmod_FormatWords file_OrientationWords = table(orientationWords);
+const Vmod_FormatWords file_PageUnitWords = table(pageUnitWords);
+const Vmod_FormatWords file_YesNoWords = table(yesNoWords);
+const Vmod_FormatWords file_LayerKindWords = table(layerKindWords);
 
-const Vmod_StyleWord vmod_StyleWords[3] = {{1, "BOLD"}, {2, "ITALICS"}, {4, "UNDERLINED"}};
-const char *const vmod_StyleNormalWord = "NORMAL";
+const Vmod_StyleWord file_StyleWords[3] = {{1, "BOLD"}, {2, "ITALICS"}, {4, "UNDERLINED"}};
+const char *const file_StyleNormalWord = "NORMAL";
 
-const char *const vmod_Keywords[VMOD_KEYWORD_COUNT] = {
+const char *const file_Keywords[VMOD_KEYWORD_COUNT] = {
     "annotation", "annotationname", "aoi", "area", "athematic", "attribute", "bilinear", "bold",
     "builtin", "complex", "doublecomplex", "cellsize", "centimeters", "cm", "child", "circle",
     "color", "colorvalue", "columntitles", "compression", "coordinates", "coverage",
@@ -80,12 +80,12 @@ const char *const vmod_Keywords[VMOD_KEYWORD_COUNT] = {
     "value", "variablename", "vector", "vectortype", "vertical", "view", "window", "write", "yes",
 };
 
-const char *vmod_FormatWord(const Vmod_FormatWords &table, int32_t value) {
+const char *file_FormatWord(const Vmod_FormatWords &table, int32_t value) {
     if (value < 0 || value >= table.count) return nullptr;
     return table.words[value];
 }
 
-int32_t vmod_FormatWordValue(const Vmod_FormatWords &table, const char *word) {
+int32_t file_FormatWordValue(const Vmod_FormatWords &table, const char *word) {
     if (word == nullptr) return -1;
     for (int32_t i = 0; i < table.count; ++i)
         if (equalIgnoringAsciiCase(table.words[i], word)) return i;

@@ -11,7 +11,7 @@ namespace {
 
 std::string describeNode(const Vmod_Node *node) {
     if (node == nullptr) return "model header";
-    const char *kind = vmod_FormatWord(vmod_BlockWords, node->type);
+    const char *kind = file_FormatWord(file_BlockWords, node->type);
     std::string text = kind != nullptr ? kind : "unknown";
     text += " node " + std::to_string(node->id);
     if (node->title != nullptr) {
@@ -24,12 +24,12 @@ std::string describeNode(const Vmod_Node *node) {
 
 } // namespace
 
-const char *vmod_OutputString(Vmod_ModelOutput &out, const char *text, const char *field) {
+const char *file_OutputString(Vmod_ModelOutput &out, const char *text, const char *field) {
     if (text == nullptr) return "";
     if (out.file == nullptr) {
         size_t length = std::strlen(text);
         if (length > 0 && text[length - 1] == '\\')
-            vmod_OutputRefuse(out, std::string("the ") + field +
+            file_OutputRefuse(out, std::string("the ") + field +
                                        " string ends in a backslash, which a model file cannot carry");
         return text;
     }
@@ -43,23 +43,23 @@ const char *vmod_OutputString(Vmod_ModelOutput &out, const char *text, const cha
     return buffer.data();
 }
 
-void vmod_OutputRefuse(Vmod_ModelOutput &out, const std::string &reason) {
+void file_OutputRefuse(Vmod_ModelOutput &out, const std::string &reason) {
     if (!out.problem.empty()) return;
     out.problem = describeNode(out.node) + ": " + reason;
 }
 
-bool vmod_OutputCheckSize(Vmod_ModelOutput &out, const char *statement, int64_t entries) {
+bool file_OutputCheckSize(Vmod_ModelOutput &out, const char *statement, int64_t entries) {
     if (entries >= 0 && entries <= VMOD_MAX_LIST_ENTRIES) return true;
-    vmod_OutputRefuse(out, std::string(statement) + " gives " + std::to_string(entries) +
+    file_OutputRefuse(out, std::string(statement) + " gives " + std::to_string(entries) +
                                " entries; a model file carries lists of 0 to " +
                                std::to_string(VMOD_MAX_LIST_ENTRIES) + " entries");
     return false;
 }
 
-const char *vmod_OutputWord(Vmod_ModelOutput &out, const char *statement, const Vmod_FormatWords &words,
+const char *file_OutputWord(Vmod_ModelOutput &out, const char *statement, const Vmod_FormatWords &words,
                             int32_t value) {
-    const char *word = vmod_FormatWord(words, value);
+    const char *word = file_FormatWord(words, value);
     if (word == nullptr)
-        vmod_OutputRefuse(out, std::string(statement) + " " + std::to_string(value) + " has no word in a model file");
+        file_OutputRefuse(out, std::string(statement) + " " + std::to_string(value) + " has no word in a model file");
     return word;
 }

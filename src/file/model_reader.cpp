@@ -29,7 +29,7 @@ Vmod_Model *finishParse(const char *path, Vmod_Model *model, Oerr_ErrorReport *d
     if (driverReport == nullptr) // the parse yielded no model without saying why
         driverReport = oerr_CreateErrorReport("olex_Parse", OERR_FAILED, OERR_SEVERITY_ERROR, nullptr, "%s: the file yields no model",
                                               path != nullptr ? path : "", 0);
-    vmod_ParsedModelRelease(model);
+    file_ParsedModelRelease(model);
     oerr_PrintErrorReport(driverReport, 0, 0);
     *err = oerr_CreateErrorReport("vmod_ModelParse", VMOD_ERR_PARSE, VMOD_SEVERITY_ERROR, driverReport, "Graphical Model Parse Error", 0, 0);
     return nullptr;
@@ -140,7 +140,7 @@ void free_Local_Data(void *localData) {
     if (!ld->delivered) {
         if (ld->current != nullptr && !ld->currentInList)
             model_NodeRelease(ld->current);
-        vmod_ParsedModelRelease(ld->model);
+        file_ParsedModelRelease(ld->model);
         for (int32_t i = 0; i < ld->pendingCount; ++i)
             omsc_HeapFree(ld->pending[i]);
     }
@@ -155,7 +155,7 @@ Vmod_Model *vmod_ModelParse(const char *path, Oerr_ErrorReport **err) {
     *err = nullptr;
     Oerr_ErrorReport *report = nullptr;
     auto *model = static_cast<Vmod_Model *>(
-        olex_Parse(vmod_ModelParserTables(), nullptr, omsc_AddressOf_olex_Scanner(), nullptr, path, nullptr,
+        olex_Parse(file_ModelParserTables(), nullptr, omsc_AddressOf_olex_Scanner(), nullptr, path, nullptr,
                    nullptr, &report));
     model = finishParse(path, model, report, err);
     oerr_DeleteErrorReportEx(&ignored);
@@ -180,7 +180,7 @@ void vmod_ModelRead(Vmod_Model *target, const char *path, Oerr_ErrorReport **err
         return;
     }
     moveInto(target, parsed, path);
-    vmod_ParsedModelRelease(parsed);
+    file_ParsedModelRelease(parsed);
     Oerr_ErrorReport *local = nullptr;
     vmod_UpdateNodes(target, &local);
     oerr_DeleteErrorReportEx(&local);
@@ -188,15 +188,15 @@ void vmod_ModelRead(Vmod_Model *target, const char *path, Oerr_ErrorReport **err
 
 } // extern "C"
 
-Vmod_Model *vmod_ModelParseText(const char *name, const char *bytes, size_t length, Oerr_ErrorReport **err) {
+Vmod_Model *file_ModelParseText(const char *name, const char *bytes, size_t length, Oerr_ErrorReport **err) {
     *err = nullptr;
     Oerr_ErrorReport *report = nullptr;
     auto *model = static_cast<Vmod_Model *>(
-        olex_ParseText(vmod_ModelParserTables(), omsc_AddressOf_olex_Scanner(), name, bytes, length, &report));
+        olex_ParseText(file_ModelParserTables(), omsc_AddressOf_olex_Scanner(), name, bytes, length, &report));
     return finishParse(name, model, report, err);
 }
 
-void vmod_ParsedModelRelease(Vmod_Model *model) {
+void file_ParsedModelRelease(Vmod_Model *model) {
     if (model == nullptr)
         return;
     Oerr_ErrorReport *report = nullptr;

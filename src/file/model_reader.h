@@ -57,10 +57,10 @@ int32_t parseAction(Olex_Parser *parser, void *localData, int32_t production, Ol
 
 // Parses `length` bytes of model-file text; `name` stands for the path in reports.
 // The same result and reports as vmod_ModelParse.
-Vmod_Model *vmod_ModelParseText(const char *name, const char *bytes, size_t length, Oerr_ErrorReport **err);
+Vmod_Model *file_ModelParseText(const char *name, const char *bytes, size_t length, Oerr_ErrorReport **err);
 
 // Releases a model that vmod_ModelParse returned: its nodes, header strings, window and
 // the record itself. Null is ignored.
-void vmod_ParsedModelRelease(Vmod_Model *model);
+void file_ParsedModelRelease(Vmod_Model *model);
 
 #endif

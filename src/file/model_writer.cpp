@@ -26,25 +26,25 @@ namespace {
 
 void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     out.node = nullptr;
-    if (m->title != nullptr) VMOD_PUT(out, "TITLE \"%s\";\n", vmod_OutputString(out, m->title, "TITLE"));
+    if (m->title != nullptr) VMOD_PUT(out, "TITLE \"%s\";\n", file_OutputString(out, m->title, "TITLE"));
     // The page size keeps the unit it was read in; any unit but centimetres is inches.
     const int32_t pageUnits = m->pageUnits == VMOD_PAGE_CENTIMETERS ? VMOD_PAGE_CENTIMETERS : VMOD_PAGE_INCHES;
-    VMOD_PUT(out, "PAGESIZE %g, %g %s;\n", m->pageWidth, m->pageHeight, vmod_FormatWord(vmod_PageUnitWords, pageUnits));
+    VMOD_PUT(out, "PAGESIZE %g, %g %s;\n", m->pageWidth, m->pageHeight, file_FormatWord(file_PageUnitWords, pageUnits));
     switch (m->cellSizeMode) {
     case VMOD_CELLSIZE_MINIMUM: VMOD_PUT(out, "CELLSIZE MINIMUM;\n"); break;
     case VMOD_CELLSIZE_MAXIMUM: VMOD_PUT(out, "CELLSIZE MAXIMUM;\n"); break;
     case VMOD_CELLSIZE_GIVEN:
-        if (const char *unit = vmod_OutputWord(out, "CELLSIZE unit", vmod_CellUnitWords, m->cellSizeUnits)) {
+        if (const char *unit = file_OutputWord(out, "CELLSIZE unit", file_CellUnitWords, m->cellSizeUnits)) {
             VMOD_PUT(out, "CELLSIZE");
             VMOD_PUT(out, " %.16g, %.16g", static_cast<double>(m->cellSizeX), static_cast<double>(m->cellSizeY));
             VMOD_PUT(out, " %s;\n", unit);
         }
         break;
-    default: vmod_OutputRefuse(out, "CELLSIZE " + std::to_string(m->cellSizeMode) + " has no word in a model file");
+    default: file_OutputRefuse(out, "CELLSIZE " + std::to_string(m->cellSizeMode) + " has no word in a model file");
     }
     VMOD_PUT(out, "PRINTERPAGESIZE %g, %g;\n", m->printerPageWidth, m->printerPageHeight);
     VMOD_PUT(out, "MARGINS %g, %g, %g, %g;\n", m->margins[0], m->margins[1], m->margins[2], m->margins[3]);
-    if (const char *word = vmod_FormatWord(vmod_OrientationWords, m->orientation))
+    if (const char *word = file_FormatWord(file_OrientationWords, m->orientation))
         VMOD_PUT(out, "ORIENTATION %s;\n", word);
     VMOD_PUT(out, "PRINTSCALE %g;\n", m->printScale);
     if (m->pageNumbers) VMOD_PUT(out, "PAGENUMBERS;\n");
@@ -52,8 +52,8 @@ void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     case VMOD_WINDOW_UNION: VMOD_PUT(out, "WINDOW UNION;\n"); break;
     case VMOD_WINDOW_INTERSECTION: VMOD_PUT(out, "WINDOW INTERSECTION;\n"); break;
     case VMOD_WINDOW_GIVEN: {
-        const char *unit = vmod_OutputWord(out, "WINDOW unit", vmod_CoordinateWords, m->windowUnits);
-        if (m->window == nullptr) vmod_OutputRefuse(out, "WINDOW 2 has no rectangle");
+        const char *unit = file_OutputWord(out, "WINDOW unit", file_CoordinateWords, m->windowUnits);
+        if (m->window == nullptr) file_OutputRefuse(out, "WINDOW 2 has no rectangle");
         if (unit != nullptr && m->window != nullptr) {
             const Vmod_Rect *w = m->window;
             VMOD_PUT(out, "WINDOW %.16g, %.16g : %.16g, %.16g", w->x1, w->y1, w->x2, w->y2);
@@ -66,11 +66,11 @@ void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     switch (m->projectionMode) {
     case VMOD_PROJECTION_DEFAULT: VMOD_PUT(out, "PROJECTION DEFAULT;\n"); break;
     case VMOD_PROJECTION_SAME_AS:
-        VMOD_PUT(out, "PROJECTION SAMEAS \"%s\";\n", vmod_OutputString(out, m->projectionSameAs, "PROJECTION"));
+        VMOD_PUT(out, "PROJECTION SAMEAS \"%s\";\n", file_OutputString(out, m->projectionSameAs, "PROJECTION"));
         break;
     case VMOD_PROJECTION_SPECIFIED: {
-        const char *first = vmod_OutputString(out, m->projectionSpec1, "PROJECTION");
-        const char *second = vmod_OutputString(out, m->projectionSpec2, "PROJECTION");
+        const char *first = file_OutputString(out, m->projectionSpec1, "PROJECTION");
+        const char *second = file_OutputString(out, m->projectionSpec2, "PROJECTION");
         VMOD_PUT(out, "PROJECTION SPECIFY \"%s\" \"%s\";\n", first, second);
         break;
     }
@@ -79,8 +79,8 @@ void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
     switch (m->aoiMode) {
     case VMOD_AOI_NONE: VMOD_PUT(out, "AOI NONE;\n"); break;
     case VMOD_AOI_DEFAULT: VMOD_PUT(out, "AOI DEFAULT;\n"); break;
-    case VMOD_AOI_FILE: VMOD_PUT(out, "AOI \"%s\";\n", vmod_OutputString(out, m->aoiFile, "AOI")); break;
-    default: vmod_OutputRefuse(out, "AOI " + std::to_string(m->aoiMode) + " has no word in a model file");
+    case VMOD_AOI_FILE: VMOD_PUT(out, "AOI \"%s\";\n", file_OutputString(out, m->aoiFile, "AOI")); break;
+    default: file_OutputRefuse(out, "AOI " + std::to_string(m->aoiMode) + " has no word in a model file");
     }
     VMOD_PUT(out, m->optimize ? "OPTIMIZE YES;\n" : "OPTIMIZE NO;\n");
 }
@@ -88,7 +88,7 @@ void putHeader(Vmod_ModelOutput &out, const Vmod_Model *m) {
 void putModel(Vmod_ModelOutput &out, const Vmod_Model *model) {
     putHeader(out, model);
     for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
-        if (Vmod_BlockWriter put = vmod_BlockWriterOf(node->type)) put(out, node);
+        if (Vmod_BlockWriter put = file_BlockWriterOf(node->type)) put(out, node);
 }
 
 // Stores a report with message (which names the file) in the caller's slot and shows it.

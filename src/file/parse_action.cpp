@@ -445,7 +445,7 @@ template <typename Record> void writeTo(Action &a, Record *record, bool withFile
 // would give it two, which the writer cannot save, so the reader refuses it here.
 void outputChild(Action &a) {
     if (a.ld->current->children != nullptr) {
-        a.reject(2, std::string("a second CHILD in a ") + vmod_FormatWord(vmod_BlockWords, a.ld->current->type) +
+        a.reject(2, std::string("a second CHILD in a ") + file_FormatWord(file_BlockWords, a.ld->current->type) +
                         " block; a model file gives an operation one output at most");
         return;
     }

@@ -57,7 +57,7 @@ const char *const kPlaceholderNames[] = {"Local_Data *", "ld", "alloc_Local_Data
 int32_t keywordToken(int32_t index) {
     static const int32_t cmIndex = [] {
         for (int32_t k = 0; k < VMOD_KEYWORD_COUNT; ++k)
-            if (std::strcmp(vmod_Keywords[k], "cm") == 0)
+            if (std::strcmp(file_Keywords[k], "cm") == 0)
                 return k;
         return VMOD_KEYWORD_COUNT;
     }();
@@ -106,7 +106,7 @@ void fill(Storage &s) {
     }
 
     for (int32_t k = 0; k < VMOD_KEYWORD_COUNT; ++k)
-        s.keywords[k] = Vmod_ScannerKeyword{keywordToken(k), vmod_Keywords[k]};
+        s.keywords[k] = Vmod_ScannerKeyword{keywordToken(k), file_Keywords[k]};
 
     Vmod_ParserTables &r = s.record;
     r.translate = s.translate;
@@ -137,7 +137,7 @@ void fill(Storage &s) {
 
 } // namespace
 
-const Vmod_ParserTables *vmod_ModelParserTables(void) {
+const Vmod_ParserTables *file_ModelParserTables(void) {
     static const Storage *storage = [] {
         static Storage s;
         fill(s);

@@ -22,6 +22,6 @@ constexpr int32_t VMOD_GRAMMAR_NONTERMINALS = 68;   // internal symbols 144 to 2
 constexpr int32_t VMOD_GRAMMAR_SYMBOL_NAMES = 145;  // terminals and the start symbol
 
 // The record (built from the generated tables on first use, then constant).
-const Vmod_ParserTables *vmod_ModelParserTables(void);
+const Vmod_ParserTables *file_ModelParserTables(void);
 
 #endif

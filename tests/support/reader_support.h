@@ -15,7 +15,7 @@
 #include "vmodhost/vmodhost.h"
 
 struct ParsedModelDeleter {
-    void operator()(Vmod_Model *model) const { vmod_ParsedModelRelease(model); }
+    void operator()(Vmod_Model *model) const { file_ParsedModelRelease(model); }
 };
 using ParsedModel = std::unique_ptr<Vmod_Model, ParsedModelDeleter>;
 
@@ -46,7 +46,7 @@ struct QuietErrors {
 
 inline ParsedModel parseText(const std::string &text, ReportKeeper &report, const char *name = "model.vmf") {
     QuietErrors quiet;
-    return ParsedModel(vmod_ModelParseText(name, text.data(), text.size(), report.slot()));
+    return ParsedModel(file_ModelParseText(name, text.data(), text.size(), report.slot()));
 }
 
 inline std::string readFile(const std::string &path) {
