@@ -237,6 +237,37 @@ Oant_Element *makeElement(const char *call, ElementKind kind, Oant_Elements *ele
 
 int intValue(const Attr &a, size_t k) { return static_cast<int>(a.values[k].i); }
 
+// A rectangle or an ellipse: a fill style, a centre and a size (or radii).
+Oant_Element *boxElement(const char *call, ElementKind kind, int centreCode, int sizeCode, Oant_Elements *elements,
+                         int32_t zero, Oant_CoordSysConversion *conversion, Oerr_ErrorReport **err, va_list args) {
+    return makeElement(call, kind, elements, zero, conversion, err, args,
+                       {{OANT_ELEMENT_FILL_STYLE, "i"}, {centreCode, "dd"}, {sizeCode, "dd"}},
+                       [centreCode](ElementData &d, const Attr &a) {
+                           if (a.code == OANT_ELEMENT_FILL_STYLE) {
+                               d.style = intValue(a, 0);
+                           } else if (a.code == centreCode) {
+                               d.x = a.values[0].d;
+                               d.y = a.values[1].d;
+                           } else {
+                               d.w = a.values[0].d;
+                               d.h = a.values[1].d;
+                           }
+                       });
+}
+
+// A polyline or a polygon: a style and a block of points.
+Oant_Element *pointsElement(const char *call, ElementKind kind, int styleCode, int pointsCode, Oant_Elements *elements,
+                            int32_t zero, Oant_CoordSysConversion *conversion, Oerr_ErrorReport **err, va_list args) {
+    return makeElement(call, kind, elements, zero, conversion, err, args, {{styleCode, "i"}, {pointsCode, "ib"}},
+                       [styleCode](ElementData &d, const Attr &a) {
+                           if (a.code == styleCode)
+                               d.style = intValue(a, 0);
+                           else
+                               d.points = a.values[1].points;
+                       });
+}
+
+
 } // namespace
 
 namespace anno {
@@ -328,20 +359,8 @@ OHOST_API Oant_Element *oant_RectangleElementSetValues(Oant_Elements *elements, 
                                                        Oerr_ErrorReport **err, ...) {
     va_list args;
     va_start(args, err);
-    Oant_Element *e = makeElement(
-        "oant_RectangleElementSetValues", ElementKind::Rectangle, elements, zero, conversion, err, args,
-        {{OANT_ELEMENT_FILL_STYLE, "i"}, {OANT_RECT_CENTER, "dd"}, {OANT_RECT_SIZE, "dd"}},
-        [](ElementData &d, const Attr &a) {
-            if (a.code == OANT_ELEMENT_FILL_STYLE) {
-                d.style = intValue(a, 0);
-            } else if (a.code == OANT_RECT_CENTER) {
-                d.x = a.values[0].d;
-                d.y = a.values[1].d;
-            } else {
-                d.w = a.values[0].d;
-                d.h = a.values[1].d;
-            }
-        });
+    Oant_Element *e = boxElement("oant_RectangleElementSetValues", ElementKind::Rectangle, OANT_RECT_CENTER,
+                                   OANT_RECT_SIZE, elements, zero, conversion, err, args);
     va_end(args);
     return e;
 }
@@ -351,20 +370,8 @@ OHOST_API Oant_Element *oant_EllipseElementSetValues(Oant_Elements *elements, in
                                                      Oerr_ErrorReport **err, ...) {
     va_list args;
     va_start(args, err);
-    Oant_Element *e = makeElement(
-        "oant_EllipseElementSetValues", ElementKind::Ellipse, elements, zero, conversion, err, args,
-        {{OANT_ELEMENT_FILL_STYLE, "i"}, {OANT_ELLIPSE_CENTER, "dd"}, {OANT_ELLIPSE_RADII, "dd"}},
-        [](ElementData &d, const Attr &a) {
-            if (a.code == OANT_ELEMENT_FILL_STYLE) {
-                d.style = intValue(a, 0);
-            } else if (a.code == OANT_ELLIPSE_CENTER) {
-                d.x = a.values[0].d;
-                d.y = a.values[1].d;
-            } else {
-                d.w = a.values[0].d;
-                d.h = a.values[1].d;
-            }
-        });
+    Oant_Element *e = boxElement("oant_EllipseElementSetValues", ElementKind::Ellipse, OANT_ELLIPSE_CENTER,
+                                   OANT_ELLIPSE_RADII, elements, zero, conversion, err, args);
     va_end(args);
     return e;
 }
@@ -374,14 +381,8 @@ OHOST_API Oant_Element *oant_PolylineElementSetValues(Oant_Elements *elements, i
                                                       Oerr_ErrorReport **err, ...) {
     va_list args;
     va_start(args, err);
-    Oant_Element *e = makeElement("oant_PolylineElementSetValues", ElementKind::Polyline, elements, zero,
-                                  conversion, err, args, {{OANT_ELEMENT_LINE_STYLE, "i"}, {OANT_POLYLINE_POINTS, "ib"}},
-                                  [](ElementData &d, const Attr &a) {
-                                      if (a.code == OANT_ELEMENT_LINE_STYLE)
-                                          d.style = intValue(a, 0);
-                                      else
-                                          d.points = a.values[1].points;
-                                  });
+    Oant_Element *e = pointsElement("oant_PolylineElementSetValues", ElementKind::Polyline, OANT_ELEMENT_LINE_STYLE,
+                                      OANT_POLYLINE_POINTS, elements, zero, conversion, err, args);
     va_end(args);
     return e;
 }
@@ -391,14 +392,8 @@ OHOST_API Oant_Element *oant_PolygonElementSetValues(Oant_Elements *elements, in
                                                      Oerr_ErrorReport **err, ...) {
     va_list args;
     va_start(args, err);
-    Oant_Element *e = makeElement("oant_PolygonElementSetValues", ElementKind::Polygon, elements, zero,
-                                  conversion, err, args, {{OANT_ELEMENT_FILL_STYLE, "i"}, {OANT_POLYGON_POINTS, "ib"}},
-                                  [](ElementData &d, const Attr &a) {
-                                      if (a.code == OANT_ELEMENT_FILL_STYLE)
-                                          d.style = intValue(a, 0);
-                                      else
-                                          d.points = a.values[1].points;
-                                  });
+    Oant_Element *e = pointsElement("oant_PolygonElementSetValues", ElementKind::Polygon, OANT_ELEMENT_FILL_STYLE,
+                                      OANT_POLYGON_POINTS, elements, zero, conversion, err, args);
     va_end(args);
     return e;
 }
