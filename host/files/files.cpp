@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <string>
@@ -96,6 +97,20 @@ void memoryFailure(Oerr_ErrorReport **err, const char *function, const char *pat
                                   path != nullptr ? path : "", "memory is exhausted");
 }
 
+// Formats into buffer, keeping at most size - 1 bytes and a terminator: the length of the
+// whole text, or -1 (an empty buffer) when it cannot be formatted.
+int32_t formatToBuffer(char *buffer, size_t size, const char *format, va_list arguments) {
+    std::string text;
+    if (!formatInto(text, format, arguments)) {
+        buffer[0] = '\0';
+        return -1;
+    }
+    const size_t length = text.size() < size - 1 ? text.size() : size - 1;
+    std::memcpy(buffer, text.data(), length);
+    buffer[length] = '\0';
+    return static_cast<int32_t>(text.size());
+}
+
 } // namespace
 
 extern "C" {
@@ -159,15 +174,9 @@ int32_t ofio_Sprintf(char *buffer, const char *format, ...) {
     }
     va_list arguments;
     va_start(arguments, format);
-    std::string text;
-    const bool formatted = formatInto(text, format, arguments);
+    const int32_t length = formatToBuffer(buffer, SIZE_MAX, format, arguments);
     va_end(arguments);
-    if (!formatted) {
-        buffer[0] = '\0';
-        return -1;
-    }
-    std::memcpy(buffer, text.c_str(), text.size() + 1);
-    return static_cast<int32_t>(text.size());
+    return length;
 }
 
 int32_t ofio_Snprintf(char *buffer, size_t size, const char *format, ...) {
@@ -176,17 +185,9 @@ int32_t ofio_Snprintf(char *buffer, size_t size, const char *format, ...) {
     }
     va_list arguments;
     va_start(arguments, format);
-    std::string text;
-    const bool formatted = formatInto(text, format, arguments);
+    const int32_t length = formatToBuffer(buffer, size, format, arguments);
     va_end(arguments);
-    if (!formatted) {
-        buffer[0] = '\0';
-        return -1;
-    }
-    size_t length = text.size() < size - 1 ? text.size() : size - 1;
-    std::memcpy(buffer, text.data(), length);
-    buffer[length] = '\0';
-    return static_cast<int32_t>(text.size());
+    return length;
 }
 
 int32_t ofio_Close(Ofio_File *file, int32_t) {
