@@ -69,17 +69,23 @@ TEST(vmod_Circular, UnresolvedLinksCountByIdentifier) {
     EXPECT_EQ(vmod_Circular(a, 1, 41, nullptr), 0);
 }
 
-TEST(vmod_Circular, EndsOnACycle) {
+
+
+// Both searches, down the child links and up the parent links, end on a cycle and answer
+// both ways on a deep lattice.
+TEST(vmod_Circular, BothSearchesEndOnACycleAndCrossADeepLattice) {
     Chain m;
     m.arrow(m.three, m.one);
     EXPECT_EQ(vmod_Circular(m.one, 1, 1, nullptr), 1);
     EXPECT_EQ(vmod_Circular(m.one, 2, 7, nullptr), 0);
-}
+    EXPECT_EQ(vmod_Ancestor(m.one, 3, 1, nullptr), 1);
+    EXPECT_EQ(vmod_Ancestor(m.one, 8, 1, nullptr), 0);
 
-TEST(vmod_Circular, DeepLatticeAnswersBothWays) {
-    Lattice m(40);
-    EXPECT_EQ(vmod_Circular(m.top, m.top->id, m.bottom->id, nullptr), 1);
-    EXPECT_EQ(vmod_Circular(m.top, m.bottom->id, m.top->id, nullptr), 0);
+    Lattice deep(40);
+    EXPECT_EQ(vmod_Circular(deep.top, deep.top->id, deep.bottom->id, nullptr), 1);
+    EXPECT_EQ(vmod_Circular(deep.top, deep.bottom->id, deep.top->id, nullptr), 0);
+    EXPECT_EQ(vmod_Ancestor(deep.bottom, deep.top->id, deep.bottom->id, nullptr), 1);
+    EXPECT_EQ(vmod_Ancestor(deep.bottom, -1, deep.bottom->id, nullptr), 0);
 }
 
 TEST(vmod_Ancestor, FollowsParentLinksBack) {
@@ -99,18 +105,7 @@ TEST(vmod_Ancestor, ComparesTheParentsCurrentIdentifier) {
     EXPECT_EQ(vmod_Ancestor(m.three, 1, 3, nullptr), 0);
 }
 
-TEST(vmod_Ancestor, EndsOnACycle) {
-    Chain m;
-    m.arrow(m.three, m.one);
-    EXPECT_EQ(vmod_Ancestor(m.one, 3, 1, nullptr), 1);
-    EXPECT_EQ(vmod_Ancestor(m.one, 8, 1, nullptr), 0);
-}
 
-TEST(vmod_Ancestor, DeepLatticeAnswersBothWays) {
-    Lattice m(40);
-    EXPECT_EQ(vmod_Ancestor(m.bottom, m.top->id, m.bottom->id, nullptr), 1);
-    EXPECT_EQ(vmod_Ancestor(m.bottom, -1, m.bottom->id, nullptr), 0);
-}
 
 TEST(vmod_Orphan, AnyChildLinkWithTheIdentifierCounts) {
     Chain m;

@@ -21,23 +21,25 @@ struct EditorModel : TestModel {
     }
     int32_t buttonEnabled() const { return vmodhost_PartEnabled(run); }
     int32_t itemEnabled() const { return vmodhost_MenuItemEnabled(menu, "selprocess"); }
+    // Runs the readiness check; the button and the menu item both show `ready`.
+    void expectReady(int32_t ready) {
+        vmod_ReadyToRun(&model);
+        EXPECT_EQ(buttonEnabled(), ready);
+        EXPECT_EQ(itemEnabled(), ready);
+    }
 };
 
 }  // namespace
 
 TEST(vmod_ReadyToRun, EmptyModelIsNotReady) {
     EditorModel m;
-    vmod_ReadyToRun(&m.model);
-    EXPECT_EQ(m.buttonEnabled(), 0);
-    EXPECT_EQ(m.itemEnabled(), 0);
+    m.expectReady(0);
 }
 
 TEST(vmod_ReadyToRun, TextOnlyModelIsReady) {
     EditorModel m;
     m.add(VMOD_TEXT, 1);
-    vmod_ReadyToRun(&m.model);
-    EXPECT_EQ(m.buttonEnabled(), 1);
-    EXPECT_EQ(m.itemEnabled(), 1);
+    m.expectReady(1);
 }
 
 TEST(vmod_ReadyToRun, EveryDataNodeTitledEveryOperationWithAnOutput) {
@@ -52,14 +54,10 @@ TEST(vmod_ReadyToRun, EveryDataNodeTitledEveryOperationWithAnOutput) {
     vmod_ReadyToRun(&m.model);
     EXPECT_EQ(m.buttonEnabled(), 0);  // out is untitled
     out->title = ostr_Duplicate("out");
-    vmod_ReadyToRun(&m.model);
-    EXPECT_EQ(m.buttonEnabled(), 1);
-    EXPECT_EQ(m.itemEnabled(), 1);
+    m.expectReady(1);
     omsc_HeapFree(f->title);
     f->title = nullptr;
-    vmod_ReadyToRun(&m.model);
-    EXPECT_EQ(m.buttonEnabled(), 0);
-    EXPECT_EQ(m.itemEnabled(), 0);
+    m.expectReady(0);
 }
 
 TEST(vmod_ReadyToRun, CriteriaNeedsAnOutputUnknownKindsImposeNothing) {
