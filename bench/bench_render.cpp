@@ -8,9 +8,9 @@
 #include "vmodhost/oerr.h"
 #include "vmodhost/omsc.h"
 #include "vmodhost/ooml.h"
-#include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "vmodkit/vmodkit_view.h"
 
 namespace {
 
@@ -81,16 +81,15 @@ void BM_DrawBundledExample(benchmark::State &state) {
         state.SkipWithError("cannot read the example");
         return;
     }
-    vmod::render::PictureSize size{};
-    std::string problem;
-    vmod::render::PreparePicture(&model, {}, &size, &problem);
+    Vmodkit_View view;
+    vmodkit_ViewDefault(&view);
+    int32_t width = 0, height = 0;
+    vmodkit_PictureFrame(&model, &view, &width, &height, nullptr);
     for (auto _ : state) {
-        Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(size.width, size.height, 0xFFFFFF);
-        model.canvas = canvas;
-        vmod::render::DrawPicture(&model);
+        Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(width, height, view.background);
+        vmodkit_DrawModel(&model, canvas, &view, nullptr, 0, nullptr);
         vmodhost_CanvasDelete(canvas);
     }
-    model.canvas = nullptr;
     vmod_ModelDelete(&model, &err);
     omsc_HeapFree(model.title);
 }

@@ -13,7 +13,6 @@
 
 #include "vmodhost/oerr.h"
 #include "vmodhost/ostr.h"
-#include "render/model_picture.h"
 #include "support/cairo_support.h"
 #include "support/drawn_picture.h"
 #include "test_print_support.h"
@@ -102,8 +101,8 @@ struct Drawn : vmodtest::DrawnPicture {
     // -1 when none.
     std::pair<int32_t, int32_t> InkRows(double px, double py, double r) const {
         int32_t first = -1, last = -1;
-        const int32_t x0 = static_cast<int32_t>((px - r) * 96) - model.scrollX, x1 = x0 + static_cast<int32_t>(2 * r * 96);
-        const int32_t y0 = static_cast<int32_t>((py - r) * 96) - model.scrollY, y1 = y0 + static_cast<int32_t>(2 * r * 96);
+        const int32_t x0 = static_cast<int32_t>((px - r) * 96) - view.scrollX, x1 = x0 + static_cast<int32_t>(2 * r * 96);
+        const int32_t y0 = static_cast<int32_t>((py - r) * 96) - view.scrollY, y1 = y0 + static_cast<int32_t>(2 * r * 96);
         for (int32_t y = y0; y <= y1; ++y)
             for (int32_t x = x0; x <= x1; ++x)
                 if (Ink(x, y)) {
@@ -194,7 +193,7 @@ TEST(NoteOutputs, NoteNearTheEdgeIsNotCut) {
     ASSERT_GT(halfWidth, 1.0); // the text reaches beyond the one-inch margin
     EXPECT_GE(picture.size.width, static_cast<int32_t>(picture.Text(1).extentWidth));
     EXPECT_FALSE(picture.InkOnTheBorder());
-    EXPECT_LE(picture.model.scrollX, static_cast<int32_t>((0.5 - halfWidth) * 96));
+    EXPECT_LE(picture.view.scrollX, static_cast<int32_t>((0.5 - halfWidth) * 96));
 
     // The SVG's extent holds the text as wide as the picture measured it (at a larger
     // size than the SVG draws it), and the big two-line note's lines.

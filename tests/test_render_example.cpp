@@ -8,7 +8,6 @@
 
 #include "vmodhost/oerr.h"
 #include "vmodhost/omsc.h"
-#include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 #include "support/cairo_support.h"

@@ -8,15 +8,15 @@
 
 #include "vmodhost/oerr.h"
 #include "vmodhost/ostr.h"
-#include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "vmodkit/vmodkit_view.h"
 #include "support/cairo_support.h"
 #include "support/drawn_picture.h"
 
 namespace {
 
-constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
+constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kHighlight = 0x3366CC;
 
 // Five nodes on a 96-pixel-per-inch canvas whose origin is paper (0, 0):
 //   raster 1 "in" at (1, 1) -> function 2 at (3, 1) -> raster 3 "out" at (5, 1),
@@ -55,44 +55,62 @@ struct Picture : vmodtest::DrawnPicture {
         vmod_ChildAddByNode(fn, out, &err);
         vmod_ChildAddByNode(scalar, fn, &err);
         oerr_DeleteErrorReportEx(&err);
+        std::vector<Vmod_Node *> selection;
         for (Vmod_Node *node = model.nodes; node; node = node->next)
-            for (int32_t id : selected) node->selected |= node->id == id;
-        Draw();
+            for (int32_t id : selected)
+                if (node->id == id) selection.push_back(node);
+        Draw(selection);
     }
 };
 
 } // namespace
 
-TEST(PreparePicture, CanvasCoversTheCentresWithAnInchMargin) {
+TEST(vmodkit_PictureFrame, CanvasCoversTheCentresWithAnInchMargin) {
     Picture p;
     EXPECT_EQ(p.size.width, 6 * 96 + 1);
     EXPECT_EQ(p.size.height, 4 * 96 + 1);
-    EXPECT_EQ(p.model.scrollX, 0);
-    EXPECT_EQ(p.model.scrollY, 0);
-    EXPECT_EQ(p.model.glyphPixelWidth, 96);
-    EXPECT_EQ(double(p.model.pixelsPerInchX), 96.0);
+    EXPECT_EQ(p.view.scrollX, 0);
+    EXPECT_EQ(p.view.scrollY, 0);
+    // The model's drawing fields are put back after the drawing.
+    EXPECT_EQ(p.model.canvas, nullptr);
+    EXPECT_EQ(p.model.glyphPixelWidth, 0);
+    EXPECT_EQ(double(p.model.pixelsPerInchX), 0.0);
+    EXPECT_EQ(p.model.titleFont, nullptr);
 }
 
-TEST(PreparePicture, RefusesWhatCannotBeDrawn) {
+TEST(vmodkit_PictureFrame, RefusesWhatCannotBeDrawn) {
     Vmod_Model model{};
-    vmod::render::PictureSize size{};
-    std::string problem;
-    EXPECT_FALSE(vmod::render::PreparePicture(&model, {0, 1.0}, &size, &problem));
-    EXPECT_FALSE(vmod::render::PreparePicture(&model, {96, 0.0}, &size, &problem));
+    Vmodkit_View view;
+    int32_t width = 0, height = 0;
+    auto refused = [&](const char *message) {
+        Oerr_ErrorReport *err = nullptr;
+        bool ok = vmodkit_PictureFrame(&model, &view, &width, &height, &err);
+        std::string text = err ? vmodhost_ErrorMessage(err) : "";
+        oerr_DeleteErrorReportEx(&err);
+        return !ok && text == message;
+    };
+    vmodkit_ViewDefault(&view);
+    view.pixelsPerInch = 0;
+    EXPECT_TRUE(refused("pixels per inch must be 1 to 2400"));
+    vmodkit_ViewDefault(&view);
+    view.zoom = 0;
+    EXPECT_TRUE(refused("zoom must be 0.01 to 100"));
+    vmodkit_ViewDefault(&view);
     Vmod_Node near{}, far{};
     far.x = 1e6;
+    far.id = 7;
     near.next = &far;
     model.nodes = &near;
-    EXPECT_FALSE(vmod::render::PreparePicture(&model, {96, 1.0}, &size, &problem));
+    EXPECT_TRUE(refused("the picture would be larger than 16384 pixels a side"));
     far.x = std::numeric_limits<double>::quiet_NaN();
     far.y = 1;
-    EXPECT_FALSE(vmod::render::PreparePicture(&model, {96, 1.0}, &size, &problem));
+    EXPECT_TRUE(refused("node 7 has no finite position"));
     model.nodes = nullptr;
-    ASSERT_TRUE(vmod::render::PreparePicture(&model, {96, 1.0}, &size, &problem));
-    EXPECT_EQ(size.width, 2 * 96 + 1); // an empty model is a point with its margin
+    ASSERT_TRUE(vmodkit_PictureFrame(&model, &view, &width, &height, nullptr));
+    EXPECT_EQ(width, 2 * 96 + 1); // an empty model is a point with its margin
 }
 
-TEST(DrawPicture, GlyphsTitlesAndArrowsWhereTheyMustBe) {
+TEST(vmodkit_DrawModel, GlyphsTitlesAndArrowsWhereTheyMustBe) {
     VMOD_SKIP_WITHOUT_CAIRO();
     Picture p;
     EXPECT_EQ(p.At(96, 48), kBlack);   // raster 1: top of its outline, 0.5 inch above the centre
@@ -108,7 +126,7 @@ TEST(DrawPicture, GlyphsTitlesAndArrowsWhereTheyMustBe) {
     EXPECT_GT(p.Ink(70, 270, 122, 300), 20);  // the text node "Note"
 }
 
-TEST(DrawPicture, NoInkWhereNothingIsDrawn) {
+TEST(vmodkit_DrawModel, NoInkWhereNothingIsDrawn) {
     VMOD_SKIP_WITHOUT_CAIRO();
     Picture p;
     EXPECT_EQ(p.Ink(0, 0, 30, p.size.height - 1), 0);          // left margin
@@ -117,33 +135,17 @@ TEST(DrawPicture, NoInkWhereNothingIsDrawn) {
     EXPECT_EQ(p.Ink(400, 180, p.size.width - 1, p.size.height - 1), 0); // right of the scalar, under "out"
 }
 
-TEST(DrawPicture, SelectionChangesOnlyTheHighlightBox) {
+TEST(vmodkit_DrawModel, SelectionChangesOnlyTheHighlightBox) {
     VMOD_SKIP_WITHOUT_CAIRO();
     Picture plain, selected({2});
-    EXPECT_EQ(selected.At(288, 96), kWhite ^ vmod::render::kPictureHighlight); // function centre
-    EXPECT_EQ(selected.model.nodes->next->highlighted, 1);
+    EXPECT_EQ(selected.At(288, 96), kWhite ^ kHighlight); // function centre
+    // The selection was an argument: the node's own marks are as they were.
+    EXPECT_EQ(selected.model.nodes->next->selected, 0);
+    EXPECT_EQ(selected.model.nodes->next->highlighted, 0);
     for (int32_t y = 0; y < plain.size.height; ++y)
         for (int32_t x = 0; x < plain.size.width; ++x) {
             bool inBox = x >= 240 && x <= 336 && y >= 48 && y <= 144;
             if (!inBox) ASSERT_EQ(plain.At(x, y), selected.At(x, y)) << x << "," << y;
-            else ASSERT_EQ(plain.At(x, y) ^ selected.At(x, y), vmod::render::kPictureHighlight) << x << "," << y;
+            else ASSERT_EQ(plain.At(x, y) ^ selected.At(x, y), kHighlight) << x << "," << y;
         }
-}
-
-TEST(FillPolygon, FillsPixelCentresInside) {
-    VMOD_SKIP_WITHOUT_CAIRO();
-    Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(40, 40, kWhite);
-    const int32_t square[] = {10, 10, 20, 10, 20, 20, 10, 20};
-    vmod::render::FillPolygon(canvas, square, 4);
-    int ink = 0;
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x) ink += vmodhost_CairoCanvasPixel(canvas, x, y) != kWhite;
-    EXPECT_EQ(ink, 100);
-    EXPECT_EQ(vmodhost_CairoCanvasPixel(canvas, 10, 10), kBlack);
-    EXPECT_EQ(vmodhost_CairoCanvasPixel(canvas, 20, 15), kWhite);
-    vmod::render::FillPolygon(canvas, square, 2); // not a polygon: nothing
-    const int32_t huge[] = {0, INT32_MIN, 5, INT32_MAX, -5, INT32_MAX};
-    vmod::render::FillPolygon(canvas, huge, 3); // rows beyond any canvas are skipped, not walked
-    EXPECT_EQ(vmodhost_CairoCanvasPixel(canvas, 0, 30), kBlack);
-    vmodhost_CanvasDelete(canvas);
 }

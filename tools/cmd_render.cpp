@@ -6,18 +6,21 @@
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "commands.h"
-#include "render/model_picture.h"
 #include "representable_model.h"
+#include "vmodhost/oerr.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "vmodkit/vmodkit_view.h"
 
 namespace {
 
 struct RenderArgs {
     std::string model, out;
-    vmod::render::PictureOptions options;
+    double zoom = 1.0;
+    int32_t pixelsPerInch = 96;
     std::set<int32_t> selected;
 };
 
@@ -77,12 +80,12 @@ int parseArgs(const ToolCommand &self, const std::vector<std::string> &args, Ren
             return tool_UsageError(self, name + " needs a value");
         }
         long ppi = 0;
-        if (name == "--zoom" && !parseZoom(value, &out->options.zoom))
+        if (name == "--zoom" && !parseZoom(value, &out->zoom))
             return tool_UsageError(self, "--zoom takes a number from 0.01 to 100, not '" + value + "'");
         if (name == "--ppi") {
             if (!parseInt(value, 1, 2400, &ppi))
                 return tool_UsageError(self, "--ppi takes a whole number from 1 to 2400, not '" + value + "'");
-            out->options.pixelsPerInch = static_cast<int32_t>(ppi);
+            out->pixelsPerInch = static_cast<int32_t>(ppi);
         }
         if (name == "--select" && !parseSelection(value, &out->selected))
             return tool_UsageError(self, "--select takes node identifiers separated by commas, not '" + value + "'");
@@ -94,12 +97,21 @@ int parseArgs(const ToolCommand &self, const std::vector<std::string> &args, Ren
     return TOOL_OK;
 }
 
+// The kit's report (one, with no cause) as a message; the report is released.
+std::string reportMessage(Oerr_ErrorReport **err) {
+    const char *message = *err != nullptr ? vmodhost_ErrorMessage(*err) : nullptr;
+    std::string text = message != nullptr ? message : "the picture cannot be drawn";
+    oerr_DeleteErrorReportEx(err);
+    return text;
+}
+
 int renderModel(const ToolCommand &self, const RenderArgs &args, Vmod_Model *model) {
+    std::vector<Vmod_Node *> selection;
     for (int32_t id : args.selected) {
         bool found = false;
         for (Vmod_Node *node = model->nodes; node; node = node->next)
             if (node->id == id) {
-                node->selected = 1;
+                selection.push_back(node);
                 found = true;
             }
         if (!found) {
@@ -107,24 +119,27 @@ int renderModel(const ToolCommand &self, const RenderArgs &args, Vmod_Model *mod
             return TOOL_FAILED;
         }
     }
-    vmod::render::PictureSize size{};
-    std::string problem;
-    if (!vmod::render::PreparePicture(model, args.options, &size, &problem)) {
-        std::fprintf(stderr, "vmod render: %s: %s\n", args.model.c_str(), problem.c_str());
-        return TOOL_FAILED;
-    }
-    Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(size.width, size.height, vmod::render::kPictureBackground);
-    if (!canvas) {
-        std::fprintf(stderr, "vmod render: cannot make a canvas of %d x %d pixels\n", size.width, size.height);
-        return TOOL_FAILED;
-    }
-    model->canvas = canvas;
-    vmod::render::DrawPicture(model);
-    model->canvas = nullptr;
-    int status = TOOL_OK;
-    // The picture is saved whole or not at all; the path is never removed.
+    Vmodkit_View view;
+    vmodkit_ViewDefault(&view);
+    view.zoom = args.zoom;
+    view.pixelsPerInch = args.pixelsPerInch;
+    int32_t width = 0, height = 0;
     Oerr_ErrorReport *err = nullptr;
-    if (!vmodhost_CairoCanvasSavePng(canvas, args.out.c_str(), &err)) {
+    if (!vmodkit_PictureFrame(model, &view, &width, &height, &err)) {
+        std::fprintf(stderr, "vmod render: %s: %s\n", args.model.c_str(), reportMessage(&err).c_str());
+        return TOOL_FAILED;
+    }
+    Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(width, height, view.background);
+    if (!canvas) {
+        std::fprintf(stderr, "vmod render: cannot make a canvas of %d x %d pixels\n", width, height);
+        return TOOL_FAILED;
+    }
+    int status = TOOL_OK;
+    if (!vmodkit_DrawModel(model, canvas, &view, selection.data(), selection.size(), &err)) {
+        std::fprintf(stderr, "vmod render: %s: %s\n", args.model.c_str(), reportMessage(&err).c_str());
+        status = TOOL_FAILED;
+    } else if (!vmodhost_CairoCanvasSavePng(canvas, args.out.c_str(), &err)) {
+        // The picture is saved whole or not at all; the path is never removed.
         tool_PrintWriteFailure(self, &err);
         status = TOOL_FAILED;
     }

@@ -7,18 +7,22 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "vmodhost/oerr.h"
-#include "render/model_picture.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "vmodkit/vmodkit_view.h"
 
 namespace vmodtest {
 
 struct DrawnPicture {
     Vmod_Model model{};
     Ooml_Canvas *canvas = nullptr;
-    vmod::render::PictureSize size{};
+    Vmodkit_View view{};
+    struct {
+        int32_t width, height;
+    } size{};
 
     DrawnPicture() = default;
     // Reads the model at path and draws it.
@@ -38,13 +42,16 @@ struct DrawnPicture {
         vmodhost_CanvasDelete(canvas);
     }
 
-    // Sizes a canvas for the model as it stands and draws the model on it.
-    void Draw() {
-        std::string problem;
-        EXPECT_TRUE(vmod::render::PreparePicture(&model, {}, &size, &problem)) << problem;
-        canvas = vmodhost_CairoCanvasCreate(size.width, size.height, vmod::render::kPictureBackground);
-        model.canvas = canvas;
-        vmod::render::DrawPicture(&model);
+    // Sizes a canvas for the model as it stands and draws the model on it with the nodes
+    // of selection highlighted.
+    void Draw(const std::vector<Vmod_Node *> &selection = {}) {
+        Oerr_ErrorReport *err = nullptr;
+        vmodkit_ViewDefault(&view);
+        EXPECT_TRUE(vmodkit_PictureFrame(&model, &view, &size.width, &size.height, &err));
+        EXPECT_EQ(err, nullptr);
+        canvas = vmodhost_CairoCanvasCreate(size.width, size.height, view.background);
+        EXPECT_TRUE(vmodkit_DrawModel(&model, canvas, &view, selection.data(), selection.size(), &err));
+        oerr_DeleteErrorReportEx(&err);
     }
 
     uint32_t At(int32_t x, int32_t y) const { return vmodhost_CairoCanvasPixel(canvas, x, y); }
@@ -52,7 +59,7 @@ struct DrawnPicture {
     int Ink(int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {
         int n = 0;
         for (int32_t y = y0; y <= y1; ++y)
-            for (int32_t x = x0; x <= x1; ++x) n += At(x, y) != vmod::render::kPictureBackground;
+            for (int32_t x = x0; x <= x1; ++x) n += At(x, y) != view.background;
         return n;
     }
 };
