@@ -77,10 +77,9 @@ VMODKIT_API int32_t vmodkit_ModelBox(const Vmod_Model *model, const Vmodkit_View
 /* The arrow from `from` to `to` as the canvas draws it: the line between the glyphs'
    edges (vmod_GetCoords) and its filled head with the tip on the edge of `to`, as one
    closed polygon of VMODKIT_ARROW_POINTS points, (x, y) pairs in paper inches, into
-   points[0 .. 2 * VMODKIT_ARROW_POINTS - 1]: the line's start, the head's notch, its
-   back corner on the left of the direction of travel (y downwards), the tip, the back
-   corner on the right, the notch again (the line has no width: the polygon goes out
-   and back along it). 1 when written; 0 when an argument is null or the arrow is not
+   points[0 .. 2 * VMODKIT_ARROW_POINTS - 1]: the line's start, the head's notch, one
+   back corner of the head, the tip, the other back corner, the notch again (the line
+   has no width: the polygon goes out and back along it). 1 when written; 0 when an argument is null or the arrow is not
    drawn (either centre not finite, or the two centres coincide). */
 VMODKIT_API int32_t vmodkit_ArrowPolygon(const Vmod_Node *from, const Vmod_Node *to, double *points);
 
