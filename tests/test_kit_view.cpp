@@ -13,40 +13,18 @@
 #include "vmodhost/vmodhost.h"
 #include "vmodkit/vmodkit_view.h"
 #include "support/cairo_support.h"
+#include "support/drawn_picture.h"
 
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kHighlight = 0x3366CC;
 
-// A model whose nodes are appended in list order, released at the end.
-struct KitModel {
-    Vmod_Model model{};
-    Vmodkit_View view{};
-
+// A model whose nodes are appended in list order, seen through the default view.
+struct KitModel : vmodtest::DrawnPicture {
     KitModel() { vmodkit_ViewDefault(&view); }
-    KitModel(const KitModel &) = delete;
-    KitModel &operator=(const KitModel &) = delete;
-    ~KitModel() {
-        Oerr_ErrorReport *err = nullptr;
-        vmod_ModelDelete(&model, &err);
-        oerr_DeleteErrorReportEx(&err);
-    }
 
     Vmod_Node *Add(int32_t kind, int32_t id, double x, double y, const char *title = nullptr) {
-        Oerr_ErrorReport *err = nullptr;
-        Vmod_Node *node = vmod_NodeCreate(&model, kind, &err);
-        oerr_DeleteErrorReportEx(&err);
-        node->id = id;
-        node->x = x;
-        node->y = y;
-        node->title = title ? ostr_Duplicate(title) : nullptr;
-        Vmod_Node **end = &model.nodes;
-        while (*end) {
-            node->prev = *end;
-            end = &(*end)->next;
-        }
-        *end = node;
-        return node;
+        return vmodtest::AppendNode(&model, kind, id, x, y, title);
     }
     static void Connect(Vmod_Node *from, Vmod_Node *to) {
         Oerr_ErrorReport *err = nullptr;
@@ -203,45 +181,49 @@ TEST(vmodkit_DrawModel, LeavesTheModelsMarksAndFieldsAndTheCanvasColours) {
     oerr_DeleteErrorReportEx(&err);
 }
 
-// A table below zoom 1 (straight lines, no title): an erase leaves no smoothed edges.
+// A table below zoom 1 (straight lines, no title, so an erase leaves no smoothed edges)
+// on a white canvas, redrawn through the kit.
+struct RedrawnTable : KitModel {
+    Canvas c;
+    Vmod_Node *node = nullptr;
+    RedrawnTable() {
+        view.zoom = 0.5;
+        node = Add(VMOD_TABLE, 1, 2, 2); // its box spans pixels 72 to 120
+    }
+    bool Redraw(int32_t from, int32_t to) {
+        return vmodkit_DrawNode(&model, c.canvas, &view, node, from, to, nullptr);
+    }
+};
+
 TEST(vmodkit_DrawNode, ADrawAfterAnEraseIsSeen) {
     VMOD_SKIP_WITHOUT_CAIRO();
-    KitModel m;
-    m.view.zoom = 0.5;
-    Vmod_Node *node = m.Add(VMOD_TABLE, 1, 2, 2);
-    Canvas c;
-    ASSERT_TRUE(vmodkit_DrawNode(&m.model, c.canvas, &m.view, node, VMODKIT_NODE_HIDDEN, VMODKIT_NODE_SHOWN, nullptr));
-    EXPECT_EQ(c.At(110, 72), kBlack); // top edge of the box
-    ASSERT_TRUE(vmodkit_DrawNode(&m.model, c.canvas, &m.view, node, VMODKIT_NODE_SHOWN, VMODKIT_NODE_HIDDEN, nullptr));
-    EXPECT_EQ(c.Ink(), 0);
-    ASSERT_TRUE(vmodkit_DrawNode(&m.model, c.canvas, &m.view, node, VMODKIT_NODE_HIDDEN, VMODKIT_NODE_SHOWN, nullptr));
-    EXPECT_EQ(c.At(110, 72), kBlack);
+    RedrawnTable t;
+    ASSERT_TRUE(t.Redraw(VMODKIT_NODE_HIDDEN, VMODKIT_NODE_SHOWN));
+    EXPECT_EQ(t.c.At(110, 72), kBlack); // top edge of the box
+    ASSERT_TRUE(t.Redraw(VMODKIT_NODE_SHOWN, VMODKIT_NODE_HIDDEN));
+    EXPECT_EQ(t.c.Ink(), 0);
+    ASSERT_TRUE(t.Redraw(VMODKIT_NODE_HIDDEN, VMODKIT_NODE_SHOWN));
+    EXPECT_EQ(t.c.At(110, 72), kBlack);
 }
 
 TEST(vmodkit_DrawNode, ASelectedNodeDrawnAgainKeepsItsHighlight) {
     VMOD_SKIP_WITHOUT_CAIRO();
-    KitModel m;
-    m.view.zoom = 0.5;
-    Vmod_Node *node = m.Add(VMOD_TABLE, 1, 2, 2);
-    Canvas c;
-    auto draw = [&](int32_t from, int32_t to) {
-        EXPECT_TRUE(vmodkit_DrawNode(&m.model, c.canvas, &m.view, node, from, to, nullptr));
-    };
-    draw(VMODKIT_NODE_HIDDEN, VMODKIT_NODE_SELECTED);
-    draw(VMODKIT_NODE_SELECTED, VMODKIT_NODE_SELECTED);
-    EXPECT_EQ(c.At(110, 110), kWhite ^ kHighlight); // inside the box
-    EXPECT_EQ(c.At(110, 72), kBlack ^ kHighlight); // its edge
-    EXPECT_EQ(node->selected, 0);
-    EXPECT_EQ(node->highlighted, 0);
-    draw(VMODKIT_NODE_SELECTED, VMODKIT_NODE_SHOWN);
-    EXPECT_EQ(c.At(110, 110), kWhite);
-    EXPECT_EQ(c.At(110, 72), kBlack);
-    draw(VMODKIT_NODE_SHOWN, VMODKIT_NODE_SELECTED);
-    draw(VMODKIT_NODE_SELECTED, VMODKIT_NODE_HIDDEN);
-    EXPECT_EQ(c.Ink(), 0);
+    RedrawnTable t;
+    EXPECT_TRUE(t.Redraw(VMODKIT_NODE_HIDDEN, VMODKIT_NODE_SELECTED));
+    EXPECT_TRUE(t.Redraw(VMODKIT_NODE_SELECTED, VMODKIT_NODE_SELECTED));
+    EXPECT_EQ(t.c.At(110, 110), kWhite ^ kHighlight); // inside the box
+    EXPECT_EQ(t.c.At(110, 72), kBlack ^ kHighlight);  // its edge
+    EXPECT_EQ(t.node->selected, 0);
+    EXPECT_EQ(t.node->highlighted, 0);
+    EXPECT_TRUE(t.Redraw(VMODKIT_NODE_SELECTED, VMODKIT_NODE_SHOWN));
+    EXPECT_EQ(t.c.At(110, 110), kWhite);
+    EXPECT_EQ(t.c.At(110, 72), kBlack);
+    EXPECT_TRUE(t.Redraw(VMODKIT_NODE_SHOWN, VMODKIT_NODE_SELECTED));
+    EXPECT_TRUE(t.Redraw(VMODKIT_NODE_SELECTED, VMODKIT_NODE_HIDDEN));
+    EXPECT_EQ(t.c.Ink(), 0);
 
     Oerr_ErrorReport *err = nullptr;
-    EXPECT_FALSE(vmodkit_DrawNode(&m.model, c.canvas, &m.view, node, VMODKIT_NODE_HIDDEN, 3, &err));
+    EXPECT_FALSE(vmodkit_DrawNode(&t.model, t.c.canvas, &t.view, t.node, VMODKIT_NODE_HIDDEN, 3, &err));
     EXPECT_NE(err, nullptr);
     oerr_DeleteErrorReportEx(&err);
 }

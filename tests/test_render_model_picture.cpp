@@ -23,22 +23,7 @@ constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000, kHighlight = 0x3366CC;
 //   scalar 4 (untitled) at (3, 3) -> function 2, text 5 "Note" at (1, 3).
 struct Picture : vmodtest::DrawnPicture {
     Vmod_Node *Add(int32_t kind, int32_t id, double x, double y, const char *title) {
-        Oerr_ErrorReport *err = nullptr;
-        Vmod_Node *node = vmod_NodeCreate(&model, kind, &err);
-        oerr_DeleteErrorReportEx(&err);
-        node->id = id;
-        node->x = x;
-        node->y = y;
-        node->title = title ? ostr_Duplicate(title) : nullptr;
-        if (!model.nodes) {
-            model.nodes = node;
-        } else {
-            Vmod_Node *last = model.nodes;
-            while (last->next) last = last->next;
-            last->next = node;
-            node->prev = last;
-        }
-        return node;
+        return vmodtest::AppendNode(&model, kind, id, x, y, title);
     }
 
     explicit Picture(std::vector<int32_t> selected = {}) {

@@ -74,6 +74,16 @@ void DrawArrow(Vmod_Model *model, const Vmod_Node &from, const Vmod_Node &to) {
     ooml_CanvasDrawPolyline(model->canvas, 0, 0, outline, 5, err.Fresh());
 }
 
+// False when there is no memory for the index.
+bool TryIndex(const Vmod_Node *first, ModelNodeIndex *index) {
+    try {
+        *index = ModelNodeIndex(first);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 } // namespace
 
 void ForEachArrow(const Vmod_Model &model,
@@ -81,12 +91,7 @@ void ForEachArrow(const Vmod_Model &model,
     // The index finds the nodes carrying a link's identifier without walking the list per
     // link (and without memory for it, the walk does).
     ModelNodeIndex index;
-    bool indexed = true;
-    try {
-        index = ModelNodeIndex(model.nodes);
-    } catch (...) {
-        indexed = false;
-    }
+    const bool indexed = TryIndex(model.nodes, &index);
     for (const Vmod_Node *node = model.nodes; node; node = node->next) {
         if (node->type == VMOD_TEXT) continue;
         for (const Vmod_Link *link = node->children; link; link = link->next) {

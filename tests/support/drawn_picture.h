@@ -10,11 +10,30 @@
 #include <vector>
 
 #include "vmodhost/oerr.h"
+#include "vmodhost/ostr.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodkit/vmodkit_view.h"
 
 namespace vmodtest {
+
+// Appends a new node of kind to the model's list; the model owns it.
+inline Vmod_Node *AppendNode(Vmod_Model *model, int32_t kind, int32_t id, double x, double y, const char *title) {
+    Oerr_ErrorReport *err = nullptr;
+    Vmod_Node *node = vmod_NodeCreate(model, kind, &err);
+    oerr_DeleteErrorReportEx(&err);
+    node->id = id;
+    node->x = x;
+    node->y = y;
+    node->title = title ? ostr_Duplicate(title) : nullptr;
+    Vmod_Node **end = &model->nodes;
+    while (*end) {
+        node->prev = *end;
+        end = &(*end)->next;
+    }
+    *end = node;
+    return node;
+}
 
 struct DrawnPicture {
     Vmod_Model model{};
