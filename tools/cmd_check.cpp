@@ -5,63 +5,12 @@
 #include <vector>
 
 #include "commands.h"
-#include "vmodhost/oerr.h"
-#include "model/arrow_cycles.h"
-#include "model/operation_order.h"
-#include "script/script_gen.h"
 #include "vmod/vmod.h"
-#include "vmodhost/vmodhost.h"
+#include "vmodkit/vmodkit_checks.h"
 
 static const char *const kKindNames[] = {"raster", "vector", "matrix", "table",
                                          "scalar", "function", "criteria", "text"};
 static const int kKindCount = 8;
-
-static bool isOperation(const Vmod_Node *node) {
-    return node->type == VMOD_FUNCTION || node->type == VMOD_CRITERIA;
-}
-
-// Titles come from the file: they are shown with their control characters escaped, so
-// that none reaches the terminal.
-static std::string describe(const Vmod_Node *node) { return tool_NodeName(node); }
-
-static std::vector<std::string> reasonsNotReady(Vmod_Model *model) {
-    std::vector<std::string> reasons;
-    if (model->nodes == nullptr) {
-        reasons.push_back("the model has no nodes");
-        return reasons;
-    }
-    Oerr_ErrorReport *err = nullptr;
-    // The first arrow vmod_Circular would find closing a cycle, in one traversal.
-    const Vmod_Node *cycleFrom = nullptr;
-    const Vmod_Link *cycleArrow = model_FirstCycleArrow(model->nodes, &cycleFrom);
-    for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
-        if (node->type == VMOD_TEXT)
-            continue;
-        if (node->title == nullptr || node->title[0] == '\0')
-            reasons.push_back(describe(node) + " has no title");
-        if (isOperation(node) && node->children == nullptr)
-            reasons.push_back(describe(node) + " has no output");
-        for (Vmod_Link *link = node->children; link != nullptr; link = link->next) {
-            if (link->node == nullptr) {
-                reasons.push_back(describe(node) + " names child " + std::to_string(link->id) +
-                                  ", which is no node of the model");
-            } else if (link == cycleArrow) {
-                reasons.push_back("the arrow from " + describe(node) + " to " + describe(link->node) +
-                                  " closes a cycle");
-            }
-        }
-    }
-    oerr_DeleteErrorReportEx(&err);
-    // What the graph walk above cannot see (shared identifiers, empty criteria tables, an
-    // output that holds no data) still stops the script generator; so does every text the
-    // script cannot hold, which is listed whatever else is wrong. The generator refuses
-    // exactly these.
-    const ScriptRefusals refusals = script_FindRefusals(model);
-    if (reasons.empty() && !refusals.graph.empty())
-        reasons.push_back("Error Cannot Generate Script: " + refusals.graph);
-    reasons.insert(reasons.end(), refusals.texts.begin(), refusals.texts.end());
-    return reasons;
-}
 
 static int runCheck(const ToolCommand &self, const std::vector<std::string> &args) {
     Vmod_Model model;
@@ -83,21 +32,33 @@ static int runCheck(const ToolCommand &self, const std::vector<std::string> &arg
     std::printf(")\n");
     // Operations in the order the script generator would take them (the order of repeated
     // vmod_NextFunction calls, computed in one pass).
-    std::vector<Vmod_Node *> order = model_OperationSequence(model.nodes);
-    std::printf("operations:%s\n", order.empty() ? " (none)" : "");
-    for (size_t i = 0; i < order.size(); ++i)
-        std::printf("  %zu. %s\n", i + 1, describe(order[i]).c_str());
+    Oerr_ErrorReport *err = nullptr;
+    size_t count = 0;
+    Vmod_Node **order = vmodkit_OperationOrder(&model, &count, &err);
+    Vmodkit_Texts reasons{};
+    if (err != nullptr || !vmodkit_ReadinessReasons(&model, &reasons, &err)) {
+        vmodkit_Free(order);
+        tool_PrintAndDeleteReport(&err);
+        tool_ModelRelease(&model);
+        return TOOL_FAILED;
+    }
+    std::printf("operations:%s\n", count == 0 ? " (none)" : "");
+    for (size_t i = 0; i < count; ++i)
+        std::printf("  %zu. %s\n", i + 1, tool_NodeName(order[i]).c_str());
+    vmodkit_Free(order);
 
-    std::vector<std::string> reasons = reasonsNotReady(&model);
-    if (reasons.empty())
+    // The reasons quote titles as the model holds them; the terminal gets them escaped.
+    const bool ready = reasons.count == 0;
+    if (ready)
         std::printf("ready to run\n");
     else {
         std::printf("not ready to run:\n");
-        for (const std::string &reason : reasons)
-            std::printf("  %s\n", tool_PrintableText(reason.c_str()).c_str());
+        for (size_t i = 0; i < reasons.count; ++i)
+            std::printf("  %s\n", tool_PrintableText(reasons.texts[i]).c_str());
     }
+    vmodkit_FreeTexts(&reasons);
     tool_ModelRelease(&model);
-    return reasons.empty() ? TOOL_OK : TOOL_NOT_READY;
+    return ready ? TOOL_OK : TOOL_NOT_READY;
 }
 
 extern const ToolCommand tool_command_check = {

@@ -5,7 +5,6 @@
 
 #include "commands.h"
 #include "vmodhost/oerr.h"
-#include "print/printer_model.h"
 #include "print_support.h"
 #include "representable_model.h"
 #include "vmod/vmod.h"
@@ -21,7 +20,7 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
     }
     PrintedModel printed;
     ChosenPages chosen;
-    if (int status = tool_ReadPagedModel(self, arguments, vmod::print::Printout::kPrinter, printed, chosen); status != TOOL_OK)
+    if (int status = tool_ReadPagedModel(self, arguments, VMODKIT_PRINTER, printed, chosen); status != TOOL_OK)
         return status;
 
     const std::string &out = arguments.positional[1];
@@ -32,14 +31,16 @@ static int runPrint(const ToolCommand &self, const std::vector<std::string> &arg
     vmodhost_PrinterSetOrientation(printer, printed.model.orientation != VMOD_PORTRAIT ? 1 : 0);
     vmodhost_PrinterSelect(printer);
 
-    vmod::print::ModelPrintPages(printed.model, chosen.pages, chosen.labelLast);
-    const bool failed = vmodhost_PrinterFailed(printer) != 0;
-    const int32_t pages = vmodhost_PrinterPageCount(printer);
+    // The kit says whether the printer started and finished the document and every page.
+    Oerr_ErrorReport *err = nullptr;
+    const bool failed = !vmodkit_PrintPages(&printed.model, chosen.pages.data(), chosen.pages.size(),
+                                            chosen.labelLast, &err);
+    oerr_DeleteErrorReportEx(&err);
     // The printer saves the PDF whole or not at all and knows why it could not.
     const char *failure = vmodhost_PrinterFailure(printer);
     const std::string reason = failure ? failure : "could not write " + out;
     vmodhost_PrinterDelete(printer);
-    if (failed || static_cast<size_t>(pages) != chosen.pages.size()) {
+    if (failed) {
         std::fprintf(stderr, "vmod print: %s\n", reason.c_str());
         return TOOL_FAILED;
     }

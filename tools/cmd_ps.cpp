@@ -1,41 +1,21 @@
 // cmd_ps.cpp - `vmod ps MODEL OUT.ps [--pages FIRST-LAST] [--as-saved]`: the diagram as
-// a paged PostScript print, composed the way a front end does it: the paged-print
-// prologue, the glyph procedures, a procedure "picture" that draws the model (with the
-// page labels when the model asks for page numbers), then one "printpage" per page,
-// framed as a document of pages a viewer can page through.
+// a paged PostScript print of the pages tool_ChoosePages picks, written by the kit
+// (vmodkit_WritePostScript) into a file saved whole or not at all.
 #include <cstdio>
 
 #include "commands.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
-#include "print/eps_node.h"
-#include "print/ps_paged.h"
 #include "print_support.h"
 #include "representable_model.h"
 #include "vmod/vmod.h"
-
-// The picture draws every node, and the labels of the pages printed (one run of
-// consecutive pages at a time, so a whole grid has one block of labels).
-static void writePicture(Ofio_File *file, Vmod_Model &model, const std::vector<int32_t> &pages) {
-    ofio_Fprintf(file, "/picture {\n\tgsave\n");
-    vmod::print::WriteNodes(file, model);
-    if (model.pageNumbers) {
-        for (size_t i = 0; i < pages.size();) {
-            size_t end = i + 1;
-            while (end < pages.size() && pages[end] == pages[end - 1] + 1) ++end;
-            vmod_PrintPageNumbers(file, &model, pages[i], pages[end - 1]);
-            i = end;
-        }
-    }
-    ofio_Fprintf(file, "\tgrestore\n} def\n\n");
-}
 
 static int runPs(const ToolCommand &self, const std::vector<std::string> &args) {
     PrintArguments arguments;
     if (!tool_ParsePrintArguments(self, args, false, arguments, true)) return TOOL_USAGE;
     PrintedModel printed;
     ChosenPages chosen;
-    if (int status = tool_ReadPagedModel(self, arguments, vmod::print::Printout::kPostScript, printed, chosen); status != TOOL_OK)
+    if (int status = tool_ReadPagedModel(self, arguments, VMODKIT_POSTSCRIPT, printed, chosen); status != TOOL_OK)
         return status;
 
     const std::string &out = arguments.positional[1];
@@ -46,24 +26,14 @@ static int runPs(const ToolCommand &self, const std::vector<std::string> &args) 
         tool_PrintWriteFailure(self, &err);
         return TOOL_FAILED;
     }
-    vmod_HeaderPrint(file, &printed.model);
-    vmod_RasterPrint(file);
-    vmod_VectorPrint(file);
-    vmod_MatrixPrint(file);
-    vmod_TablePrint(file);
-    vmod_ScalarPrint(file);
-    vmod_FunctionPrint(file);
-    vmod_CriteriaPrint(file);
-    vmod_ArrowPrint(file);
-    writePicture(file, printed.model, chosen.pages);
-    vmod::print::WritePagedSetup(file, printed.model);
-    int32_t ordinal = 0;
-    for (const int32_t page : chosen.pages) {
-        int32_t column = 1, row = 1;
-        tool_PageCell(printed.model, page, column, row);
-        vmod::print::WritePagedPage(file, page, ++ordinal, column, row);
+    if (!vmodkit_WritePostScript(&printed.model, file, chosen.pages.data(), chosen.pages.size(), &err) &&
+        !ofio_HasError(file)) {
+        // Not a write failure (those are told when the file is closed): nothing is saved.
+        tool_PrintAndDeleteReport(&err);
+        ofio_SaveCancel(file);
+        return TOOL_FAILED;
     }
-    vmod::print::WritePagedTrailer(file, ordinal);
+    oerr_DeleteErrorReportEx(&err);
     if (ofio_SaveClose(file, &err) == -1) {
         tool_PrintWriteFailure(self, &err);
         return TOOL_FAILED;

@@ -16,9 +16,9 @@
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
 #include "vmodhost/ostr.h"
-#include "script/script_gen.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "vmodkit/vmodkit_checks.h"
 
 namespace {
 
@@ -185,7 +185,7 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
     prompts.model = &model;
     {
         Choosers choosers(model);
-        if (!script_Check(&model, &err)) {
+        if (!vmodkit_ScriptCheck(&model, &err)) {
             tool_PrintAndDeleteReport(&err);
             status = TOOL_FAILED;
         } else {
@@ -207,11 +207,17 @@ int runScript(const ToolCommand &self, const std::vector<std::string> &args) {
                 status = TOOL_FAILED;
             } else {
                 vmodhost_SetChooserHandler(answerPrompt, &prompts);
-                ScriptOptions options;
-                std::string stopReason;
-                options.stopReason = &stopReason;
-                const int32_t complete = script_Generate(&model, file, options);
+                const Vmodkit_ScriptEnd end = vmodkit_ScriptWrite(&model, file, &err);
                 vmodhost_SetChooserHandler(nullptr, nullptr);
+                const bool complete = end == VMODKIT_SCRIPT_COMPLETE;
+                // Why the generation stopped, when it says (a name chosen at a prompt that
+                // the script cannot hold, memory exhaustion).
+                std::string stopReason;
+                if (err != nullptr) {
+                    const char *message = vmodhost_ErrorMessage(err);
+                    stopReason = message != nullptr ? message : "";
+                    oerr_DeleteErrorReportEx(&err);
+                }
                 bool writeFailed = false;
                 if (toStdout) {
                     if (ofio_Close(file, 0) != 0) {

@@ -6,10 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "print/page_coverage.h"
-#include "print/page_grid.h"
 #include "representable_model.h"
 #include "vmod/vmod.h"
+#include "vmodhost/oerr.h"
+#include "vmodhost/vmodhost.h"
+#include "vmodkit/vmodkit_print.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ int32_t PositiveNumber(const std::string &text) {
 bool PrintedModel::Read(const std::string &path) { return tool_ReadModel(path, &model); }
 
 int tool_ReadPagedModel(const ToolCommand &command, const PrintArguments &arguments,
-                        vmod::print::Printout::Kind printout, PrintedModel &printed, ChosenPages &chosen) {
+                        Vmodkit_Printout printout, PrintedModel &printed, ChosenPages &chosen) {
     const std::string &path = arguments.positional[0];
     if (!printed.Read(path) || !tool_CheckRepresentable(command, path, printed.model, true)) return TOOL_FAILED;
     return tool_ChoosePages(command, printed.model, arguments, printout, chosen);
@@ -86,12 +87,6 @@ bool tool_ParsePrintArguments(const ToolCommand &command, const std::vector<std:
     return true;
 }
 
-void tool_PageCell(const Vmod_Model &model, int32_t page, int32_t &column, int32_t &row) {
-    vmod::print::PageCell cell = vmod::print::PageCellOf(vmod::print::MakePageGrid(model), page);
-    column = cell.column0 + 1;
-    row = cell.row0 + 1;
-}
-
 namespace {
 
 void WarnLandscapeTurnsBack(const ToolCommand &command, const Vmod_Model &model) {
@@ -109,17 +104,21 @@ std::string Pages(int64_t count) { return std::to_string(count) + (count == 1 ? 
 } // namespace
 
 int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintArguments &arguments,
-                     vmod::print::Printout::Kind printout, ChosenPages &chosen) {
-    using namespace vmod::print;
+                     Vmodkit_Printout printout, ChosenPages &chosen) {
     WarnLandscapeTurnsBack(command, model);
+    Oerr_ErrorReport *err = nullptr;
     if (!arguments.asSaved) {
-        const GridWidening widening = CoverEveryNode(model, printout);
+        Vmodkit_Widening widening{};
+        if (!vmodkit_CoverEveryNode(&model, printout, &widening, &err) && !widening.tooLarge) {
+            tool_PrintAndDeleteReport(&err);
+            return TOOL_FAILED;
+        }
         if (widening.tooLarge) {
             std::fprintf(stderr,
                          "vmod %s: covering every node takes %.0f pages across and %.0f down, more than the %d "
                          "columns or rows a print may have; nothing was written (--as-saved prints the "
                          "model's own grid)\n",
-                         command.name, widening.columnsNeeded, widening.rowsNeeded, kMaxGridSide);
+                         command.name, widening.columnsNeeded, widening.rowsNeeded, VMODKIT_MAX_GRID_SIDE);
             return TOOL_FAILED;
         }
         if (widening.widened) {
@@ -135,8 +134,9 @@ int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintA
                          widening.columns, widening.rows, moved.c_str());
         }
     }
-    const PageGrid grid = MakePageGrid(model);
-    const int32_t count = PageCount(grid);
+    Vmodkit_Pages grid{};
+    vmodkit_PageCount(&model, &grid);
+    const int32_t count = grid.total;
     chosen.pages.clear();
     if (arguments.pagesGiven) {
         if (arguments.last > count) {
@@ -146,10 +146,10 @@ int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintA
             return TOOL_USAGE;
         }
         const int64_t asked = static_cast<int64_t>(arguments.last) - arguments.first + 1;
-        if (asked > kMaxPagesPrinted) {
+        if (asked > VMODKIT_MAX_PAGES) {
             tool_UsageError(command, "--pages " + std::to_string(arguments.first) + "-" +
                                          std::to_string(arguments.last) + " asks for " + Pages(asked) +
-                                         ", more than the " + std::to_string(kMaxPagesPrinted) +
+                                         ", more than the " + std::to_string(VMODKIT_MAX_PAGES) +
                                          " one print may hold");
             return TOOL_USAGE;
         }
@@ -157,13 +157,22 @@ int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintA
         chosen.labelLast = arguments.last;
         return TOOL_OK;
     }
-    if (!PagesHoldingSomething(model, grid, printout, kMaxPagesPrinted, chosen.pages)) {
+    int32_t *numbers = nullptr;
+    size_t holding = 0;
+    if (!vmodkit_PagesHoldingSomething(&model, printout, &numbers, &holding, &err)) {
+        if (vmodhost_ErrorCode(err) == VMOD_ERR_MEMORY) {
+            tool_PrintAndDeleteReport(&err);
+            return TOOL_FAILED;
+        }
+        oerr_DeleteErrorReportEx(&err);
         std::fprintf(stderr,
                      "vmod %s: the diagram needs more than %d of its %s, more than one print may hold; "
                      "nothing was written (choose some with --pages)\n",
-                     command.name, kMaxPagesPrinted, Pages(count).c_str());
+                     command.name, VMODKIT_MAX_PAGES, Pages(count).c_str());
         return TOOL_FAILED;
     }
+    chosen.pages.assign(numbers, numbers + holding);
+    vmodkit_Free(numbers);
     // A model with nothing on paper still prints its first page.
     if (chosen.pages.empty()) chosen.pages.push_back(1);
     chosen.labelLast = count;

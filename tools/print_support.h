@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "print/page_coverage.h"
+#include "vmodkit/vmodkit_print.h"
 
 // A model read for printing; released with the object.
 struct PrintedModel {
@@ -36,9 +36,6 @@ struct PrintArguments {
 bool tool_ParsePrintArguments(const ToolCommand &command, const std::vector<std::string> &args, bool allowDpi,
                               PrintArguments &out, bool allowAsSaved = false);
 
-// The column and row (from 1) of a page of the model's page grid.
-void tool_PageCell(const Vmod_Model &model, int32_t page, int32_t &column, int32_t &row);
-
 // The pages a paged print writes, page numbers of the grid in order, and the last page
 // number its labels count to.
 struct ChosenPages {
@@ -54,12 +51,12 @@ struct ChosenPages {
 // (at least the first). Returns TOOL_OK, or the status of a refusal already reported
 // (a range outside the grid, or more pages than one print may hold).
 int tool_ChoosePages(const ToolCommand &command, Vmod_Model &model, const PrintArguments &arguments,
-                     vmod::print::Printout::Kind printout, ChosenPages &chosen);
+                     Vmodkit_Printout printout, ChosenPages &chosen);
 
 // What a paged print does first: reads the model the arguments name into printed, checks
 // that it can be printed and chooses its pages (tool_ChoosePages). TOOL_OK, or the status
 // of a failure already reported.
 int tool_ReadPagedModel(const ToolCommand &command, const PrintArguments &arguments,
-                        vmod::print::Printout::Kind printout, PrintedModel &printed, ChosenPages &chosen);
+                        Vmodkit_Printout printout, PrintedModel &printed, ChosenPages &chosen);
 
 #endif

@@ -3,12 +3,14 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "commands.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/omsc.h"
 #include "vmod/vmod.h"
 #include "vmodhost/vmodhost.h"
+#include "vmodkit/vmodkit_checks.h"
 
 int tool_UsageError(const ToolCommand &command, const std::string &problem) {
     std::fprintf(stderr, "vmod %s: %s (usage: vmod %s %s; see 'vmod %s --help')\n", command.name,
@@ -141,10 +143,14 @@ std::string tool_PrintableText(const char *text) {
 }
 
 std::string tool_NodeName(const Vmod_Node *node) {
-    static const char *const kinds[] = {"raster", "vector", "matrix", "table", "scalar", "function", "criteria", "text"};
-    std::string text = std::string(node->type >= 0 && node->type < 8 ? kinds[node->type] : "unknown") + " node " +
-                       std::to_string(node->id);
-    if (node->title != nullptr)
-        text += " \"" + tool_PrintableText(node->title) + "\"";
+    // The kit names a node as its readiness reasons do; the title is made printable here.
+    Oerr_ErrorReport *err = nullptr;
+    char *name = vmodkit_NodeName(node, &err);
+    if (name == nullptr) {
+        oerr_DeleteErrorReportEx(&err);
+        throw std::bad_alloc();
+    }
+    std::string text = tool_PrintableText(name);
+    vmodkit_Free(name);
     return text;
 }

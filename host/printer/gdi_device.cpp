@@ -1,10 +1,10 @@
 // gdi_device.cpp - the printer device context: its configuration, the printer that
-// ooml_LpGetItems hands out, and the document and page calls. A PDF printer draws
-// through the PDF back end (gdi_document_cairo.cpp); a recording printer keeps the same
-// state and the log but has no document.
+// ooml_LpGetItems hands out, and the document and page calls, which the printer's back
+// end (gdi_back_end.h) carries out.
 #include <cmath>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "gdi_device.h"
 #include "vmodhost/vmodhost_printer.h"
@@ -31,9 +31,10 @@ void CountPrinter(int change) {
     g_livePrinters += change;
 }
 
-Ogdi_DeviceContext *NewPrinter() {
+Ogdi_DeviceContext *NewPrinter(std::unique_ptr<GdiBackEnd> backEnd) {
     CountPrinter(+1);
     auto *dc = new Ogdi_DeviceContext;
+    dc->backEnd = std::move(backEnd);
     dc->font = GdiStockObject(OGDI_DEVICE_DEFAULT_FONT);
     dc->brush = GdiStockObject(OGDI_WHITE_BRUSH);
     GdiHold(dc->font);
@@ -54,20 +55,21 @@ std::string Num(int64_t value) { return std::to_string(value); }
 extern "C" {
 
 struct Ogdi_DeviceContext *vmodhost_PdfPrinterCreate(const char *outputPath) {
-    if (!outputPath || !GdiPdfAvailable()) return nullptr;
-    Ogdi_DeviceContext *dc = NewPrinter();
-    dc->drawsPdf = true;
+    if (!outputPath) return nullptr;
+    std::unique_ptr<GdiBackEnd> pdf = GdiMakePdfBackEnd();
+    if (!pdf) return nullptr;
+    Ogdi_DeviceContext *dc = NewPrinter(std::move(pdf));
     dc->outputPath = outputPath;
     return dc;
 }
 
-struct Ogdi_DeviceContext *vmodhost_RecordingPrinterCreate(void) { return NewPrinter(); }
+struct Ogdi_DeviceContext *vmodhost_RecordingPrinterCreate(void) { return NewPrinter(GdiMakeRecordingBackEnd()); }
 
 void vmodhost_PrinterDelete(struct Ogdi_DeviceContext *printer) {
     Ogdi_DeviceContext *dc = GdiFindDevice(printer);
     if (!dc) return;
     if (g_selectedPrinter == dc) g_selectedPrinter = nullptr;
-    GdiPdfDrop(dc);
+    dc->backEnd->Drop(dc);
     GdiRelease(dc->font);
     GdiRelease(dc->brush);
     GdiUnregisterDevice(dc);
@@ -163,9 +165,8 @@ int32_t ogdi_StartDocA(Ogdi_DC handle, const Ogdi_DocInfo *info) {
     dc->inDocument = true;
     dc->pagesDone = 0;
     dc->failed = false;
-    if (!dc->drawsPdf) return 1;
     const std::string &path = info->lpszOutput ? std::string(info->lpszOutput) : dc->outputPath;
-    GdiPdfOpen(dc, path, name);
+    dc->backEnd->Open(dc, path, name);
     return dc->failed ? -1 : 1;
 }
 
@@ -183,7 +184,7 @@ int32_t ogdi_EndPage(Ogdi_DC handle) {
     GdiLog("EndPage()");
     dc->inPage = false;
     ++dc->pagesDone;
-    GdiPdfShowPage(dc);
+    dc->backEnd->ShowPage(dc);
     return dc->failed ? -1 : 1;
 }
 
@@ -192,8 +193,8 @@ int32_t ogdi_EndDoc(Ogdi_DC handle) {
     if (!dc || !dc->inDocument) return 0;
     GdiLog("EndDoc()");
     if (dc->inPage) ogdi_EndPage(handle);
-    GdiPdfFinish(dc);
-    GdiPdfDrop(dc);
+    dc->backEnd->Finish(dc);
+    dc->backEnd->Drop(dc);
     dc->inDocument = false;
     return dc->failed ? -1 : 1;
 }

@@ -1,8 +1,8 @@
 // gdi_device.h - the records behind the printer's device-context handles.
 //
 // A device context keeps the GDI drawing state (current position, text alignment,
-// background mode, selected font and brush, clip rectangle) and, while a document is in
-// progress on a PDF printer, the PDF document it draws into. Every handle that comes in
+// background mode, selected font and brush, clip rectangle) and the back end it draws on
+// (gdi_back_end.h). Every handle that comes in
 // through the C interface is looked up in a registry first, so a stale or foreign handle
 // is refused rather than dereferenced.
 #ifndef VMODHOST_GDI_DEVICE_H
@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gdi_back_end.h"
 #include "vmodhost/ogdi.h"
 
 struct GdiFont {
@@ -41,7 +42,7 @@ struct Ogdi_Object {
 
 struct Ogdi_DeviceContext {
     // configuration
-    bool drawsPdf = false;
+    std::unique_ptr<GdiBackEnd> backEnd; // never null once made
     std::string outputPath;
     int32_t pixelsPerInch = 600;
     double paperWidth = 8.5, paperHeight = 11.0; // portrait sheet, inches
@@ -61,7 +62,6 @@ struct Ogdi_DeviceContext {
     int32_t pagesDone = 0;
     bool failed = false;
     std::string failure; // why the last document's file was not written, when known
-    struct GdiPdfDocument *pdf = nullptr; // a PDF printer's document in progress
 
     // Device page size in inches, as the paper lies in the printer.
     double DeviceWidthInches() const { return orientation ? paperHeight : paperWidth; }
@@ -79,24 +79,6 @@ void GdiUnregisterDevice(Ogdi_DeviceContext *dc);
 void GdiHold(Ogdi_Object *object);
 void GdiRelease(Ogdi_Object *object);
 Ogdi_Object *GdiStockObject(int32_t index);
-
-// The PDF back end (gdi_*_cairo.cpp; a host built without Cairo has none, and then no
-// PDF printer can be made). Drawing calls draw on the page in progress, clipped, and do
-// nothing when there is no page, no document (a recording printer) or the document failed.
-bool GdiPdfAvailable();
-// Opens the document at path with title (may be null); a failure marks dc failed.
-void GdiPdfOpen(Ogdi_DeviceContext *dc, const std::string &path, const char *title);
-void GdiPdfShowPage(Ogdi_DeviceContext *dc);
-void GdiPdfFinish(Ogdi_DeviceContext *dc); // writes the file out
-void GdiPdfDrop(Ogdi_DeviceContext *dc);   // frees the document, if any
-void GdiPdfLine(Ogdi_DeviceContext *dc, Ogdi_Point from, Ogdi_Point to);
-void GdiPdfPolyline(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count);
-void GdiPdfPolygon(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count);
-void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, Ogdi_Point start,
-               Ogdi_Point end);
-void GdiPdfText(Ogdi_DeviceContext *dc, int32_t x, int32_t y, const char *text, int32_t length);
-// Releases the process-wide font caches; called at exit once no printer is left.
-void GdiPdfReleaseCaches();
 
 // The call log (vmodhost_printer.h).
 bool GdiLogOn();

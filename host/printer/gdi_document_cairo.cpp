@@ -20,7 +20,7 @@ namespace {
 
 // Records a failed Cairo state once; the rest of the document then draws nothing.
 void NoteCairoStatus(Ogdi_DeviceContext *dc) {
-    GdiPdfDocument *pdf = dc->pdf;
+    GdiPdfDocument *pdf = GdiPdfOf(dc);
     if (!pdf) return;
     if (pdf->cairo && cairo_status(pdf->cairo) != CAIRO_STATUS_SUCCESS) dc->failed = true;
     if (pdf->surface && cairo_surface_status(pdf->surface) != CAIRO_STATUS_SUCCESS) dc->failed = true;
@@ -60,10 +60,10 @@ std::string MessageOf(Oerr_ErrorReport **report, const std::string &otherwise) {
 
 // Completes or abandons the file once the surface has written everything.
 void SaveFile(Ogdi_DeviceContext *dc, cairo_status_t status) {
-    Ofio_File *file = dc->pdf->file;
-    dc->pdf->file = nullptr;
+    Ofio_File *file = GdiPdfOf(dc)->file;
+    GdiPdfOf(dc)->file = nullptr;
     if (!file) return;
-    const std::string unwritten = "cannot write " + dc->pdf->path;
+    const std::string unwritten = "cannot write " + GdiPdfOf(dc)->path;
     Oerr_ErrorReport *report = nullptr;
     if (dc->failed && !ofio_HasError(file)) {
         // Cairo failed for a reason of its own: nothing of the document is kept.
@@ -78,8 +78,8 @@ void SaveFile(Ogdi_DeviceContext *dc, cairo_status_t status) {
 } // namespace
 
 cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc) {
-    if (!dc->inPage || !dc->pdf || !dc->pdf->cairo || dc->failed) return nullptr;
-    cairo_t *cr = dc->pdf->cairo;
+    if (!dc->inPage || !GdiPdfOf(dc) || !GdiPdfOf(dc)->cairo || dc->failed) return nullptr;
+    cairo_t *cr = GdiPdfOf(dc)->cairo;
     cairo_reset_clip(cr);
     if (dc->clipped) {
         const GdiRect &r = dc->clip;
@@ -109,58 +109,58 @@ bool GdiPdfOutsidePage(const Ogdi_DeviceContext *dc, double left, double top, do
     return right + margin < x0 || left - margin > x1 || bottom + margin < y0 || top - margin > y1;
 }
 
-bool GdiPdfAvailable() { return true; }
+std::unique_ptr<GdiBackEnd> GdiMakePdfBackEnd() { return std::make_unique<GdiPdf>(); }
 
-void GdiPdfOpen(Ogdi_DeviceContext *dc, const std::string &path, const char *title) {
-    GdiPdfDrop(dc);
+void GdiPdf::Open(Ogdi_DeviceContext *dc, const std::string &path, const char *title) {
+    Drop(dc);
     dc->failure.clear();
-    dc->pdf = new (std::nothrow) GdiPdfDocument;
-    if (!dc->pdf) {
+    GdiPdfOf(dc) = new (std::nothrow) GdiPdfDocument;
+    if (!GdiPdfOf(dc)) {
         dc->failed = true;
         return;
     }
-    dc->pdf->path = path;
+    GdiPdfOf(dc)->path = path;
     Oerr_ErrorReport *report = nullptr;
-    dc->pdf->file = ofio_SaveOpen(path.c_str(), &report);
-    if (!dc->pdf->file) {
+    GdiPdfOf(dc)->file = ofio_SaveOpen(path.c_str(), &report);
+    if (!GdiPdfOf(dc)->file) {
         dc->failed = true;
         dc->failure = MessageOf(&report, "cannot write " + path);
         return;
     }
-    cairo_surface_t *surface = cairo_pdf_surface_create_for_stream(WriteToFile, dc->pdf, dc->DeviceWidthInches() * 72.0,
+    cairo_surface_t *surface = cairo_pdf_surface_create_for_stream(WriteToFile, GdiPdfOf(dc), dc->DeviceWidthInches() * 72.0,
                                                                    dc->DeviceHeightInches() * 72.0);
-    dc->pdf->surface = surface;
+    GdiPdfOf(dc)->surface = surface;
     if (title) cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR, "vmod");
     SetReproducibleDate(surface);
-    dc->pdf->cairo = cairo_create(surface);
-    cairo_scale(dc->pdf->cairo, 72.0 / dc->pixelsPerInch, 72.0 / dc->pixelsPerInch);
+    GdiPdfOf(dc)->cairo = cairo_create(surface);
+    cairo_scale(GdiPdfOf(dc)->cairo, 72.0 / dc->pixelsPerInch, 72.0 / dc->pixelsPerInch);
     NoteCairoStatus(dc);
 }
 
-void GdiPdfShowPage(Ogdi_DeviceContext *dc) {
-    if (!dc->pdf || !dc->pdf->cairo || dc->failed) return;
-    cairo_show_page(dc->pdf->cairo);
+void GdiPdf::ShowPage(Ogdi_DeviceContext *dc) {
+    if (!GdiPdfOf(dc) || !GdiPdfOf(dc)->cairo || dc->failed) return;
+    cairo_show_page(GdiPdfOf(dc)->cairo);
     NoteCairoStatus(dc);
 }
 
-void GdiPdfFinish(Ogdi_DeviceContext *dc) {
-    if (!dc->pdf || !dc->pdf->surface) return;
-    cairo_surface_finish(dc->pdf->surface);
+void GdiPdf::Finish(Ogdi_DeviceContext *dc) {
+    if (!GdiPdfOf(dc) || !GdiPdfOf(dc)->surface) return;
+    cairo_surface_finish(GdiPdfOf(dc)->surface);
     NoteCairoStatus(dc);
-    cairo_status_t status = cairo_surface_status(dc->pdf->surface);
-    if (status == CAIRO_STATUS_SUCCESS && dc->pdf->cairo) status = cairo_status(dc->pdf->cairo);
+    cairo_status_t status = cairo_surface_status(GdiPdfOf(dc)->surface);
+    if (status == CAIRO_STATUS_SUCCESS && GdiPdfOf(dc)->cairo) status = cairo_status(GdiPdfOf(dc)->cairo);
     SaveFile(dc, status);
 }
 
-void GdiPdfDrop(Ogdi_DeviceContext *dc) {
-    if (!dc->pdf) return;
-    if (dc->pdf->cairo) cairo_destroy(dc->pdf->cairo);
-    if (dc->pdf->surface) cairo_surface_destroy(dc->pdf->surface);
+void GdiPdf::Drop(Ogdi_DeviceContext *dc) {
+    if (!GdiPdfOf(dc)) return;
+    if (GdiPdfOf(dc)->cairo) cairo_destroy(GdiPdfOf(dc)->cairo);
+    if (GdiPdfOf(dc)->surface) cairo_surface_destroy(GdiPdfOf(dc)->surface);
     // A document dropped before it was finished leaves no file behind.
-    ofio_SaveCancel(dc->pdf->file);
-    delete dc->pdf;
-    dc->pdf = nullptr;
+    ofio_SaveCancel(GdiPdfOf(dc)->file);
+    delete GdiPdfOf(dc);
+    GdiPdfOf(dc) = nullptr;
 }
 
 void GdiPdfReleaseCaches() {

@@ -1,6 +1,6 @@
 // gdi_drawing.cpp - clip regions, lines, polylines, arcs, filled polygons and text on the
 // printer: each call is checked and logged (the text of a log line is only made while the
-// log is on), then drawn by the PDF back end.
+// log is on), then drawn by the printer's back end.
 #include <string>
 
 #include "gdi_device.h"
@@ -52,7 +52,7 @@ int32_t ogdi_LineTo(Ogdi_DC handle, int32_t x, int32_t y) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc) return 0;
     if (GdiLogOn()) GdiLog("LineTo(" + Num(x) + ", " + Num(y) + ")");
-    GdiPdfLine(dc, dc->position, Ogdi_Point{x, y});
+    dc->backEnd->Line(dc, dc->position, Ogdi_Point{x, y});
     dc->position = Ogdi_Point{x, y};
     return 1;
 }
@@ -61,7 +61,7 @@ int32_t ogdi_Polyline(Ogdi_DC handle, const Ogdi_Point *points, int32_t count) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !points || count < 2) return 0;
     if (GdiLogOn()) GdiLog("Polyline(" + PointList(points, count) + ")");
-    GdiPdfPolyline(dc, points, count);
+    dc->backEnd->Polyline(dc, points, count);
     return 1;
 }
 
@@ -71,7 +71,7 @@ int32_t ogdi_Arc(Ogdi_DC handle, int32_t left, int32_t top, int32_t right, int32
     if (!dc) return 0;
     if (GdiLogOn()) GdiLog("Arc(" + Num(left) + ", " + Num(top) + ", " + Num(right) + ", " + Num(bottom) + ", " + Num(xStart) + ", " +
            Num(yStart) + ", " + Num(xEnd) + ", " + Num(yEnd) + ")");
-    GdiPdfArc(dc, left, top, right, bottom, Ogdi_Point{xStart, yStart}, Ogdi_Point{xEnd, yEnd});
+    dc->backEnd->Arc(dc, left, top, right, bottom, Ogdi_Point{xStart, yStart}, Ogdi_Point{xEnd, yEnd});
     return 1;
 }
 
@@ -79,7 +79,7 @@ int32_t ogdi_Polygon(Ogdi_DC handle, const Ogdi_Point *points, int32_t count) {
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !points || count < 2) return 0;
     if (GdiLogOn()) GdiLog("Polygon(" + PointList(points, count) + ")");
-    GdiPdfPolygon(dc, points, count);
+    dc->backEnd->Polygon(dc, points, count);
     return 1;
 }
 
@@ -87,7 +87,7 @@ int32_t ogdi_TextOutA(Ogdi_DC handle, int32_t x, int32_t y, const char *text, in
     Ogdi_DeviceContext *dc = GdiFindDevice(handle);
     if (!dc || !text || length < 0) return 0;
     if (GdiLogOn()) GdiLog("TextOutA(" + Num(x) + ", " + Num(y) + ", " + GdiLogText(text, length) + ")");
-    if (length > 0) GdiPdfText(dc, x, y, text, length);
+    if (length > 0) dc->backEnd->Text(dc, x, y, text, length);
     return 1;
 }
 

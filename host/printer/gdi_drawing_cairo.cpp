@@ -39,7 +39,7 @@ void PathThrough(cairo_t *cr, const Ogdi_Point *points, int32_t count) {
 
 } // namespace
 
-void GdiPdfLine(Ogdi_DeviceContext *dc, Ogdi_Point from, Ogdi_Point to) {
+void GdiPdf::Line(Ogdi_DeviceContext *dc, Ogdi_Point from, Ogdi_Point to) {
     const Ogdi_Point ends[] = {from, to};
     if (PointsOutsidePage(dc, ends, 2)) return;
     if (cairo_t *cr = GdiPageCairo(dc)) {
@@ -50,7 +50,7 @@ void GdiPdfLine(Ogdi_DeviceContext *dc, Ogdi_Point from, Ogdi_Point to) {
     }
 }
 
-void GdiPdfPolyline(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count) {
+void GdiPdf::Polyline(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count) {
     if (PointsOutsidePage(dc, points, count)) return;
     if (cairo_t *cr = GdiPageCairo(dc)) {
         PathThrough(cr, points, count);
@@ -58,7 +58,7 @@ void GdiPdfPolyline(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t co
     }
 }
 
-void GdiPdfPolygon(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count) {
+void GdiPdf::Polygon(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t count) {
     if (PointsOutsidePage(dc, points, count)) return;
     if (cairo_t *cr = GdiPageCairo(dc)) {
         PathThrough(cr, points, count);
@@ -71,7 +71,7 @@ void GdiPdfPolygon(Ogdi_DeviceContext *dc, const Ogdi_Point *points, int32_t cou
     }
 }
 
-void GdiPdfArc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, Ogdi_Point start, Ogdi_Point end) {
+void GdiPdf::Arc(Ogdi_DeviceContext *dc, int32_t left, int32_t top, int32_t right, int32_t bottom, Ogdi_Point start, Ogdi_Point end) {
     if (GdiPdfOutsidePage(dc, std::min(left, right), std::min(top, bottom), std::max(left, right),
                           std::max(top, bottom)))
         return;

@@ -71,7 +71,7 @@ bool TextOutsidePage(const Ogdi_DeviceContext *dc, int32_t x, int32_t y, int32_t
 
 } // namespace
 
-void GdiPdfText(Ogdi_DeviceContext *dc, int32_t x, int32_t y, const char *text, int32_t length) {
+void GdiPdf::Text(Ogdi_DeviceContext *dc, int32_t x, int32_t y, const char *text, int32_t length) {
     if (TextOutsidePage(dc, x, y, length)) return;
     cairo_t *cr = GdiPageCairo(dc);
     if (!cr || length == 0) return;

@@ -90,14 +90,7 @@ void WriteProlog(Ofio_File *file, const Extent &e) {
     ofio_Fprintf(file, "/yscale -1.0 def\n");
     ofio_Fprintf(file, "/xoff %g inch def\n", -e.minX);
     ofio_Fprintf(file, "/yoff %g inch def\n", e.maxY);
-    vmod_RasterPrint(file);
-    vmod_VectorPrint(file);
-    vmod_MatrixPrint(file);
-    vmod_TablePrint(file);
-    vmod_ScalarPrint(file);
-    vmod_FunctionPrint(file);
-    vmod_CriteriaPrint(file);
-    vmod_ArrowPrint(file);
+    vmod::print::WriteGlyphProcedures(file);
 }
 
 void WriteModelProcedure(Ofio_File *file, Vmod_Model &model) {

@@ -7,6 +7,7 @@
 //
 // The for loops of raster, matrix and criteria leave their control values on the operand
 // stack; the EPS trailer clears whatever is left there.
+#include "print/eps_node.h"
 #include "vmodhost/ofio.h"
 #include "vmod/vmod.h"
 
@@ -180,3 +181,18 @@ void vmod_CriteriaPrint(Ofio_File *file) { WriteProcedure(file, kCriteriaProcedu
 void vmod_ArrowPrint(Ofio_File *file) { WriteProcedure(file, kArrowProcedure); }
 
 } // extern "C"
+
+namespace vmod::print {
+
+void WriteGlyphProcedures(Ofio_File *file) {
+    vmod_RasterPrint(file);
+    vmod_VectorPrint(file);
+    vmod_MatrixPrint(file);
+    vmod_TablePrint(file);
+    vmod_ScalarPrint(file);
+    vmod_FunctionPrint(file);
+    vmod_CriteriaPrint(file);
+    vmod_ArrowPrint(file);
+}
+
+} // namespace vmod::print

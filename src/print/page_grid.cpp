@@ -84,4 +84,15 @@ bool ClampPageRange(const PageGrid &grid, std::int32_t &first, std::int32_t &las
     return first <= last;
 }
 
+namespace {
+
+// A sheet side the printer can take, inches (as the host's printers accept).
+bool UsableSheetSide(double inches) { return inches >= 1 && inches <= 200; }
+
+} // namespace
+
+bool UsableSheet(const Vmod_Model &model) {
+    return UsableSheetSide(model.printerPageWidth) && UsableSheetSide(model.printerPageHeight);
+}
+
 } // namespace vmod::print

@@ -53,6 +53,10 @@ PageCell PageCellOf(const PageGrid &grid, std::int32_t page);
 // range is empty. Pages past the diagram stay in the range.
 bool ClampPageRange(const PageGrid &grid, std::int32_t &first, std::int32_t &last);
 
+// Whether the host's printers can take the model's printer page (each side 1 to 200
+// inches): only then does a paged PostScript print name its sheet.
+bool UsableSheet(const Vmod_Model &model);
+
 } // namespace vmod::print
 
 #endif

@@ -48,7 +48,8 @@ void ClipToPrintableArea(const PrinterState &s, const PageGrid &grid, int32_t &c
     DeleteObject(region);
 }
 
-void PrintPages(PrinterState &s, const Vmod_Model &model, const std::vector<int32_t> &pages, int32_t last) {
+// False when the printer refused to start or finish a page.
+bool PrintPages(PrinterState &s, const Vmod_Model &model, const std::vector<int32_t> &pages, int32_t last) {
     const PageGrid grid = MakePageGrid(model);
     // Built once for all pages; without memory for it the arrows walk the list.
     ModelNodeIndex index;
@@ -60,8 +61,9 @@ void PrintPages(PrinterState &s, const Vmod_Model &model, const std::vector<int3
     }
     HFONT labelFont = nullptr;
     bool labelFontTried = false;
+    bool printed = true;
     for (const int32_t page : pages) {
-        StartPage(s.dc);
+        if (StartPage(s.dc) <= 0) printed = false;
         int32_t clipLeft = 0, clipTop = 0;
         ClipToPrintableArea(s, grid, clipLeft, clipTop);
         const PageCell cell = PageCellOf(grid, page);
@@ -84,19 +86,20 @@ void PrintPages(PrinterState &s, const Vmod_Model &model, const std::vector<int3
                      static_cast<int32_t>(std::strlen(label)));
             if (previous) SelectObject(s.dc, previous);
         }
-        EndPage(s.dc);
+        if (EndPage(s.dc) <= 0) printed = false;
     }
     if (labelFont) DeleteObject(labelFont);
     s.index = nullptr; // the index goes with this call
+    return printed;
 }
 
 } // namespace
 
-void ModelPrintPages(Vmod_Model &model, const std::vector<int32_t> &pages, int32_t labelLast) {
+bool ModelPrintPages(Vmod_Model &model, const std::vector<int32_t> &pages, int32_t labelLast) {
     int32_t request = 0;
     HDC dc = nullptr;
     ooml_LpGetItems(&request, OOML_LP_PRINTER_DC, &dc, nullptr);
-    if (!dc) return;
+    if (!dc) return false;
 
     PrinterState s;
     s.dc = dc;
@@ -114,11 +117,14 @@ void ModelPrintPages(Vmod_Model &model, const std::vector<int32_t> &pages, int32
 
     char *name = ostr_Duplicate(kDocumentName);
     DOCINFOA info{20, name, nullptr, nullptr, 0};
-    StartDocA(dc, &info);
-    PrintPages(s, model, pages, labelLast);
-    EndDoc(dc);
+    // The calls are the same whatever the printer answers; the answers only decide what
+    // is returned.
+    bool printed = StartDocA(dc, &info) > 0;
+    if (!PrintPages(s, model, pages, labelLast)) printed = false;
+    if (EndDoc(dc) <= 0) printed = false;
     if (documentFont) DeleteObject(documentFont);
     omsc_HeapFree(name);
+    return printed;
 }
 
 } // namespace vmod::print

@@ -1,8 +1,8 @@
 // ps_paged.cpp - the prologue and page labels of a paged PostScript print, which a front
 // end composes: vmod_HeaderPrint, the glyph procedures, a picture procedure drawing the
-// model (with vmod_PrintPageNumbers inside it), then one "printpage" per page; the
-// document-structure comments of ps_paged.h close the prologue, mark each page and end
-// the document.
+// model (with vmod_PrintPageNumbers inside it), then one "printpage" per page; the front
+// end's document-structure comments close the prologue, mark each page and end the
+// document (the kit's vmodkit_WritePostScript writes them all).
 //
 // Design of the paged PostScript. The header comments give the sheet (the printer page
 // as it stands in portrait), its orientation and "%%Pages: (atend)"; the setup asks the
@@ -13,8 +13,6 @@
 // then removes whatever the picture left on the operand stack before "showpage", so a
 // print of any length leaves the stack as it found it. Margins and printable sizes are
 // divided by the scale, so they stay physical.
-#include "print/ps_paged.h"
-
 #include <cmath>
 
 #include "vmodhost/ofio.h"
@@ -71,13 +69,6 @@ const char kPrintPage[] =
     "\tshowpage\n"
     "} def\n\n";
 
-// A sheet side the printer can take, inches (as the host's printers accept).
-bool UsableSheetSide(double inches) { return inches >= 1 && inches <= 200; }
-
-bool UsableSheet(const Vmod_Model &model) {
-    return UsableSheetSide(model.printerPageWidth) && UsableSheetSide(model.printerPageHeight);
-}
-
 } // namespace
 
 extern "C" {
@@ -88,7 +79,7 @@ void vmod_HeaderPrint(Ofio_File *file, Vmod_Model *model) {
     const double top = model->margins[0], bottom = model->margins[1], left = model->margins[2],
                  right = model->margins[3];
     ofio_Fprintf(file, "%%!PS-Adobe-3.0\n");
-    if (UsableSheet(*model)) {
+    if (vmod::print::UsableSheet(*model)) {
         const double width = model->printerPageWidth * 72, height = model->printerPageHeight * 72;
         ofio_Fprintf(file, "%%%%BoundingBox: 0 0 %.0f %.0f\n", std::ceil(width), std::ceil(height));
         ofio_Fprintf(file, "%%%%DocumentMedia: Plain %g %g 0 () ()\n", width, height);
@@ -135,31 +126,3 @@ void vmod_PrintPageNumbers(Ofio_File *file, Vmod_Model *model, int32_t first, in
 }
 
 } // extern "C"
-
-namespace vmod::print {
-
-void WritePagedSetup(Ofio_File *file, const Vmod_Model &model) {
-    ofio_Fprintf(file, "%%%%EndProlog\n");
-    ofio_Fprintf(file, "%%%%BeginSetup\n");
-    if (UsableSheet(model)) {
-        // A device that cannot change its paper keeps its own; the print goes on.
-        ofio_Fprintf(file, "/setpagedevice where {\n");
-        ofio_Fprintf(file, "\tpop mark { << /PageSize [%g %g] >> setpagedevice } stopped cleartomark\n",
-                     model.printerPageWidth * 72, model.printerPageHeight * 72);
-        ofio_Fprintf(file, "} if\n");
-    }
-    ofio_Fprintf(file, "%%%%EndSetup\n");
-}
-
-void WritePagedPage(Ofio_File *file, std::int32_t page, std::int32_t ordinal, std::int32_t column, std::int32_t row) {
-    ofio_Fprintf(file, "%%%%Page: %d %d\n", page, ordinal);
-    ofio_Fprintf(file, "{picture} %d %d printpage\n", column, row);
-}
-
-void WritePagedTrailer(Ofio_File *file, std::int32_t pages) {
-    ofio_Fprintf(file, "%%%%Trailer\n");
-    ofio_Fprintf(file, "%%%%Pages: %d\n", pages);
-    ofio_Fprintf(file, "%%%%EOF\n");
-}
-
-} // namespace vmod::print

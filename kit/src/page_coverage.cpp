@@ -1,5 +1,5 @@
 // page_coverage.cpp - the paper the diagram marks on the page grid.
-#include "print/page_coverage.h"
+#include "page_coverage.h"
 
 #include <algorithm>
 #include <cmath>

@@ -8,8 +8,8 @@
 // advance widths of face_widths.h. An arrow marks the pages the straight line between
 // the two centres crosses. A page that some ink touches is printed; a page no ink
 // touches is not.
-#ifndef VMOD_PRINT_PAGE_COVERAGE_H
-#define VMOD_PRINT_PAGE_COVERAGE_H
+#ifndef VMODKIT_PAGE_COVERAGE_H
+#define VMODKIT_PAGE_COVERAGE_H
 
 #include <cstdint>
 #include <vector>
