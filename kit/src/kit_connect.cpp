@@ -41,31 +41,39 @@ Role roleOf(const Vmod_Node *node) {
     return kind == VMOD_TEXT ? Role::Note : Role::Unknown;
 }
 
-// Whether target is reached from start along arrows. A resolved link leads to its node;
-// an unresolved one to the first node of the list with its identifier, as the model
-// reads back. Every node is visited at most once.
+// Where a link leads: a resolved link to its node, an unresolved one to the first node
+// of the list with its identifier (as the model reads back), or nowhere.
+class LinkTargets {
+public:
+    explicit LinkTargets(const Vmod_Model *model) : model_(model) {}
+    const Vmod_Node *of(const Vmod_Link *link) {
+        if (link->node != nullptr) return link->node;
+        if (!indexed_) { // only a model with unresolved links pays for the index
+            for (const Vmod_Node *node = model_->nodes; node != nullptr; node = node->next) byId_.emplace(node->id, node);
+            indexed_ = true;
+        }
+        auto found = byId_.find(link->id);
+        return found != byId_.end() ? found->second : nullptr;
+    }
+
+private:
+    const Vmod_Model *model_;
+    std::unordered_map<int32_t, const Vmod_Node *> byId_;
+    bool indexed_ = false;
+};
+
+// Whether target is reached from start along arrows; every node is visited at most once.
 bool reaches(const Vmod_Model *model, const Vmod_Node *start, const Vmod_Node *target) {
-    std::unordered_map<int32_t, const Vmod_Node *> byId; // made at the first unresolved link
-    bool indexed = false;
+    LinkTargets targets(model);
     std::unordered_set<const Vmod_Node *> seen{start};
     std::vector<const Vmod_Node *> pending{start};
     while (!pending.empty()) {
         const Vmod_Node *current = pending.back();
         pending.pop_back();
         for (const Vmod_Link *link = current->children; link != nullptr; link = link->next) {
-            const Vmod_Node *next = link->node;
-            if (next == nullptr) {
-                if (!indexed) {
-                    for (const Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
-                        byId.emplace(node->id, node);
-                    indexed = true;
-                }
-                auto found = byId.find(link->id);
-                if (found == byId.end()) continue;
-                next = found->second;
-            }
+            const Vmod_Node *next = targets.of(link);
             if (next == target) return true;
-            if (seen.insert(next).second) pending.push_back(next);
+            if (next != nullptr && seen.insert(next).second) pending.push_back(next);
         }
     }
     return false;

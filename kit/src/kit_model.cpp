@@ -13,21 +13,21 @@ namespace {
 // lives as long as any model that points at it.
 char kDefaultTextFont[] = "Helvetica";
 
-// The model's page and print settings as a model file without those statements reads
-// them, so that a new model saved and read back is the same model; the diagram page is
-// one letter page. The drawing fields are those of a screen at 96 pixels per inch with a
+// The print settings are those a model file without their statements reads as, so
+// that a new model saved and read back is the same model; the diagram page is the same
+// letter page. The drawing fields are those of a screen at 96 pixels per inch with a
 // one-inch glyph box, the box the printed and PostScript glyphs use.
+constexpr double kLetterWidth = 8.5, kLetterHeight = 11.0, kMargin = 0.5, kFullScale = 100.0;
+
 void setDefaults(Vmod_Model *model) {
     model->textFont = kDefaultTextFont;
     model->textSize = 12;
     model->nextId = 1;
-    model->pageWidth = 8.5;
-    model->pageHeight = 11.0;
-    model->printerPageWidth = 8.5;
-    model->printerPageHeight = 11.0;
+    model->pageWidth = model->printerPageWidth = kLetterWidth;
+    model->pageHeight = model->printerPageHeight = kLetterHeight;
     for (int i = 0; i < 4; ++i) // indexed: the packed record leaves the array unaligned
-        model->margins[i] = 0.5;
-    model->printScale = 100.0;
+        model->margins[i] = kMargin;
+    model->printScale = kFullScale;
     model->optimize = 1;
     model->backgroundColor = 0xFFFFFF;
     model->foregroundColor = 0x000000;
@@ -50,6 +50,13 @@ void appendNode(Vmod_Model *model, Vmod_Node *node) {
     while (tail->next != nullptr) tail = tail->next;
     tail->next = node;
     node->prev = tail;
+}
+
+bool giveMatrixValues(Vmod_MatrixData *matrix) {
+    const int64_t count = static_cast<int64_t>(matrix->columns) * matrix->rows;
+    if (matrix->values != nullptr || count <= 0) return true;
+    matrix->values = static_cast<double *>(omsc_HeapMalloc(static_cast<size_t>(count) * sizeof(double)));
+    return matrix->values != nullptr;
 }
 
 } // namespace
@@ -97,6 +104,14 @@ Vmod_Node *vmodkit_NodeAdd(Vmod_Model *model, int32_t kind, double x, double y, 
     Vmod_Node *node = vmod_NodeCreate(model, kind, nullptr);
     char *copy = ostr_Duplicate(title);
     if (node == nullptr || (title != nullptr && copy == nullptr)) {
+        omsc_HeapFree(copy);
+        vmod_NodesDelete(node, nullptr);
+        kit_Report(err, function, VMOD_ERR_MEMORY, "memory is exhausted");
+        return nullptr;
+    }
+    // A literal matrix gets its values, all zero, which is what the reader gives it: a
+    // matrix without them is saved without VALUE and reads back with them.
+    if (kind == VMOD_MATRIX && !giveMatrixValues(static_cast<Vmod_MatrixData *>(node->data))) {
         omsc_HeapFree(copy);
         vmod_NodesDelete(node, nullptr);
         kit_Report(err, function, VMOD_ERR_MEMORY, "memory is exhausted");

@@ -40,7 +40,8 @@ VMODKIT_API void vmodkit_ModelRelease(Vmod_Model *model);
 VMODKIT_API void vmodkit_ModelFree(Vmod_Model *model);
 
 /* A new node of kind (Vmod_NodeType, made by vmod_NodeCreate with its defaults; a note
-   shares the model's textFont) with the next free identifier (vmod_NodeNextAvail), centred
+   shares the model's textFont; a matrix also gets its columns x rows values, all zero,
+   as the reader gives them, so that it saves and reads back alike) with the next free identifier (vmod_NodeNextAvail), centred
    at (x, y) paper inches, with a copy of title (null for none), its extent the model's
    nodeWidth x nodeHeight (a note's stays 0 until it is drawn), appended to the model's
    list, which owns it. model->nextId becomes one more than the new identifier. Null,
