@@ -170,6 +170,15 @@ TEST_F(KitModelTest, ModelTheFileCannotCarryIsRefusedWithTheWritersReason) {
     EXPECT_EQ(chain().find(tmp.path()), std::string::npos) << chain();
 }
 
+TEST_F(KitModelTest, NoRoomForThePrivateFileIsAFailureThatSaysSo) {
+    KitModel model(vmodkit_ModelNew(&err));
+    setenv("TMPDIR", dir.file("missing").c_str(), 1);
+    EXPECT_EQ(vmodkit_ModelSaveMemory(model.get(), nullptr, &err), nullptr);
+    ASSERT_NE(err, nullptr);
+    EXPECT_EQ(vmodhost_ErrorCode(err), VMOD_ERR_FAILED);
+    EXPECT_NE(chain().find("cannot make a private directory"), std::string::npos) << chain();
+}
+
 TEST_F(KitModelTest, MalformedTextIsReportedAtItsLineAndColumnUnderTheGivenName) {
     const std::string text = "TITLE \"t\";\nPAGESIZE 8.5, 11 INCHES;\nRASTER { ID 1; BOGUS; }\n";
     EXPECT_EQ(vmodkit_ModelReadMemory(text.data(), text.size(), "undo step", &err), nullptr);

@@ -67,7 +67,8 @@ void chainRenamed(Oerr_ErrorReport **err, const char *function, Oerr_ErrorReport
     for (size_t i = chain.size(); i-- > 0;) {
         const char *message = vmodhost_ErrorMessage(chain[i]);
         const std::string text = replaced(message != nullptr ? message : "", from, to);
-        made = oerr_CreateErrorReport(i == 0 ? function : vmodhost_ErrorFunction(chain[i]), vmodhost_ErrorCode(chain[i]),
+        const char *maker = vmodhost_ErrorFunction(chain[i]);
+        made = oerr_CreateErrorReport(i == 0 || maker == nullptr ? function : maker, vmodhost_ErrorCode(chain[i]),
                                       vmodhost_ErrorSeverity(chain[i]), made, "%s", text.c_str(), 0);
     }
     if (err != nullptr)
@@ -141,6 +142,20 @@ Vmod_Model *readMemory(const char *text, size_t length, const char *name, Oerr_E
     return model;
 }
 
+// Runs body inside the kit's boundary; a file the kit could not make or read for the
+// call is a failure of its own (VMOD_ERR_FAILED), not memory exhaustion.
+template <typename Result, typename Body>
+Result guardedFiles(const char *function, Oerr_ErrorReport **err, Body &&body) noexcept {
+    return kit_Guarded<Result>(function, err, nullptr, [&]() -> Result {
+        try {
+            return body();
+        } catch (const std::runtime_error &failure) {
+            kit_Report(err, function, VMOD_ERR_FAILED, failure.what());
+            return nullptr;
+        }
+    });
+}
+
 } // namespace
 
 extern "C" {
@@ -151,8 +166,8 @@ char *vmodkit_ModelSaveMemory(const Vmod_Model *model, size_t *length, Oerr_Erro
         kit_Report(err, "vmodkit_ModelSaveMemory", VMOD_ERR_FAILED, "no model to save");
         return nullptr;
     }
-    return kit_Guarded<char *>("vmodkit_ModelSaveMemory", err, nullptr,
-                               [model, length, err] { return saveMemory(model, length, err); });
+    return guardedFiles<char *>("vmodkit_ModelSaveMemory", err,
+                                [model, length, err] { return saveMemory(model, length, err); });
 }
 
 Vmod_Model *vmodkit_ModelReadMemory(const char *text, size_t length, const char *name, Oerr_ErrorReport **err) {
@@ -160,7 +175,7 @@ Vmod_Model *vmodkit_ModelReadMemory(const char *text, size_t length, const char 
         kit_Report(err, "vmodkit_ModelReadMemory", VMOD_ERR_FAILED, "no model text to read");
         return nullptr;
     }
-    return kit_Guarded<Vmod_Model *>("vmodkit_ModelReadMemory", err, nullptr, [text, length, name, err] {
+    return guardedFiles<Vmod_Model *>("vmodkit_ModelReadMemory", err, [text, length, name, err] {
         return readMemory(text != nullptr ? text : "", length, name, err);
     });
 }
