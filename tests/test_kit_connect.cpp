@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "test_model_support.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodkit/vmodkit_connect.h"
@@ -85,18 +86,18 @@ TEST_F(KitConnect, CycleIsFoundThroughALinkNotYetResolved) {
 TEST_F(KitConnect, ConnectAddsTheArrowOnlyWhenItIsAllowed) {
     Vmod_Link *link = vmodkit_Connect(model.get(), out, g, &err);
     ASSERT_NE(link, nullptr);
-    EXPECT_EQ(link->node, g);
-    EXPECT_EQ(out->children->next, nullptr);
-    EXPECT_EQ(out->children, link);
-    ASSERT_NE(g->parents, nullptr);
-    EXPECT_EQ(g->parents->node, out);
+    EXPECT_EQ(fieldValue(link->node), g);
+    EXPECT_EQ(fieldValue(out->children->next), nullptr);
+    EXPECT_EQ(fieldValue(out->children), link);
+    ASSERT_NE(fieldValue(g->parents), nullptr);
+    EXPECT_EQ(fieldValue(g->parents->node), out);
 
     EXPECT_EQ(vmodkit_Connect(model.get(), g, in, &err), nullptr); // in -> f -> out -> g
     ASSERT_NE(err, nullptr);
     EXPECT_STREQ(vmodhost_ErrorFunction(err), "vmodkit_Connect");
     EXPECT_STREQ(vmodhost_ErrorMessage(err), "the arrow would close a cycle");
-    EXPECT_EQ(g->children, nullptr);
-    EXPECT_EQ(in->parents, nullptr);
+    EXPECT_EQ(fieldValue(g->children), nullptr);
+    EXPECT_EQ(fieldValue(in->parents), nullptr);
 }
 
 TEST_F(KitConnect, LongChainIsSearchedWithoutRecursion) {

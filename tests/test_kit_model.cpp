@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/scratch_dir.h"
+#include "test_model_support.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/omsc.h"
 #include "vmodhost/ostr.h"
@@ -123,15 +124,15 @@ TEST_F(KitModelTest, CopySavesTheSameBytesAndSharesNothingTheModelOwns) {
         const std::string original = saved(model.get());
         KitModel copy(vmodkit_ModelCopy(model.get(), &err));
         ASSERT_NE(copy, nullptr);
-        EXPECT_NE(copy->title, model->title);
+        EXPECT_NE(fieldValue(copy->title), fieldValue(model->title));
         if (model->window != nullptr) {
-            EXPECT_NE(copy->window, model->window);
+            EXPECT_NE(fieldValue(copy->window), fieldValue(model->window));
         }
         for (Vmod_Node *node = copy->nodes; node != nullptr; node = node->next) {
             for (Vmod_Link *link = node->children; link != nullptr; link = link->next)
-                EXPECT_EQ(link->node, vmod_IdToNode(copy.get(), link->id, nullptr));
+                EXPECT_EQ(fieldValue(link->node), vmod_IdToNode(copy.get(), link->id, nullptr));
             for (Vmod_Link *link = node->parents; link != nullptr; link = link->next)
-                EXPECT_EQ(link->node, vmod_IdToNode(copy.get(), link->id, nullptr));
+                EXPECT_EQ(fieldValue(link->node), vmod_IdToNode(copy.get(), link->id, nullptr));
         }
         // The copy stands alone once its source is gone.
         model.reset();
@@ -146,11 +147,11 @@ TEST_F(KitModelTest, MemorySaveIsTheFileSaveAndLeavesTheFileNameAlone) {
         SCOPED_TRACE(name);
         KitModel model = example(name);
         ASSERT_NE(model, nullptr);
-        EXPECT_EQ(model->fileName, nullptr);
+        EXPECT_EQ(fieldValue(model->fileName), nullptr);
         model->fileName = ostr_Duplicate(dir.file(name).c_str());
         char *const fileName = model->fileName;
         const std::string inMemory = saved(model.get());
-        EXPECT_EQ(model->fileName, fileName);
+        EXPECT_EQ(fieldValue(model->fileName), fileName);
         EXPECT_EQ(dir.entries().count(name), 0u);
         vmod_ModelWrite(model.get(), &err);
         ASSERT_EQ(err, nullptr);
@@ -224,13 +225,13 @@ TEST_F(KitModelTest, FontOfANoteMadeHereLeavesTheModelsFontAlone) {
     model->textFont = modelFont;
     Vmod_Node *note = vmodkit_NodeAdd(model.get(), VMOD_TEXT, 1, 1, "n", &err);
     textOf(note)->style = VMOD_STYLE_BOLD;
-    ASSERT_EQ(textOf(note)->font, modelFont);
+    ASSERT_EQ(fieldValue(textOf(note)->font), modelFont);
     ASSERT_EQ(vmodkit_TextSetFont(note, "Times", &err), 1);
     EXPECT_STREQ(textOf(note)->font, "Times");
     EXPECT_EQ(textOf(note)->style, VMOD_STYLE_BOLD);
     EXPECT_EQ(textOf(note)->size, 12);
     ASSERT_EQ(vmodkit_TextSetFont(note, nullptr, &err), 1);
-    EXPECT_EQ(textOf(note)->font, nullptr);
+    EXPECT_EQ(fieldValue(textOf(note)->font), nullptr);
     EXPECT_STREQ(model->textFont, "Courier");
     model.reset();
     omsc_HeapFree(modelFont);
@@ -254,5 +255,5 @@ TEST_F(KitModelTest, FontOfANodeThatIsNoNoteIsRefused) {
     void *const data = raster->data;
     EXPECT_EQ(vmodkit_TextSetFont(raster, "Times", &err), 0);
     EXPECT_NE(err, nullptr);
-    EXPECT_EQ(raster->data, data);
+    EXPECT_EQ(fieldValue(raster->data), data);
 }

@@ -48,7 +48,8 @@ Vmod_Link *copyLinks(const Vmod_Link *from, const NodeCopies &copies) {
             throw std::bad_alloc();
         }
         link->id = from->id;
-        auto found = from->node != nullptr ? copies.find(from->node) : copies.end();
+        const Vmod_Node *target = from->node; // a copy: the packed field may be unaligned
+        auto found = target != nullptr ? copies.find(target) : copies.end();
         link->node = found != copies.end() ? found->second : nullptr;
         link->prev = tail;
         if (tail != nullptr)
