@@ -44,7 +44,7 @@ endfunction()
 run("install" COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 # The libraries carry a versioned SONAME, and the development link names point at them.
-foreach(library vmod vmodhost)
+foreach(library vmod vmodhost vmodkit)
   set(path ${prefix}/${LIBDIR}/lib${library}.so)
   if(NOT IS_SYMLINK ${path})
     message(FATAL_ERROR "lib${library}.so is not installed as a link")
@@ -55,7 +55,7 @@ foreach(library vmod vmodhost)
   endif()
 endforeach()
 # libvmod finds libvmodhost beside itself, the tool finds both from its own place.
-set(binaries ${prefix}/${LIBDIR}/libvmod.so)
+set(binaries ${prefix}/${LIBDIR}/libvmod.so ${prefix}/${LIBDIR}/libvmodkit.so)
 if(TOOL)
   list(APPEND binaries ${prefix}/${BINDIR}/vmod)
 endif()
@@ -115,6 +115,9 @@ run("consume" COMMAND ${RUNNER} ${WORK_DIR}/consumer/consume ${WORK_DIR}/c.vmf $
 expect_same("consume" "${printed}" ${SOURCE_DIR}/consume.expected)
 run("consume_cxx" COMMAND ${RUNNER} ${WORK_DIR}/consumer/consume_cxx ${WORK_DIR}/c.vmf OUTPUT printed)
 expect_same("consume_cxx" "${printed}" ${SOURCE_DIR}/consume_cxx.expected)
+file(MAKE_DIRECTORY ${WORK_DIR}/frontend)
+run("frontend" COMMAND ${RUNNER} ${WORK_DIR}/consumer/frontend ${WORK_DIR}/frontend OUTPUT printed)
+expect_same("frontend" "${printed}" ${SOURCE_DIR}/frontend.expected)
 
 # The library's script of the saved model is the installed tool's.
 if(TOOL)
@@ -138,6 +141,14 @@ set(ENV{LD_LIBRARY_PATH} ${prefix}/${LIBDIR})
 run("consume built with pkg-config" COMMAND ${RUNNER} ${WORK_DIR}/consume_pc ${WORK_DIR}/pc.vmf ${WORK_DIR}/pc_script.txt
     OUTPUT printed)
 expect_same("consume built with pkg-config" "${printed}" ${SOURCE_DIR}/consume.expected)
+run("pkg-config vmodkit" COMMAND ${PKG_CONFIG} --cflags --libs vmodkit OUTPUT kit_flags)
+string(STRIP "${kit_flags}" kit_flags)
+separate_arguments(kit_flags UNIX_COMMAND "${kit_flags}")
+run("c++ frontend.cpp with pkg-config" COMMAND ${CXX_COMPILER} ${cxx_flags} ${exe_linker_flags} -std=c++17 -Wall -Werror
+    ${SOURCE_DIR}/consumer/frontend.cpp ${kit_flags} -o ${WORK_DIR}/frontend_pc)
+file(MAKE_DIRECTORY ${WORK_DIR}/frontend_pc_files)
+run("frontend built with pkg-config" COMMAND ${RUNNER} ${WORK_DIR}/frontend_pc ${WORK_DIR}/frontend_pc_files OUTPUT printed)
+expect_same("frontend built with pkg-config" "${printed}" ${SOURCE_DIR}/frontend.expected)
 run("build_model built with pkg-config" COMMAND ${RUNNER} ${WORK_DIR}/build_model_pc OUTPUT printed)
 if(NOT printed MATCHES "ready to run: yes")
   message(FATAL_ERROR "build_model printed:\n${printed}")
