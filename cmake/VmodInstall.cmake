@@ -71,15 +71,12 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/package/vmodConfigVersion
 install(FILES ${PROJECT_BINARY_DIR}/package/vmodConfig.cmake ${PROJECT_BINARY_DIR}/package/vmodConfigVersion.cmake
   DESTINATION ${VMOD_INSTALL_CMAKEDIR})
 
-# pkg-config files. The prefix is found from the file's own place, so an installed tree
-# can be moved (or installed with --prefix) and still describe itself.
-if(IS_ABSOLUTE "${CMAKE_INSTALL_LIBDIR}" OR IS_ABSOLUTE "${CMAKE_INSTALL_INCLUDEDIR}")
-  set(VMOD_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
-else()
-  file(RELATIVE_PATH VMOD_PC_UP "/vmod-prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig" "/vmod-prefix")
-  string(REGEX REPLACE "/$" "" VMOD_PC_UP "${VMOD_PC_UP}")
-  set(VMOD_PC_PREFIX "\${pcfiledir}/${VMOD_PC_UP}")
-endif()
+# pkg-config files. pkg-config prints a path built on ${pcfiledir} as it stands
+# (".../lib/pkgconfig/../../include"), so the prefix is written as the absolute install
+# prefix, known only when installing (`cmake --install --prefix`): each file is configured
+# here with the prefix left as a placeholder and finished by the install step. A tree
+# moved elsewhere afterwards is still described by `pkg-config --define-prefix`.
+set(VMOD_PC_PREFIX "@VMOD_PC_PREFIX@")
 foreach(dir LIBDIR INCLUDEDIR)
   if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
     set(VMOD_PC_${dir} "${CMAKE_INSTALL_${dir}}")
@@ -88,6 +85,10 @@ foreach(dir LIBDIR INCLUDEDIR)
   endif()
 endforeach()
 foreach(package vmod vmodhost vmodkit)
-  configure_file(${CMAKE_CURRENT_LIST_DIR}/${package}.pc.in ${PROJECT_BINARY_DIR}/package/${package}.pc @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/package/${package}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+  set(pc ${PROJECT_BINARY_DIR}/package/${package}.pc)
+  configure_file(${CMAKE_CURRENT_LIST_DIR}/${package}.pc.in ${pc}.in @ONLY)
+  install(CODE "
+    get_filename_component(VMOD_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\" ABSOLUTE)
+    configure_file(\"${pc}.in\" \"${pc}\" @ONLY)")
+  install(FILES ${pc} DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 endforeach()

@@ -130,6 +130,16 @@ endif()
 
 # (c): the same C program and the bundled example with pkg-config and the plain compiler.
 set(ENV{PKG_CONFIG_PATH} ${prefix}/${LIBDIR}/pkgconfig)
+# Each package names the installed directories themselves, with no "pkgconfig/../.." in
+# the path a compiler line and its error messages show.
+foreach(package vmod vmodhost vmodkit)
+  run("pkg-config ${package}" COMMAND ${PKG_CONFIG} --cflags --libs ${package} OUTPUT flags)
+  string(FIND "${flags}" "-I${prefix}/include " include_at)
+  string(FIND "${flags}" "-L${prefix}/${LIBDIR} " lib_at)
+  if(flags MATCHES "/\\.\\./|/\\./|//" OR include_at EQUAL -1 OR lib_at EQUAL -1)
+    message(FATAL_ERROR "pkg-config ${package} gives paths that are not the installed directories: ${flags}")
+  endif()
+endforeach()
 run("pkg-config" COMMAND ${PKG_CONFIG} --cflags --libs vmod OUTPUT flags)
 string(STRIP "${flags}" flags)
 separate_arguments(flags UNIX_COMMAND "${flags}")
