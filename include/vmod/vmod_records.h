@@ -2,10 +2,21 @@
  * vmod_records.h - the records shared between the model library and its front end.
  *
  * The front end reads and writes these fields directly, so field order, widths and
- * signedness are part of the interface. Records are packed on 4-byte boundaries: a
- * double that follows a 32-bit field starts right after it (the raster `ignoreValue`
- * and the scalar `value` are such fields). Words that only the front end uses are
- * present as `reserved` fields so that every named field keeps its offset.
+ * signedness are part of the interface. Words that only the front end uses are present
+ * as `reserved` fields so that every named field keeps its offset.
+ *
+ * Packing. In a 32-bit build (4-byte pointers) the records are packed on 4-byte
+ * boundaries: a double that follows a 32-bit field starts right after it (the raster
+ * `ignoreValue` and the scalar `value` are such fields). That is the exact layout the
+ * 32-bit front end was built against, and on that target every field still sits on an
+ * address its type may be read from. In a 64-bit build the records have the compiler's
+ * natural alignment instead: packed there, a pointer or double after a 32-bit field would
+ * sit 4 bytes off, and ordinary code such as `&node->x` handed to vmod_ScreenToPaper or
+ * a range-for over `model->margins` would read through a misaligned pointer, which is
+ * undefined behaviour that no compiler warns about. No 64-bit program shares these
+ * records' bytes with a 32-bit one, so nothing relies on a packed 64-bit layout. Code
+ * that needs the byte layout takes it from offsetof and sizeof, never from the offsets
+ * of the 32-bit build.
  *
  * Ownership, once for all records: every string, array and sub-record a field points
  * to is owned by the record holding the field and lives on the host heap
@@ -170,7 +181,13 @@ typedef enum Vmod_ProjectionMode {
 #define VMOD_STYLE_ITALIC 2
 #define VMOD_STYLE_UNDERLINE 4
 
+/* Packed only where pointers are 4 bytes wide: see "Packing" above. */
+#if UINTPTR_MAX <= 0xFFFFFFFFu
+#define VMOD_RECORDS_PACKED 1
 #pragma pack(push, 4)
+#else
+#define VMOD_RECORDS_PACKED 0
+#endif
 
 typedef struct Vmod_Node Vmod_Node;
 typedef struct Vmod_Model Vmod_Model;
@@ -405,7 +422,9 @@ struct Vmod_Model {
     int32_t redrawInPlace;
 };
 
+#if VMOD_RECORDS_PACKED
 #pragma pack(pop)
+#endif
 
 #ifdef __cplusplus
 }
