@@ -8,7 +8,7 @@ TEST(vmod_ChildAdd, FirstLinkBecomesHeadLaterLinksAppend) {
     Vmod_Node *p = m.add(VMOD_FUNCTION, 1);
     Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
     Vmod_Link *first = vmod_ChildAdd(p, 5, &err);
-    EXPECT_EQ(err, nullptr);
+    EXPECT_EQ(err, reinterpret_cast<Oerr_ErrorReport *>(&m));  // left as it was
     EXPECT_EQ(fieldValue(p->children), first);
     EXPECT_EQ(fieldValue(first->node), nullptr);
     EXPECT_EQ(fieldValue(first->prev), nullptr);
@@ -52,7 +52,7 @@ TEST(vmod_ChildDelete, OnlyChildLeavesNullHead) {
     m.arrow(p, c);
     Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
     vmod_ChildDelete(p, 2, &err);
-    EXPECT_EQ(err, nullptr);
+    EXPECT_EQ(err, reinterpret_cast<Oerr_ErrorReport *>(&m));  // left as it was
     EXPECT_EQ(fieldValue(p->children), nullptr);
     EXPECT_EQ(fieldValue(c->parents), nullptr);
 }
@@ -167,7 +167,7 @@ TEST(vmod_NodesSelDel, DeletingTheFirstTwoReturnsTheThird) {
     f->selected = 1;
     Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
     m.model.nodes = vmod_NodesSelDel(d, &err);
-    EXPECT_EQ(err, nullptr);
+    EXPECT_EQ(err, reinterpret_cast<Oerr_ErrorReport *>(&m));  // left as it was
     EXPECT_EQ(fieldValue(m.model.nodes), c);
     EXPECT_EQ(fieldValue(c->prev), nullptr);
     EXPECT_EQ(fieldValue(c->parents), nullptr);

@@ -95,6 +95,16 @@ void oerr_DeleteErrorReportEx(Oerr_ErrorReport **report) {
     *report = nullptr;
 }
 
+void vmodhost_ErrorAppendCause(Oerr_ErrorReport **chain, Oerr_ErrorReport *cause) {
+    if (chain == nullptr || cause == nullptr) return;
+    Oerr_ErrorReport **end = chain;
+    for (; *end != nullptr; end = &(*end)->cause)
+        if (*end == cause) return; // already in the chain: a second link would free it twice
+    *end = cause;
+}
+
+void vmodhost_IgnoreErrorText(const char *, void *) {}
+
 void vmodhost_SetErrorSink(Vmodhost_ErrorSink sink, void *user) {
     errorSink = sink;
     errorSinkUser = user;

@@ -18,6 +18,7 @@
 #include "vmodhost/oerr.h"
 #include "vmodhost/olex.h"
 #include "vmodhost/omsc.h"
+#include "vmodhost/vmodhost.h"
 #include "support/c_locale.h"
 
 namespace {
@@ -630,13 +631,27 @@ void *run(Olex_Parser &p, Oerr_ErrorReport **err) {
     return parseResult;
 }
 
+// The caller's report slot for one parse: the parse reports into an empty slot, and the
+// report that was there goes to the end of whatever chain the parse left.
+class KeptReport {
+  public:
+    explicit KeptReport(Oerr_ErrorReport **err) : err_(err), earlier_(*err) { *err = nullptr; }
+    ~KeptReport() { vmodhost_ErrorAppendCause(err_, earlier_); }
+    KeptReport(const KeptReport &) = delete;
+    KeptReport &operator=(const KeptReport &) = delete;
+
+  private:
+    Oerr_ErrorReport **err_;
+    Oerr_ErrorReport *earlier_;
+};
+
 } // namespace
 
 extern "C" {
 
 void *olex_Parse(const Vmod_ParserTables *tables, void *, Olex_Scanner scanner, void *, const char *path, void *,
                  void *, Oerr_ErrorReport **err) {
-    *err = nullptr;
+    const KeptReport kept(err);
     Olex_Parser p;
     p.tables = tables;
     p.scanner = scanner != nullptr ? scanner : olex_Scanner;
@@ -664,7 +679,7 @@ void *olex_Parse(const Vmod_ParserTables *tables, void *, Olex_Scanner scanner, 
 
 void *olex_ParseText(const Vmod_ParserTables *tables, Olex_Scanner scanner, const char *name, const char *bytes,
                      size_t length, Oerr_ErrorReport **err) {
-    *err = nullptr;
+    const KeptReport kept(err);
     Olex_Parser p;
     p.tables = tables;
     p.scanner = scanner != nullptr ? scanner : olex_Scanner;

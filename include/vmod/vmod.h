@@ -2,9 +2,20 @@
  * vmod.h - the exported functions of the graphical-model library.
  *
  * Conventions, once for all functions:
- * - A function that takes `err` (the address of the caller's Oerr_ErrorReport handle)
- *   sets *err to null on entry and stores a new report only on failure; the caller
- *   releases a report with oerr_DeleteErrorReportEx. Report codes are named below.
+ * - A function that takes `err` (the address of the caller's Oerr_ErrorReport handle,
+ *   which must hold null or a report) stores a new report only on failure, and never
+ *   drops a report already in *err: that one is chained at the end of the new report's
+ *   chain, as its last cause, and a call that succeeds leaves *err as it was. The host's
+ *   functions keep the same rule (vmodhost.h, "error reports"). So one handle may be
+ *   shared by many calls and released once with oerr_DeleteErrorReportEx; to tell whether
+ *   one call failed, give it a null handle. Only the earlier report is kept: what the
+ *   call prints (below) is its own report alone. A null err is accepted and keeps nothing.
+ *   Report codes are named below.
+ * - A failure that concerns a file (vmod_ModelWrite, vmod_ModelRead, vmod_ModelParse,
+ *   vmod_ModelEPS, vmod_ModelAnno) is shown at once through oerr_PrintErrorReport, which
+ *   writes to the host's error sink (standard error unless the front end set one), and
+ *   is also returned in *err. A front end that shows the returned report itself silences
+ *   the first with vmodhost_SetErrorSink(vmodhost_IgnoreErrorText, NULL) (vmodhost.h).
  * - No C++ exception leaves a function: one that runs out of memory reports
  *   VMOD_ERR_MEMORY through `err`, or gives its failure value (null, 0) when it has none.
  * - Every string a function returns is new, lives on the host heap and belongs to the

@@ -22,10 +22,12 @@ const int32_t kUnitInches = 7; // map-information unit code
 void Report(Oerr_ErrorReport **report, int32_t code, Oerr_ErrorReport *cause) {
     Oerr_ErrorReport *made = oerr_CreateErrorReport("vmod_ModelAnno", code, VMOD_SEVERITY_ERROR, cause, kCannotCreate, 0);
     oerr_PrintErrorReport(made, 0, 0);
-    if (report != nullptr)
+    if (report != nullptr) {
+        vmodhost_ErrorAppendCause(&made, *report); // one made before a failure at the boundary
         *report = made;
-    else
+    } else {
         oerr_DeleteErrorReportEx(&made);
+    }
 }
 
 struct Extent {
@@ -144,6 +146,7 @@ void ExportLayer(Vmod_Model *model, const char *name, Oerr_ErrorReport **report)
 } // namespace
 
 extern "C" VMOD_API void vmod_ModelAnno(Vmod_Model *model, const char *name, Oerr_ErrorReport **report) {
+    const Model_KeptReport kept(report);
     if (model == nullptr || name == nullptr) {
         Report(report, VMOD_ERR_FAILED, nullptr);
         return;

@@ -13,6 +13,7 @@
 #include "vmodhost/olex.h"
 #include "vmodhost/omsc.h"
 #include "vmodhost/ostr.h"
+#include "model/c_boundary.h"
 #include "model/node_kinds.h"
 #include "model/node_release.h"
 
@@ -149,10 +150,10 @@ void free_Local_Data(void *localData) {
 }
 
 Vmod_Model *vmod_ModelParse(const char *path, Oerr_ErrorReport **err) {
+    const Model_KeptReport kept(err);
     Oerr_ErrorReport *ignored = nullptr;
     if (err == nullptr) // the caller does not want the report
         err = &ignored;
-    *err = nullptr;
     Oerr_ErrorReport *report = nullptr;
     auto *model = static_cast<Vmod_Model *>(
         olex_Parse(file_ModelParserTables(), nullptr, omsc_AddressOf_olex_Scanner(), nullptr, path, nullptr,
@@ -163,10 +164,10 @@ Vmod_Model *vmod_ModelParse(const char *path, Oerr_ErrorReport **err) {
 }
 
 void vmod_ModelRead(Vmod_Model *target, const char *path, Oerr_ErrorReport **err) {
+    const Model_KeptReport kept(err);
     Oerr_ErrorReport *ignored = nullptr;
     if (err == nullptr) // the caller does not want the report
         err = &ignored;
-    *err = nullptr;
     Oerr_ErrorReport *report = nullptr;
     Vmod_Model *parsed = nullptr;
     if (target == nullptr)
@@ -189,7 +190,7 @@ void vmod_ModelRead(Vmod_Model *target, const char *path, Oerr_ErrorReport **err
 } // extern "C"
 
 Vmod_Model *file_ModelParseText(const char *name, const char *bytes, size_t length, Oerr_ErrorReport **err) {
-    *err = nullptr;
+    const Model_KeptReport kept(err);
     Oerr_ErrorReport *report = nullptr;
     auto *model = static_cast<Vmod_Model *>(
         olex_ParseText(file_ModelParserTables(), omsc_AddressOf_olex_Scanner(), name, bytes, length, &report));

@@ -137,7 +137,7 @@ void writeModel(Vmod_Model *model, Oerr_ErrorReport **err) {
 } // namespace
 
 extern "C" VMOD_API void vmod_ModelWrite(Vmod_Model *model, Oerr_ErrorReport **err) {
-    if (err != nullptr) *err = nullptr;
+    const Model_KeptReport kept(err);
     if (model == nullptr) return;
     model_GuardedReport("vmod_ModelWrite", err, [model, err] { writeModel(model, err); });
 }

@@ -26,7 +26,32 @@
 #include <stdexcept>
 
 #include "vmodhost/oerr.h"
+#include "vmodhost/vmodhost.h"
 #include "vmod/vmod.h"
+
+/* The caller's report slot for the length of one exported call, for every function that
+   takes err. The rule (vmod.h, "Conventions"): a report already in *err is never dropped.
+   The body works on an empty slot, so inside it "*err is set" means "this call failed";
+   when the call ends, the earlier report goes to the end of the chain the call left, or
+   back into the slot when it left none. What the call shows through
+   oerr_PrintErrorReport is its own report alone. A null err is tolerated. Declare it
+   before model_GuardedReport runs, so that a boundary report is chained above it too. */
+class Model_KeptReport {
+  public:
+    explicit Model_KeptReport(Oerr_ErrorReport **err) noexcept
+        : err_(err), earlier_(err != nullptr ? *err : nullptr) {
+        if (err_ != nullptr) *err_ = nullptr;
+    }
+    ~Model_KeptReport() {
+        if (err_ != nullptr) vmodhost_ErrorAppendCause(err_, earlier_);
+    }
+    Model_KeptReport(const Model_KeptReport &) = delete;
+    Model_KeptReport &operator=(const Model_KeptReport &) = delete;
+
+  private:
+    Oerr_ErrorReport **err_;
+    Oerr_ErrorReport *earlier_;
+};
 
 /* Runs body; if it throws, runs onFailure (whose own exceptions are dropped) and gives
    fallback. A void body takes no fallback: use the overload below. */

@@ -12,7 +12,7 @@
 extern "C" {
 
 int32_t vmod_Circular(Vmod_Node *node, int32_t startId, int32_t targetId, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     Vmod_Node *first = model_FirstNode(node);
     return model_GuardedReport<int32_t>("vmod_Circular", err, 0, [first, startId, targetId]() -> int32_t {
         // Children are followed by identifier: the first node of the list holding it.
@@ -38,7 +38,7 @@ int32_t vmod_Circular(Vmod_Node *node, int32_t startId, int32_t targetId, Oerr_E
 
 int32_t vmod_Ancestor(Vmod_Node *node, int32_t ancestorId, int32_t nodeId, Oerr_ErrorReport **err) {
     (void)nodeId;  // kept for the callers' signature; the node itself is given
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     if (node == nullptr) return 0;
     return model_GuardedReport<int32_t>("vmod_Ancestor", err, 0, [node, ancestorId]() -> int32_t {
         // Parents are followed by their node pointer and compared by their current id.
@@ -59,7 +59,7 @@ int32_t vmod_Ancestor(Vmod_Node *node, int32_t ancestorId, int32_t nodeId, Oerr_
 }
 
 int32_t vmod_Orphan(Vmod_Node *node, int32_t id, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     for (Vmod_Node *each = model_FirstNode(node); each != nullptr; each = each->next)
         for (Vmod_Link *link = each->children; link != nullptr; link = link->next)
             if (link->id == id) return 0;

@@ -9,11 +9,6 @@
 #include "model/c_boundary.h"  // the exception guard at the C boundary
 #include "vmod/vmod.h"
 
-/* Functions with an error slot clear it on entry; a null slot is tolerated. */
-inline void model_ClearError(Oerr_ErrorReport **err) {
-    if (err != nullptr) *err = nullptr;
-}
-
 
 /* Function and criteria nodes with a payload: the nodes the next-operation search and
    the script generator treat as operations. */

@@ -129,7 +129,7 @@ Vmod_Node *nextFunction(Vmod_Node *first) {
 }  // namespace
 
 extern "C" Vmod_Node *vmod_NextFunction(Vmod_Node *node, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     return model_GuardedReport<Vmod_Node *>("vmod_NextFunction", err, nullptr,
                                             [node] { return nextFunction(model_FirstNode(node)); });
 }

@@ -98,7 +98,7 @@ int32_t vmod_ThematicDefault(int32_t dataType) {
 }
 
 Vmod_Node *vmod_NodeCreate(Vmod_Model *model, int32_t kind, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     auto *node = static_cast<Vmod_Node *>(omsc_HeapMalloc(sizeof(Vmod_Node)));
     if (node == nullptr) return nullptr;
     node->type = kind;

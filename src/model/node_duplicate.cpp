@@ -12,7 +12,7 @@
 #include "model/node_release.h"
 
 extern "C" Vmod_Node *vmod_NodeDuplicate(Vmod_Node *node, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     if (node == nullptr) return nullptr;
     auto *copy = static_cast<Vmod_Node *>(omsc_HeapMalloc(sizeof(Vmod_Node)));
     if (copy == nullptr) return nullptr;

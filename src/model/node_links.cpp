@@ -41,7 +41,7 @@ int removeLinksWithId(Vmod_Link **head, int32_t id, Removed removed) {
 extern "C" {
 
 Vmod_Link *vmod_ChildAdd(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     if (parent == nullptr) return nullptr;
     Vmod_Link *head = parent->children;  // a local: the packed field may be misaligned
     Vmod_Link *link = linkAppend(&head, childId, nullptr);
@@ -50,7 +50,7 @@ Vmod_Link *vmod_ChildAdd(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **
 }
 
 Vmod_Link *vmod_ChildAddByNode(Vmod_Node *parent, Vmod_Node *child, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     if (parent == nullptr || child == nullptr) return nullptr;
     Vmod_Link *children = parent->children;  // locals: the packed fields may be misaligned
     Vmod_Link *made = linkAppend(&children, child->id, child);
@@ -63,7 +63,7 @@ Vmod_Link *vmod_ChildAddByNode(Vmod_Node *parent, Vmod_Node *child, Oerr_ErrorRe
 }
 
 void vmod_ChildDelete(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     if (parent == nullptr) return;
     // Several arrows may share the identifier (duplicate arrows, or two nodes with one
     // identifier): every resolved child loses its mirrors, at its first removed link (a
@@ -86,7 +86,7 @@ void vmod_ChildDelete(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err
 }
 
 void vmod_ChildrenDelete(Vmod_Node *parent, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     if (parent == nullptr) return;
     // Each round removes at least the head link, so the loop ends.
     while (parent->children != nullptr) vmod_ChildDelete(parent, parent->children->id, nullptr);
@@ -100,7 +100,7 @@ int32_t vmod_NumChildren(Vmod_Node *node) {
 }
 
 void vmod_SingleParent(Vmod_Node *parent, int32_t childId, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     for (Vmod_Node *node = model_FirstNode(parent); node != nullptr; node = node->next) {
         if (node == parent) continue;
         for (Vmod_Link *link = node->children; link != nullptr; link = link->next) {

@@ -12,7 +12,7 @@ Vmod_Node *model_FirstNode(Vmod_Node *node) { return static_cast<Vmod_Node *>(ol
 extern "C" {
 
 Vmod_Node *vmod_IdToNode(Vmod_Model *model, int32_t id, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     if (model == nullptr) return nullptr;
     for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next)
         if (node->id == id) return node;
@@ -20,14 +20,14 @@ Vmod_Node *vmod_IdToNode(Vmod_Model *model, int32_t id, Oerr_ErrorReport **err) 
 }
 
 Vmod_Node *vmod_NodeFind(Vmod_Node *node, int32_t id, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     for (Vmod_Node *each = model_FirstNode(node); each != nullptr; each = each->next)
         if (each->id == id) return each;
     return nullptr;
 }
 
 int32_t vmod_NodeNextAvail(Vmod_Node *node, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     // Counted wide so that an identifier of INT32_MAX cannot overflow; no larger free
     // identifier exists then, and INT32_MAX is the answer.
     int64_t next = 1;
@@ -37,7 +37,7 @@ int32_t vmod_NodeNextAvail(Vmod_Node *node, Oerr_ErrorReport **err) {
 }
 
 void vmod_NodesDelete(Vmod_Node *first, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     // Iterative, so that a long list cannot exhaust the stack.
     while (first != nullptr) {
         Vmod_Node *next = first->next;
@@ -56,12 +56,12 @@ void vmod_ModelDelete(Vmod_Model *model, Oerr_ErrorReport **err) {
 }
 
 Vmod_Rect *vmod_RectCreate(Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     return static_cast<Vmod_Rect *>(omsc_HeapMalloc(sizeof(Vmod_Rect)));
 }
 
 void vmod_RectDelete(Vmod_Rect *rect, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     omsc_HeapFree(rect);
 }
 

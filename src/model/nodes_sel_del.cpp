@@ -4,7 +4,7 @@
 #include "model/node_release.h"
 
 extern "C" Vmod_Node *vmod_NodesSelDel(Vmod_Node *node, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     Vmod_Node *result = model_FirstNode(node);
     Vmod_Node *each = result;
     while (each != nullptr) {

@@ -36,7 +36,7 @@ void parentAppend(Vmod_Node *child, Vmod_Link **tail, int32_t id, Vmod_Node *nod
 }  // namespace
 
 extern "C" Vmod_Model *vmod_UpdateNodes(Vmod_Model *model, Oerr_ErrorReport **err) {
-    model_ClearError(err);
+    const Model_KeptReport kept(err);
     if (model == nullptr) return nullptr;
     return model_GuardedReport<Vmod_Model *>("vmod_UpdateNodes", err, model, [model] {
         std::vector<Vmod_Node *> list;

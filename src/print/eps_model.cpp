@@ -132,7 +132,7 @@ void WriteEps(const char *fileName, Vmod_Model &model, Oerr_ErrorReport **err) {
 extern "C" {
 
 void vmod_ModelEPS(const char *fileName, Vmod_Model *model, Oerr_ErrorReport **err) {
-    if (err) *err = nullptr;
+    const Model_KeptReport kept(err);
     if (!fileName || !model) return;
     model_GuardedReport("vmod_ModelEPS", err, [fileName, model, err] { WriteEps(fileName, *model, err); });
 }

@@ -97,7 +97,7 @@ void vmod::print::WriteNodes(Ofio_File *file, Vmod_Model &model) {
 extern "C" {
 
 void vmod_NodePrint(Ofio_File *file, Vmod_Model *model, Vmod_Node *node, Oerr_ErrorReport **err) {
-    if (err) *err = nullptr;
+    const Model_KeptReport kept(err);
     // One node alone: its arrows are found by walking the list.
     model_GuardedReport("vmod_NodePrint", err, [=] { WriteNode(file, model, node, nullptr); });
 }

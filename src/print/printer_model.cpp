@@ -133,7 +133,7 @@ extern "C" {
 
 void vmod_ModelPrint(Vmod_Model *model, int32_t first, int32_t last, Oerr_ErrorReport **err) {
     using namespace vmod::print;
-    if (err) *err = nullptr;
+    const Model_KeptReport kept(err);
     if (!model) return;
     model_Guarded<int>(0, [&] {
         std::vector<int32_t> pages;

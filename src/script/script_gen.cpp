@@ -141,9 +141,7 @@ int32_t vmod_ScriptGen(Vmod_Model *model, Ofio_File *file) {
 } // extern "C"
 
 int32_t script_Check(Vmod_Model *model, Oerr_ErrorReport **err) {
-    if (err != nullptr) {
-        *err = nullptr;
-    }
+    const Model_KeptReport kept(err);
     return model_GuardedReport<int32_t>("script_Check", err, 0, [model, err]() -> int32_t {
         ScriptGraph graph;
         ScriptRefusals refusals;

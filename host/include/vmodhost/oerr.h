@@ -21,7 +21,10 @@ OHOST_API Oerr_ErrorReport *oerr_CreateErrorReport(const char *function, int32_t
                                                    Oerr_ErrorReport *cause, const char *format, ...);
 /* Shows the report chain to the user (the front end's sink; standard error by default). */
 OHOST_API void oerr_PrintErrorReport(Oerr_ErrorReport *report, int32_t a, int32_t b);
-/* Releases the report and its causes and clears the handle; a null handle is ignored. */
+/* Releases the report and its causes and clears the handle; a null handle is ignored.
+   Every host function that takes `err` keeps a report already in *err below the one it
+   makes, and leaves it alone when it succeeds (the rule is in vmodhost.h, "error
+   reports"), so releasing a shared handle once releases every report it gathered. */
 OHOST_API void oerr_DeleteErrorReportEx(Oerr_ErrorReport **report);
 
 #ifdef __cplusplus

@@ -26,12 +26,32 @@
 extern "C" {
 #endif
 
-/* ---- error reports ---- */
+/* ---- error reports ----
+   One rule for every host and vmod_ function that takes `err` (the address of
+   the caller's report handle, which holds null or a report): a call never drops what *err
+   holds. A call that fails stores its new report in *err with the report that was there
+   chained at the end, as the last cause; a call that succeeds leaves *err as it was.
+   So one variable can serve a whole sequence of calls and be released once, with
+   oerr_DeleteErrorReportEx, when the front end has shown it; a front end that wants to
+   know whether one call failed releases (or starts from) a null handle before it. A null
+   err is allowed where a function's comment says so, and then no report is kept. */
 
 /* Where oerr_PrintErrorReport sends the text of a report chain. A null sink restores the
-   default, standard error. */
+   default, standard error.
+   The library shows a failure that concerns a file (vmod_ModelWrite, vmod_ModelRead,
+   vmod_ModelParse, vmod_ModelEPS, vmod_ModelAnno) through the sink at once, and also
+   returns it in *err. A front end that shows the returned report itself silences the
+   first by setting vmodhost_IgnoreErrorText as the sink; the report in *err is whole
+   either way. */
 typedef void (*Vmodhost_ErrorSink)(const char *text, void *user);
 VMODHOST_API void vmodhost_SetErrorSink(Vmodhost_ErrorSink sink, void *user);
+/* A sink that shows nothing: vmodhost_SetErrorSink(vmodhost_IgnoreErrorText, NULL). */
+VMODHOST_API void vmodhost_IgnoreErrorText(const char *text, void *user);
+/* Puts `cause` (taken over; null is ignored) at the end of the chain *chain holds, or
+   into *chain when it holds none: how a function keeps the report it found in *err
+   below the ones it made. A cause already in the chain is left where it is. chain must
+   not be null. */
+VMODHOST_API void vmodhost_ErrorAppendCause(Oerr_ErrorReport **chain, Oerr_ErrorReport *cause);
 /* Reading a report: its message, function name, code, severity and the cause it chains
    to (null at the end of the chain). */
 VMODHOST_API const char *vmodhost_ErrorMessage(const Oerr_ErrorReport *report);
@@ -57,8 +77,8 @@ VMODHOST_API void vmodhost_FailWriteAfter(int32_t count);
 
 /* ---- frames, parts and menus ----
    The ooml_ calls on these objects only fail on a null handle or string, or on a part
-   name the frame does not have; they then store a report in *err. A report already in
-   *err becomes the cause of the new one, and a call that succeeds leaves *err as it is. */
+   name the frame does not have; they then store a report in *err (kept as the rule under
+   "error reports" says). */
 
 /* A new frame without parts (release with vmodhost_FrameDelete, which releases its parts). */
 VMODHOST_API Ooml_Frame *vmodhost_FrameCreate(void);
