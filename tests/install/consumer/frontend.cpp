@@ -44,10 +44,6 @@ void connect(Vmod_Model *model, Vmod_Node *from, Vmod_Node *to) {
         std::printf("connected %s -> %s\n", titleOf(from), titleOf(to));
 }
 
-// The error sink: a front end that shows the reports it gets back through err keeps the
-// library from printing them a second time.
-void quiet(const char *, void *) {}
-
 } // namespace
 
 int main(int argc, char **argv) {
@@ -56,7 +52,9 @@ int main(int argc, char **argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    vmodhost_SetErrorSink(quiet, nullptr);
+    // The editor shows the reports it gets back through err, so the library's printed
+    // copy of a file error is silenced.
+    vmodhost_SetErrorSink(vmodhost_IgnoreErrorText, nullptr);
     Oerr_ErrorReport *err = nullptr;
 
     // Create: a model that saves as it is, and three nodes with the next identifiers.
