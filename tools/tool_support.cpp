@@ -9,6 +9,7 @@
 #include "vmodhost/oerr.h"
 #include "vmodhost/omsc.h"
 #include "vmod/vmod.h"
+#include "vmodkit/vmodkit_model.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodkit/vmodkit_checks.h"
 
@@ -82,12 +83,7 @@ int tool_ReadModelArgument(const ToolCommand &command, const std::vector<std::st
     return tool_ReadModel(args[0], model) ? TOOL_OK : TOOL_FAILED;
 }
 
-void tool_ModelRelease(Vmod_Model *model) {
-    Oerr_ErrorReport *err = nullptr;
-    vmod_ModelDelete(model, &err);
-    oerr_DeleteErrorReportEx(&err);
-    *model = Vmod_Model{};
-}
+void tool_ModelRelease(Vmod_Model *model) { vmodkit_ModelRelease(model); }
 
 std::string tool_PrintableText(const char *text) {
     std::string out;
