@@ -210,4 +210,11 @@ private:
 
 inline std::unique_ptr<XmlElement> readSvg(const std::string &path) { return XmlReader(readFile(path)).document(); }
 
+// The points of every polyline in the document, in document order.
+inline std::vector<std::string> polylinePoints(const XmlElement &svg) {
+    std::vector<std::string> points;
+    for (const XmlElement *line : svg.all("polyline")) points.push_back(line->attr("points"));
+    return points;
+}
+
 #endif

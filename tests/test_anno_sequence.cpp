@@ -63,6 +63,13 @@ std::string codeValue(const std::string &line, int code) {
     return line.substr(at, end - at);
 }
 
+// The recorded lines of `call` in an export of the model into a scratch directory.
+std::vector<std::string> exportedCalls(TestModel &m, const char *call) {
+    ScratchDir dir;
+    ReportSlot slot;
+    return linesStarting(recordExport(&m.model, dir.file("layer.svg"), &slot.report), call);
+}
+
 } // namespace
 
 TEST(vmod_ModelAnno, RecordsTheWholeSequenceForAModelOfEveryKind) {
@@ -181,10 +188,7 @@ TEST(vmod_ModelAnno, PlacesLabelsBelowTheGlyphByKindAndTitle) {
         Vmod_Node *node = m.add(c.kind, 1, c.title);
         node->x = 2;
         node->y = 1;
-        ScratchDir dir;
-        ReportSlot slot;
-        std::vector<std::string> texts =
-            linesStarting(recordExport(&m.model, dir.file("l.svg"), &slot.report), "oant_TextElementSetValues");
+        std::vector<std::string> texts = exportedCalls(m, "oant_TextElementSetValues");
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(codeValue(texts[0], 1), "\"label\"");
         EXPECT_EQ(codeValue(texts[0], 5), "3, \"points\"");
@@ -281,10 +285,7 @@ TEST(vmod_ModelAnno, DrawsATextStyleOutsideTheThreeBitsAsPlain) {
 TEST(vmod_ModelAnno, GivesAnUntitledTextNodeAnEmptyText) {
     TestModel m;
     m.add(VMOD_TEXT, 1);
-    ScratchDir dir;
-    ReportSlot slot;
-    std::vector<std::string> texts =
-        linesStarting(recordExport(&m.model, dir.file("t.svg"), &slot.report), "oant_TextElementSetValues");
+    std::vector<std::string> texts = exportedCalls(m, "oant_TextElementSetValues");
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(codeValue(texts[0], 30), "0, \"\"");
 }
@@ -298,10 +299,7 @@ std::string headOf(double fx, double fy, double tx, double ty) {
     Vmod_Node *b = m.add(VMOD_RASTER, 2, "b");
     a->x = fx, a->y = fy, b->x = tx, b->y = ty;
     m.arrow(a, b);
-    ScratchDir dir;
-    ReportSlot slot;
-    std::vector<std::string> polygons =
-        linesStarting(recordExport(&m.model, dir.file("a.svg"), &slot.report), "oant_PolygonElementSetValues");
+    std::vector<std::string> polygons = exportedCalls(m, "oant_PolygonElementSetValues");
     if (polygons.size() != 1) return "polygons: " + std::to_string(polygons.size());
     return codeValue(polygons[0], 19);
 }

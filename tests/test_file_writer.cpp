@@ -21,7 +21,7 @@ using vmodtest::addChild;
 using vmodtest::addChildId;
 using vmodtest::addNode;
 using vmodtest::heapArray;
-using vmodtest::heapDoubles;
+using vmodtest::heapValues;
 using vmodtest::heapString;
 using vmodtest::heapStrings;
 using vmodtest::ModelPtr;
@@ -146,7 +146,7 @@ TEST_F(vmod_ModelWrite, GoldenTableVariants) {
     t = table(14, 0, 0);                       // single value, odd data type: numbers
     t->size = 1;
     t->dataType = 9;
-    t->values = heapDoubles({-0.5});
+    t->values = heapValues<double>({-0.5});
     expectGolden("writer_table_variants", written(model.get()));
 }
 
@@ -156,7 +156,7 @@ TEST_F(vmod_ModelWrite, GoldenMatrixAndScalarVariants) {
         Vmod_Node *n = addNode(model.get(), VMOD_MATRIX, id, title, id, 0);
         auto *m = payload<Vmod_MatrixData>(n);
         m->source = source;
-        m->values = heapDoubles({1, -2, 3.5, 4e-12, 5, 6, 7, 8, 0.1});
+        m->values = heapValues<double>({1, -2, 3.5, 4e-12, 5, 6, 7, 8, 0.1});
         return m;
     };
     auto *m = matrix(1, "$n1_m", 0); // built-in kernel and its values
@@ -219,7 +219,7 @@ TEST_F(vmod_ModelWrite, GoldenCriteriaFunctionTextVariants) {
     c->rows = 3;
     c->columnTitles = heapArray<char *>(1);
     c->cells = heapStrings({"> 1", nullptr, "\"x\""});
-    c->outputValues = heapDoubles({1.5, 1e-7, 12345678});
+    c->outputValues = heapValues<double>({1.5, 1e-7, 12345678});
     n = addNode(model.get(), VMOD_CRITERIA, 4, "$n4_c", 3, 0); // no rows: no lists
     c = payload<Vmod_CriteriaData>(n);
     c->columns = 2;

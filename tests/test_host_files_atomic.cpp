@@ -17,23 +17,33 @@ struct HeapString {
     ~HeapString() { omsc_HeapFree(text); }
 };
 
+// A scratch directory whose only file, the target m.vmf, holds "old".
+struct EarlierFile {
+    vmodtest::ScratchDir dir;
+    std::string path = dir.file("m.vmf");
+    EarlierFile() { vmodtest::writeWholeFile(path, "old"); }
+    // The target holds text, and nothing was left beside it.
+    void expectOnly(const std::string &text) {
+        EXPECT_EQ(vmodtest::wholeFile(path), text);
+        EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+    }
+};
+
 } // namespace
 
 TEST(ofio_SaveBegin, GivesAnEmptyFileBesideTheTargetAndLeavesTheTargetAlone) {
-    vmodtest::ScratchDir dir;
-    std::string path = dir.file("m.vmf");
-    vmodtest::writeWholeFile(path, "old");
+    EarlierFile target;
     Oerr_ErrorReport *err = nullptr;
-    HeapString written{ofio_SaveBegin(path.c_str(), &err)};
+    HeapString written{ofio_SaveBegin(target.path.c_str(), &err)};
     ASSERT_NE(written.text, nullptr);
     EXPECT_EQ(err, nullptr);
     std::string name(written.text);
-    EXPECT_EQ(name.substr(0, dir.path().size() + 1), dir.path() + "/");
-    EXPECT_EQ(name.find('/', dir.path().size() + 1), std::string::npos); // same directory
+    EXPECT_EQ(name.substr(0, target.dir.path().size() + 1), target.dir.path() + "/");
+    EXPECT_EQ(name.find('/', target.dir.path().size() + 1), std::string::npos); // same directory
     EXPECT_EQ(vmodtest::wholeFile(name), "");
-    EXPECT_EQ(vmodtest::wholeFile(path), "old");
-    ofio_SaveAbort(written.text, path.c_str());
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+    EXPECT_EQ(vmodtest::wholeFile(target.path), "old");
+    ofio_SaveAbort(written.text, target.path.c_str());
+    EXPECT_EQ(target.dir.entries(), std::set<std::string>{"m.vmf"});
 }
 
 TEST(ofio_SaveBegin, RefusesWhatCannotBeSaved) {
@@ -66,72 +76,59 @@ TEST(ofio_SaveBegin, DeviceIsWrittenInPlace) {
 }
 
 TEST(ofio_SaveCommit, MovesTheWrittenFileOverTheTarget) {
-    vmodtest::ScratchDir dir;
-    std::string path = dir.file("m.vmf");
-    vmodtest::writeWholeFile(path, "old");
-    HeapString written{ofio_SaveBegin(path.c_str(), nullptr)};
+    EarlierFile target;
+    HeapString written{ofio_SaveBegin(target.path.c_str(), nullptr)};
     ASSERT_NE(written.text, nullptr);
     vmodtest::writeWholeFile(written.text, "new");
     Oerr_ErrorReport *err = nullptr;
-    EXPECT_EQ(ofio_SaveCommit(written.text, path.c_str(), &err), 0);
+    EXPECT_EQ(ofio_SaveCommit(written.text, target.path.c_str(), &err), 0);
     EXPECT_EQ(err, nullptr);
-    EXPECT_EQ(vmodtest::wholeFile(path), "new");
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+    target.expectOnly("new");
 }
 
 TEST(ofio_SaveCommit, FailureChainsToTheCallersReportAndLeavesTheTarget) {
-    vmodtest::ScratchDir dir;
-    std::string path = dir.file("m.vmf");
-    vmodtest::writeWholeFile(path, "old");
+    EarlierFile target;
     Oerr_ErrorReport *err = oerr_CreateErrorReport("earlier", 1, 2, nullptr, "earlier report");
-    EXPECT_EQ(ofio_SaveCommit(dir.file(".gone").c_str(), path.c_str(), &err), -1);
+    EXPECT_EQ(ofio_SaveCommit(target.dir.file(".gone").c_str(), target.path.c_str(), &err), -1);
     ASSERT_NE(err, nullptr);
     EXPECT_STREQ(vmodhost_ErrorFunction(err), "ofio_SaveCommit");
     ASSERT_NE(vmodhost_ErrorCause(err), nullptr);
     EXPECT_STREQ(vmodhost_ErrorMessage(vmodhost_ErrorCause(err)), "earlier report");
     oerr_DeleteErrorReportEx(&err);
-    EXPECT_EQ(vmodtest::wholeFile(path), "old");
-    EXPECT_EQ(ofio_SaveCommit(nullptr, path.c_str(), nullptr), -1);
+    EXPECT_EQ(vmodtest::wholeFile(target.path), "old");
+    EXPECT_EQ(ofio_SaveCommit(nullptr, target.path.c_str(), nullptr), -1);
 }
 
 // ---- the save through one handle ----
 
 TEST(ofio_SaveOpen, CancelLeavesTheEarlierFileAndNothingBeside) {
-    vmodtest::ScratchDir dir;
-    std::string path = dir.file("m.vmf");
-    vmodtest::writeWholeFile(path, "old");
-    Ofio_File *file = ofio_SaveOpen(path.c_str(), nullptr);
+    EarlierFile target;
+    Ofio_File *file = ofio_SaveOpen(target.path.c_str(), nullptr);
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(ofio_Fprintf(file, "new"), 3);
     ofio_SaveCancel(file);
     ofio_SaveCancel(nullptr);
-    EXPECT_EQ(vmodtest::wholeFile(path), "old");
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+    target.expectOnly("old");
 }
 
 TEST(ofio_SaveClose, PutsTheWholeFileInPlace) {
-    vmodtest::ScratchDir dir;
-    std::string path = dir.file("m.vmf");
-    vmodtest::writeWholeFile(path, "old");
-    Ofio_File *file = ofio_SaveOpen(path.c_str(), nullptr);
+    EarlierFile target;
+    Ofio_File *file = ofio_SaveOpen(target.path.c_str(), nullptr);
     ASSERT_NE(file, nullptr);
     ofio_Fprintf(file, "new ");
     EXPECT_EQ(ofio_Write(file, "bytes", 5), 0);
-    EXPECT_EQ(vmodtest::wholeFile(path), "old"); // nothing replaced before the close
+    EXPECT_EQ(vmodtest::wholeFile(target.path), "old"); // nothing replaced before the close
     Oerr_ErrorReport *err = nullptr;
     EXPECT_EQ(ofio_SaveClose(file, &err), 0);
     EXPECT_EQ(err, nullptr);
-    EXPECT_EQ(vmodtest::wholeFile(path), "new bytes");
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+    target.expectOnly("new bytes");
 }
 
 // A write that fails early is remembered with its reason until the close, which then
 // keeps the earlier file.
 TEST(ofio_SaveClose, FailedWriteIsReportedWithTheSystemsReason) {
-    vmodtest::ScratchDir dir;
-    std::string path = dir.file("m.vmf");
-    vmodtest::writeWholeFile(path, "old");
-    Ofio_File *file = ofio_SaveOpen(path.c_str(), nullptr);
+    EarlierFile target;
+    Ofio_File *file = ofio_SaveOpen(target.path.c_str(), nullptr);
     ASSERT_NE(file, nullptr);
     vmodhost_FailWriteAfter(1);
     EXPECT_EQ(ofio_Fprintf(file, "new"), -1);
@@ -140,10 +137,10 @@ TEST(ofio_SaveClose, FailedWriteIsReportedWithTheSystemsReason) {
     Oerr_ErrorReport *err = nullptr;
     EXPECT_EQ(ofio_SaveClose(file, &err), -1);
     ASSERT_NE(err, nullptr);
-    EXPECT_EQ(std::string(vmodhost_ErrorMessage(err)), "cannot write " + path + ": No space left on device");
+    EXPECT_EQ(std::string(vmodhost_ErrorMessage(err)),
+              "cannot write " + target.path + ": No space left on device");
     oerr_DeleteErrorReportEx(&err);
-    EXPECT_EQ(vmodtest::wholeFile(path), "old");
-    EXPECT_EQ(dir.entries(), std::set<std::string>{"m.vmf"});
+    target.expectOnly("old");
 }
 
 TEST(ofio_SaveOpen, RefusalNamesTheFileAndTheReason) {

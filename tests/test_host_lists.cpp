@@ -74,43 +74,27 @@ TEST(ollm_Start, FindsTheHeadFromAnyElement)
     EXPECT_EQ(ollm_Start(nullptr), nullptr);
 }
 
-TEST(ollm_Delete, OnlyElementLeavesItUnlinked)
+// The only element, the head or tail of two, the middle of three: the deleted element is
+// left unlinked and what remains is one list, found from any of its elements.
+TEST(ollm_Delete, UnlinksTheElementAndJoinsWhatRemains)
 {
-    Item items[1];
-    Build(items, 1);
-    ollm_Delete(&items[0]);
-    EXPECT_EQ(items[0].next, nullptr);
-    EXPECT_EQ(items[0].prev, nullptr);
-}
-
-TEST(ollm_Delete, HeadOfTwoLeavesTheSecondAsHead)
-{
-    Item items[2];
-    Build(items, 2);
-    ollm_Delete(&items[0]);
-    EXPECT_EQ(ollm_Start(&items[1]), &items[1]);
-    EXPECT_EQ(Walk(&items[1]), (std::vector<int>{1}));
-    EXPECT_EQ(items[0].next, nullptr);
-}
-
-TEST(ollm_Delete, TailOfTwoLeavesTheHeadAlone)
-{
-    Item items[2];
-    Build(items, 2);
-    ollm_Delete(&items[1]);
-    EXPECT_EQ(Walk(&items[0]), (std::vector<int>{0}));
-    EXPECT_EQ(items[1].prev, nullptr);
-}
-
-TEST(ollm_Delete, MiddleOfThreeJoinsItsNeighbours)
-{
-    Item items[3];
-    Build(items, 3);
-    ollm_Delete(&items[1]);
-    EXPECT_EQ(Walk(&items[0]), (std::vector<int>{0, 2}));
-    EXPECT_EQ(ollm_Start(&items[2]), &items[0]);
-    EXPECT_EQ(items[1].next, nullptr);
-    EXPECT_EQ(items[1].prev, nullptr);
+    const struct {
+        int count;
+        int deleted;
+        std::vector<int> remaining;
+    } cases[] = {{1, 0, {}}, {2, 0, {1}}, {2, 1, {0}}, {3, 1, {0, 2}}};
+    for (const auto &c : cases) {
+        Item items[3];
+        Build(items, c.count);
+        ollm_Delete(&items[c.deleted]);
+        EXPECT_EQ(items[c.deleted].next, nullptr) << c.count << " " << c.deleted;
+        EXPECT_EQ(items[c.deleted].prev, nullptr) << c.count << " " << c.deleted;
+        if (!c.remaining.empty()) {
+            Item *head = &items[c.remaining.front()];
+            EXPECT_EQ(ollm_Start(&items[c.remaining.back()]), head) << c.count << " " << c.deleted;
+            EXPECT_EQ(Walk(head), c.remaining) << c.count << " " << c.deleted;
+        }
+    }
 }
 
 TEST(ollm_Delete, ADeletedElementCanBeAppendedAgain)

@@ -30,6 +30,14 @@ T *payload(Vmod_Node *n) {
     return static_cast<T *>(n->data);
 }
 
+// The payload of a new table node of dataType whose size is given.
+Vmod_TableData *sizedTable(Vmod_Node *node, int32_t dataType, int32_t size) {
+    auto *t = payload<Vmod_TableData>(node);
+    t->dataType = dataType;
+    t->size = size;
+    return t;
+}
+
 bool allZero(const void *data, size_t size) {
     const auto *bytes = static_cast<const unsigned char *>(data);
     for (size_t i = 0; i < size; ++i)
@@ -124,21 +132,20 @@ TEST(vmod_ThematicDefault, SignedAndFloatingTypesAreAthematic) {
 
 TEST(vmod_ThematicDefault, SwitchNamesTheNarrowestAthematicType) {
     Preferences prefs;
-    prefs.set("athematic_switch", "2 bit unsigned integer");
-    EXPECT_EQ(vmod_ThematicDefault(0), 1);
-    EXPECT_EQ(vmod_ThematicDefault(1), 0);
-    EXPECT_EQ(vmod_ThematicDefault(4), 0);
-    prefs.set("athematic_switch", "1 bit unsigned integer");
-    EXPECT_EQ(vmod_ThematicDefault(0), 0);
-    EXPECT_EQ(vmod_ThematicDefault(13), 0);
-    prefs.set("athematic_switch", "16 bit unsigned integer");
-    EXPECT_EQ(vmod_ThematicDefault(3), 1);
-    EXPECT_EQ(vmod_ThematicDefault(5), 0);
-    prefs.set("athematic_switch", "32 bit unsigned integer");
-    EXPECT_EQ(vmod_ThematicDefault(5), 1);
-    EXPECT_EQ(vmod_ThematicDefault(7), 0);
-    prefs.set("athematic_switch", "something else");
-    EXPECT_EQ(vmod_ThematicDefault(7), 1);
+    const struct {
+        const char *setting;
+        int32_t type;
+        int32_t thematic;
+    } cases[] = {
+        {"2 bit unsigned integer", 0, 1},  {"2 bit unsigned integer", 1, 0},  {"2 bit unsigned integer", 4, 0},
+        {"1 bit unsigned integer", 0, 0},  {"1 bit unsigned integer", 13, 0}, {"16 bit unsigned integer", 3, 1},
+        {"16 bit unsigned integer", 5, 0}, {"32 bit unsigned integer", 5, 1}, {"32 bit unsigned integer", 7, 0},
+        {"something else", 7, 1},
+    };
+    for (const auto &c : cases) {
+        prefs.set("athematic_switch", c.setting);
+        EXPECT_EQ(vmod_ThematicDefault(c.type), c.thematic) << c.setting << ", type " << c.type;
+    }
 }
 
 TEST(vmod_NodeDuplicate, RasterCopiesOwnStringsTableAndRectangle) {
@@ -177,9 +184,7 @@ TEST(vmod_NodeDuplicate, RasterCopiesOwnStringsTableAndRectangle) {
 
 TEST(vmod_NodeDuplicate, TableCopiesLiteralValuesOnly) {
     NodeKeeper source(vmod_NodeCreate(nullptr, VMOD_TABLE, nullptr));
-    auto *t = payload<Vmod_TableData>(source.node);
-    t->size = 3;
-    t->dataType = VMOD_TABLE_STRING;
+    auto *t = sizedTable(source.node, VMOD_TABLE_STRING, 3);
     t->strings = static_cast<char **>(omsc_HeapMalloc(3 * sizeof(char *)));
     t->strings[0] = ostr_Duplicate("a");
     t->strings[2] = ostr_Duplicate("c");  // a null entry stays null
@@ -202,9 +207,7 @@ TEST(vmod_NodeDuplicate, TableCopiesLiteralValuesOnly) {
 
 TEST(vmod_NodeDuplicate, TableColorsAreNewRecords) {
     NodeKeeper source(vmod_NodeCreate(nullptr, VMOD_TABLE, nullptr));
-    auto *t = payload<Vmod_TableData>(source.node);
-    t->size = 2;
-    t->dataType = VMOD_TABLE_COLOR;
+    auto *t = sizedTable(source.node, VMOD_TABLE_COLOR, 2);
     t->colors = static_cast<Vmod_TableColor **>(omsc_HeapMalloc(2 * sizeof(Vmod_TableColor *)));
     t->colors[0] = static_cast<Vmod_TableColor *>(omsc_HeapMalloc(sizeof(Vmod_TableColor)));
     t->colors[0]->value[3] = 0.25;

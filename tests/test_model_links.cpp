@@ -22,8 +22,7 @@ TEST(vmod_ChildAdd, FirstLinkBecomesHeadLaterLinksAppend) {
 
 TEST(vmod_ChildAddByNode, ReturnsTheMirrorAndAcceptsDuplicates) {
     TestModel m;
-    Vmod_Node *p = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *c = m.add(VMOD_RASTER, 2);
+    auto [p, c] = m.nodes({VMOD_FUNCTION, VMOD_RASTER});
     Vmod_Link *mirror = vmod_ChildAddByNode(p, c, nullptr);
     EXPECT_EQ(fieldValue(c->parents), mirror);
     EXPECT_EQ(fieldValue(mirror->id), 1);
@@ -47,8 +46,7 @@ TEST(vmod_NumChildren, CountsLinksAndNullIsZero) {
 
 TEST(vmod_ChildDelete, OnlyChildLeavesNullHead) {
     TestModel m;
-    Vmod_Node *p = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *c = m.add(VMOD_VECTOR, 2);
+    auto [p, c] = m.nodes({VMOD_FUNCTION, VMOD_VECTOR});
     m.arrow(p, c);
     Oerr_ErrorReport *err = reinterpret_cast<Oerr_ErrorReport *>(&m);
     vmod_ChildDelete(p, 2, &err);
@@ -59,13 +57,8 @@ TEST(vmod_ChildDelete, OnlyChildLeavesNullHead) {
 
 TEST(vmod_ChildDelete, DeletingTheHeadLeavesTheNextAsHead) {
     TestModel m;
-    Vmod_Node *p = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *a = m.add(VMOD_RASTER, 2);
-    Vmod_Node *b = m.add(VMOD_RASTER, 3);
-    Vmod_Node *c = m.add(VMOD_RASTER, 4);
-    m.arrow(p, a);
-    m.arrow(p, b);
-    m.arrow(p, c);
+    auto [p, a, b, c] = m.nodes({VMOD_FUNCTION, VMOD_RASTER, VMOD_RASTER, VMOD_RASTER});
+    m.fan(p, {a, b, c});
     vmod_ChildDelete(p, 2, nullptr);
     EXPECT_EQ(linkIds(p->children), (std::vector<int32_t>{3, 4}));
     EXPECT_EQ(fieldValue(p->children->prev), nullptr);
@@ -76,14 +69,11 @@ TEST(vmod_ChildDelete, DeletingTheHeadLeavesTheNextAsHead) {
 
 TEST(vmod_ChildDelete, ClearsNewFileOfAnOutputRasterOnly) {
     TestModel m;
-    Vmod_Node *f = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *raster = m.add(VMOD_RASTER, 2);
-    Vmod_Node *vector = m.add(VMOD_VECTOR, 3);
+    auto [f, raster, vector] = m.nodes({VMOD_FUNCTION, VMOD_RASTER, VMOD_VECTOR});
     static_cast<Vmod_RasterData *>(raster->data)->newFile = 1;
     auto *vectorData = static_cast<Vmod_VectorData *>(vector->data);
     vectorData->tempFile = 1;
-    m.arrow(f, raster);
-    m.arrow(f, vector);
+    m.fan(f, {raster, vector});
     vmod_ChildDelete(f, 2, nullptr);
     EXPECT_EQ(fieldValue(static_cast<Vmod_RasterData *>(raster->data)->newFile), 0);
     vmod_ChildDelete(f, 3, nullptr);
@@ -93,9 +83,7 @@ TEST(vmod_ChildDelete, ClearsNewFileOfAnOutputRasterOnly) {
 
 TEST(vmod_ChildDelete, RemovesOnlyTheMirrorsNamingTheParent) {
     TestModel m;
-    Vmod_Node *p = m.add(VMOD_RASTER, 1);
-    Vmod_Node *q = m.add(VMOD_RASTER, 2);
-    Vmod_Node *f = m.add(VMOD_FUNCTION, 3);
+    auto [p, q, f] = m.nodes({VMOD_RASTER, VMOD_RASTER, VMOD_FUNCTION});
     m.arrow(p, f);
     m.arrow(q, f);
     m.arrow(p, f);
@@ -107,8 +95,7 @@ TEST(vmod_ChildDelete, RemovesOnlyTheMirrorsNamingTheParent) {
 
 TEST(vmod_ChildDelete, UnresolvedLinkIsRemovedWithoutMirror) {
     TestModel m;
-    Vmod_Node *p = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *c = m.add(VMOD_RASTER, 2);
+    auto [p, c] = m.nodes({VMOD_FUNCTION, VMOD_RASTER});
     vmod_ChildAdd(p, 2, nullptr);  // resolved later, never here
     vmod_ChildAdd(p, 99, nullptr);
     m.arrow(p, c);
@@ -121,10 +108,7 @@ TEST(vmod_ChildDelete, UnresolvedLinkIsRemovedWithoutMirror) {
 
 TEST(vmod_ChildrenDelete, CutsEveryArrowLeavingTheNode) {
     TestModel m;
-    Vmod_Node *p = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *a = m.add(VMOD_RASTER, 2);
-    Vmod_Node *b = m.add(VMOD_RASTER, 3);
-    Vmod_Node *other = m.add(VMOD_FUNCTION, 4);
+    auto [p, a, b, other] = m.nodes({VMOD_FUNCTION, VMOD_RASTER, VMOD_RASTER, VMOD_FUNCTION});
     m.arrow(p, a);
     m.arrow(other, a);
     m.arrow(p, b);
@@ -137,10 +121,7 @@ TEST(vmod_ChildrenDelete, CutsEveryArrowLeavingTheNode) {
 
 TEST(vmod_SingleParent, LeavesOnlyTheGivenParent) {
     TestModel m;
-    Vmod_Node *p = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *q = m.add(VMOD_FUNCTION, 2);
-    Vmod_Node *r = m.add(VMOD_FUNCTION, 3);
-    Vmod_Node *c = m.add(VMOD_RASTER, 4);
+    auto [p, q, r, c] = m.nodes({VMOD_FUNCTION, VMOD_FUNCTION, VMOD_FUNCTION, VMOD_RASTER});
     m.arrow(q, c);
     m.arrow(p, c);
     m.arrow(r, c);
@@ -159,9 +140,7 @@ TEST(vmod_NodesSelDel, DeletingTheFirstTwoReturnsTheThird) {
     Vmod_Node *f = m.add(VMOD_FUNCTION, 2, "f");
     Vmod_Node *c = m.add(VMOD_RASTER, 3, "c");
     Vmod_Node *d = m.add(VMOD_RASTER, 4, "d");
-    m.arrow(a, f);
-    m.arrow(f, c);
-    m.arrow(c, d);
+    m.chain({a, f, c, d});
     vmod_ChildAdd(a, 77, nullptr);
     a->selected = 1;
     f->selected = 1;
@@ -180,8 +159,7 @@ TEST(vmod_NodesSelDel, DeletingAMiddleNodeCutsItsArrows) {
     Vmod_Node *a = m.add(VMOD_RASTER, 1, "a");
     Vmod_Node *f = m.add(VMOD_FUNCTION, 2, "f");
     Vmod_Node *c = m.add(VMOD_RASTER, 3, "c");
-    m.arrow(a, f);
-    m.arrow(f, c);
+    m.chain({a, f, c});
     m.arrow(f, f);  // an arrow to itself goes too
     f->selected = 1;
     m.model.nodes = vmod_NodesSelDel(a, nullptr);
@@ -194,8 +172,7 @@ TEST(vmod_NodesSelDel, DeletingAMiddleNodeCutsItsArrows) {
 
 TEST(vmod_NodesSelDel, DeletingEverythingReturnsNull) {
     TestModel m;
-    Vmod_Node *a = m.add(VMOD_RASTER, 1);
-    Vmod_Node *b = m.add(VMOD_TEXT, 2);
+    auto [a, b] = m.nodes({VMOD_RASTER, VMOD_TEXT});
     m.arrow(a, b);
     a->selected = b->selected = 1;
     m.model.nodes = vmod_NodesSelDel(b, nullptr);

@@ -56,9 +56,7 @@ TEST(vmod_NodeNextAvail, LargestIdentifierDoesNotOverflow) {
 
 TEST(vmod_UpdateNodes, ResolvesChildrenAndBuildsParents) {
     TestModel m;
-    Vmod_Node *one = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *two = m.add(VMOD_RASTER, 2);
-    Vmod_Node *three = m.add(VMOD_RASTER, 3);
+    auto [one, two, three] = m.nodes({VMOD_FUNCTION, VMOD_RASTER, VMOD_RASTER});
     vmod_ChildAdd(one, 2, nullptr);
     vmod_ChildAdd(one, 3, nullptr);
     EXPECT_EQ(vmod_UpdateNodes(&m.model, nullptr), &m.model);
@@ -74,8 +72,7 @@ TEST(vmod_UpdateNodes, ResolvesChildrenAndBuildsParents) {
 
 TEST(vmod_UpdateNodes, SetsExtentsByKind) {
     TestModel m;
-    Vmod_Node *raster = m.add(VMOD_RASTER, 1);
-    Vmod_Node *text = m.add(VMOD_TEXT, 2);
+    auto [raster, text] = m.nodes({VMOD_RASTER, VMOD_TEXT});
     static_cast<Vmod_TextData *>(text->data)->extentWidth = 0xFFFFFFFFu;  // read unsigned
     vmod_UpdateNodes(&m.model, nullptr);
     EXPECT_EQ(fieldValue(raster->width), 0.75);
@@ -86,8 +83,7 @@ TEST(vmod_UpdateNodes, SetsExtentsByKind) {
 
 TEST(vmod_UpdateNodes, ChildNamingNoNodeStaysUnresolved) {
     TestModel m;
-    Vmod_Node *one = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *two = m.add(VMOD_RASTER, 2);
+    auto [one, two] = m.nodes({VMOD_FUNCTION, VMOD_RASTER});
     vmod_ChildAdd(one, 42, nullptr);
     vmod_ChildAdd(one, 2, nullptr);
     vmod_UpdateNodes(&m.model, nullptr);
@@ -99,8 +95,7 @@ TEST(vmod_UpdateNodes, ChildNamingNoNodeStaysUnresolved) {
 
 TEST(vmod_UpdateNodes, SecondRunDoublesParentLinks) {
     TestModel m;
-    Vmod_Node *one = m.add(VMOD_FUNCTION, 1);
-    Vmod_Node *two = m.add(VMOD_RASTER, 2);
+    auto [one, two] = m.nodes({VMOD_FUNCTION, VMOD_RASTER});
     vmod_ChildAdd(one, 2, nullptr);
     vmod_UpdateNodes(&m.model, nullptr);
     vmod_UpdateNodes(&m.model, nullptr);
@@ -114,8 +109,7 @@ TEST(vmod_NodesDelete, ReleasesTheRestOfTheListWithEverythingOwned) {
     Vmod_Node *b = m.add(VMOD_FUNCTION, 2, "f");
     Vmod_Node *c = m.add(VMOD_RASTER, 3, "c");
     functionData(b)->expression = ostr_Duplicate("a + 1");
-    m.arrow(b, c);
-    m.arrow(c, b);
+    m.chain({b, c, b});
     vmod_ChildAdd(c, 77, nullptr);
     // Cut the list after a, as a caller releasing its tail would.
     a->next = nullptr;

@@ -111,23 +111,31 @@ std::vector<Vmod_Node *> onePassOrder(Vmod_Model &model, bool &linear) {
     return got;
 }
 
+// Runs check over `rounds` random models of each shape, of base + round % spread nodes,
+// all drawn from one generator seeded with seed.
+template <class Check> void forRandomModels(unsigned seed, int rounds, int base, int spread, Check check) {
+    std::mt19937 random(seed);
+    for (Shape shape : {Shape{true, false}, Shape{true, true}, Shape{false, false}, Shape{false, true}}) {
+        for (int round = 0; round < rounds; ++round) {
+            TestModel m;
+            buildRandom(m, random, base + round % spread, shape);
+            check(m, shape, round);
+        }
+    }
+}
+
 } // namespace
 
 TEST(ModelOperationOrder, GivesWhatSuccessiveNextFunctionCallsGive) {
-    std::mt19937 random(2024);
-    for (Shape shape : {Shape{true, false}, Shape{true, true}, Shape{false, false}, Shape{false, true}}) {
-        for (int round = 0; round < 60; ++round) {
-            TestModel m;
-            buildRandom(m, random, 5 + round % 40, shape);
-            const std::vector<Vmod_Node *> expected = searchedOrder(m.model);
-            bool linear = false;
-            EXPECT_EQ(onePassOrder(m.model, linear), expected) << "round " << round << shape.acyclic << shape.sharedIds;
-            if (shape.acyclic && !shape.sharedIds) {
-                EXPECT_TRUE(linear);
-            }
-            EXPECT_EQ(model_OperationSequence(m.model.nodes), expected);
+    forRandomModels(2024, 60, 5, 40, [](TestModel &m, Shape shape, int round) {
+        const std::vector<Vmod_Node *> expected = searchedOrder(m.model);
+        bool linear = false;
+        EXPECT_EQ(onePassOrder(m.model, linear), expected) << "round " << round << shape.acyclic << shape.sharedIds;
+        if (shape.acyclic && !shape.sharedIds) {
+            EXPECT_TRUE(linear);
         }
-    }
+        EXPECT_EQ(model_OperationSequence(m.model.nodes), expected);
+    });
 }
 
 TEST(ModelOperationOrder, OnePassOnCyclesThroughOneOperationAndSharedDataIdentifiers) {
@@ -143,26 +151,21 @@ TEST(ModelOperationOrder, OnePassOnCyclesThroughOneOperationAndSharedDataIdentif
 }
 
 TEST(model_FirstCycleArrow, IsTheFirstArrowVmodCircularFindsClosingACycle) {
-    std::mt19937 random(77);
-    for (Shape shape : {Shape{true, false}, Shape{true, true}, Shape{false, false}, Shape{false, true}}) {
-        for (int round = 0; round < 80; ++round) {
-            TestModel m;
-            buildRandom(m, random, 3 + round % 30, shape);
-            const Vmod_Node *expectedFrom = nullptr;
-            const Vmod_Link *expected = nullptr;
-            for (Vmod_Node *node = m.model.nodes; node && !expected; node = node->next) {
-                if (node->type == VMOD_TEXT) continue;
-                for (Vmod_Link *link = node->children; link && !expected; link = link->next)
-                    if (link->node != nullptr && vmod_Circular(m.model.nodes, link->id, node->id, nullptr)) {
-                        expected = link;
-                        expectedFrom = node;
-                    }
-            }
-            const Vmod_Node *from = nullptr;
-            EXPECT_EQ(model_FirstCycleArrow(m.model.nodes, &from), expected) << "round " << round;
-            EXPECT_EQ(from, expectedFrom);
+    forRandomModels(77, 80, 3, 30, [](TestModel &m, Shape, int round) {
+        const Vmod_Node *expectedFrom = nullptr;
+        const Vmod_Link *expected = nullptr;
+        for (Vmod_Node *node = m.model.nodes; node && !expected; node = node->next) {
+            if (node->type == VMOD_TEXT) continue;
+            for (Vmod_Link *link = node->children; link && !expected; link = link->next)
+                if (link->node != nullptr && vmod_Circular(m.model.nodes, link->id, node->id, nullptr)) {
+                    expected = link;
+                    expectedFrom = node;
+                }
         }
-    }
+        const Vmod_Node *from = nullptr;
+        EXPECT_EQ(model_FirstCycleArrow(m.model.nodes, &from), expected) << "round " << round;
+        EXPECT_EQ(from, expectedFrom);
+    });
 }
 
 TEST(ModelNodeIndex, FindsEveryNodeOfAnIdentifierInListOrder) {

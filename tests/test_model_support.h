@@ -3,6 +3,8 @@
 #ifndef VMOD_TEST_MODEL_SUPPORT_H
 #define VMOD_TEST_MODEL_SUPPORT_H
 
+#include <array>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,22 @@ struct TestModel {
     void append(Vmod_Node *node) { model.nodes = static_cast<Vmod_Node *>(ollm_Add(model.nodes, OLLM_APPEND, node)); }
     Vmod_Node *find(int32_t id) { return vmod_IdToNode(&model, id, nullptr); }
     void arrow(Vmod_Node *from, Vmod_Node *to) { vmod_ChildAddByNode(from, to, nullptr); }
+
+    // Appends one new node of each kind given, numbered 1, 2, ... in order.
+    template <size_t N>
+    std::array<Vmod_Node *, N> nodes(const int32_t (&kinds)[N]) {
+        std::array<Vmod_Node *, N> made{};
+        for (size_t i = 0; i < N; ++i) made[i] = add(kinds[i], static_cast<int32_t>(i + 1));
+        return made;
+    }
+    // Arrows from one node to each of the others, in order.
+    void fan(Vmod_Node *from, std::initializer_list<Vmod_Node *> to) {
+        for (Vmod_Node *node : to) arrow(from, node);
+    }
+    // Arrows from each node to the next.
+    void chain(std::initializer_list<Vmod_Node *> path) {
+        for (auto it = path.begin(); it != path.end() && it + 1 != path.end(); ++it) arrow(*it, *(it + 1));
+    }
 };
 
 // A heap string the test releases at scope end.

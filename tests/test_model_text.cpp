@@ -6,6 +6,18 @@
 
 #include "test_model_support.h"
 
+namespace {
+
+// A conversion given no text leaves the caller's buffer as it was.
+void expectNullWritesNothing(void (*convert)(char *out, const char *text)) {
+    char out[8];
+    std::memset(out, 'k', sizeof out);
+    convert(out, nullptr);
+    EXPECT_EQ(out[0], 'k');
+}
+
+} // namespace
+
 TEST(vmod_ChangeFirst, OnlyTheFirstOccurrence) {
     HeapText t(vmod_ChangeFirst("a + a", "a", "bb"));
     EXPECT_EQ(t.str(), "bb + a");
@@ -95,9 +107,7 @@ TEST(vmod_InsertBackSlash, EscapesDoubleQuotesOnly) {
     vmod_InsertBackSlash(out, "say \"hi\" (now)\\");
     EXPECT_STREQ(out, "say \\\"hi\\\" (now)\\");
     EXPECT_EQ(std::strlen(out), std::strlen("say \"hi\" (now)\\") + 2);
-    std::memset(out, 'k', sizeof out);
-    vmod_InsertBackSlash(out, nullptr);
-    EXPECT_EQ(out[0], 'k');
+    expectNullWritesNothing(vmod_InsertBackSlash);
 }
 
 TEST(vmod_InsertBackSlash, WorstCaseFillsTwiceTheLengthPlusOne) {
@@ -112,9 +122,7 @@ TEST(vmod_InsertBackSlashParen, EscapesParenthesesAndBackslashes) {
     char out[64];
     vmod_InsertBackSlashParen(out, "f(a\\b) \"q\"");
     EXPECT_STREQ(out, "f\\(a\\\\b\\) \"q\"");
-    std::memset(out, 'k', sizeof out);
-    vmod_InsertBackSlashParen(out, nullptr);
-    EXPECT_EQ(out[0], 'k');
+    expectNullWritesNothing(vmod_InsertBackSlashParen);
 }
 
 TEST(vmod_RemoveCarriageReturns, EveryLineButTheLastEndsInABackslash) {
@@ -123,9 +131,7 @@ TEST(vmod_RemoveCarriageReturns, EveryLineButTheLastEndsInABackslash) {
     EXPECT_STREQ(out, "a = 1;\\\nb = 2;");
     vmod_RemoveCarriageReturns(out, "");
     EXPECT_STREQ(out, "");
-    std::memset(out, 'k', sizeof out);
-    vmod_RemoveCarriageReturns(out, nullptr);
-    EXPECT_EQ(out[0], 'k');
+    expectNullWritesNothing(vmod_RemoveCarriageReturns);
 }
 
 TEST(vmod_SearchString, WithoutNameTheImageFilter) {

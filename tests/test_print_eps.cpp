@@ -51,6 +51,14 @@ std::string Written(Fn fn) {
 
 bool Contains(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
 
+// What vmod_TextPrint writes for a text node at (x, y) inches.
+std::string TextPrinted(const char *title, const char *font, int32_t size, int32_t style, double x = 1,
+                        double y = 1) {
+    PrintModel m;
+    Vmod_Node *node = m.text(1, x, y, title, font, size, style);
+    return Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+}
+
 } // namespace
 
 // Whole files: an empty model (a two-inch box at the origin), one raster (offsets from its
@@ -235,9 +243,7 @@ TEST(vmod_NodePrint, TitleLongerThanTheScratchBuffer) {
 }
 
 TEST(vmod_TextPrint, UnknownFontBoldItalic) {
-    PrintModel m;
-    Vmod_Node *node = m.text(1, 2, 3, "Note", kOther, 12, 3);
-    std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    std::string text = TextPrinted("Note", kOther, 12, 3, 2, 3);
     EXPECT_EQ(text, "\t\t/Courier-BoldOblique findfont\n"
                     "\t\t12 7 mul 8 div scalefont\n"
                     "\t\tsetfont\n"
@@ -248,9 +254,7 @@ TEST(vmod_TextPrint, UnknownFontBoldItalic) {
 }
 
 TEST(vmod_TextPrint, TimesItalicUnderlined) {
-    PrintModel m;
-    Vmod_Node *node = m.text(1, 2, 3, "x)y", kTimes, 10, 6);
-    std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    std::string text = TextPrinted("x)y", kTimes, 10, 6, 2, 3);
     EXPECT_EQ(text, "\t\t/Times-Italic findfont\n"
                     "\t\t10 7 mul 8 div scalefont\n"
                     "\t\tsetfont\n"
@@ -281,9 +285,7 @@ TEST(vmod_TextPrint, FamiliesAndStyles) {
         {kOther, 1, "/Courier-Bold"},         {kOther, 2, "/Courier-Oblique"},
     };
     for (const Case &c : cases) {
-        PrintModel m;
-        Vmod_Node *node = m.text(1, 1, 1, "t", c.font, 12, c.style);
-        std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+        std::string text = TextPrinted("t", c.font, 12, c.style);
         EXPECT_EQ(text.substr(0, text.find('\n') + 1), std::string("\t\t") + c.line + " findfont\n")
             << (c.font ? c.font : "(null)") << " " << c.style;
         EXPECT_EQ(Contains(text, "newpath"), c.style > 3);
@@ -291,18 +293,14 @@ TEST(vmod_TextPrint, FamiliesAndStyles) {
 }
 
 TEST(vmod_TextPrint, StyleOutsideTheRangeIsPrintedRegular) {
-    PrintModel m;
-    Vmod_Node *node = m.text(1, 1, 1, "t", kHelvetica, 12, 9);
-    std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    std::string text = TextPrinted("t", kHelvetica, 12, 9);
     // Without a findfont line scalefont would meet no font on the stack.
     EXPECT_EQ(text.rfind("\t\t/Helvetica findfont\n", 0), 0u);
     EXPECT_FALSE(Contains(text, "newpath"));
 }
 
 TEST(vmod_TextPrint, UntitledTextShowsQuestionMark) {
-    PrintModel m;
-    Vmod_Node *node = m.text(1, 1, 1, nullptr, kTimes, 12, 0);
-    std::string text = Written([&](Ofio_File *f) { vmod_TextPrint(f, node); });
+    std::string text = TextPrinted(nullptr, kTimes, 12, 0);
     EXPECT_TRUE(Contains(text, "\t\t(?) show\n"));
 }
 

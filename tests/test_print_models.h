@@ -52,11 +52,8 @@ inline void BuildEmpty(PrintModel &m) { m.model.fileName = ostr_Duplicate("model
 inline void BuildWide(PrintModel &m) {
     m.model.fileName = ostr_Duplicate("models/wide.gmd");
     m.model.pageWidth = 15;
-    Vmod_Node *a = m.at(VMOD_SCALAR, 1, 9.25, 12.5, "Rate");
-    Vmod_Node *b = m.at(VMOD_FUNCTION, 2, 12.75, 12.5, "$n1 * 2");
-    Vmod_Node *c = m.at(VMOD_SCALAR, 3, 12.75, 14.75, "Doubled");
-    m.arrow(a, b);
-    m.arrow(b, c);
+    m.chain({m.at(VMOD_SCALAR, 1, 9.25, 12.5, "Rate"), m.at(VMOD_FUNCTION, 2, 12.75, 12.5, "$n1 * 2"),
+             m.at(VMOD_SCALAR, 3, 12.75, 14.75, "Doubled")});
 }
 
 } // namespace print_models

@@ -26,9 +26,7 @@ void BuildTwoByTwo(PrintModel &m) {
     m.at(VMOD_VECTOR, 6, 12.5, 18, "Streams");
     m.at(VMOD_MATRIX, 7, 7, 8, "Kernel");
     m.text(8, 4, 9, "Draft notes", kHelvetica, 14, 1);
-    m.arrow(a, b);
-    m.arrow(b, c);
-    m.arrow(c, d);
+    m.chain({a, b, c, d});
     m.arrow(e, d);
 }
 

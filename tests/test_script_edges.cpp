@@ -146,18 +146,8 @@ TEST(vmod_ScriptGen, MissingTextsAndEntriesAreWrittenEmpty) {
 // writing to one does; no layer of its own is declared.
 TEST(vmod_ScriptGen, TableColumnOfAModelVariable) {
     ScriptModel m;
-    Vmod_Node *table = m.add(VMOD_TABLE, 7, "hist");
-    auto *data = payload<Vmod_TableData>(table);
-    data->source = 1;
-    data->layerKind = 1;
-    data->layerFile = heapText("landcover");
-    data->fieldName = heapText("Histogram");
-    Vmod_Node *colors = m.add(VMOD_TABLE, 8, "pal");
-    auto *colorsData = payload<Vmod_TableData>(colors);
-    colorsData->dataType = VMOD_TABLE_COLOR;
-    colorsData->source = 1;
-    colorsData->layerKind = 1;
-    colorsData->layerFile = heapText("landcover");
+    m.layerTable(7, "hist", VMOD_TABLE_SIGNED32, 1, 1, "landcover", nullptr, "Histogram");
+    m.layerTable(8, "pal", VMOD_TABLE_COLOR, 1, 1, "landcover", nullptr, nullptr);
     ScriptRun run = runScript(&m.model);
     EXPECT_EQ(run.result, 1);
     EXPECT_TRUE(endsWith(run.text, "#\n# declarations\n#\nINTEGER TABLE hist DESCRIPTOR $landcover :: \"Histogram\";\n"

@@ -1,33 +1,34 @@
 // Whole scripts of vmod_ScriptGen compared byte for byte with hand-written golden files.
 #include <gtest/gtest.h>
 
+#include "support/model_generator.h"
 #include "vmodhost/omsc.h"
 #include "test_script_support.h"
 
 namespace {
 
-Vmod_Rect *rect(double x1, double y1, double x2, double y2) {
-    auto *area = static_cast<Vmod_Rect *>(omsc_HeapMalloc(sizeof(Vmod_Rect)));
-    *area = Vmod_Rect{x1, y1, x2, y2};
-    return area;
+using vmodtest::heapStrings;
+using vmodtest::heapValues;
+using vmodtest::newRect;
+
+// A matrix or table reading its values from a file (source 2), or given them by an
+// operation and writing them to one (source 3).
+template <class Data> Data *withFile(Vmod_Node *node, int32_t source, const char *file) {
+    auto *data = payload<Data>(node);
+    data->source = source;
+    (source == 2 ? data->read : data->write) = 1;
+    (source == 2 ? data->readFile : data->writeFile) = heapText(file);
+    return data;
 }
 
-template <class T> T *heapArray(std::initializer_list<T> values) {
-    auto *array = static_cast<T *>(omsc_HeapMalloc(sizeof(T) * values.size()));
-    size_t i = 0;
-    for (const T &value : values) {
-        array[i++] = value;
-    }
-    return array;
-}
-
-char **heapTexts(std::initializer_list<const char *> texts) {
-    auto **array = static_cast<char **>(omsc_HeapMalloc(sizeof(char *) * texts.size()));
-    size_t i = 0;
-    for (const char *text : texts) {
-        array[i++] = text != nullptr ? heapText(text) : nullptr;
-    }
-    return array;
+// An output matrix as given, not normalised, written and shown.
+Vmod_Node *outputMatrix(ScriptModel &m, int32_t id, const char *title, int32_t dataType, const char *file) {
+    Vmod_Node *node = m.add(VMOD_MATRIX, id, title);
+    auto *data = withFile<Vmod_MatrixData>(node, 3, file);
+    data->dataType = dataType;
+    data->normalize = 0;
+    data->show = 1;
+    return node;
 }
 
 Vmod_Node *criteria(ScriptModel &m, int32_t id, const char *title, int32_t rows, int32_t columns,
@@ -36,8 +37,8 @@ Vmod_Node *criteria(ScriptModel &m, int32_t id, const char *title, int32_t rows,
     auto *data = payload<Vmod_CriteriaData>(node);
     data->rows = rows;
     data->columns = columns;
-    data->columnTitles = heapTexts(columnTitles);
-    data->cells = heapTexts(cells);
+    data->columnTitles = heapStrings(columnTitles);
+    data->cells = heapStrings(cells);
     return node;
 }
 
@@ -45,9 +46,7 @@ Vmod_Node *criteria(ScriptModel &m, int32_t id, const char *title, int32_t rows,
 
 TEST(vmod_ScriptGen, EmptyModelWritesSettingsDeclarationsBannerAndQuit) {
     ScriptModel m;
-    ScriptRun run = runScript(&m.model);
-    EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(run.text, golden("script_empty.txt"));
+    EXPECT_TRUE(writesGolden(&m.model, "script_empty.txt"));
 }
 
 TEST(vmod_ScriptGen, HeaderSettingsGivenExplicitlyWithNotesAndBraces) {
@@ -59,7 +58,7 @@ TEST(vmod_ScriptGen, HeaderSettingsGivenExplicitlyWithNotesAndBraces) {
     m.model.cellSizeUnits = 1;
     m.model.windowMode = 2;
     m.model.windowUnits = 1;
-    m.model.window = rect(100, 200.5, 300, 400);
+    m.model.window = newRect(100, 200.5, 300, 400);
     m.model.projectionMode = 2;
     m.model.projectionSpec1 = heapText("UTM");
     m.model.projectionSpec2 = heapText("Zone 32");
@@ -67,15 +66,12 @@ TEST(vmod_ScriptGen, HeaderSettingsGivenExplicitlyWithNotesAndBraces) {
     m.model.aoiFile = heapText("/data/aoi.aoi");
     m.add(VMOD_TEXT, 1, "Model notes");
     m.add(VMOD_TEXT, 2, "line one\nline two");
-    ScriptRun run = runScript(&m.model);
-    EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(run.text, golden("script_header.txt"));
+    EXPECT_TRUE(writesGolden(&m.model, "script_header.txt"));
 }
 
 TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     ScriptModel m;
-    Vmod_Node *dem = m.add(VMOD_RASTER, 1, "n1_dem");
-    payload<Vmod_RasterData>(dem)->fileName = heapText("/data/dem.img");
+    Vmod_Node *dem = m.raster(1, "n1_dem", "/data/dem.img");
 
     Vmod_Node *out = m.add(VMOD_RASTER, 2, "n2_out");
     auto *outData = payload<Vmod_RasterData>(out);
@@ -85,10 +81,8 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     outData->thematic = 0;
     outData->fileName = heapText("/data/out.img");
 
-    Vmod_Node *tmp = m.add(VMOD_RASTER, 3, "n3_tmp");
-    payload<Vmod_RasterData>(tmp)->tempFile = 1;
-    Vmod_Node *once = m.add(VMOD_RASTER, 4, "n4_once");
-    payload<Vmod_RasterData>(once)->tempFile = 1;
+    Vmod_Node *tmp = m.tempRaster(3, "n3_tmp");
+    Vmod_Node *once = m.tempRaster(4, "n4_once");
 
     Vmod_Node *names = m.add(VMOD_RASTER, 5, "n5_names");
     auto *namesData = payload<Vmod_RasterData>(names);
@@ -102,7 +96,7 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     Vmod_Node *scan = m.add(VMOD_RASTER, 6, "n6_scan");
     auto *scanData = payload<Vmod_RasterData>(scan);
     scanData->interpolation = 1;
-    scanData->areaRect = rect(10, 20, 110, 220);
+    scanData->areaRect = newRect(10, 20, 110, 220);
     scanData->coordinates = 1;
     scanData->aoiMode = 1;
     scanData->declare = heapText("Float");
@@ -112,7 +106,7 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     auto *landData = payload<Vmod_RasterData>(land);
     landData->interpolation = 2;
     landData->dataType = VMOD_SIGNED16;
-    landData->areaRect = rect(0.5, 1.25, 2.5, 3.75);
+    landData->areaRect = newRect(0.5, 1.25, 2.5, 3.75);
     landData->aoiMode = 2;
     landData->aoiFile = heapText("/data/fields.aoi");
     landData->fileName = heapText("/data/land.img");
@@ -123,7 +117,7 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     roadsData->cellSizeSet = 1;
     roadsData->cellSizeX = 0.1f;
     roadsData->cellSizeY = 0.1f;
-    roadsData->window = rect(1, 2, 3, 4);
+    roadsData->window = newRect(1, 2, 3, 4);
     roadsData->fileName = heapText("/data/roads");
 
     Vmod_Node *notes = m.add(VMOD_VECTOR, 9, "n9_notes");
@@ -136,11 +130,8 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     notesData->aoiMode = 1;
     notesData->fileName = heapText("/data/notes.ovr");
 
-    Vmod_Node *soils = m.add(VMOD_VECTOR, 10, "n10_soils");
-    auto *soilsData = payload<Vmod_VectorData>(soils);
-    soilsData->attribute = heapText("CLASS");
-    soilsData->feature = heapText("polygon");
-    soilsData->fileName = heapText("/data/soils");
+    Vmod_Node *soils = m.vector(10, "n10_soils", "polygon", "/data/soils");
+    payload<Vmod_VectorData>(soils)->attribute = heapText("CLASS");
 
     Vmod_Node *kernel = m.add(VMOD_MATRIX, 11, "n11_kernel");
     auto *kernelData = payload<Vmod_MatrixData>(kernel);
@@ -148,14 +139,9 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     kernelData->rows = 2;
     kernelData->columns = 3;
     kernelData->normalize = 0;
-    kernelData->values = heapArray<double>({1, 2, 3, 4, 5, 6});
+    kernelData->values = heapValues<double>({1, 2, 3, 4, 5, 6});
 
-    Vmod_Node *readMatrix = m.add(VMOD_MATRIX, 12, "n12_read");
-    auto *readMatrixData = payload<Vmod_MatrixData>(readMatrix);
-    readMatrixData->dataType = VMOD_UNSIGNED8;
-    readMatrixData->source = 2;
-    readMatrixData->read = 1;
-    readMatrixData->readFile = heapText("/data/k.mtx");
+    withFile<Vmod_MatrixData>(m.add(VMOD_MATRIX, 12, "n12_read"), 2, "/data/k.mtx")->dataType = VMOD_UNSIGNED8;
 
     Vmod_Node *outMatrix = m.add(VMOD_MATRIX, 13, "n13_out");
     payload<Vmod_MatrixData>(outMatrix)->source = 3;
@@ -164,15 +150,9 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     auto *typedData = payload<Vmod_TableData>(typed);
     typedData->dataType = VMOD_TABLE_DOUBLE;
     typedData->size = 5;
-    typedData->values = heapArray<double>({1.5, 2, 3, 4, 5.25});
+    typedData->values = heapValues<double>({1.5, 2, 3, 4, 5.25});
 
-    Vmod_Node *column = m.add(VMOD_TABLE, 15, "n15_column");
-    auto *columnData = payload<Vmod_TableData>(column);
-    columnData->source = 1;
-    columnData->layerKind = 0;
-    columnData->layerFile = heapText("/data/landuse.img");
-    columnData->layerName = heapText("(:Layer_1)");
-    columnData->fieldName = heapText("Histogram");
+    m.layerTable(15, "n15_column", VMOD_TABLE_SIGNED32, 1, 0, "/data/landuse.img", "(:Layer_1)", "Histogram");
 
     Vmod_Node *empty = m.add(VMOD_TABLE, 16, "n16_empty");
     payload<Vmod_TableData>(empty)->dataType = VMOD_TABLE_DOUBLE;
@@ -181,7 +161,7 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     auto *stringsData = payload<Vmod_TableData>(strings);
     stringsData->dataType = VMOD_TABLE_STRING;
     stringsData->size = 2;
-    stringsData->strings = heapTexts({"a", "b"});
+    stringsData->strings = heapStrings({"a", "b"});
 
     Vmod_Node *colors = m.add(VMOD_TABLE, 18, "n18_colors");
     auto *colorsData = payload<Vmod_TableData>(colors);
@@ -196,59 +176,16 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     colorsData->colors[1]->value[1] = 0.5;
     colorsData->colors[1]->value[2] = 1;
 
-    Vmod_Node *attr = m.add(VMOD_TABLE, 19, "n19_attr");
-    auto *attrData = payload<Vmod_TableData>(attr);
-    attrData->dataType = VMOD_TABLE_DOUBLE;
-    attrData->source = 1;
-    attrData->layerKind = 2;
-    attrData->layerFile = heapText("/data/parcels");
-    attrData->layerName = heapText("polygon");
-    attrData->fieldName = heapText("AREA");
+    m.layerTable(19, "n19_attr", VMOD_TABLE_DOUBLE, 1, 2, "/data/parcels", "polygon", "AREA");
+    m.layerTable(20, "n20_anno", VMOD_TABLE_STRING, 3, 3, "/data/labels.ovr", nullptr, "NAME");
 
-    Vmod_Node *anno = m.add(VMOD_TABLE, 20, "n20_anno");
-    auto *annoData = payload<Vmod_TableData>(anno);
-    annoData->dataType = VMOD_TABLE_STRING;
-    annoData->source = 3;
-    annoData->outputToLayer = 1;
-    annoData->layerKind = 3;
-    annoData->layerFile = heapText("/data/labels.ovr");
-    annoData->fieldName = heapText("NAME");
+    withFile<Vmod_TableData>(m.add(VMOD_TABLE, 21, "n21_read"), 2, "/data/t.tbl")->size = 3;
 
-    Vmod_Node *readTable = m.add(VMOD_TABLE, 21, "n21_read");
-    auto *readTableData = payload<Vmod_TableData>(readTable);
-    readTableData->source = 2;
-    readTableData->size = 3;
-    readTableData->read = 1;
-    readTableData->readFile = heapText("/data/t.tbl");
-
-    Vmod_Node *outImage = m.add(VMOD_TABLE, 22, "n22_outimg");
-    auto *outImageData = payload<Vmod_TableData>(outImage);
-    outImageData->dataType = VMOD_TABLE_STRING;
-    outImageData->source = 3;
-    outImageData->size = 4;
-    outImageData->outputToLayer = 1;
-    outImageData->layerKind = 0;
-    outImageData->layerFile = heapText("/data/out.img");
-    outImageData->layerName = heapText("(:Layer_1)");
-    outImageData->fieldName = heapText("Class_Names");
-
-    Vmod_Node *variable = m.add(VMOD_TABLE, 23, "n23_var");
-    auto *variableData = payload<Vmod_TableData>(variable);
-    variableData->dataType = VMOD_TABLE_DOUBLE;
-    variableData->source = 3;
-    variableData->outputToLayer = 1;
-    variableData->layerKind = 1;
-    variableData->layerFile = heapText("n2_out");
-    variableData->fieldName = heapText("Value");
-
-    Vmod_Node *colorOut = m.add(VMOD_TABLE, 24, "n24_colvar");
-    auto *colorOutData = payload<Vmod_TableData>(colorOut);
-    colorOutData->dataType = VMOD_TABLE_COLOR;
-    colorOutData->source = 3;
-    colorOutData->outputToLayer = 1;
-    colorOutData->layerKind = 2;
-    colorOutData->layerFile = heapText("/data/zones");
-    colorOutData->layerName = heapText("polygon");
+    Vmod_Node *outImage =
+        m.layerTable(22, "n22_outimg", VMOD_TABLE_STRING, 3, 0, "/data/out.img", "(:Layer_1)", "Class_Names");
+    payload<Vmod_TableData>(outImage)->size = 4;
+    m.layerTable(23, "n23_var", VMOD_TABLE_DOUBLE, 3, 1, "n2_out", nullptr, "Value");
+    m.layerTable(24, "n24_colvar", VMOD_TABLE_COLOR, 3, 2, "/data/zones", "polygon", nullptr);
 
     Vmod_Node *k = m.add(VMOD_SCALAR, 25, "n25_k");
     payload<Vmod_ScalarData>(k)->dataType = VMOD_FLOAT;
@@ -267,59 +204,26 @@ TEST(vmod_ScriptGen, DeclarationsAndLiteralDataOfEveryDataKind) {
     Vmod_Node *twice = m.function(29, "$n1_dem * 2");
     Vmod_Node *sum = m.function(30, "$n3_tmp + $n4_once");
     Vmod_Node *peak = m.function(31, "global max ($n3_tmp)");
-    ScriptModel::arrow(dem, twice);
-    ScriptModel::arrow(twice, once);
-    ScriptModel::arrow(sum, out);
-    ScriptModel::arrow(once, sum);
-    ScriptModel::arrow(tmp, sum);
-    ScriptModel::arrow(tmp, peak);
-    ScriptModel::arrow(peak, maximum);
+    ScriptModel::arrows({{dem, twice}, {twice, once}, {sum, out}, {once, sum}, {tmp, sum}, {tmp, peak},
+                         {peak, maximum}});
 
-    ScriptRun run = runScript(&m.model);
-    EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(run.text, golden("script_declarations.txt"));
+    EXPECT_TRUE(writesGolden(&m.model, "script_declarations.txt"));
 }
 
 TEST(vmod_ScriptGen, OperationsInDependencyOrderWithMacrosCriteriaAndOutputs) {
     ScriptModel m;
-    Vmod_Node *in1 = m.add(VMOD_RASTER, 1, "in1");
-    payload<Vmod_RasterData>(in1)->fileName = heapText("/data/in1.img");
-    Vmod_Node *mid = m.add(VMOD_RASTER, 2, "mid");
-    payload<Vmod_RasterData>(mid)->tempFile = 1;
-    payload<Vmod_RasterData>(mid)->declare = heapText("Float");
-    Vmod_Node *out = m.add(VMOD_RASTER, 3, "out");
-    payload<Vmod_RasterData>(out)->newFile = 1;
-    payload<Vmod_RasterData>(out)->fileName = heapText("/data/out.img");
-    Vmod_Node *twice = m.add(VMOD_RASTER, 4, "twice");
-    payload<Vmod_RasterData>(twice)->tempFile = 1;
-    Vmod_Node *zone = m.add(VMOD_RASTER, 5, "zone");
-    payload<Vmod_RasterData>(zone)->newFile = 1;
-    payload<Vmod_RasterData>(zone)->fileName = heapText("/data/zone.img");
-    Vmod_Node *classes = m.add(VMOD_MATRIX, 6, "classes");
-    auto *classesData = payload<Vmod_MatrixData>(classes);
-    classesData->dataType = VMOD_UNSIGNED8;
-    classesData->source = 3;
-    classesData->normalize = 0;
-    classesData->write = 1; // a criteria output is neither written nor shown
-    classesData->writeFile = heapText("/data/c.mtx");
-    classesData->show = 1;
-    Vmod_Node *tmpc = m.add(VMOD_RASTER, 7, "tmpc");
-    payload<Vmod_RasterData>(tmpc)->tempFile = 1;
+    Vmod_Node *in1 = m.raster(1, "in1", "/data/in1.img");
+    Vmod_Node *mid = m.tempRaster(2, "mid", "Float");
+    Vmod_Node *out = m.newRaster(3, "out", "/data/out.img");
+    Vmod_Node *twice = m.tempRaster(4, "twice");
+    Vmod_Node *zone = m.newRaster(5, "zone", "/data/zone.img");
+    // A criteria output is neither written nor shown.
+    Vmod_Node *classes = outputMatrix(m, 6, "classes", VMOD_UNSIGNED8, "/data/c.mtx");
+    Vmod_Node *tmpc = m.tempRaster(7, "tmpc");
     payload<Vmod_RasterData>(tmpc)->dataType = VMOD_FLOAT;
-    Vmod_Node *mout = m.add(VMOD_MATRIX, 8, "mout");
-    auto *moutData = payload<Vmod_MatrixData>(mout);
-    moutData->dataType = VMOD_FLOAT;
-    moutData->source = 3;
-    moutData->normalize = 0;
-    moutData->write = 1;
-    moutData->writeFile = heapText("/data/m.mtx");
-    moutData->show = 1;
+    Vmod_Node *mout = outputMatrix(m, 8, "mout", VMOD_FLOAT, "/data/m.mtx");
     Vmod_Node *tout = m.add(VMOD_TABLE, 9, "tout");
-    auto *toutData = payload<Vmod_TableData>(tout);
-    toutData->dataType = VMOD_TABLE_DOUBLE;
-    toutData->source = 3;
-    toutData->write = 1;
-    toutData->writeFile = heapText("/data/t.tbl");
+    withFile<Vmod_TableData>(tout, 3, "/data/t.tbl")->dataType = VMOD_TABLE_DOUBLE;
     Vmod_Node *mean = m.add(VMOD_SCALAR, 19, "mean");
     payload<Vmod_ScalarData>(mean)->show = 1;
 
@@ -330,7 +234,7 @@ TEST(vmod_ScriptGen, OperationsInDependencyOrderWithMacrosCriteriaAndOutputs) {
     Vmod_Node *cAll = criteria(m, 20, "All Criteria", 1, 2, {"$twice", "$in1"}, {" > 5", " < 10"});
     Vmod_Node *cAny = criteria(m, 21, "Any Criteria", 2, 2, {"$twice", "$in1"},
                                {" > 1", " == 2", " > 3", " == 4"});
-    payload<Vmod_CriteriaData>(cAny)->outputValues = heapArray<double>({10, 20});
+    payload<Vmod_CriteriaData>(cAny)->outputValues = heapValues<double>({10, 20});
     payload<Vmod_CriteriaData>(cAny)->defaultValue = 5;
     Vmod_Node *cX = criteria(m, 22, "x", 2, 1, {"$in1"}, {" < 0", " >= 0"});
     payload<Vmod_CriteriaData>(cX)->defaultValue = 2.5;
@@ -338,34 +242,15 @@ TEST(vmod_ScriptGen, OperationsInDependencyOrderWithMacrosCriteriaAndOutputs) {
     Vmod_Node *fT = m.function(15, "$in1 + 0");
     Vmod_Node *fMean = m.function(16, "global mean ($in1)");
 
-    ScriptModel::arrow(in1, fA);
-    ScriptModel::arrow(fA, mid);
-    ScriptModel::arrow(mid, fB);
-    ScriptModel::arrow(fB, out);
-    ScriptModel::arrow(in1, fTwice);
-    ScriptModel::arrow(fTwice, twice);
-    ScriptModel::arrow(cAll, zone);
-    ScriptModel::arrow(twice, cAll);
-    ScriptModel::arrow(in1, cAll);
-    ScriptModel::arrow(cAny, classes);
-    ScriptModel::arrow(twice, cAny);
-    ScriptModel::arrow(in1, cAny);
-    ScriptModel::arrow(in1, cX);
-    ScriptModel::arrow(cX, tmpc);
-    ScriptModel::arrow(tmpc, fM);
-    ScriptModel::arrow(fM, mout);
-    ScriptModel::arrow(in1, fT);
-    ScriptModel::arrow(fT, tout);
-    ScriptModel::arrow(in1, fMean);
-    ScriptModel::arrow(fMean, mean);
+    ScriptModel::arrows({{in1, fA}, {fA, mid}, {mid, fB}, {fB, out}, {in1, fTwice}, {fTwice, twice}, {cAll, zone},
+                         {twice, cAll}, {in1, cAll}, {cAny, classes}, {twice, cAny}, {in1, cAny}, {in1, cX}, {cX, tmpc},
+                         {tmpc, fM}, {fM, mout}, {in1, fT}, {fT, tout}, {in1, fMean}, {fMean, mean}});
 
-    ScriptRun run = runScript(&m.model);
-    EXPECT_EQ(run.result, 1);
-    EXPECT_EQ(run.text, golden("script_operations.txt"));
+    EXPECT_TRUE(writesGolden(&m.model, "script_operations.txt"));
     // The reference order, one vmod_NextFunction query per operation, gives the same script.
     ScriptOptions literal;
     literal.literalOrder = true;
-    EXPECT_EQ(runScript(&m.model, literal).text, golden("script_operations.txt"));
+    EXPECT_TRUE(writesGolden(&m.model, "script_operations.txt", literal));
     for (Vmod_Node *node = m.model.nodes; node != nullptr; node = node->next) {
         if (node->type == VMOD_FUNCTION) {
             EXPECT_EQ(payload<Vmod_FunctionData>(node)->done, 0) << node->id;

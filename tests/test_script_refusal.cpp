@@ -70,10 +70,7 @@ TEST(vmod_ScriptGen, RefusesOperationsFormingACycle) {
     Vmod_Node *b = m.add(VMOD_RASTER, 2, "b");
     Vmod_Node *f = m.function(3, "$a + 1");
     Vmod_Node *g = m.function(4, "$b + 1");
-    ScriptModel::arrow(a, f);
-    ScriptModel::arrow(f, b);
-    ScriptModel::arrow(b, g);
-    ScriptModel::arrow(g, a);
+    ScriptModel::arrows({{a, f}, {f, b}, {b, g}, {g, a}});
     expectRefused(m, "arrows form a cycle: node 1 \"a\" -> node 3 \"$a\" -> node 2 \"b\" -> node 4 \"$b\" -> "
                      "node 1 \"a\"");
 }

@@ -83,11 +83,62 @@ void ScriptModel::arrow(Vmod_Node *from, Vmod_Node *to) {
     oerr_DeleteErrorReportEx(&err);
 }
 
+void ScriptModel::arrows(std::initializer_list<std::pair<Vmod_Node *, Vmod_Node *>> pairs) {
+    for (const auto &[from, to] : pairs) {
+        arrow(from, to);
+    }
+}
+
+Vmod_Node *ScriptModel::raster(int32_t id, const char *title, const char *fileName) {
+    Vmod_Node *node = add(VMOD_RASTER, id, title);
+    payload<Vmod_RasterData>(node)->fileName = heapText(fileName);
+    return node;
+}
+
+Vmod_Node *ScriptModel::newRaster(int32_t id, const char *title, const char *fileName) {
+    Vmod_Node *node = raster(id, title, fileName);
+    payload<Vmod_RasterData>(node)->newFile = 1;
+    return node;
+}
+
+Vmod_Node *ScriptModel::vector(int32_t id, const char *title, const char *feature, const char *fileName) {
+    Vmod_Node *node = add(VMOD_VECTOR, id, title);
+    if (feature != nullptr) {
+        payload<Vmod_VectorData>(node)->feature = heapText(feature);
+    }
+    payload<Vmod_VectorData>(node)->fileName = heapText(fileName);
+    return node;
+}
+
+Vmod_Node *ScriptModel::tempRaster(int32_t id, const char *title, const char *declare) {
+    Vmod_Node *node = add(VMOD_RASTER, id, title);
+    payload<Vmod_RasterData>(node)->tempFile = 1;
+    if (declare != nullptr) {
+        payload<Vmod_RasterData>(node)->declare = heapText(declare);
+    }
+    return node;
+}
+
 void ScriptModel::consumers(Vmod_Node *from, int32_t count, int32_t firstId) {
     for (int32_t i = 0; i < count; ++i) {
         Vmod_Node *reader = function(firstId + i, "$x + 1");
         arrow(from, reader);
     }
+}
+
+Vmod_Node *ScriptModel::layerTable(int32_t id, const char *title, int32_t dataType, int32_t source,
+                                   int32_t layerKind, const char *layerFile, const char *layerName,
+                                   const char *fieldName) {
+    Vmod_Node *node = add(VMOD_TABLE, id, title);
+    auto *data = payload<Vmod_TableData>(node);
+    data->dataType = dataType;
+    data->source = source;
+    data->outputToLayer = source == 3 ? 1 : 0;
+    data->layerKind = layerKind;
+    data->layerFile = layerFile != nullptr ? heapText(layerFile) : nullptr;
+    data->layerName = layerName != nullptr ? heapText(layerName) : nullptr;
+    data->fieldName = fieldName != nullptr ? heapText(fieldName) : nullptr;
+    return node;
 }
 
 ScriptRun runScript(Vmod_Model *model, const ScriptOptions &options) {
@@ -116,6 +167,17 @@ std::string golden(const char *name) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+::testing::AssertionResult writesGolden(Vmod_Model *model, const char *name, const ScriptOptions &options) {
+    ScriptRun run = runScript(model, options);
+    std::string expected = golden(name);
+    if (run.result == 1 && run.text == expected) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << "the generator returned " << run.result << " and wrote\n"
+                                         << run.text << "\ninstead of " << name << ":\n"
+                                         << expected;
 }
 
 std::vector<std::string> callLog() {

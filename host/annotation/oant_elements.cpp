@@ -267,6 +267,46 @@ Oant_Element *pointsElement(const char *call, ElementKind kind, int styleCode, i
                        });
 }
 
+// A text: style, position, size, alignment and string.
+Oant_Element *textElement(const char *call, Oant_Elements *elements, int32_t zero, Oant_CoordSysConversion *conversion,
+                          Oerr_ErrorReport **err, va_list args) {
+    return makeElement(call, ElementKind::Text, elements, zero, conversion, err, args,
+                       {{OANT_ELEMENT_TEXT_STYLE, "i"},
+                        {OANT_TEXT_POSITION, "dd"},
+                        {OANT_TEXT_SIZE, "d"},
+                        {OANT_TEXT_ALIGNMENT, "ii"},
+                        {OANT_TEXT_STRING, "is"}},
+                       [](ElementData &d, const Attr &a) {
+                           switch (a.code) {
+                           case OANT_ELEMENT_TEXT_STYLE:
+                               d.style = intValue(a, 0);
+                               break;
+                           case OANT_TEXT_POSITION:
+                               d.x = a.values[0].d;
+                               d.y = a.values[1].d;
+                               break;
+                           case OANT_TEXT_SIZE:
+                               d.size = a.values[0].d;
+                               break;
+                           case OANT_TEXT_ALIGNMENT:
+                               d.halign = intValue(a, 0);
+                               d.valign = intValue(a, 1);
+                               break;
+                           default:
+                               d.text = a.values[1].s;
+                               break;
+                           }
+                       });
+}
+
+// A group: its members.
+Oant_Element *groupElement(const char *call, Oant_Elements *elements, int32_t zero,
+                           Oant_CoordSysConversion *conversion, Oerr_ErrorReport **err, va_list args) {
+    return makeElement(call, ElementKind::Group, elements, zero, conversion, err, args, {{OANT_GROUP_MEMBERS, "e"}},
+                       [](ElementData &d, const Attr &a) {
+                           d.members.assign(a.values[0].members.begin(), a.values[0].members.end());
+                       });
+}
 
 } // namespace
 
@@ -348,106 +388,34 @@ OHOST_API Oant_CoordSysConversion *oant_CoordSysConversionSetValues(int32_t zero
 }
 
 OHOST_API void oant_CoordSysConversionFree(Oant_CoordSysConversion *conversion) {
-    if (recording())
-        record("oant_CoordSysConversionFree(" + handleName(conversion, "conversion") + ")");
-    forgetHandle(conversion);
+    recordRelease("oant_CoordSysConversionFree", conversion, "conversion");
     delete conversion;
 }
 
-OHOST_API Oant_Element *oant_RectangleElementSetValues(Oant_Elements *elements, int32_t zero,
-                                                       Oant_CoordSysConversion *conversion,
-                                                       Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_Element *e = boxElement("oant_RectangleElementSetValues", ElementKind::Rectangle, OANT_RECT_CENTER,
-                                   OANT_RECT_SIZE, elements, zero, conversion, err, args);
-    va_end(args);
-    return e;
-}
+// Each element entry point hands its list, as a va_list, to the function that makes its
+// kind: MAKE(call, KIND ARGUMENTS..., elements, zero, conversion, err, args).
+#define ELEMENT_SET_VALUES(NAME, MAKE, ...)                                                                        \
+    OHOST_API Oant_Element *NAME(Oant_Elements *elements, int32_t zero, Oant_CoordSysConversion *conversion,       \
+                                 Oerr_ErrorReport **err, ...) {                                                    \
+        va_list args;                                                                                              \
+        va_start(args, err);                                                                                       \
+        Oant_Element *e = MAKE(#NAME, __VA_ARGS__ __VA_OPT__(, ) elements, zero, conversion, err, args);          \
+        va_end(args);                                                                                              \
+        return e;                                                                                                  \
+    }
 
-OHOST_API Oant_Element *oant_EllipseElementSetValues(Oant_Elements *elements, int32_t zero,
-                                                     Oant_CoordSysConversion *conversion,
-                                                     Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_Element *e = boxElement("oant_EllipseElementSetValues", ElementKind::Ellipse, OANT_ELLIPSE_CENTER,
-                                   OANT_ELLIPSE_RADII, elements, zero, conversion, err, args);
-    va_end(args);
-    return e;
-}
+ELEMENT_SET_VALUES(oant_RectangleElementSetValues, boxElement, ElementKind::Rectangle, OANT_RECT_CENTER,
+                   OANT_RECT_SIZE)
+ELEMENT_SET_VALUES(oant_EllipseElementSetValues, boxElement, ElementKind::Ellipse, OANT_ELLIPSE_CENTER,
+                   OANT_ELLIPSE_RADII)
+ELEMENT_SET_VALUES(oant_PolylineElementSetValues, pointsElement, ElementKind::Polyline, OANT_ELEMENT_LINE_STYLE,
+                   OANT_POLYLINE_POINTS)
+ELEMENT_SET_VALUES(oant_PolygonElementSetValues, pointsElement, ElementKind::Polygon, OANT_ELEMENT_FILL_STYLE,
+                   OANT_POLYGON_POINTS)
+ELEMENT_SET_VALUES(oant_TextElementSetValues, textElement)
+ELEMENT_SET_VALUES(oant_GroupElementSetValues, groupElement)
 
-OHOST_API Oant_Element *oant_PolylineElementSetValues(Oant_Elements *elements, int32_t zero,
-                                                      Oant_CoordSysConversion *conversion,
-                                                      Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_Element *e = pointsElement("oant_PolylineElementSetValues", ElementKind::Polyline, OANT_ELEMENT_LINE_STYLE,
-                                      OANT_POLYLINE_POINTS, elements, zero, conversion, err, args);
-    va_end(args);
-    return e;
-}
-
-OHOST_API Oant_Element *oant_PolygonElementSetValues(Oant_Elements *elements, int32_t zero,
-                                                     Oant_CoordSysConversion *conversion,
-                                                     Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_Element *e = pointsElement("oant_PolygonElementSetValues", ElementKind::Polygon, OANT_ELEMENT_FILL_STYLE,
-                                      OANT_POLYGON_POINTS, elements, zero, conversion, err, args);
-    va_end(args);
-    return e;
-}
-
-OHOST_API Oant_Element *oant_TextElementSetValues(Oant_Elements *elements, int32_t zero,
-                                                  Oant_CoordSysConversion *conversion,
-                                                  Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_Element *e = makeElement("oant_TextElementSetValues", ElementKind::Text, elements, zero, conversion, err,
-                                  args,
-                                  {{OANT_ELEMENT_TEXT_STYLE, "i"},
-                                   {OANT_TEXT_POSITION, "dd"},
-                                   {OANT_TEXT_SIZE, "d"},
-                                   {OANT_TEXT_ALIGNMENT, "ii"},
-                                   {OANT_TEXT_STRING, "is"}},
-                                  [](ElementData &d, const Attr &a) {
-                                      switch (a.code) {
-                                      case OANT_ELEMENT_TEXT_STYLE:
-                                          d.style = intValue(a, 0);
-                                          break;
-                                      case OANT_TEXT_POSITION:
-                                          d.x = a.values[0].d;
-                                          d.y = a.values[1].d;
-                                          break;
-                                      case OANT_TEXT_SIZE:
-                                          d.size = a.values[0].d;
-                                          break;
-                                      case OANT_TEXT_ALIGNMENT:
-                                          d.halign = intValue(a, 0);
-                                          d.valign = intValue(a, 1);
-                                          break;
-                                      default:
-                                          d.text = a.values[1].s;
-                                          break;
-                                      }
-                                  });
-    va_end(args);
-    return e;
-}
-
-OHOST_API Oant_Element *oant_GroupElementSetValues(Oant_Elements *elements, int32_t zero,
-                                                   Oant_CoordSysConversion *conversion,
-                                                   Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_Element *e = makeElement("oant_GroupElementSetValues", ElementKind::Group, elements, zero, conversion,
-                                  err, args, {{OANT_GROUP_MEMBERS, "e"}},
-                                  [](ElementData &d, const Attr &a) {
-                                      d.members.assign(a.values[0].members.begin(), a.values[0].members.end());
-                                  });
-    va_end(args);
-    return e;
-}
+#undef ELEMENT_SET_VALUES
 
 OHOST_API void oant_SetAntBoundingBox(Oant_Elements *elements, const Ovec_Bbox *box, Oerr_ErrorReport **err) {
     std::string shown = box ? "[" + formatDouble(box->xmin) + ", " + formatDouble(box->ymin) + ", " +

@@ -135,6 +135,8 @@ std::string handleName(const void *handle, const char *kind);
 // A new name for a handle just made (its address may have been another's before).
 std::string freshName(const void *handle, const char *kind);
 void forgetHandle(const void *handle);
+// The first step of every release: records `call(name)` and forgets the handle's name.
+void recordRelease(const char *call, const void *handle, const char *kind);
 void nameHandle(const void *handle, const std::string &name);
 // True when this call of `call` is to fail (counts the call).
 bool failNow(const char *call);

@@ -63,6 +63,12 @@ void nameHandle(const void *handle, const std::string &name) {
 
 void forgetHandle(const void *handle) { recorder().names.erase(handle); }
 
+void recordRelease(const char *call, const void *handle, const char *kind) {
+    if (recording())
+        record(std::string(call) + "(" + handleName(handle, kind) + ")");
+    forgetHandle(handle);
+}
+
 bool failNow(const char *call) {
     Recorder &r = recorder();
     if (r.failNth <= 0 || r.failCall != call)

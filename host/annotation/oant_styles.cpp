@@ -108,114 +108,92 @@ int32_t addStyle(const char *call, Style *style, Oant_StyleLibrary *library,
 }
 
 template <typename Style> void freeStyle(const char *call, Style *style, const char *kind) {
-    if (recording())
-        record(std::string(call) + "(" + handleName(style, kind) + ")");
-    forgetHandle(style);
+    recordRelease(call, style, kind);
     delete style;
 }
 
 int intValue(const Attr &a, size_t k) { return static_cast<int>(a.values[k].i); }
 
+// What each attribute of a style sets.
+void applyColor(Oant_Color &s, const Attr &a) {
+    s.r = intValue(a, 0);
+    s.g = intValue(a, 1);
+    s.b = intValue(a, 2);
+}
+
+void applyLineStyle(Oant_LineStyle &s, const Attr &a) {
+    if (a.code == OANT_LINE_WIDTH_UNIT) {
+        s.widthUnit = a.values[1].s;
+    } else if (a.code == OANT_LINE_WIDTH) {
+        s.width = a.values[1].d;
+        s.colour = intValue(a, 2);
+    } else {
+        s.patternScale = a.values[1].d;
+        s.pattern = intValue(a, 2);
+    }
+}
+
+void applyFillStyle(Oant_FillStyle &s, const Attr &a) {
+    if (a.code == OANT_FILL_COLOR) {
+        s.filled = intValue(a, 0);
+        s.colour = intValue(a, 1);
+    } else {
+        s.outlined = intValue(a, 0);
+        s.line = intValue(a, 1);
+    }
+}
+
+void applyTextStyle(Oant_TextStyle &s, const Attr &a) {
+    switch (a.code) {
+    case OANT_TEXT_SIZE_UNIT:
+        s.sizeUnit = a.values[1].s;
+        break;
+    case OANT_TEXT_FONT:
+        s.font = a.values[0].s;
+        break;
+    case OANT_TEXT_SLANT:
+        s.slant = a.values[0].d;
+        break;
+    case OANT_TEXT_FILL:
+        s.fill = intValue(a, 0);
+        break;
+    case OANT_TEXT_UNDERLINE:
+        s.underline = intValue(a, 0);
+        s.underlineThickness = a.values[1].d;
+        break;
+    default:
+        s.underlineLine = intValue(a, 0);
+        break;
+    }
+}
+
 } // namespace
 
 extern "C" {
 
-OHOST_API Oant_Color *oant_ColorSetValues(Oint_Init *init, Oant_StyleLibrary *library, int32_t zero,
-                                          Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_Color *c = makeStyle<Oant_Color>(
-        "oant_ColorSetValues", "color", init, library, zero, err, args, {{OANT_NAME, "s"}, {OANT_COLOR_RGB, "iii"}},
-        true, [](Oant_Color &s, const Attr &a) {
-            s.r = intValue(a, 0);
-            s.g = intValue(a, 1);
-            s.b = intValue(a, 2);
-        });
-    va_end(args);
-    return c;
-}
+// Each style entry point reads its list, as a va_list, against the attributes its kind
+// takes (the codes and value types after APPLY) and makes the style.
+#define STYLE_SET_VALUES(TYPE, NAME, KIND, NAME_REQUIRED, APPLY, ...)                                              \
+    OHOST_API TYPE *NAME(Oint_Init *init, Oant_StyleLibrary *library, int32_t zero, Oerr_ErrorReport **err, ...) { \
+        va_list args;                                                                                              \
+        va_start(args, err);                                                                                       \
+        TYPE *style = makeStyle<TYPE>(#NAME, KIND, init, library, zero, err, args, {__VA_ARGS__}, NAME_REQUIRED,   \
+                                      APPLY);                                                                      \
+        va_end(args);                                                                                              \
+        return style;                                                                                              \
+    }
 
-OHOST_API Oant_LineStyle *oant_LineStyleSetValues(Oint_Init *init, Oant_StyleLibrary *library, int32_t zero,
-                                                  Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_LineStyle *l = makeStyle<Oant_LineStyle>(
-        "oant_LineStyleSetValues", "linestyle", init, library, zero, err, args,
-        {{OANT_NAME, "s"}, {OANT_LINE_WIDTH_UNIT, "is"}, {OANT_LINE_WIDTH, "idi"}, {OANT_LINE_PATTERN, "idi"}}, true,
-        [](Oant_LineStyle &s, const Attr &a) {
-            if (a.code == OANT_LINE_WIDTH_UNIT) {
-                s.widthUnit = a.values[1].s;
-            } else if (a.code == OANT_LINE_WIDTH) {
-                s.width = a.values[1].d;
-                s.colour = intValue(a, 2);
-            } else {
-                s.patternScale = a.values[1].d;
-                s.pattern = intValue(a, 2);
-            }
-        });
-    va_end(args);
-    return l;
-}
+STYLE_SET_VALUES(Oant_Color, oant_ColorSetValues, "color", true, applyColor, {OANT_NAME, "s"},
+                 {OANT_COLOR_RGB, "iii"})
+STYLE_SET_VALUES(Oant_LineStyle, oant_LineStyleSetValues, "linestyle", true, applyLineStyle, {OANT_NAME, "s"},
+                 {OANT_LINE_WIDTH_UNIT, "is"}, {OANT_LINE_WIDTH, "idi"}, {OANT_LINE_PATTERN, "idi"})
+STYLE_SET_VALUES(Oant_FillStyle, oant_FillStyleSetValues, "fillstyle", true, applyFillStyle, {OANT_NAME, "s"},
+                 {OANT_FILL_COLOR, "ii"}, {OANT_FILL_OUTLINE, "ii"})
+STYLE_SET_VALUES(Oant_TextStyle, oant_TextStyleSetValues, "textstyle", false, applyTextStyle, {OANT_NAME, "s"},
+                 {OANT_TEXT_SIZE_UNIT, "is"}, {OANT_TEXT_FONT, "s"}, {OANT_TEXT_SLANT, "d"}, {OANT_TEXT_FILL, "i"},
+                 {OANT_TEXT_UNDERLINE, "id"}, {OANT_TEXT_UNDERLINE_LINE, "i"})
 
-OHOST_API Oant_FillStyle *oant_FillStyleSetValues(Oint_Init *init, Oant_StyleLibrary *library, int32_t zero,
-                                                  Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_FillStyle *f = makeStyle<Oant_FillStyle>(
-        "oant_FillStyleSetValues", "fillstyle", init, library, zero, err, args,
-        {{OANT_NAME, "s"}, {OANT_FILL_COLOR, "ii"}, {OANT_FILL_OUTLINE, "ii"}}, true,
-        [](Oant_FillStyle &s, const Attr &a) {
-            if (a.code == OANT_FILL_COLOR) {
-                s.filled = intValue(a, 0);
-                s.colour = intValue(a, 1);
-            } else {
-                s.outlined = intValue(a, 0);
-                s.line = intValue(a, 1);
-            }
-        });
-    va_end(args);
-    return f;
-}
-
-OHOST_API Oant_TextStyle *oant_TextStyleSetValues(Oint_Init *init, Oant_StyleLibrary *library, int32_t zero,
-                                                  Oerr_ErrorReport **err, ...) {
-    va_list args;
-    va_start(args, err);
-    Oant_TextStyle *t = makeStyle<Oant_TextStyle>(
-        "oant_TextStyleSetValues", "textstyle", init, library, zero, err, args,
-        {{OANT_NAME, "s"},
-         {OANT_TEXT_SIZE_UNIT, "is"},
-         {OANT_TEXT_FONT, "s"},
-         {OANT_TEXT_SLANT, "d"},
-         {OANT_TEXT_FILL, "i"},
-         {OANT_TEXT_UNDERLINE, "id"},
-         {OANT_TEXT_UNDERLINE_LINE, "i"}},
-        false, [](Oant_TextStyle &s, const Attr &a) {
-            switch (a.code) {
-            case OANT_TEXT_SIZE_UNIT:
-                s.sizeUnit = a.values[1].s;
-                break;
-            case OANT_TEXT_FONT:
-                s.font = a.values[0].s;
-                break;
-            case OANT_TEXT_SLANT:
-                s.slant = a.values[0].d;
-                break;
-            case OANT_TEXT_FILL:
-                s.fill = intValue(a, 0);
-                break;
-            case OANT_TEXT_UNDERLINE:
-                s.underline = intValue(a, 0);
-                s.underlineThickness = a.values[1].d;
-                break;
-            default:
-                s.underlineLine = intValue(a, 0);
-                break;
-            }
-        });
-    va_end(args);
-    return t;
-}
+#undef STYLE_SET_VALUES
 
 OHOST_API int32_t oant_ColorAddToLibrary(Oant_Color *color, Oant_StyleLibrary *library, int32_t share,
                                          Oerr_ErrorReport **err) {

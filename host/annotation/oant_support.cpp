@@ -59,9 +59,7 @@ OHOST_API Ofga_CoordBlock *ofga_BaseCoordBlockCreate(int32_t dimensions, int32_t
 }
 
 OHOST_API void ofga_CoordBlockDelete(Ofga_CoordBlock *block) {
-    if (recording())
-        record("ofga_CoordBlockDelete(" + handleName(block, "block") + ")");
-    forgetHandle(block);
+    recordRelease("ofga_CoordBlockDelete", block, "block");
     if (block)
         delete[] block->coords;
     delete block;
@@ -78,9 +76,7 @@ OHOST_API Ovec_Bbox *ovec_BboxCreate(double xmin, double ymin, double xmax, doub
 }
 
 OHOST_API void ovec_BboxDelete(Ovec_Bbox *box) {
-    if (recording())
-        record("ovec_BboxDelete(" + handleName(box, "bbox") + ")");
-    forgetHandle(box);
+    recordRelease("ovec_BboxDelete", box, "bbox");
     delete box;
 }
 
@@ -94,9 +90,7 @@ OHOST_API Oprj_MapInfo *oprj_MapInfoCreate(void) {
 }
 
 OHOST_API void oprj_MapInfoFree(Oprj_MapInfo *info) {
-    if (recording())
-        record("oprj_MapInfoFree(" + handleName(info, "mapinfo") + ")");
-    forgetHandle(info);
+    recordRelease("oprj_MapInfoFree", info, "mapinfo");
     if (info)
         omsc_HeapFree(info->unitName);
     delete info;

@@ -41,34 +41,40 @@ void DiscardReport(Oerr_ErrorReport **report) {
         oerr_DeleteErrorReportEx(report);
 }
 
-Oant_Element *AddRectangle(const Export &ex, const char *name, int32_t fillStyle, double cx, double cy, double w,
-                           double h) {
+namespace {
+
+using ElementMaker = Oant_Element *(*)(Oant_Elements *, int32_t, Oant_CoordSysConversion *, Oerr_ErrorReport **,
+                                       ...);
+
+// A rectangle or ellipse: the same list but for its centre and size codes.
+Oant_Element *AddBox(const Export &ex, ElementMaker make, const char *name, int32_t fillStyle, int32_t centreCode,
+                     double cx, double cy, int32_t sizeCode, double a, double b) {
     Oerr_ErrorReport *report = nullptr;
-    Oant_Element *element = oant_RectangleElementSetValues(
-        ex.elements, 0, ex.conversion, &report, OANT_NAME, name, OANT_SIZE_UNIT, kUnitGiven, "inches",
-        OANT_POSITION_UNIT, kUnitGiven, "inches", OANT_ELEMENT_FILL_STYLE, fillStyle, OANT_RECT_CENTER, cx, cy,
-        OANT_RECT_SIZE, w, h, OANT_END);
+    Oant_Element *element =
+        make(ex.elements, 0, ex.conversion, &report, OANT_NAME, name, OANT_SIZE_UNIT, kUnitGiven, "inches",
+             OANT_POSITION_UNIT, kUnitGiven, "inches", OANT_ELEMENT_FILL_STYLE, fillStyle, centreCode, cx, cy,
+             sizeCode, a, b, OANT_END);
     DiscardReport(&report);
     return element;
+}
+
+} // namespace
+
+Oant_Element *AddRectangle(const Export &ex, const char *name, int32_t fillStyle, double cx, double cy, double w,
+                           double h) {
+    return AddBox(ex, oant_RectangleElementSetValues, name, fillStyle, OANT_RECT_CENTER, cx, cy, OANT_RECT_SIZE, w, h);
 }
 
 Oant_Element *AddEllipse(const Export &ex, const char *name, int32_t fillStyle, double cx, double cy, double rx,
                          double ry) {
-    Oerr_ErrorReport *report = nullptr;
-    Oant_Element *element = oant_EllipseElementSetValues(
-        ex.elements, 0, ex.conversion, &report, OANT_NAME, name, OANT_SIZE_UNIT, kUnitGiven, "inches",
-        OANT_POSITION_UNIT, kUnitGiven, "inches", OANT_ELEMENT_FILL_STYLE, fillStyle, OANT_ELLIPSE_CENTER, cx, cy,
-        OANT_ELLIPSE_RADII, rx, ry, OANT_END);
-    DiscardReport(&report);
-    return element;
+    return AddBox(ex, oant_EllipseElementSetValues, name, fillStyle, OANT_ELLIPSE_CENTER, cx, cy, OANT_ELLIPSE_RADII,
+                  rx, ry);
 }
 
 namespace {
 
-using PointsMaker = Oant_Element *(*)(Oant_Elements *, int32_t, Oant_CoordSysConversion *, Oerr_ErrorReport **, ...);
-
 // A polyline or polygon: the same list but for its style and points codes.
-Oant_Element *AddPoints(const Export &ex, PointsMaker make, const char *name, int32_t styleCode, int32_t style,
+Oant_Element *AddPoints(const Export &ex, ElementMaker make, const char *name, int32_t styleCode, int32_t style,
                         int32_t pointsCode, const LayerPoint *points, int32_t count) {
     Ofga_CoordBlock *block = MakeBlock(points, count);
     Oerr_ErrorReport *report = nullptr;

@@ -2,6 +2,7 @@
 // the printer and the annotation export.
 #include "glyph/glyph_geometry.h"
 
+#include <array>
 #include <cmath>
 
 namespace vmod::glyph {
@@ -57,16 +58,23 @@ constexpr Element kVector[] = {
     Line(F(-1, 16), F(1, 4), F(1, 16), F(1, 4)),
 };
 
-// A 5 x 5 grid: the four inner vertical and horizontal lines, interleaved.
-constexpr Element MatrixLine(int i, bool vertical) {
-    BoxCoord at = Grid(-1, 2, i, GridStep::Fifth);
-    return vertical ? Line(at, F(-1, 2), at, F(1, 2)) : Line(F(-1, 2), at, F(1, 2), at);
+// A grid glyph: the frame, then the grid lines at indices first..last, each vertical line
+// followed by the horizontal one at the same index. The lines run from -1/den to 1/den of
+// the box, the grid starting at -1/den with the given step.
+template <int First, int Last>
+constexpr std::array<Element, 1 + 2 * (Last - First + 1)> GridGlyph(Element frame, int den, GridStep step) {
+    std::array<Element, 1 + 2 * (Last - First + 1)> out{};
+    out[0] = frame;
+    for (int i = First; i <= Last; ++i) {
+        BoxCoord at = Grid(-1, den, i, step);
+        out[1 + 2 * (i - First)] = Line(at, F(-1, den), at, F(1, den));
+        out[2 + 2 * (i - First)] = Line(F(-1, den), at, F(1, den), at);
+    }
+    return out;
 }
-constexpr Element kMatrix[] = {
-    kBoxOutline,
-    MatrixLine(1, true), MatrixLine(1, false), MatrixLine(2, true), MatrixLine(2, false),
-    MatrixLine(3, true), MatrixLine(3, false), MatrixLine(4, true), MatrixLine(4, false),
-};
+
+// A 5 x 5 grid: the four inner vertical and horizontal lines.
+constexpr auto kMatrix = GridGlyph<1, 4>(kBoxOutline, 2, GridStep::Fifth);
 
 constexpr Element kTable[] = {
     kBoxOutline,
@@ -79,16 +87,7 @@ constexpr Element kScalar[] = {Rect(F(-1, 2), F(-3, 8), F(1), F(3, 4))};
 constexpr Element kFunction[] = {kInscribedEllipse};
 
 // A 4 x 4 grid over the middle half of the box: five vertical and five horizontal lines.
-constexpr Element CriteriaLine(int i, bool vertical) {
-    BoxCoord at = Grid(-1, 4, i, GridStep::Eighth);
-    return vertical ? Line(at, F(-1, 4), at, F(1, 4)) : Line(F(-1, 4), at, F(1, 4), at);
-}
-constexpr Element kCriteria[] = {
-    kInscribedEllipse,
-    CriteriaLine(0, true), CriteriaLine(0, false), CriteriaLine(1, true), CriteriaLine(1, false),
-    CriteriaLine(2, true), CriteriaLine(2, false), CriteriaLine(3, true), CriteriaLine(3, false),
-    CriteriaLine(4, true), CriteriaLine(4, false),
-};
+constexpr auto kCriteria = GridGlyph<0, 4>(kInscribedEllipse, 4, GridStep::Eighth);
 
 } // namespace
 

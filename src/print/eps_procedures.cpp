@@ -13,6 +13,16 @@
 
 namespace {
 
+// The end shared by the vector and table glyphs: from the box's lower left corner, its
+// outline, then the stroke of the whole path.
+#define UNIT_BOX_FROM_LOWER_LEFT \
+    "\t\t1 inch 0 inch rlineto\n" \
+    "\t\t0 inch 1 inch rlineto\n" \
+    "\t\t-1 inch 0 inch rlineto\n" \
+    "\t\tclosepath\n" \
+    "\tstroke\n" \
+    "} def\n\n"
+
 const char kRasterProcedure[] =
     "/raster {\n"
     "\tnewpath moveto\n"
@@ -55,12 +65,7 @@ const char kVectorProcedure[] =
     "\t\t-.0625 inch -.0625 inch rmoveto\n"
     "\t\t.125 inch 0 inch rlineto\n"
     "\t\t-.8125 inch -.25 inch rmoveto\n"
-    "\t\t1 inch 0 inch rlineto\n"
-    "\t\t0 inch 1 inch rlineto\n"
-    "\t\t-1 inch 0 inch rlineto\n"
-    "\t\tclosepath\n"
-    "\tstroke\n"
-    "} def\n\n";
+    UNIT_BOX_FROM_LOWER_LEFT;
 
 const char kMatrixProcedure[] =
     "/matrix {\n"
@@ -91,12 +96,7 @@ const char kTableProcedure[] =
     "\t\t-.33 inch .17 inch rmoveto\n"
     "\t\t1 inch 0 inch rlineto\n"
     "\t\t-1 inch -.17 inch rmoveto\n"
-    "\t\t1 inch 0 inch rlineto\n"
-    "\t\t0 inch 1 inch rlineto\n"
-    "\t\t-1 inch 0 inch rlineto\n"
-    "\t\tclosepath\n"
-    "\tstroke\n"
-    "} def\n\n";
+    UNIT_BOX_FROM_LOWER_LEFT;
 
 const char kScalarProcedure[] =
     "/scalar {\n"

@@ -10,18 +10,24 @@
 
 namespace vmodtest {
 
-inline char **heapStrings(std::initializer_list<const char *> texts) {
-    char **strings = heapArray<char *>(static_cast<int64_t>(texts.size()));
-    int32_t i = 0;
-    for (const char *text : texts) strings[i++] = heapString(text);
-    return strings;
+// A text node in the font, size (points) and VMOD_STYLE_ bits given.
+inline Vmod_Node *addNote(Vmod_Model *model, int32_t id, const char *text, double x, double y, const char *font,
+                          int32_t size, int32_t style) {
+    Vmod_Node *node = addNode(model, VMOD_TEXT, id, text, x, y);
+    auto *t = payload<Vmod_TextData>(node);
+    t->font = heapString(font);
+    t->size = size;
+    t->style = style;
+    return node;
 }
 
-inline double *heapDoubles(std::initializer_list<double> values) {
-    double *array = heapArray<double>(static_cast<int64_t>(values.size()));
-    int32_t i = 0;
-    for (double value : values) array[i++] = value;
-    return array;
+// The model's cell size given as x by y in units.
+inline void setGivenCellSize(Vmod_Model *model, float x, float y, int32_t units) {
+    model->cellSizeSet = 1;
+    model->cellSizeMode = VMOD_CELLSIZE_GIVEN;
+    model->cellSizeX = x;
+    model->cellSizeY = y;
+    model->cellSizeUnits = units;
 }
 
 inline Vmod_Node *addRasterFile(Vmod_Model *model, int32_t id, const char *title, double x, double y,
@@ -52,14 +58,8 @@ inline Vmod_Model *ndviModel(const char *fileName) {
     r->interpolation = 1;
     r->dataType = VMOD_FLOAT;
     r->declare = heapString("Float");
-    Vmod_Node *note = addNode(model, VMOD_TEXT, 5, "NDVI = (NIR - Red) / (NIR + Red)", 2.0, 5.25);
-    auto *t = payload<Vmod_TextData>(note);
-    t->font = heapString("Helvetica");
-    t->size = 10;
-    t->style = VMOD_STYLE_ITALIC;
-    addChild(red, ndvi);
-    addChild(nir, ndvi);
-    addChild(ndvi, out);
+    addNote(model, 5, "NDVI = (NIR - Red) / (NIR + Red)", 2.0, 5.25, "Helvetica", 10, VMOD_STYLE_ITALIC);
+    addArrows({{red, ndvi}, {nir, ndvi}, {ndvi, out}});
     return model;
 }
 
@@ -70,10 +70,7 @@ inline Vmod_Model *suitabilityModel(const char *fileName) {
     model->title = heapString("Site suitability");
     model->pageWidth = 11.0;
     model->pageHeight = 8.5;
-    model->cellSizeSet = 1;
-    model->cellSizeMode = 2;
-    model->cellSizeX = 30.0f;
-    model->cellSizeY = 30.0f;
+    setGivenCellSize(model, 30.0f, 30.0f, 0);
     model->orientation = 1;
     model->printScale = 75.0;
     model->pageNumbers = 1;
@@ -108,7 +105,7 @@ inline Vmod_Model *suitabilityModel(const char *fileName) {
     k->rows = 3;
     k->columnTitles = heapStrings({"$n1_slope", "$n2_landcover"});
     k->cells = heapStrings({"< 5", "== 3", "< $n3_maxslope", "== 3", "< $n3_maxslope", ">= 1"});
-    k->outputValues = heapDoubles({3, 2, 1});
+    k->outputValues = heapValues<double>({3, 2, 1});
     Vmod_Node *result = addNode(model, VMOD_RASTER, 5, "n5_suitability", 3.0, 4.0);
     auto *r = payload<Vmod_RasterData>(result);
     r->prompt = 1;
@@ -129,18 +126,10 @@ inline Vmod_Model *suitabilityModel(const char *fileName) {
     t->fieldName = heapString("Histogram");
     t->show = 1;
 
-    Vmod_Node *note = addNode(model, VMOD_TEXT, 8, "Scores: 3 best, 0 unsuitable", 5.5, 2.5);
-    auto *n = payload<Vmod_TextData>(note);
-    n->font = heapString("Times-Roman");
-    n->size = 12;
-    n->style = VMOD_STYLE_BOLD;
+    addNote(model, 8, "Scores: 3 best, 0 unsuitable", 5.5, 2.5, "Times-Roman", 12, VMOD_STYLE_BOLD);
 
-    addChild(slope, score);
-    addChild(cover, score);
-    addChild(limit, score);
-    addChild(score, result);
-    addChild(result, histogram);
-    addChild(histogram, area);
+    addArrows({{slope, score}, {cover, score}, {limit, score}, {score, result}, {result, histogram},
+              {histogram, area}});
     return model;
 }
 
@@ -149,11 +138,7 @@ inline Vmod_Model *suitabilityModel(const char *fileName) {
 inline Vmod_Model *everyKindModel(const char *fileName) {
     Vmod_Model *model = newModel(fileName);
     model->title = heapString("Every kind of node");
-    model->cellSizeSet = 1;
-    model->cellSizeMode = 2;
-    model->cellSizeX = 0.1f;
-    model->cellSizeY = 0.25f;
-    model->cellSizeUnits = 1;
+    setGivenCellSize(model, 0.1f, 0.25f, 1);
     model->margins[2] = 0.75;
     model->margins[3] = 0.75;
     model->projectionMode = 2;
@@ -197,7 +182,7 @@ inline Vmod_Model *everyKindModel(const char *fileName) {
     o->thematic = 0;
 
     Vmod_Node *kernel = addNode(model, VMOD_MATRIX, 5, "$n5_kernel", 4.5, 1.5);
-    payload<Vmod_MatrixData>(kernel)->values = heapDoubles({1, 2, 1, 2, 4, 2, 1, 2, 1});
+    payload<Vmod_MatrixData>(kernel)->values = heapValues<double>({1, 2, 1, 2, 4, 2, 1, 2, 1});
 
     Vmod_Node *rule = addNode(model, VMOD_CRITERIA, 6, "$n6_rule", 4.5, 3.0);
     auto *k = payload<Vmod_CriteriaData>(rule);
@@ -205,7 +190,7 @@ inline Vmod_Model *everyKindModel(const char *fileName) {
     k->rows = 3;
     k->columnTitles = heapStrings({"$n4_cost", "$n7_limit"});
     k->cells = heapStrings({"< $n7_limit", "> \"0\"", nullptr, "== 1", ">= $n7_limit", ""});
-    k->outputValues = heapDoubles({1, 2.5, 1234567});
+    k->outputValues = heapValues<double>({1, 2.5, 1234567});
     k->defaultValue = -1;
 
     Vmod_Node *limit = addNode(model, VMOD_SCALAR, 7, "$n7_limit", 6.0, 1.5);
@@ -216,7 +201,7 @@ inline Vmod_Model *everyKindModel(const char *fileName) {
     Vmod_Node *lut = addNode(model, VMOD_TABLE, 8, "$n8_lut", 6.0, 3.0);
     auto *t = payload<Vmod_TableData>(lut);
     t->size = 4;
-    t->values = heapDoubles({10, 20.5, -30, 1e20});
+    t->values = heapValues<double>({10, 20.5, -30, 1e20});
 
     Vmod_Node *classes = addRasterFile(model, 9, "$n9_classes", 4.5, 4.5, "/data/classes.img");
     auto *c = payload<Vmod_RasterData>(classes);
@@ -227,11 +212,8 @@ inline Vmod_Model *everyKindModel(const char *fileName) {
     c->newClasses[1] = 1;
     c->newClasses[2] = -2;
 
-    Vmod_Node *note = addNode(model, VMOD_TEXT, 10, "Cost \"draft\"", 1.0, 6.0);
-    auto *n = payload<Vmod_TextData>(note);
-    n->font = heapString("Helvetica");
-    n->size = 12;
-    n->style = VMOD_STYLE_BOLD | VMOD_STYLE_UNDERLINE;
+    Vmod_Node *note =
+        addNote(model, 10, "Cost \"draft\"", 1.0, 6.0, "Helvetica", 12, VMOD_STYLE_BOLD | VMOD_STYLE_UNDERLINE);
 
     Vmod_Node *palette = addNode(model, VMOD_TABLE, 11, "$n11_palette", 7.5, 1.5);
     auto *p = payload<Vmod_TableData>(palette);
@@ -261,14 +243,8 @@ inline Vmod_Model *everyKindModel(const char *fileName) {
     u->prompt = 1;
     u->promptText = heapString("Where to save the total");
 
-    addChild(dem, cost);
-    addChild(roads, cost);
-    addChild(lut, cost);
-    addChild(cost, out);
-    addChild(out, rule);
-    addChild(limit, rule);
-    addChild(rule, classes);
-    addChild(kernel, cost);
+    addArrows({{dem, cost}, {roads, cost}, {lut, cost}, {cost, out}, {out, rule}, {limit, rule}, {rule, classes},
+              {kernel, cost}});
     addChild(note, cost); // a note's arrows are not saved
     return model;
 }

@@ -22,8 +22,10 @@
 
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "vmodhost/omsc.h"
 #include "vmodhost/ostr.h"
@@ -46,6 +48,23 @@ T *heapRecord() {
 }
 
 inline char *heapString(const char *text) { return text != nullptr ? ostr_Duplicate(text) : nullptr; }
+
+// A heap array holding the values given, for a record field.
+template <typename T>
+T *heapValues(std::initializer_list<T> values) {
+    T *array = heapArray<T>(static_cast<int64_t>(values.size()));
+    int64_t i = 0;
+    for (const T &value : values) array[i++] = value;
+    return array;
+}
+
+// A heap array of heap copies of the texts (a null text stays null).
+inline char **heapStrings(std::initializer_list<const char *> texts) {
+    char **strings = heapArray<char *>(static_cast<int64_t>(texts.size()));
+    int64_t i = 0;
+    for (const char *text : texts) strings[i++] = heapString(text);
+    return strings;
+}
 
 inline Vmod_Rect *newRect(double x1, double y1, double x2, double y2) {
     Vmod_Rect *rect = heapRecord<Vmod_Rect>();
@@ -126,6 +145,11 @@ inline void addChild(Vmod_Node *parent, Vmod_Node *child) {
 }
 
 // A child link naming an identifier only, as the reader makes it before resolving.
+// Arrows (parent, child) with their mirrors, added in the order given.
+inline void addArrows(std::initializer_list<std::pair<Vmod_Node *, Vmod_Node *>> arrows) {
+    for (const auto &[parent, child] : arrows) addChild(parent, child);
+}
+
 inline void addChildId(Vmod_Node *parent, int32_t childId) { appendLink(&parent->children, childId, nullptr); }
 
 // Releases a payload made here with everything it owns, its font included.
@@ -216,6 +240,19 @@ inline std::string dataTitle(int32_t id) { return "$n" + std::to_string(id) + "_
 
 // Fills the payload of a node of every kind with a variant chosen by random. listScale
 // bounds the lengths of lists (matrix sides, table sizes, recode tables, criteria).
+// The prompt, read, write and show fields of a matrix or table (given its source): read
+// from a file only when the source is a file, written and shown only as an output.
+template <typename Data>
+void fillRandomFileFields(Random &random, Data *d, int promptChance) {
+    d->prompt = random.chance(promptChance);
+    if (d->prompt && random.chance(50)) d->promptText = randomString(random, 20, true);
+    d->read = d->source == 2;
+    if (d->source == 2 && random.chance(90)) d->readFile = randomString(random, 25);
+    d->write = d->source == 3 && random.chance(60);
+    if (d->write && random.chance(90)) d->writeFile = randomString(random, 25);
+    d->show = d->source == 3 && random.chance(50);
+}
+
 inline void fillRandomPayload(Random &random, Vmod_Node *node, int32_t listScale) {
     const int32_t scale = listScale > 0 ? listScale : 1;
     switch (node->type) {
@@ -284,13 +321,7 @@ inline void fillRandomPayload(Random &random, Vmod_Node *node, int32_t listScale
             for (int64_t i = 0; i < static_cast<int64_t>(m->columns) * m->rows; ++i) m->values[i] = random.value();
         }
         m->normalize = random.chance(50);
-        m->prompt = random.chance(30);
-        if (m->prompt && random.chance(50)) m->promptText = randomString(random, 20, true);
-        m->read = m->source == 2;
-        if (m->source == 2 && random.chance(90)) m->readFile = randomString(random, 25);
-        m->write = m->source == 3 && random.chance(60);
-        if (m->write && random.chance(90)) m->writeFile = randomString(random, 25);
-        m->show = m->source == 3 && random.chance(50);
+        fillRandomFileFields(random, m, 30);
         break;
     }
     case VMOD_TABLE: {
@@ -322,13 +353,7 @@ inline void fillRandomPayload(Random &random, Vmod_Node *node, int32_t listScale
         t->layerName = heapString("layer_1");
         t->fieldName = heapString("Histogram");
         t->outputToLayer = t->source == 3 && random.chance(50);
-        t->prompt = random.chance(25);
-        if (t->prompt && random.chance(50)) t->promptText = randomString(random, 20, true);
-        t->read = t->source == 2;
-        if (t->source == 2 && random.chance(90)) t->readFile = randomString(random, 25);
-        t->write = t->source == 3 && random.chance(60);
-        if (t->write && random.chance(90)) t->writeFile = randomString(random, 25);
-        t->show = t->source == 3 && random.chance(50);
+        fillRandomFileFields(random, t, 25);
         break;
     }
     case VMOD_SCALAR: {
