@@ -51,6 +51,7 @@ struct Picture : vmodtest::DrawnPicture {
 } // namespace
 
 TEST(vmodkit_PictureFrame, CanvasCoversTheCentresWithAnInchMargin) {
+    VMOD_SKIP_WITHOUT_CAIRO(); // the picture is drawn on a drawing canvas
     Picture p;
     EXPECT_EQ(p.size.width, 6 * 96 + 1);
     EXPECT_EQ(p.size.height, 4 * 96 + 1);
