@@ -1,5 +1,6 @@
 // kit_common.cpp - releasing what the kit returns, and its reports.
 #include "kit_guard.h"
+#include "model/c_boundary.h"
 #include "vmodkit/vmodkit_common.h"
 #include "vmodhost/omsc.h"
 
@@ -9,17 +10,7 @@ void kit_Report(Oerr_ErrorReport **err, const char *function, int32_t code, cons
 }
 
 void kit_ReportCaught(Oerr_ErrorReport **err, const char *function, const std::exception_ptr &caught) {
-    const char *message = "memory is exhausted";
-    try {
-        std::rethrow_exception(caught);
-    } catch (const std::bad_alloc &) {
-    } catch (const std::length_error &) {
-    } catch (const std::exception &other) {
-        message = other.what();
-    } catch (...) {
-        message = "an unexpected failure";
-    }
-    kit_Report(err, function, VMOD_ERR_MEMORY, message);
+    kit_Report(err, function, VMOD_ERR_MEMORY, model_BoundaryMessage(caught));
 }
 
 extern "C" {

@@ -15,7 +15,7 @@
 // what is there. message is a printf format with no arguments.
 void kit_Report(Oerr_ErrorReport **err, const char *function, int32_t code, const char *message);
 
-// The report for an exception caught at the boundary.
+// The report for an exception caught at the boundary, worded as the library words it.
 void kit_ReportCaught(Oerr_ErrorReport **err, const char *function, const std::exception_ptr &caught);
 
 template <typename Result, typename Body>
