@@ -1,0 +1,4 @@
+// test_check_agreement.cpp - the validator's agreement checks.
+#include "check_support.h"
+
+using namespace checktest;

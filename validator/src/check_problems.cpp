@@ -1,0 +1,25 @@
+// check_problems.cpp - the list the checks add to.
+#include "check_problems.h"
+
+#include <algorithm>
+
+Problem &ProblemList::add(const char *code, Vmodcheck_Severity severity, std::vector<int32_t> nodes,
+                          std::string message, std::string hint) {
+    Problem problem;
+    problem.code = code;
+    problem.severity = severity;
+    problem.nodes = std::move(nodes);
+    problem.message = std::move(message);
+    problem.hint = std::move(hint);
+    problems_.push_back(std::move(problem));
+    return problems_.back();
+}
+
+size_t ProblemList::errorCount() const {
+    return static_cast<size_t>(std::count_if(problems_.begin(), problems_.end(),
+                                             [](const Problem &p) { return p.severity == VMODCHECK_ERROR; }));
+}
+
+bool ProblemList::has(const std::string &code) const {
+    return std::any_of(problems_.begin(), problems_.end(), [&](const Problem &p) { return p.code == code; });
+}
