@@ -232,7 +232,7 @@ private:
         if (raster->tempFile) return;
         if (!raster->newFile) {
             if (!raster->prompt && !Present(raster->fileName)) noInputFile(node, "FILENAME", "an existing raster");
-            if (raster->areaRect != nullptr) rectangle(node, *raster->areaRect, "the area read", "WINDOW");
+            if (raster->areaRect != nullptr) rectangle(node, *raster->areaRect, "the area read", "AREA");
             return;
         }
         if (!raster->prompt && !Present(raster->fileName)) noOutputFile(node, "FILENAME", "a new raster");
