@@ -239,11 +239,13 @@ TEST(CheckDataPaper, NodeFarOffAnyPageIsAWarningAtItsPosition) {
     EXPECT_EQ(problem->line, LineOf(std::string(kHeader) + body, "\tPOSITION"));
 }
 
-TEST(CheckDataPaper, PageSizeNotAboveZeroOrHugeIsAWarning) {
-    EXPECT_TRUE(Checked("", HeaderWith("PAGESIZE", "PAGESIZE 0, 7.5 INCHES;\n")).has("D009"));
+TEST(CheckDataPaper, NegativeOrHugePageSizeIsAWarning) {
+    EXPECT_TRUE(Checked("", HeaderWith("PAGESIZE", "PAGESIZE -8, 7.5 INCHES;\n")).has("D009"));
     EXPECT_TRUE(Checked("", HeaderWith("PAGESIZE", "PAGESIZE 1e6, 7.5 INCHES;\n")).has("D009"));
     EXPECT_FALSE(Checked("", HeaderWith("PAGESIZE", "PAGESIZE 84.1, 118.9 CENTIMETERS;\n")).has("D009"));
     EXPECT_FALSE(Checked("").has("D009"));
+    // A file without PAGESIZE leaves the pages to the diagram.
+    EXPECT_FALSE(Checked("", HeaderWith("PAGESIZE", "")).has("D009"));
 }
 
 // ---- D010: table entries ----

@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <vector>
 
 #include "checks.h"
 
@@ -83,6 +83,17 @@ private:
         return found == context_.source.header.end() ? SourcePlace{} : found->second;
     }
 
+    // A number belongs to a node or, for a null node, to the model's header.
+    static std::string Who(const Vmod_Node *node) {
+        return node != nullptr ? check_NodeName(node) : std::string("the model");
+    }
+    static std::vector<int32_t> Ids(const Vmod_Node *node) {
+        return node != nullptr ? std::vector<int32_t>{node->id} : std::vector<int32_t>{};
+    }
+    SourcePlace placeOf(const Vmod_Node *node, const char *keyword) const {
+        return node != nullptr ? context_.placeOf(node, keyword) : headerPlace(keyword);
+    }
+
     // The operation that writes node (an operation whose first arrow leads to it), or null.
     const Vmod_Node *producer(size_t at) const {
         for (size_t parent : context_.parents[at]) {
@@ -113,35 +124,30 @@ private:
     // A number the script writes as it stands; "nan" or "inf" there stops the script.
     bool finite(const Vmod_Node *node, double value, const std::string &what, const char *keyword) {
         if (std::isfinite(value)) return true;
-        const std::string who = node != nullptr ? check_NodeName(node) : std::string("the model");
-        Problem &problem = problems_.error("D004", node != nullptr ? std::vector<int32_t>{node->id} : std::vector<int32_t>{},
-                                           who + ": " + what + " is " + Number(value) +
-                                               ", which the script cannot hold as a number",
-                                           "type a finite number in its place");
-        problem.place = node != nullptr ? context_.placeOf(node, keyword) : headerPlace(keyword);
+        problems_
+            .error("D004", Ids(node),
+                   Who(node) + ": " + what + " is " + Number(value) + ", which the script cannot hold as a number",
+                   "type a finite number in its place")
+            .place = placeOf(node, keyword);
         return false;
     }
 
     void cellSize(const Vmod_Node *node, float x, float y, const char *keyword) {
-        const std::string who = node != nullptr ? check_NodeName(node) : std::string("the model");
-        const SourcePlace place = node != nullptr ? context_.placeOf(node, keyword) : headerPlace(keyword);
-        std::vector<int32_t> ids;
-        if (node != nullptr) ids.push_back(node->id);
         const double sizes[2] = {static_cast<double>(x), static_cast<double>(y)};
         if (!finite(node, sizes[0], "the cell width", keyword) || !finite(node, sizes[1], "the cell height", keyword))
             return;
         const std::string text = Number(sizes[0]) + " by " + Number(sizes[1]);
         if (sizes[0] <= 0 || sizes[1] <= 0) {
-            problems_.error("D005", ids, who + ": the cell size " + text + " is not above zero, so no cell can be made",
+            problems_.error("D005", Ids(node), Who(node) + ": the cell size " + text + " is not above zero, so no cell can be made",
                             "give a cell size above zero, or let the model take the inputs' (CELLSIZE MINIMUM)")
-                .place = place;
+                .place = placeOf(node, keyword);
             return;
         }
         for (double size : sizes) {
             if (size > kLargestCell || size < kSmallestCell) {
-                problems_.warning("D006", ids, who + ": the cell size " + text + " is far from any real cell size",
+                problems_.warning("D006", Ids(node), Who(node) + ": the cell size " + text + " is far from any real cell size",
                                   "check the cell size and its units")
-                    .place = place;
+                    .place = placeOf(node, keyword);
                 return;
             }
         }
@@ -151,22 +157,18 @@ private:
         const double corners[4] = {rect.x1, rect.y1, rect.x2, rect.y2};
         for (double corner : corners)
             if (!finite(node, corner, what, keyword)) return;
-        const std::string who = node != nullptr ? check_NodeName(node) : std::string("the model");
-        const SourcePlace place = node != nullptr ? context_.placeOf(node, keyword) : headerPlace(keyword);
-        std::vector<int32_t> ids;
-        if (node != nullptr) ids.push_back(node->id);
         const std::string text = Number(rect.x1) + ", " + Number(rect.y1) + " : " + Number(rect.x2) + ", " + Number(rect.y2);
         if (rect.x1 == rect.x2 || rect.y1 == rect.y2) {
-            problems_.warning("D006", ids, who + ": " + what + " " + text + " has no area, so it holds no cell",
+            problems_.warning("D006", Ids(node), Who(node) + ": " + what + " " + text + " has no area, so it holds no cell",
                               "give two opposite corners that differ in both coordinates")
-                .place = place;
+                .place = placeOf(node, keyword);
             return;
         }
         for (double corner : corners) {
             if (std::fabs(corner) > kFarthestCoordinate) {
-                problems_.warning("D006", ids, who + ": " + what + " " + text + " lies far outside any map",
+                problems_.warning("D006", Ids(node), Who(node) + ": " + what + " " + text + " lies far outside any map",
                                   "check the corners and whether they are map or pixel coordinates")
-                    .place = place;
+                    .place = placeOf(node, keyword);
                 return;
             }
         }
@@ -190,13 +192,14 @@ private:
             const Vmod_Rect empty{};
             rectangle(nullptr, model->window != nullptr ? *model->window : empty, "the processing window", "WINDOW");
         }
+        // A page of zero is what a file without PAGESIZE gives; the diagram then decides.
         const double page[2] = {model->pageWidth, model->pageHeight};
         const double inches = model->pageUnits == VMOD_PAGE_CENTIMETERS ? 2.54 : 1.0;
         for (double size : page) {
-            if (!std::isfinite(size) || size <= 0 || size / inches > kFarthestOnPaper) {
+            if (!std::isfinite(size) || size < 0 || size / inches > kFarthestOnPaper) {
                 problems_.warning("D009", {}, "the model's page size " + Number(page[0]) + " by " + Number(page[1]) +
                                                   " is not a size a page can have",
-                                  "give the page a width and height above zero (PAGESIZE)")
+                                  "give the page a width and height of a real sheet (PAGESIZE)")
                     .place = headerPlace("PAGESIZE");
                 break;
             }
