@@ -138,10 +138,31 @@ TEST(CheckAgreement, ARefusalNoOtherCheckNamesIsReportedInTheGeneratorsWords) {
                     "\tFILENAME \"/data/roads\";\n\tFEATURE \"line 2\";\n}\n");
     ASSERT_TRUE(model.read());
     Report report = model.validate();
-    const Vmodcheck_Problem *problem = Find(*report, "S001");
+    const Vmodcheck_Problem *problem = Find(*report, "S002");
     ASSERT_NE(problem, nullptr);
     EXPECT_EQ(problem->severity, VMODCHECK_ERROR);
     EXPECT_NE(std::string(problem->message).find("FEATURE"), std::string::npos) << problem->message;
+    // Located at the statement the generator names, on the node it names.
+    EXPECT_EQ(problem->line, 18);
+    EXPECT_EQ(problem->column, 2);
+    ASSERT_EQ(problem->nodeCount, 1u);
+    EXPECT_EQ(problem->nodes[0], 1);
+}
+
+// Every text the script cannot hold is named, even beside other errors: a quote in a file
+// name and an unplain title on the same node give two problems.
+TEST(CheckAgreement, EveryTextTheScriptCannotHoldIsNamedBesideOtherErrors) {
+    FileModel model(std::string(kHeader) +
+                    "RASTER {\n\tID 1;\n\tTITLE \"in put\";\n\tPOSITION 1, 1;\n\tFILENAME \"in.img\\\"x\";\n}\n");
+    ASSERT_TRUE(model.read());
+    Report report = model.validate();
+    const Vmodcheck_Problem *problem = nullptr;
+    for (size_t i = 0; i < report->count; ++i)
+        if (std::string(report->problems[i].message).find("(FILENAME)") != std::string::npos) problem = &report->problems[i];
+    ASSERT_NE(problem, nullptr);
+    EXPECT_STREQ(problem->code, "S002");
+    EXPECT_EQ(problem->line, 16);
+    EXPECT_GE(report->errors, 2u);
 }
 
 TEST(CheckAgreement, TheGeneratorIsNotRepeatedWhenAnotherCheckFoundAnError) {
