@@ -133,9 +133,9 @@ void checkArrows(const CheckContext &context, ProblemList &problems) {
     for (size_t at = 0; at < context.nodes.size(); ++at) {
         const Vmod_Node *node = context.nodes[at];
         const bool operation = check_IsOperation(node);
-        const std::string name = check_NodeName(node);
+        const auto name = [node] { return check_NodeName(node); };
         if (operation && node->children == nullptr) {
-            problems.error("G004", {node->id}, name + " has no output: no arrow leaves it",
+            problems.error("G004", {node->id}, name() + " has no output: no arrow leaves it",
                            "draw an arrow from the operation to the data node it makes")
                 .place = context.placeOf(node);
         }
@@ -146,13 +146,13 @@ void checkArrows(const CheckContext &context, ProblemList &problems) {
             if (child == nullptr) {
                 if (operation && first) {
                     problems.error("G002", {node->id},
-                                   "the output of " + name + " is node " + std::to_string(id) +
+                                   "the output of " + name() + " is node " + std::to_string(id) +
                                        ", which is no node of the model",
                                    "point the operation's arrow at the data node it makes")
                         .place = context.placeOf(node, "CHILD");
                 } else {
                     problems.warning("G003", {node->id},
-                                     "an arrow of " + name + " names node " + std::to_string(id) +
+                                     "an arrow of " + name() + " names node " + std::to_string(id) +
                                          ", which is no node of the model; the script ignores it",
                                      "remove the arrow or add the node it names")
                         .place = context.placeOf(node, "CHILD");
@@ -160,11 +160,10 @@ void checkArrows(const CheckContext &context, ProblemList &problems) {
                 continue;
             }
             if (child == node) continue;  // a cycle of its own
-            const std::string childName = check_NodeName(child);
             if (operation && first) {
                 if (!check_IsData(child)) {
                     problems.error("G005", {node->id, child->id},
-                                   "the output of " + name + " is " + childName + ", which holds no data",
+                                   "the output of " + name() + " is " + check_NodeName(child) + ", which holds no data",
                                    "make the operation's first arrow point at a data node")
                         .place = context.placeOf(node, "CHILD");
                 }
@@ -176,7 +175,7 @@ void checkArrows(const CheckContext &context, ProblemList &problems) {
             else if (check_IsData(node) && check_IsData(child)) why = "an operation must stand between two data nodes";
             if (why != nullptr) {
                 problems.warning("G008", {node->id, child->id},
-                                 "the arrow from " + name + " to " + childName + " means nothing to the script: " + why,
+                                 "the arrow from " + name() + " to " + check_NodeName(child) + " means nothing to the script: " + why,
                                  "remove the arrow, or put an operation between the nodes")
                     .place = context.placeOf(node, "CHILD");
             }

@@ -3,13 +3,18 @@
 // recode table of a recoded raster or vector, n<id>_layer for the layer a table reads or
 // writes a column of, and <title>_Org for the data behind a recoded raster or vector or
 // behind a vector seen through an attribute.
+#include <algorithm>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "checks.h"
 
 namespace {
+
+constexpr size_t kEnd = static_cast<size_t>(-1);
 
 bool present(const char *text) { return text != nullptr && text[0] != '\0'; }
 
@@ -51,14 +56,14 @@ struct ScriptName {
     const char *made;    // null for a title; else what the name is for
 };
 
-std::string describe(const CheckContext &context, const std::string &name, const ScriptName &entry) {
+std::string describe(const CheckContext &context, std::string_view name, const ScriptName &entry) {
     const std::string node = check_NodeName(context.nodes[entry.node]);
     if (entry.made == nullptr) return node;
-    return "the name " + name + " that the script makes for " + entry.made + " of " + node;
+    return "the name " + std::string(name) + " that the script makes for " + entry.made + " of " + node;
 }
 
 // Up to three of the entries, then how many more.
-std::string listed(const CheckContext &context, const std::string &name, const std::vector<ScriptName> &entries) {
+std::string listed(const CheckContext &context, std::string_view name, const std::vector<ScriptName> &entries) {
     std::string text;
     const size_t shown = entries.size() > 3 ? 3 : entries.size();
     for (size_t i = 0; i < shown; ++i) {
@@ -79,7 +84,7 @@ std::vector<int32_t> idsOf(const CheckContext &context, const std::vector<Script
 void madeNames(const Vmod_Node *node, std::vector<std::pair<std::string, const char *>> &names) {
     names.clear();
     if (node->data == nullptr) return;
-    const std::string id = std::to_string(node->id);
+    const auto id = [node] { return std::to_string(node->id); };
     bool recode = false, viaSource = false;
     if (node->type == VMOD_RASTER) {
         recode = static_cast<const Vmod_RasterData *>(node->data)->recode != 0;
@@ -93,9 +98,9 @@ void madeNames(const Vmod_Node *node, std::vector<std::pair<std::string, const c
         const bool layer = table->source == VMOD_TABLE_LAYER || table->outputToLayer;
         if (layer && (table->layerKind == VMOD_LAYER_IMAGE || table->layerKind == VMOD_LAYER_COVERAGE ||
                       table->layerKind == VMOD_LAYER_ANNOTATION))
-            names.emplace_back("n" + id + "_layer", "the layer");
+            names.emplace_back("n" + id() + "_layer", "the layer");
     }
-    if (recode) names.emplace_back("n" + id + "_recode", "the recode table");
+    if (recode) names.emplace_back("n" + id() + "_recode", "the recode table");
     if (viaSource && present(node->title)) names.emplace_back(std::string(node->title) + "_Org", "the source data");
 }
 
@@ -119,13 +124,33 @@ void checkTitles(const CheckContext &context, ProblemList &problems) {
     }
 }
 
+// Every name of the script with the entries spelled that way, chained in list order, in
+// flat arrays so that a model of 200,000 nodes costs no allocation per name.
+struct Spelling {
+    std::string_view name;
+    size_t first = 0, last = 0;  // entries
+    size_t nextSameFold = kEnd;  // the next spelling that folds to the same lower case
+};
+
 void checkClashes(const CheckContext &context, ProblemList &problems) {
-    std::unordered_map<std::string, std::vector<ScriptName>> byName;
-    std::vector<std::string> order;  // names in the order they first appear
-    auto add = [&](const std::string &name, ScriptName entry) {
-        auto &entries = byName[name];
-        if (entries.empty()) order.push_back(name);
+    std::deque<std::string> madeStore;  // the names the script makes; stable addresses
+    std::vector<ScriptName> entries;
+    std::vector<size_t> nextEntry;      // the next entry of the same spelling
+    std::vector<Spelling> spellings;    // in the order they first appear
+    std::unordered_map<std::string_view, size_t> bySpelling;
+    bySpelling.reserve(context.nodes.size());
+    auto add = [&](std::string_view name, ScriptName entry) {
+        const size_t index = entries.size();
         entries.push_back(entry);
+        nextEntry.push_back(kEnd);
+        auto [found, added] = bySpelling.emplace(name, spellings.size());
+        if (added) {
+            spellings.push_back({name, index, index});
+        } else {
+            Spelling &spelling = spellings[found->second];
+            nextEntry[spelling.last] = index;
+            spelling.last = index;
+        }
     };
     std::vector<std::pair<std::string, const char *>> made;
     for (size_t at = 0; at < context.nodes.size(); ++at) {
@@ -133,19 +158,25 @@ void checkClashes(const CheckContext &context, ProblemList &problems) {
         if (!check_IsData(node)) continue;
         if (present(node->title)) add(node->title, {at, nullptr});
         madeNames(node, made);
-        for (const auto &[name, what] : made) add(name, {at, what});
+        for (auto &[name, what] : made) add(madeStore.emplace_back(std::move(name)), {at, what});
     }
 
-    std::unordered_map<std::string, std::vector<const std::string *>> byFolded;
-    std::vector<std::string> foldedOrder;
-    for (const std::string &name : order) {
-        const std::vector<ScriptName> &entries = byName[name];
-        std::vector<ScriptName> titled, generated;
-        for (const ScriptName &entry : entries) (entry.made == nullptr ? titled : generated).push_back(entry);
+    std::deque<std::string> foldedStore;
+    std::unordered_map<std::string_view, std::pair<size_t, size_t>> byFold;  // first and last spelling
+    byFold.reserve(spellings.size());
+    std::vector<size_t> foldOrder;
+    std::vector<ScriptName> titled, generated;
+    for (size_t index = 0; index < spellings.size(); ++index) {
+        const Spelling &spelling = spellings[index];
+        const std::string_view name = spelling.name;
+        titled.clear();
+        generated.clear();
+        for (size_t at = spelling.first; at != kEnd; at = nextEntry[at])
+            (entries[at].made == nullptr ? titled : generated).push_back(entries[at]);
         if (titled.size() > 1) {
             problems.error("N003", idsOf(context, titled),
                            listed(context, name, titled) + " have the same title, so the script would declare " +
-                               name + " more than once",
+                               std::string(name) + " more than once",
                            "give each data node a title of its own")
                 .place = context.placeOf(context.nodes[titled[1].node], "TITLE");
         }
@@ -157,34 +188,43 @@ void checkClashes(const CheckContext &context, ProblemList &problems) {
                            "rename the node so that its title differs from the names the script makes")
                 .place = context.placeOf(context.nodes[titled[0].node], "TITLE");
         }
-        std::string folded = name;
-        for (char &c : folded)
-            if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-        auto &names = byFolded[folded];
-        if (names.empty()) foldedOrder.push_back(folded);
-        names.push_back(&name);
+        std::string_view folded = spelling.name;
+        if (std::any_of(name.begin(), name.end(), [](char c) { return c >= 'A' && c <= 'Z'; })) {
+            std::string lower(name);
+            for (char &c : lower)
+                if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+            folded = foldedStore.emplace_back(std::move(lower));
+        }
+        auto [found, added] = byFold.emplace(folded, std::make_pair(index, index));
+        if (added) {
+            foldOrder.push_back(index);
+        } else {
+            spellings[found->second.second].nextSameFold = index;
+            found->second.second = index;
+        }
     }
 
     // The language's rules on letter case are not known: names that differ only in case
     // are one variable if it ignores case, so they are worth a warning, not an error.
-    for (const std::string &folded : foldedOrder) {
-        const auto &names = byFolded[folded];
-        if (names.size() < 2) continue;
+    for (size_t head : foldOrder) {
+        if (spellings[head].nextSameFold == kEnd) continue;
+        std::vector<size_t> group;
+        for (size_t at = head; at != kEnd; at = spellings[at].nextSameFold) group.push_back(at);
         std::vector<ScriptName> firsts;  // the first entry of each spelling
-        bool titled = false;
+        bool anyTitle = false;
         std::string text;
-        const size_t shown = names.size() > 3 ? 3 : names.size();
-        for (const std::string *name : names) {
-            const ScriptName &entry = byName[*name].front();
-            titled = titled || entry.made == nullptr;
+        const size_t shown = group.size() > 3 ? 3 : group.size();
+        for (size_t at : group) {
+            const ScriptName &entry = entries[spellings[at].first];
+            anyTitle = anyTitle || entry.made == nullptr;
             if (firsts.size() < shown) {
-                if (!firsts.empty()) text += firsts.size() + 1 == names.size() ? " and " : ", ";
-                text += describe(context, *name, entry);
+                if (!firsts.empty()) text += firsts.size() + 1 == group.size() ? " and " : ", ";
+                text += describe(context, spellings[at].name, entry);
             }
             firsts.push_back(entry);
         }
-        if (!titled) continue;
-        if (names.size() > shown) text += " and " + std::to_string(names.size() - shown) + " more";
+        if (!anyTitle) continue;
+        if (group.size() > shown) text += " and " + std::to_string(group.size() - shown) + " more";
         problems.warning("N004", idsOf(context, firsts),
                          text + " differ only in letter case; a script that ignores case takes them for one variable",
                          "make the names differ in more than letter case")
