@@ -1,4 +1,381 @@
-// check_expressions.cpp - see checks.h.
-#include "checks.h"
+// check_expressions.cpp - function expressions and criteria tables against the arrows
+// into their operation. The texts are read as tokens only (expression_tokens.h): the
+// checks know which variables a text names and whether it closes what it opens, never
+// what it computes.
+//
+// A `$name` names the data node of that title, letter for letter: the script declares
+// (or #defines) each variable under its node's title exactly as typed, and its macros
+// match names by their exact letters. The names the generator makes for a node also
+// count: TITLE_Org (the source of a recoded raster or vector, or of a vector read
+// through an attribute), n<ID>_recode (a recode table) and n<ID>_layer (the layer of a
+// table); they are declared or loaded before any operation runs.
+#include <cctype>
+#include <cstring>
+#include <unordered_map>
+#include <unordered_set>
 
-void check_Expressions(const CheckContext &, ProblemList &) {}
+#include "checks.h"
+#include "expression_tokens.h"
+
+namespace {
+
+std::string folded(const std::string &text) {
+    std::string lower = text;
+    for (char &c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+bool present(const char *text) { return text != nullptr && text[0] != '\0'; }
+
+// The variable a data node's title declares: the title, without the dollar sign it may
+// start with (the generator accepts "$dem" as a title and declares it as written, which
+// the script reads as the variable dem). Empty for a node without a title.
+std::string variableOf(const Vmod_Node *node) {
+    if (!present(node->title)) return {};
+    return node->title[0] == '$' ? std::string(node->title + 1) : std::string(node->title);
+}
+
+// The names the generator makes for a data node, besides its title.
+std::vector<std::string> generatedNames(const Vmod_Node *node) {
+    std::vector<std::string> names;
+    if (node->data == nullptr) return names;
+    const std::string id = std::to_string(node->id);
+    if (node->type == VMOD_RASTER || node->type == VMOD_VECTOR) {
+        bool recode = false, original = false;
+        if (node->type == VMOD_RASTER) {
+            recode = static_cast<const Vmod_RasterData *>(node->data)->recode != 0;
+            original = recode;
+        } else {
+            const auto *vector = static_cast<const Vmod_VectorData *>(node->data);
+            recode = vector->recode != 0;
+            original = recode || (present(vector->attribute) && std::strcmp(vector->attribute, "Record Number") != 0);
+        }
+        if (original && present(node->title)) names.push_back(variableOf(node) + "_Org");
+        if (recode) names.push_back("n" + id + "_recode");
+    } else if (node->type == VMOD_TABLE) {
+        const auto *table = static_cast<const Vmod_TableData *>(node->data);
+        const bool layer = table->source == VMOD_TABLE_LAYER || table->outputToLayer != 0;
+        if (layer && (table->layerKind == VMOD_LAYER_IMAGE || table->layerKind == VMOD_LAYER_COVERAGE ||
+                      table->layerKind == VMOD_LAYER_ANNOTATION))
+            names.push_back("n" + id + "_layer");
+    }
+    return names;
+}
+
+// Every data node by the names an expression may call it, built once.
+struct NameIndex {
+    struct Titled {
+        std::vector<size_t> nodes;
+        bool produced = false;  // one of them is the output of an operation
+    };
+    std::unordered_map<std::string, Titled> byTitle;
+    std::unordered_map<std::string, size_t> byFoldedTitle;  // the first of each
+    std::unordered_map<std::string, size_t> generated;
+};
+
+NameIndex buildIndex(const CheckContext &context) {
+    NameIndex index;
+    for (size_t at = 0; at < context.nodes.size(); ++at) {
+        const Vmod_Node *node = context.nodes[at];
+        if (!check_IsData(node)) continue;
+        for (const std::string &name : generatedNames(node)) index.generated.emplace(name, at);
+        const std::string variable = variableOf(node);
+        if (variable.empty()) continue;
+        NameIndex::Titled &titled = index.byTitle[variable];
+        titled.nodes.push_back(at);
+        for (size_t parent : context.parents[at])
+            if (check_IsOperation(context.nodes[parent])) titled.produced = true;
+        index.byFoldedTitle.emplace(folded(variable), at);
+    }
+    return index;
+}
+
+std::string placeText(const ExpressionPlace &place) {
+    return "line " + std::to_string(place.line) + ", column " + std::to_string(place.column);
+}
+
+// The checks of one operation: its inputs, the names its texts use, what it reports.
+class OperationCheck {
+public:
+    OperationCheck(const CheckContext &context, const NameIndex &index, ProblemList &problems, size_t at)
+        : context_(context), index_(index), problems_(problems), operation_(context.nodes[at]),
+          who_(check_NodeName(context.nodes[at])) {
+        for (size_t parent : context.parents[at]) {
+            const Vmod_Node *node = context.nodes[parent];
+            const std::string variable = variableOf(node);
+            if (!check_IsData(node) || variable.empty()) continue;
+            if (!inputs_.emplace(variable, parent).second) continue;  // an arrow given twice
+            order_.push_back(parent);
+            foldedInputs_.emplace(folded(variable), parent);
+            for (const std::string &name : generatedNames(node)) inputs_.emplace(name, parent);
+        }
+    }
+
+    // A `$name` found at place (the words say where, for the message).
+    void use(const std::string &name, const char *keyword, const std::string &where) {
+        if (!seen_.insert(name).second) return;
+        const SourcePlace place = context_.placeOf(operation_, keyword);
+        const std::string uses = who_ + " uses $" + name + " " + where;
+        auto arrow = inputs_.find(name);
+        if (arrow != inputs_.end()) {
+            used_.insert(arrow->second);
+            return;
+        }
+        auto titled = index_.byTitle.find(name);
+        if (titled != index_.byTitle.end()) {
+            const Vmod_Node *named = context_.nodes[titled->second.nodes.front()];
+            const std::vector<int32_t> ids{operation_->id, named->id};
+            if (named == context_.outputOf(operation_)) {
+                problems_.error("E002", ids, uses + ", which is its own output " + check_NodeName(named),
+                                "Read other data: an operation cannot read the data it computes.")
+                    .place = place;
+            } else if (titled->second.produced) {
+                problems_.error("E002", ids,
+                                uses + ", which another operation computes into " + check_NodeName(named) +
+                                    ", without an arrow from it",
+                                "Draw an arrow from " + name + " into this operation so that " + name +
+                                    " is computed first.")
+                    .place = place;
+            } else {
+                problems_.warning("E003", ids, uses + ", which is " + check_NodeName(named) + ", without an arrow from it",
+                                  "Draw an arrow from " + name + " into this operation so that the diagram shows it.")
+                    .place = place;
+            }
+            return;
+        }
+        auto generated = index_.generated.find(name);
+        if (generated != index_.generated.end()) {
+            const Vmod_Node *named = context_.nodes[generated->second];
+            problems_.warning("E003", {operation_->id, named->id},
+                              uses + ", a name made for " + check_NodeName(named) + ", without an arrow from it",
+                              "Draw an arrow from " + (present(named->title) ? variableOf(named) : "that node") +
+                                  " into this operation so that the diagram shows it.")
+                .place = place;
+            return;
+        }
+        // A name that differs from a title only in letter case names nothing; say which.
+        const std::string lower = folded(name);
+        const size_t *sameLetters = nullptr;
+        auto input = foldedInputs_.find(lower);
+        if (input != foldedInputs_.end()) {
+            used_.insert(input->second);  // its fix is the spelling, not the arrow
+            sameLetters = &input->second;
+        } else {
+            auto any = index_.byFoldedTitle.find(lower);
+            if (any != index_.byFoldedTitle.end()) sameLetters = &any->second;
+        }
+        if (sameLetters != nullptr) {
+            const Vmod_Node *named = context_.nodes[*sameLetters];
+            problems_.error("E001", {operation_->id, named->id},
+                            uses + ", which names no data node; " + check_NodeName(named) +
+                                " differs only in letter case",
+                            "Write the name as $" + variableOf(named) + ": names match letter for letter.")
+                .place = place;
+            return;
+        }
+        problems_.error("E001", {operation_->id}, uses + ", which names no data node",
+                        "Correct the name, or draw a data node titled " + name + " with an arrow into this operation.")
+            .place = place;
+    }
+
+    // Every input that no name used.
+    void reportUnused(const char *keyword, const char *texts) {
+        for (size_t input : order_) {
+            if (used_.count(input) != 0) continue;
+            const Vmod_Node *node = context_.nodes[input];
+            problems_.warning("E004", {operation_->id, node->id},
+                              who_ + " has an arrow from " + check_NodeName(node) + " but " + texts + " $" +
+                                  variableOf(node),
+                              "Use $" + variableOf(node) + " or remove the arrow.")
+                .place = context_.placeOf(operation_, keyword);
+        }
+    }
+
+    const Vmod_Node *operation() const { return operation_; }
+    const std::string &who() const { return who_; }
+
+private:
+    const CheckContext &context_;
+    const NameIndex &index_;
+    ProblemList &problems_;
+    const Vmod_Node *operation_;
+    std::string who_;
+    std::unordered_map<std::string, size_t> inputs_;        // title or made name -> input
+    std::unordered_map<std::string, size_t> foldedInputs_;  // title in lower case -> input
+    std::vector<size_t> order_;                             // the inputs in arrow order
+    std::unordered_set<size_t> used_;
+    std::unordered_set<std::string> seen_;
+};
+
+// Whether the generator defines the operation as a macro: its output is a temporary
+// raster with at most one consumer. The consumers of each output are counted once.
+class FormOf {
+public:
+    explicit FormOf(const CheckContext &context) : context_(context), links_(context.nodes.size(), -1) {}
+
+    bool macro(const Vmod_Node *operation) {
+        const Vmod_Node *output = context_.outputOf(operation);
+        if (output == nullptr || output->type != VMOD_RASTER || output->data == nullptr ||
+            !static_cast<const Vmod_RasterData *>(output->data)->tempFile)
+            return false;
+        long &count = links_[context_.position.at(output)];
+        if (count < 0) {
+            count = 0;
+            for (const Vmod_Link *link = output->children; link != nullptr && count < 2; link = link->next) ++count;
+        }
+        return count <= 1;
+    }
+
+private:
+    const CheckContext &context_;
+    std::vector<long> links_;
+};
+
+void checkFunction(OperationCheck &check, const CheckContext &context, ProblemList &problems, bool macro) {
+    const Vmod_Node *node = check.operation();
+    const auto *function = static_cast<const Vmod_FunctionData *>(node->data);
+    const SourcePlace place = context.placeOf(node, "VALUE");
+    const ExpressionScan scan =
+        expression_Scan({function->expression}, macro ? ExpressionForm::Macro : ExpressionForm::Assignment);
+    const std::vector<int32_t> ids{node->id};
+    if (scan.blank) {
+        problems.error("E005", ids,
+                       check.who() + " has an empty expression, so the script " +
+                           (macro ? "defines its output as an empty call" : "assigns nothing to its output"),
+                       "Type the expression that computes the output.")
+            .place = place;
+        return;
+    }
+    if (scan.unbalanced.found)
+        problems.error("E006", ids,
+                       check.who() + ": in its expression " + scan.unbalanced.what + " (" +
+                           placeText(scan.unbalanced.place) + ")",
+                       "Close every bracket and double quote that the expression opens, and open what it closes.")
+            .place = place;
+    if (scan.endsEarly.found)
+        problems.error("E007", ids,
+                       check.who() + ": in its expression " + scan.endsEarly.what + " (" +
+                           placeText(scan.endsEarly.place) + ")",
+                       "Remove it: the expression must be one value, not statements.")
+            .place = place;
+    for (const ExpressionName &name : scan.names)
+        check.use(name.name, "VALUE", "(" + placeText(name.place) + " of the expression)");
+    check.reportUnused("VALUE", "its expression never names");
+}
+
+std::string cellText(int64_t row, int32_t column) {
+    return "row " + std::to_string(row + 1) + ", column " + std::to_string(column + 1);
+}
+
+void checkCriteria(OperationCheck &check, const CheckContext &context, ProblemList &problems, bool macro) {
+    const Vmod_Node *node = check.operation();
+    const auto *criteria = static_cast<const Vmod_CriteriaData *>(node->data);
+    const std::vector<int32_t> ids{node->id};
+    if (criteria->rows < 1 || criteria->columns < 1) {
+        problems.error("E008", ids,
+                       check.who() + " has " + (criteria->rows < 1 ? "no rows" : "no columns") +
+                           ", and the script generator refuses such a table",
+                       "Give the table at least one row and one column.")
+            .place = context.placeOf(node, "SIZE");
+        return;
+    }
+    const ExpressionForm form = macro ? ExpressionForm::MacroLine : ExpressionForm::Assignment;
+    const int32_t columns = criteria->columns;
+    ExpressionFault endsEarly, unbalanced;
+    const char *endsEarlyKeyword = "COLUMNTITLES";
+    std::string endsEarlyWhere, unbalancedWhere;
+
+    std::vector<const char *> titles(static_cast<size_t>(columns), nullptr);
+    std::vector<char> blankTitle(static_cast<size_t>(columns), 0);
+    for (int32_t column = 0; column < columns; ++column) {
+        const char *title = criteria->columnTitles != nullptr ? criteria->columnTitles[column] : nullptr;
+        titles[static_cast<size_t>(column)] = title;
+        const ExpressionScan scan = expression_Scan({title}, form);
+        blankTitle[static_cast<size_t>(column)] = scan.blank;
+        for (const ExpressionName &name : scan.names)
+            check.use(name.name, "COLUMNTITLES", "(in the title of column " + std::to_string(column + 1) + ")");
+        if (scan.endsEarly.found && !endsEarly.found) {
+            endsEarly = scan.endsEarly;
+            endsEarlyWhere = "the title of column " + std::to_string(column + 1);
+        }
+    }
+
+    // A blank cell under a blank title leaves nothing between the joins of the row; under
+    // a title, the condition is the title's value alone.
+    struct Blanks {
+        int64_t count = 0, row = 0;
+        int32_t column = 0;
+        void add(int64_t atRow, int32_t atColumn) {
+            if (count++ == 0) row = atRow, column = atColumn;
+        }
+    } empty, titleAlone;
+    for (int64_t row = 0; row < criteria->rows; ++row) {
+        for (int32_t column = 0; column < columns; ++column) {
+            const char *cell = criteria->cells != nullptr ? criteria->cells[row * columns + column] : nullptr;
+            const ExpressionScan scan = expression_Scan({cell}, form);
+            if (scan.blank) {
+                if (blankTitle[static_cast<size_t>(column)]) empty.add(row, column);
+                else titleAlone.add(row, column);
+                continue;
+            }
+            for (const ExpressionName &name : scan.names)
+                check.use(name.name, "VALUE", "(in the cell of " + cellText(row, column) + ")");
+            if (scan.endsEarly.found && !endsEarly.found) {
+                endsEarly = scan.endsEarly;
+                endsEarlyKeyword = "VALUE";
+                endsEarlyWhere = "the cell of " + cellText(row, column);
+            }
+            // The condition is the column title followed by the cell: what one opens the
+            // other may close.
+            if (!unbalanced.found) {
+                const ExpressionScan condition =
+                    expression_Scan({titles[static_cast<size_t>(column)], cell}, form, false);
+                if (condition.unbalanced.found) {
+                    unbalanced = condition.unbalanced;
+                    unbalancedWhere = "the condition of " + cellText(row, column) + " (column title and cell)";
+                }
+            }
+        }
+    }
+    auto cells = [](int64_t count) { return std::to_string(count) + (count == 1 ? " empty cell" : " empty cells"); };
+    if (empty.count > 0)
+        problems.error("E009", ids,
+                       check.who() + " has " + cells(empty.count) + " under an empty column title, the first in " +
+                           cellText(empty.row, empty.column) + ", so that condition is missing",
+                       "Complete the condition in every cell, for example \"> 10\".")
+            .place = context.placeOf(node, "VALUE");
+    if (titleAlone.count > 0)
+        problems.warning("E010", ids,
+                         check.who() + " has " + cells(titleAlone.count) + ", the first in " +
+                             cellText(titleAlone.row, titleAlone.column) +
+                             ", so that condition is its column title alone",
+                         "Complete the condition in every cell, for example \"> 10\".")
+            .place = context.placeOf(node, "VALUE");
+    if (unbalanced.found)
+        problems.error("E006", ids,
+                       check.who() + ": in " + unbalancedWhere + " " + unbalanced.what + " (" +
+                           placeText(unbalanced.place) + ")",
+                       "Close every bracket and double quote that the condition opens, and open what it closes.")
+            .place = context.placeOf(node, "VALUE");
+    if (endsEarly.found)
+        problems.error("E007", ids,
+                       check.who() + ": in " + endsEarlyWhere + " " + endsEarly.what + " (" +
+                           placeText(endsEarly.place) + ")",
+                       "Remove it: each column title and cell must be part of one condition.")
+            .place = context.placeOf(node, endsEarlyKeyword);
+    check.reportUnused("COLUMNTITLES", "no column title or cell names");
+}
+
+} // namespace
+
+void check_Expressions(const CheckContext &context, ProblemList &problems) {
+    const NameIndex index = buildIndex(context);
+    FormOf form(context);
+    for (size_t at = 0; at < context.nodes.size(); ++at) {
+        const Vmod_Node *node = context.nodes[at];
+        if (!check_IsOperation(node) || node->data == nullptr) continue;
+        OperationCheck check(context, index, problems, at);
+        if (node->type == VMOD_FUNCTION) checkFunction(check, context, problems, form.macro(node));
+        else checkCriteria(check, context, problems, form.macro(node));
+    }
+}
