@@ -62,129 +62,159 @@ std::vector<std::string> generatedNames(const Vmod_Node *node) {
     return names;
 }
 
-// Every data node by the names an expression may call it, built once.
+// Every data node by the names an expression may call it, built once. Nodes that share
+// a title form one group (their clash is the names checks' to report); so do titles
+// that differ only in letter case, for the hint.
 struct NameIndex {
-    struct Titled {
-        std::vector<size_t> nodes;
-        bool produced = false;  // one of them is the output of an operation
+    static constexpr int32_t kNone = -1;
+    struct Entry {
+        int32_t group = kNone;       // the title group of this name, or
+        int32_t generatedBy = kNone; // the node a name made by the generator belongs to
+        uint64_t seen = 0;           // the operation that last used it
     };
-    std::unordered_map<std::string, Titled> byTitle;
-    std::unordered_map<std::string, size_t> byFoldedTitle;  // the first of each
-    std::unordered_map<std::string, size_t> generated;
+    std::unordered_map<std::string, Entry> names;
+    std::unordered_map<std::string, int32_t> foldedNames;
+    std::vector<int32_t> groupOf, foldedOf;  // per node position, kNone for none
+    std::vector<size_t> groupFirst, foldedFirst;
+    std::vector<char> groupProduced;         // one of the group is an operation's output
 };
 
-NameIndex buildIndex(const CheckContext &context) {
-    NameIndex index;
-    for (size_t at = 0; at < context.nodes.size(); ++at) {
+void buildIndex(const CheckContext &context, NameIndex &index) {
+    const size_t count = context.nodes.size();
+    index.groupOf.assign(count, NameIndex::kNone);
+    index.foldedOf.assign(count, NameIndex::kNone);
+    for (size_t at = 0; at < count; ++at) {
         const Vmod_Node *node = context.nodes[at];
         if (!check_IsData(node)) continue;
-        for (const std::string &name : generatedNames(node)) index.generated.emplace(name, at);
         const std::string variable = variableOf(node);
         if (variable.empty()) continue;
-        NameIndex::Titled &titled = index.byTitle[variable];
-        titled.nodes.push_back(at);
+        NameIndex::Entry &entry = index.names[variable];
+        if (entry.group == NameIndex::kNone) {
+            entry.group = static_cast<int32_t>(index.groupFirst.size());
+            index.groupFirst.push_back(at);
+            index.groupProduced.push_back(0);
+        }
+        index.groupOf[at] = entry.group;
         for (size_t parent : context.parents[at])
-            if (check_IsOperation(context.nodes[parent])) titled.produced = true;
-        index.byFoldedTitle.emplace(folded(variable), at);
+            if (check_IsOperation(context.nodes[parent])) index.groupProduced[static_cast<size_t>(entry.group)] = 1;
+        auto folded_ = index.foldedNames.emplace(folded(variable), static_cast<int32_t>(index.foldedFirst.size()));
+        if (folded_.second) index.foldedFirst.push_back(at);
+        index.foldedOf[at] = folded_.first->second;
     }
-    return index;
+    // A title wins over a made name that spells the same.
+    for (size_t at = 0; at < count; ++at) {
+        if (!check_IsData(context.nodes[at])) continue;
+        for (const std::string &name : generatedNames(context.nodes[at])) {
+            NameIndex::Entry &entry = index.names[name];
+            if (entry.group == NameIndex::kNone && entry.generatedBy == NameIndex::kNone)
+                entry.generatedBy = static_cast<int32_t>(at);
+        }
+    }
 }
 
 std::string placeText(const ExpressionPlace &place) {
     return "line " + std::to_string(place.line) + ", column " + std::to_string(place.column);
 }
 
+// Marks kept across operations, each stamped with the operation it belongs to, so that
+// nothing is cleared between operations.
+struct Stamps {
+    explicit Stamps(const CheckContext &context, const NameIndex &index)
+        : input(context.nodes.size(), 0), used(context.nodes.size(), 0), groupInput(index.groupFirst.size(), 0),
+          groupInputNode(index.groupFirst.size(), 0), foldedInput(index.foldedFirst.size(), 0),
+          foldedInputNode(index.foldedFirst.size(), 0) {}
+    uint64_t current = 0;
+    std::vector<uint64_t> input, used;                       // per node position
+    std::vector<uint64_t> groupInput;                        // per title group
+    std::vector<size_t> groupInputNode;
+    std::vector<uint64_t> foldedInput;                       // per letter-case group
+    std::vector<size_t> foldedInputNode;
+};
+
 // The checks of one operation: its inputs, the names its texts use, what it reports.
 class OperationCheck {
 public:
-    OperationCheck(const CheckContext &context, const NameIndex &index, ProblemList &problems, size_t at)
-        : context_(context), index_(index), problems_(problems), operation_(context.nodes[at]),
-          who_(check_NodeName(context.nodes[at])) {
+    OperationCheck(const CheckContext &context, NameIndex &index, Stamps &stamps, ProblemList &problems, size_t at)
+        : context_(context), index_(index), stamps_(stamps), problems_(problems), operation_(context.nodes[at]),
+          stamp_(++stamps.current) {
         for (size_t parent : context.parents[at]) {
-            const Vmod_Node *node = context.nodes[parent];
-            const std::string variable = variableOf(node);
-            if (!check_IsData(node) || variable.empty()) continue;
-            if (!inputs_.emplace(variable, parent).second) continue;  // an arrow given twice
+            const int32_t group = index.groupOf[parent];
+            if (group == NameIndex::kNone || stamps.input[parent] == stamp_) continue;  // an arrow given twice
+            stamps.input[parent] = stamp_;
             order_.push_back(parent);
-            foldedInputs_.emplace(folded(variable), parent);
-            for (const std::string &name : generatedNames(node)) inputs_.emplace(name, parent);
+            if (stamps.groupInput[static_cast<size_t>(group)] != stamp_) {
+                stamps.groupInput[static_cast<size_t>(group)] = stamp_;
+                stamps.groupInputNode[static_cast<size_t>(group)] = parent;
+            }
+            const auto foldedGroup = static_cast<size_t>(index.foldedOf[parent]);
+            if (stamps.foldedInput[foldedGroup] != stamp_) {
+                stamps.foldedInput[foldedGroup] = stamp_;
+                stamps.foldedInputNode[foldedGroup] = parent;
+            }
         }
     }
 
-    // A `$name` found at place (the words say where, for the message).
-    void use(const std::string &name, const char *keyword, const std::string &where) {
-        if (!seen_.insert(name).second) return;
-        const SourcePlace place = context_.placeOf(operation_, keyword);
-        const std::string uses = who_ + " uses $" + name + " " + where;
-        auto arrow = inputs_.find(name);
-        if (arrow != inputs_.end()) {
-            used_.insert(arrow->second);
+    // A `$name` in the statement of keyword; where() says where in words, for a message.
+    template <class Where>
+    void use(const std::string &name, const char *keyword, Where where) {
+        auto entry = index_.names.find(name);
+        if (entry == index_.names.end()) {
+            if (unknown_.insert(name).second) unknownName(name, keyword, where());
             return;
         }
-        auto titled = index_.byTitle.find(name);
-        if (titled != index_.byTitle.end()) {
-            const Vmod_Node *named = context_.nodes[titled->second.nodes.front()];
-            const std::vector<int32_t> ids{operation_->id, named->id};
-            if (named == context_.outputOf(operation_)) {
-                problems_.error("E002", ids, uses + ", which is its own output " + check_NodeName(named),
-                                "Read other data: an operation cannot read the data it computes.")
-                    .place = place;
-            } else if (titled->second.produced) {
-                problems_.error("E002", ids,
-                                uses + ", which another operation computes into " + check_NodeName(named) +
-                                    ", without an arrow from it",
-                                "Draw an arrow from " + name + " into this operation so that " + name +
-                                    " is computed first.")
-                    .place = place;
-            } else {
-                problems_.warning("E003", ids, uses + ", which is " + check_NodeName(named) + ", without an arrow from it",
-                                  "Draw an arrow from " + name + " into this operation so that the diagram shows it.")
-                    .place = place;
+        if (entry->second.seen == stamp_) return;
+        entry->second.seen = stamp_;
+        const int32_t group = entry->second.group;
+        if (group == NameIndex::kNone) {
+            const auto node = static_cast<size_t>(entry->second.generatedBy);
+            if (stamps_.input[node] == stamp_) {
+                stamps_.used[node] = stamp_;
+                return;
             }
-            return;
-        }
-        auto generated = index_.generated.find(name);
-        if (generated != index_.generated.end()) {
-            const Vmod_Node *named = context_.nodes[generated->second];
+            const Vmod_Node *named = context_.nodes[node];
             problems_.warning("E003", {operation_->id, named->id},
-                              uses + ", a name made for " + check_NodeName(named) + ", without an arrow from it",
-                              "Draw an arrow from " + (present(named->title) ? variableOf(named) : "that node") +
+                              uses(name, where()) + ", a name made for " + check_NodeName(named) +
+                                  ", without an arrow from it",
+                              "Draw an arrow from " + (present(named->title) ? variableOf(named) : std::string("that node")) +
                                   " into this operation so that the diagram shows it.")
-                .place = place;
+                .place = context_.placeOf(operation_, keyword);
             return;
         }
-        // A name that differs from a title only in letter case names nothing; say which.
-        const std::string lower = folded(name);
-        const size_t *sameLetters = nullptr;
-        auto input = foldedInputs_.find(lower);
-        if (input != foldedInputs_.end()) {
-            used_.insert(input->second);  // its fix is the spelling, not the arrow
-            sameLetters = &input->second;
+        const auto g = static_cast<size_t>(group);
+        if (stamps_.groupInput[g] == stamp_) {
+            stamps_.used[stamps_.groupInputNode[g]] = stamp_;
+            return;
+        }
+        const Vmod_Node *named = context_.nodes[index_.groupFirst[g]];
+        const std::vector<int32_t> ids{operation_->id, named->id};
+        const SourcePlace place = context_.placeOf(operation_, keyword);
+        const Vmod_Node *output = context_.outputOf(operation_);
+        if (output != nullptr && index_.groupOf[context_.position.at(output)] == group) {
+            problems_.error("E002", ids, uses(name, where()) + ", which is its own output " + check_NodeName(output),
+                            "Read other data: an operation cannot read the data it computes.")
+                .place = place;
+        } else if (index_.groupProduced[g]) {
+            problems_.error("E002", ids,
+                            uses(name, where()) + ", which another operation computes into " + check_NodeName(named) +
+                                ", without an arrow from it",
+                            "Draw an arrow from " + name + " into this operation so that " + name +
+                                " is computed first.")
+                .place = place;
         } else {
-            auto any = index_.byFoldedTitle.find(lower);
-            if (any != index_.byFoldedTitle.end()) sameLetters = &any->second;
-        }
-        if (sameLetters != nullptr) {
-            const Vmod_Node *named = context_.nodes[*sameLetters];
-            problems_.error("E001", {operation_->id, named->id},
-                            uses + ", which names no data node; " + check_NodeName(named) +
-                                " differs only in letter case",
-                            "Write the name as $" + variableOf(named) + ": names match letter for letter.")
+            problems_.warning("E003", ids,
+                              uses(name, where()) + ", which is " + check_NodeName(named) + ", without an arrow from it",
+                              "Draw an arrow from " + name + " into this operation so that the diagram shows it.")
                 .place = place;
-            return;
         }
-        problems_.error("E001", {operation_->id}, uses + ", which names no data node",
-                        "Correct the name, or draw a data node titled " + name + " with an arrow into this operation.")
-            .place = place;
     }
 
     // Every input that no name used.
     void reportUnused(const char *keyword, const char *texts) {
         for (size_t input : order_) {
-            if (used_.count(input) != 0) continue;
+            if (stamps_.used[input] == stamp_) continue;
             const Vmod_Node *node = context_.nodes[input];
             problems_.warning("E004", {operation_->id, node->id},
-                              who_ + " has an arrow from " + check_NodeName(node) + " but " + texts + " $" +
+                              who() + " has an arrow from " + check_NodeName(node) + " but " + texts + " $" +
                                   variableOf(node),
                               "Use $" + variableOf(node) + " or remove the arrow.")
                 .place = context_.placeOf(operation_, keyword);
@@ -192,19 +222,47 @@ public:
     }
 
     const Vmod_Node *operation() const { return operation_; }
-    const std::string &who() const { return who_; }
+    const std::string &who() {
+        if (who_.empty()) who_ = check_NodeName(operation_);
+        return who_;
+    }
 
 private:
+    std::string uses(const std::string &name, const std::string &where) { return who() + " uses $" + name + " " + where; }
+
+    void unknownName(const std::string &name, const char *keyword, const std::string &where) {
+        const SourcePlace place = context_.placeOf(operation_, keyword);
+        // A name that differs from a title only in letter case names nothing; say which.
+        auto sameLetters = index_.foldedNames.find(folded(name));
+        if (sameLetters != index_.foldedNames.end()) {
+            const auto g = static_cast<size_t>(sameLetters->second);
+            size_t node = index_.foldedFirst[g];
+            if (stamps_.foldedInput[g] == stamp_) {
+                node = stamps_.foldedInputNode[g];
+                stamps_.used[node] = stamp_;  // its fix is the spelling, not the arrow
+            }
+            const Vmod_Node *named = context_.nodes[node];
+            problems_.error("E001", {operation_->id, named->id},
+                            uses(name, where) + ", which names no data node; " + check_NodeName(named) +
+                                " differs only in letter case",
+                            "Write the name as $" + variableOf(named) + ": names match letter for letter.")
+                .place = place;
+            return;
+        }
+        problems_.error("E001", {operation_->id}, uses(name, where) + ", which names no data node",
+                        "Correct the name, or draw a data node titled " + name + " with an arrow into this operation.")
+            .place = place;
+    }
+
     const CheckContext &context_;
-    const NameIndex &index_;
+    NameIndex &index_;
+    Stamps &stamps_;
     ProblemList &problems_;
     const Vmod_Node *operation_;
+    const uint64_t stamp_;
     std::string who_;
-    std::unordered_map<std::string, size_t> inputs_;        // title or made name -> input
-    std::unordered_map<std::string, size_t> foldedInputs_;  // title in lower case -> input
-    std::vector<size_t> order_;                             // the inputs in arrow order
-    std::unordered_set<size_t> used_;
-    std::unordered_set<std::string> seen_;
+    std::vector<size_t> order_;                  // the inputs in arrow order
+    std::unordered_set<std::string> unknown_;    // names already reported as unknown
 };
 
 // Whether the generator defines the operation as a macro: its output is a temporary
@@ -259,7 +317,7 @@ void checkFunction(OperationCheck &check, const CheckContext &context, ProblemLi
                        "Remove it: the expression must be one value, not statements.")
             .place = place;
     for (const ExpressionName &name : scan.names)
-        check.use(name.name, "VALUE", "(" + placeText(name.place) + " of the expression)");
+        check.use(name.name, "VALUE", [&] { return "(" + placeText(name.place) + " of the expression)"; });
     check.reportUnused("VALUE", "its expression never names");
 }
 
@@ -293,7 +351,8 @@ void checkCriteria(OperationCheck &check, const CheckContext &context, ProblemLi
         const ExpressionScan scan = expression_Scan({title}, form);
         blankTitle[static_cast<size_t>(column)] = scan.blank;
         for (const ExpressionName &name : scan.names)
-            check.use(name.name, "COLUMNTITLES", "(in the title of column " + std::to_string(column + 1) + ")");
+            check.use(name.name, "COLUMNTITLES",
+                      [&] { return "(in the title of column " + std::to_string(column + 1) + ")"; });
         if (scan.endsEarly.found && !endsEarly.found) {
             endsEarly = scan.endsEarly;
             endsEarlyWhere = "the title of column " + std::to_string(column + 1);
@@ -319,7 +378,7 @@ void checkCriteria(OperationCheck &check, const CheckContext &context, ProblemLi
                 continue;
             }
             for (const ExpressionName &name : scan.names)
-                check.use(name.name, "VALUE", "(in the cell of " + cellText(row, column) + ")");
+                check.use(name.name, "VALUE", [&] { return "(in the cell of " + cellText(row, column) + ")"; });
             if (scan.endsEarly.found && !endsEarly.found) {
                 endsEarly = scan.endsEarly;
                 endsEarlyKeyword = "VALUE";
@@ -369,12 +428,14 @@ void checkCriteria(OperationCheck &check, const CheckContext &context, ProblemLi
 } // namespace
 
 void check_Expressions(const CheckContext &context, ProblemList &problems) {
-    const NameIndex index = buildIndex(context);
+    NameIndex index;
+    buildIndex(context, index);
+    Stamps stamps(context, index);
     FormOf form(context);
     for (size_t at = 0; at < context.nodes.size(); ++at) {
         const Vmod_Node *node = context.nodes[at];
         if (!check_IsOperation(node) || node->data == nullptr) continue;
-        OperationCheck check(context, index, problems, at);
+        OperationCheck check(context, index, stamps, problems, at);
         if (node->type == VMOD_FUNCTION) checkFunction(check, context, problems, form.macro(node));
         else checkCriteria(check, context, problems, form.macro(node));
     }

@@ -2,6 +2,7 @@
 #include "expression_tokens.h"
 
 #include <cctype>
+#include <string_view>
 
 namespace {
 
@@ -11,7 +12,7 @@ bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' ||
 
 // Words that begin a statement of the script: one of them at the start of a line
 // would be read as a new statement (QUIT ends the script) in the middle of this one.
-bool isStatementWord(const std::string &text, size_t begin, size_t end) {
+bool isStatementWord(std::string_view text, size_t begin, size_t end) {
     static const char *const words[] = {"QUIT", "COMMENT", "SET", "READ", "WRITE", "SHOW"};
     for (const char *word : words) {
         size_t at = 0;
@@ -35,9 +36,16 @@ void note(ExpressionFault &fault, std::string what, ExpressionPlace place) {
 } // namespace
 
 ExpressionScan expression_Scan(const std::vector<const char *> &pieces, ExpressionForm form, bool collectNames) {
-    std::string text;
-    for (const char *piece : pieces)
-        if (piece != nullptr) text += piece;
+    // One piece is read where it stands; several are joined first.
+    std::string joined;
+    std::string_view text;
+    if (pieces.size() == 1) {
+        if (pieces.front() != nullptr) text = pieces.front();
+    } else {
+        for (const char *piece : pieces)
+            if (piece != nullptr) joined += piece;
+        text = joined;
+    }
 
     ExpressionScan scan;
     struct Open {
@@ -92,7 +100,7 @@ ExpressionScan expression_Scan(const std::vector<const char *> &pieces, Expressi
                 size_t end = at;
                 while (end < size && isNameByte(text[end])) ++end;
                 if (isStatementWord(text, at, end))
-                    note(scan.endsEarly, "the line starts a new statement with " + text.substr(at, end - at), here);
+                    note(scan.endsEarly, "the line starts a new statement with " + std::string(text.substr(at, end - at)), here);
             }
         }
         switch (c) {
@@ -106,7 +114,7 @@ ExpressionScan expression_Scan(const std::vector<const char *> &pieces, Expressi
         case '$': {
             size_t end = at + 1;
             while (end < size && isNameByte(text[end])) ++end;
-            if (collectNames && end > at + 1) scan.names.push_back({text.substr(at + 1, end - at - 1), here});
+            if (collectNames && end > at + 1) scan.names.push_back({std::string(text.substr(at + 1, end - at - 1)), here});
             here.column += static_cast<int32_t>(end - at - 1);
             at = end - 1;
             break;
