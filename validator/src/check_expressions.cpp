@@ -364,17 +364,17 @@ void checkCriteria(OperationCheck &check, const CheckContext &context, ProblemLi
     struct Blanks {
         int64_t count = 0, row = 0;
         int32_t column = 0;
-        void add(int64_t atRow, int32_t atColumn) {
-            if (count++ == 0) row = atRow, column = atColumn;
-        }
     } empty, titleAlone;
-    for (int64_t row = 0; row < criteria->rows; ++row) {
+    // A table without its array of cells has every cell blank: counted, not walked.
+    const int64_t rows = criteria->cells != nullptr ? criteria->rows : 1;
+    for (int64_t row = 0; row < rows; ++row) {
         for (int32_t column = 0; column < columns; ++column) {
             const char *cell = criteria->cells != nullptr ? criteria->cells[row * columns + column] : nullptr;
             const ExpressionScan scan = expression_Scan({cell}, form);
             if (scan.blank) {
-                if (blankTitle[static_cast<size_t>(column)]) empty.add(row, column);
-                else titleAlone.add(row, column);
+                Blanks &blanks = blankTitle[static_cast<size_t>(column)] ? empty : titleAlone;
+                if (blanks.count == 0) blanks.row = row, blanks.column = column;
+                blanks.count += criteria->rows / rows;  // every row alike when there are no cells
                 continue;
             }
             for (const ExpressionName &name : scan.names)
