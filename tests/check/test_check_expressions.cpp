@@ -54,6 +54,14 @@ struct Checked {
     }
     bool has(const char *code) const { return report != nullptr && HasCode(*report, code); }
     const Vmodcheck_Problem *find(const char *code) const { return report != nullptr ? Find(*report, code) : nullptr; }
+    // The problems of this area (other areas may have their say about the same model).
+    std::vector<const Vmodcheck_Problem *> ours(int32_t severity = -1) const {
+        std::vector<const Vmodcheck_Problem *> found;
+        for (size_t i = 0; i < report->count; ++i)
+            if (report->problems[i].code[0] == 'E' && (severity < 0 || report->problems[i].severity == severity))
+                found.push_back(&report->problems[i]);
+        return found;
+    }
     size_t count(const char *code) const {
         const auto codes = Codes(*report);
         return static_cast<size_t>(std::count(codes.begin(), codes.end(), code));
@@ -74,7 +82,7 @@ int32_t lineOf(const std::string &file, const std::string &text) {
 
 TEST(CheckExpressionsNames, NamedInputIsFine) {
     Checked checked(oneFunction("$dem * 2"));
-    EXPECT_EQ(checked.report->count, 0u) << checked.report->problems[0].message;
+    EXPECT_TRUE(checked.ours().empty()) << checked.ours().front()->message;
 }
 
 TEST(CheckExpressionsNames, UndeclaredVariableIsAnError) {
@@ -143,7 +151,7 @@ TEST(CheckExpressionsNames, FileDataWithoutArrowIsAWarning) {
     const Vmodcheck_Problem *problem = checked.find("E003");
     ASSERT_NE(problem, nullptr);
     EXPECT_EQ(problem->severity, VMODCHECK_WARNING);
-    EXPECT_EQ(checked.report->errors, 0u);
+    EXPECT_TRUE(checked.ours(VMODCHECK_ERROR).empty());
 }
 
 TEST(CheckExpressionsNames, GeneratedNamesAreKnown) {
@@ -151,7 +159,7 @@ TEST(CheckExpressionsNames, GeneratedNamesAreKnown) {
     const std::string recode = "\tRECODE YES;\n\tNUMCLASSES 2;\n\tNEWCLASSES 1, 2;\n";
     Checked withArrow(kHeader + input(1, "dem", 3, recode) + function(3, "LOOKUP($dem_Org, $n1_recode)", 4) +
                       output(4, "out"));
-    EXPECT_EQ(withArrow.report->count, 0u) << withArrow.report->problems[0].message;
+    EXPECT_TRUE(withArrow.ours().empty()) << withArrow.ours().front()->message;
 
     Checked withoutArrow(kHeader + input(1, "dem", 9, recode) + input(2, "b", 3) + function(3, "$b + $dem_Org", 4) +
                          output(4, "out") + function(9, "$dem", 10) + output(10, "out2"));
@@ -246,7 +254,7 @@ TEST(CheckExpressionsCriteria, CompleteTableIsFine) {
     Checked checked(kHeader + input(1, "dem", 5) + input(2, "limit", 5) +
                     criteria(5, 2, 2, "\"$dem\", \"( $dem\"", "\"< $limit\", \"> 3 )\", \">= $limit\", \"< 0)\"", 6) +
                     output(6, "out"));
-    EXPECT_EQ(checked.report->count, 0u) << checked.report->problems[0].message;
+    EXPECT_TRUE(checked.ours().empty()) << checked.ours().front()->message;
 }
 
 TEST(CheckExpressionsCriteria, NoRowsIsAnError) {
