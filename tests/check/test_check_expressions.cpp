@@ -167,6 +167,21 @@ TEST(CheckExpressionsNames, GeneratedNamesAreKnown) {
     EXPECT_TRUE(withoutArrow.has("E003"));
 }
 
+TEST(CheckExpressionsNames, LayerAndAttributeNamesAreKnown) {
+    const std::string table = "TABLE {\n\tID 2;\n\tTITLE \"lut\";\n\tSIZE 0;\n\tDATATYPE DOUBLE;\n"
+                              "\tIMAGENAME \"/data/x.img\";\n\tLAYERNAME \"(:Layer_1)\";\n"
+                              "\tFIELDNAME \"Histogram\";\n\tCHILD 3;\n}\n";
+    const std::string vector = "VECTOR {\n\tID 7;\n\tTITLE \"roads\";\n\tVECTORTYPE COVERAGE;\n"
+                               "\tFILENAME \"/data/roads\";\n\tFEATURE \"line\";\n\tATTRIBUTE \"CLASS\";\n"
+                               "\tRECODE NO;\n\tCHILD 3;\n}\n";
+    Checked known(kHeader + input(1, "dem", 3) + table + vector +
+                  function(3, "$dem + $n2_layer + $roads_Org", 4) + output(4, "out"));
+    EXPECT_TRUE(known.ours().empty()) << known.ours().front()->message;
+    // Only nodes that have them: dem is not recoded, and there is no node 9.
+    Checked unknown(oneFunction("$dem + $dem_Org + $n1_recode + $n9_layer"));
+    EXPECT_EQ(unknown.count("E001"), 3u);
+}
+
 TEST(CheckExpressionsNames, UnusedInputIsAWarning) {
     const std::string text =
         kHeader + input(1, "dem", 3) + input(2, "roads", 3) + function(3, "$dem * 2", 4) + output(4, "out");
