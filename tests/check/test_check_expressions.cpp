@@ -192,6 +192,10 @@ TEST(CheckExpressionsNames, UnusedInputIsAWarning) {
     ASSERT_EQ(problem->nodeCount, 2u);
     EXPECT_EQ(problem->nodes[1], 2);
     EXPECT_EQ(checked.count("E004"), 1u);
+    // A title that no text can name is for the names checks to report, not this one.
+    EXPECT_FALSE(Checked(kHeader + input(1, "dem", 3) + input(2, "Land use", 3) + function(3, "$dem", 4) +
+                         output(4, "out"))
+                     .has("E004"));
 }
 
 TEST(CheckExpressionsNames, NameInACommentLineIsNoUse) {

@@ -62,6 +62,15 @@ std::vector<std::string> generatedNames(const Vmod_Node *node) {
     return names;
 }
 
+// Whether a name can stand after `$` in a text: a letter or underscore, then letters,
+// digits and underscores.
+bool plainName(const std::string &name) {
+    if (name.empty() || !(std::isalpha(static_cast<unsigned char>(name[0])) != 0 || name[0] == '_')) return false;
+    for (char c : name)
+        if (std::isalnum(static_cast<unsigned char>(c)) == 0 && c != '_') return false;
+    return true;
+}
+
 // Every data node by the names an expression may call it, built once. Nodes that share
 // a title form one group (their clash is the names checks' to report); so do titles
 // that differ only in letter case, for the hint.
@@ -77,17 +86,20 @@ struct NameIndex {
     std::vector<int32_t> groupOf, foldedOf;  // per node position, kNone for none
     std::vector<size_t> groupFirst, foldedFirst;
     std::vector<char> groupProduced;         // one of the group is an operation's output
+    std::vector<char> plain;                 // per node position: its title is a plain name
 };
 
 void buildIndex(const CheckContext &context, NameIndex &index) {
     const size_t count = context.nodes.size();
     index.groupOf.assign(count, NameIndex::kNone);
     index.foldedOf.assign(count, NameIndex::kNone);
+    index.plain.assign(count, 0);
     for (size_t at = 0; at < count; ++at) {
         const Vmod_Node *node = context.nodes[at];
         if (!check_IsData(node)) continue;
         const std::string variable = variableOf(node);
         if (variable.empty()) continue;
+        index.plain[at] = plainName(variable);
         NameIndex::Entry &entry = index.names[variable];
         if (entry.group == NameIndex::kNone) {
             entry.group = static_cast<int32_t>(index.groupFirst.size());
@@ -141,7 +153,8 @@ public:
             const int32_t group = index.groupOf[parent];
             if (group == NameIndex::kNone || stamps.input[parent] == stamp_) continue;  // an arrow given twice
             stamps.input[parent] = stamp_;
-            order_.push_back(parent);
+            // An input whose title no text can name is the names checks' to report.
+            if (index.plain[parent]) order_.push_back(parent);
             if (stamps.groupInput[static_cast<size_t>(group)] != stamp_) {
                 stamps.groupInput[static_cast<size_t>(group)] = stamp_;
                 stamps.groupInputNode[static_cast<size_t>(group)] = parent;
