@@ -217,6 +217,26 @@ TEST_F(FilesTest, F002AFileThatDoesNotOpenAsItsKindIsAnError) {
         << problem->message;
 }
 
+TEST_F(FilesTest, ATableReadsItsColumnFromALayerThatMustOpenAsItsKind) {
+    auto table = [](int id, const char *kind, const std::string &file) {
+        return Block("TABLE", id, "t" + std::to_string(id),
+                     std::string("\tSIZE 4;\n\tDATATYPE DOUBLE;\n\t") + kind + " \"" + file +
+                         "\";\n\tLAYERNAME \"Layer_1\";\n\tFIELDNAME \"Histogram\";\n");
+    };
+    const std::string text = std::string(kHeader) + table(1, "IMAGENAME", "missing.tif") +
+                             table(2, "IMAGENAME", "roads.gpkg") + table(3, "COVERAGENAME", "roads.gpkg") +
+                             table(4, "IMAGENAME", "image.tif");
+    FileModel file(text);
+    ASSERT_TRUE(file.read());
+    Gpkg(file.dir().file("roads.gpkg"), "roads", "CLASS");
+    Tiff(file.dir().file("image.tif"), 1, GDT_Byte);
+    Report report = file.validate(true);
+    EXPECT_EQ(FileCodes(*report), (std::vector<std::string>{"F001", "F002"}));
+    EXPECT_EQ(Find(*report, "F001")->nodes[0], 1);
+    EXPECT_EQ(Find(*report, "F002")->nodes[0], 2);
+    EXPECT_EQ(Find(*report, "F002")->line, LineOf(text, "IMAGENAME \"roads.gpkg\""));
+}
+
 TEST_F(FilesTest, F003ADeclaredClassThatCannotHoldTheBandsValues) {
     const std::string text = std::string(kHeader) + InputRaster(1, "heights", "float.tif", "UNSIGNED8") +
                              InputRaster(2, "mask", "byte.tif", "BINARY");
