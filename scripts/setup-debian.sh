@@ -10,6 +10,7 @@ packages=(
   locales-all
   libcairo2-dev fonts-dejavu-core fonts-liberation2
   ghostscript poppler-utils libxml2-utils
+  libgdal-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -102,7 +102,7 @@ TEST(vmod_tool, PreferencesTheLibraryDoesNotReadAreWarnedAbout) {
         {"backup_font=courier", ""},
     };
     for (const Preference &preference : preferences) {
-        ToolRun run = vmod({"--pref", preference.setting, "check", kExample});
+        ToolRun run = vmod({"--pref", preference.setting, "check", "--no-files", kExample});
         EXPECT_EQ(run.status, 0) << preference.setting;
         EXPECT_EQ(run.err, preference.warning) << preference.setting;
     }
