@@ -10,7 +10,7 @@ packages=(
   locales-all
   libcairo2-dev fonts-dejavu-core fonts-liberation2
   ghostscript poppler-utils libxml2-utils
-  libgdal-dev
+  libgdal-dev nlohmann-json3-dev libgraphviz-dev python3-jsonschema
 )
 missing=()
 for p in "${packages[@]}"; do
