@@ -32,13 +32,12 @@ TEST(vmod_check, NamesTheScriptCannotHoldAreListed) {
     vmodtest::ScratchDir dir;
     std::ofstream(dir.file("bad.vmf"))
         << model("in;\nSYSTEM", "in.img\\\"; SYSTEM \\\"rm -rf ~\\\"; \\\"", "FILENAME \"/data/out.img\";");
-    ToolRun run = vmod({"check", dir.file("bad.vmf")});
+    ToolRun run = vmod({"check", "--no-files", dir.file("bad.vmf")});
     EXPECT_EQ(run.status, 3) << run.out << run.err;
-    EXPECT_NE(run.out.find("not ready to run:\n"
-                           "  node 1 \"in;\\nSYSTEM\": the title is the script's name of its data and is not a "
-                           "plain name (a letter or underscore, then letters, digits and underscores, after an optional $)\n"
-                           "  node 1 \"in;\\nSYSTEM\": the file name (FILENAME) holds a double quote and cannot be "
-                           "written between quotes\n"),
+    // Both the title and the file name are named, each at its own statement.
+    EXPECT_NE(run.out.find(": N002: "), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find(": S002: the script cannot hold this text: node 1 \"in;\\nSYSTEM\": the file name "
+                           "(FILENAME) holds a double quote and cannot be written between quotes\n"),
               std::string::npos)
         << run.out;
 
@@ -59,10 +58,10 @@ TEST(vmod_check, ModelPathWithAQuoteIsRefused) {
     vmodtest::ScratchDir dir;
     const std::string path = dir.file("my \"best\".vmf");
     std::ofstream(path) << model("in", "/data/in.img", "FILENAME \"/data/out.img\";");
-    ToolRun check = vmod({"check", path});
+    ToolRun check = vmod({"check", "--no-files", path});
     EXPECT_EQ(check.status, 3);
-    EXPECT_NE(check.out.find("  the model: its path (named in the COMMENT line) holds a double quote and cannot be "
-                             "written between quotes\n"),
+    EXPECT_NE(check.out.find(": S002: the script cannot hold this text: the model: its path (named in the COMMENT "
+                             "line) holds a double quote and cannot be written between quotes\n"),
               std::string::npos)
         << check.out;
     ToolRun script = vmod({"script", path});
@@ -71,7 +70,7 @@ TEST(vmod_check, ModelPathWithAQuoteIsRefused) {
 
     const std::string plain = dir.file("plain.vmf");
     std::ofstream(plain) << model("in", "/data/in.img", "FILENAME \"/data/out.img\";");
-    EXPECT_EQ(vmod({"check", plain}).status, 0);
+    EXPECT_EQ(vmod({"check", "--no-files", plain}).status, 0);
     EXPECT_EQ(vmod({"script", plain}).status, 0);
 }
 

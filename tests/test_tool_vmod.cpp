@@ -67,21 +67,27 @@ TEST(vmod_check, ReadyModelPrintsItsSummaryAndExitsZero) {
     EXPECT_EQ(run.err, "");
 }
 
-TEST(vmod_check, EveryReasonNotToRunIsListedAndExitIsThree) {
+TEST(vmod_check, EveryProblemIsListedWithItsCodeAndExitIsThree) {
     vmodtest::ScratchDir dir;
     std::string path = dir.file("not_ready.vmf");
     writeFile(path, "TITLE t;\nRASTER { ID 1; CHILD 5; }\nFUNCTION { ID 2; TITLE f; }\n"
                     "SCALAR { ID 3; TITLE a; CHILD 4; }\nFUNCTION { ID 4; TITLE g; CHILD 3; }\nTEXT { ID 6; }\n");
-    ToolRun run = vmod({"check", path});
+    ToolRun run = vmod({"check", "--no-files", path});
     EXPECT_EQ(run.status, 3) << run.err;
-    size_t reasons = run.out.find("not ready to run:\n");
-    ASSERT_NE(reasons, std::string::npos) << run.out;
-    EXPECT_EQ(run.out.substr(reasons),
-              "not ready to run:\n"
-              "  raster node 1 has no title\n"
-              "  raster node 1 names child 5, which is no node of the model\n"
-              "  function node 2 \"f\" has no output\n"
-              "  the arrow from scalar node 3 \"a\" to function node 4 \"g\" closes a cycle\n");
+    // The untitled raster, the function without output and the cycle are errors; the
+    // raster's arrow to no node is only a warning, since the script ignores it.
+    const size_t errors = run.out.find("\nerrors (");
+    const size_t warnings = run.out.find("\nwarnings (");
+    ASSERT_NE(errors, std::string::npos) << run.out;
+    ASSERT_NE(warnings, std::string::npos) << run.out;
+    for (const char *code : {":2:1: N001: ", ": G004: ", ": G001: "}) {
+        const size_t at = run.out.find(code);
+        EXPECT_TRUE(at > errors && at < warnings) << code << "\n" << run.out;
+    }
+    EXPECT_GT(run.out.find("2:21: G003: "), warnings) << run.out;
+    EXPECT_NE(run.out.find("scalar node 3 \"a\" -> function node 4 \"g\" -> scalar node 3 \"a\""), std::string::npos)
+        << run.out;
+    EXPECT_EQ(run.out.substr(run.out.rfind("not ready to run")), "not ready to run: 3 errors, 1 warning\n");
 }
 
 // Models the graph walk accepts but the script generator refuses are not ready either.
@@ -96,25 +102,28 @@ TEST(vmod_check, WhatTheScriptGeneratorRefusesIsNotReady) {
     for (const auto &[name, text] : cases) {
         std::string path = dir.file(name);
         writeFile(path, text);
-        ToolRun run = vmod({"check", path});
+        ToolRun run = vmod({"check", "--no-files", path});
         EXPECT_EQ(run.status, 3) << name << "\n" << run.out;
-        size_t reasons = run.out.find("not ready to run:\n  ");
-        EXPECT_NE(reasons, std::string::npos) << name << "\n" << run.out;
+        EXPECT_NE(run.out.find("\nerrors ("), std::string::npos) << name << "\n" << run.out;
         EXPECT_EQ(run.out.find("\nready to run\n"), std::string::npos) << name;
         // The same model is refused by the script command.
         EXPECT_EQ(vmod({"script", path, "-o", dir.file("out.txt")}).status, 1) << name;
     }
 }
 
-TEST(vmod_check, ModelWithoutNodesIsNotReady) {
+// The script of a model without nodes is written, so the check only warns; --strict
+// counts the warning.
+TEST(vmod_check, ModelWithoutNodesIsOnlyAWarning) {
     vmodtest::ScratchDir dir;
     std::string path = dir.file("empty.vmf");
     writeFile(path, "TITLE \"nothing yet\";\n");
     ToolRun run = vmod({"check", path});
-    EXPECT_EQ(run.status, 3);
+    EXPECT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("nodes: 0 (raster 0,"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("operations: (none)\n"), std::string::npos) << run.out;
-    EXPECT_NE(run.out.find("  the model has no nodes\n"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("  G009: the model has no nodes"), std::string::npos) << run.out;
+    EXPECT_EQ(vmod({"check", "--strict", path}).status, 3);
+    EXPECT_EQ(vmod({"script", path, "-o", dir.file("out.txt")}).status, 0);
 }
 
 TEST(vmod_check, UnreadableModelPrintsTheReportChainAndExitsOne) {

@@ -285,3 +285,11 @@ TEST(CheckGraph, ArrowsTheScriptIgnoresAreWarnings) {
     EXPECT_EQ(NodesOf(Find(*report, "G008")), (std::vector<int32_t>{1, 4}));
     EXPECT_EQ(report->errors, 0u);
 }
+
+TEST(CheckGraph, AModelWithoutNodesIsAWarningOnly) {
+    FileModel empty(kHeader);
+    ASSERT_TRUE(empty.read());
+    Report report = empty.validate();
+    EXPECT_EQ(Codes(*report), std::vector<std::string>{"G009"});
+    EXPECT_EQ(report->errors, 0u);
+}

@@ -253,6 +253,12 @@ void checkUnconnected(const CheckContext &context, ProblemList &problems) {
 } // namespace
 
 void check_Graph(const CheckContext &context, ProblemList &problems) {
+    // The script of a model without nodes only sets the model's settings and ends.
+    if (context.nodes.empty()) {
+        problems.warning("G009", {}, "the model has no nodes, so its script computes nothing",
+                         "add the data the model reads, an operation and the data it writes");
+        return;
+    }
     checkCycles(context, problems);
     checkArrows(context, problems);
     checkUnfilled(context, problems);
