@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
-#include <memory>
 #include <new>
 #include <string>
 #include <unordered_map>
@@ -13,7 +12,6 @@
 #include "vmod/vmod.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/vmodhost.h"
-#include "vmodkit/vmodkit_model.h"
 #include "vmodkit/vmodkit_print.h"
 #include "vmodkit/vmodkit_view.h"
 
@@ -24,6 +22,8 @@ namespace {
 constexpr size_t kListed = 100;
 // The side of a cell of the grid the boxes are sorted into, inches: wider than any glyph.
 constexpr double kCell = 2.0;
+// The most notes whose text is measured.
+constexpr size_t kMeasuredNotes = 10000;
 // A box over more cells than this is compared with every box instead.
 constexpr int64_t kMostCells = 64;
 // Positions further out than this are absurd (the data checks name them); such nodes are
@@ -51,7 +51,8 @@ bool Usable(const Vmodkit_Box &box) {
 
 // The boxes of the nodes that have a usable position: glyphs through a view below actual
 // size (where the kit leaves titles out), notes through one at actual size, where their
-// text is measured as the editor draws it.
+// text is measured as the editor draws it. Measuring takes a drawing canvas each time, so
+// past kMeasuredNotes notes the rest keep the size the model records for them.
 std::vector<Boxed> NodeBoxes(const CheckContext &context) {
     Vmodkit_View glyphs{}, notes{};
     vmodkit_ViewDefault(&glyphs);
@@ -59,10 +60,13 @@ std::vector<Boxed> NodeBoxes(const CheckContext &context) {
     glyphs.zoom = 0.5;
     std::vector<Boxed> boxes;
     boxes.reserve(context.nodes.size());
+    size_t measuredNotes = 0;
     for (size_t at = 0; at < context.nodes.size(); ++at) {
         const Vmod_Node *node = context.nodes[at];
+        const bool measured = node->type == VMOD_TEXT && measuredNotes < kMeasuredNotes;
+        measuredNotes += measured;
         Vmodkit_Box box{};
-        if (!vmodkit_NodeBox(context.model, node, node->type == VMOD_TEXT ? &notes : &glyphs, &box)) continue;
+        if (!vmodkit_NodeBox(context.model, node, measured ? &notes : &glyphs, &box)) continue;
         if (Usable(box)) boxes.push_back({at, box});
     }
     return boxes;
@@ -199,8 +203,27 @@ void CheckOffThePages(const CheckContext &context, const std::vector<Boxed> &box
     }
 }
 
-struct ModelDeleter {
-    void operator()(Vmod_Model *model) const { vmodkit_ModelFree(model); }
+// What the print sees of the model, for the kit to widen: the model's record and a copy
+// of every node record, relinked in list order. Only positions and the page size change
+// on it; titles, payloads and arrows are the model's own, only read, never released.
+class PrintStandIn {
+public:
+    explicit PrintStandIn(const CheckContext &context) : model_(*context.model), nodes_(context.nodes.size()) {
+        for (size_t at = 0; at < nodes_.size(); ++at) {
+            nodes_[at] = *context.nodes[at];
+            nodes_[at].prev = at > 0 ? &nodes_[at - 1] : nullptr;
+            nodes_[at].next = at + 1 < nodes_.size() ? &nodes_[at + 1] : nullptr;
+        }
+        model_.nodes = nodes_.empty() ? nullptr : nodes_.data();
+    }
+    PrintStandIn(const PrintStandIn &) = delete;
+    PrintStandIn &operator=(const PrintStandIn &) = delete;
+
+    Vmod_Model *model() { return &model_; }
+
+private:
+    Vmod_Model model_;
+    std::vector<Vmod_Node> nodes_;
 };
 
 struct ErrorSlot {
@@ -254,12 +277,11 @@ int32_t CountPages(const CheckContext &context, ProblemList &problems) {
                     "Give positions and sizes within 10000 inches and a print scale from 0.01 to 1000000 percent.");
         return 0;
     }
-    // The print widens the grid of a copy: the model itself is not changed.
+    // The print widens the grid of a stand-in: the model itself is not changed.
+    PrintStandIn copy(context);
     ErrorSlot err;
-    std::unique_ptr<Vmod_Model, ModelDeleter> copy(vmodkit_ModelCopy(context.model, &err.report));
-    if (!copy) throw std::bad_alloc();
     Vmodkit_Widening widening{};
-    if (!vmodkit_CoverEveryNode(copy.get(), VMODKIT_PRINTER, &widening, &err.report)) {
+    if (!vmodkit_CoverEveryNode(copy.model(), VMODKIT_PRINTER, &widening, &err.report)) {
         if (!widening.tooLarge) throw std::bad_alloc();
         Unprintable(problems,
                     "covering every node takes " + Number(widening.columnsNeeded) + " pages across and " +
@@ -269,10 +291,10 @@ int32_t CountPages(const CheckContext &context, ProblemList &problems) {
         return 0;
     }
     Vmodkit_Pages grid{};
-    vmodkit_PageCount(copy.get(), &grid);
+    vmodkit_PageCount(copy.model(), &grid);
     int32_t *numbers = nullptr;
     size_t holding = 0;
-    if (!vmodkit_PagesHoldingSomething(copy.get(), VMODKIT_PRINTER, &numbers, &holding, &err.report)) {
+    if (!vmodkit_PagesHoldingSomething(copy.model(), VMODKIT_PRINTER, &numbers, &holding, &err.report)) {
         if (err.memory()) throw std::bad_alloc();
         Unprintable(problems,
                     "more than " + std::to_string(VMODKIT_MAX_PAGES) + " of its " + std::to_string(grid.total) +

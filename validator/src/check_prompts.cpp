@@ -181,25 +181,20 @@ void check_Prompts(const CheckContext &context, ProblemList &problems, std::vect
     // The generator walks the model's own list: a list that loops back on itself is left alone.
     if (!context.nodes.empty() && context.nodes.back()->next != nullptr) return;
     Vmod_Model &model = *context.model;
-    Oerr_ErrorReport *err = nullptr;
-    const bool accepted = vmodkit_ScriptCheck(&model, &err) != 0;
-    const bool memory = vmodhost_ErrorCode(err) == VMOD_ERR_MEMORY;
-    oerr_DeleteErrorReportEx(&err);
-    if (memory) throw std::bad_alloc();
-    if (!accepted) return; // the script is not written, so nothing is asked
-
     std::vector<Asked> asked;
+    Oerr_ErrorReport *err = nullptr;
     Vmodkit_ScriptEnd end = VMODKIT_SCRIPT_FAILED;
     {
         ThrowAway output;
         if (output.file() == nullptr) return;
         Choosers choosers(model, asked);
-        // The generator clears the marks it sets on the operations: the model is left as it was.
+        // A model the generator refuses is not written, so nothing is asked. The generator
+        // clears the marks it sets on the operations: the model is left as it was.
         end = vmodkit_ScriptWrite(&model, output.file(), &err);
     }
-    const bool failed = end == VMODKIT_SCRIPT_FAILED && vmodhost_ErrorCode(err) == VMOD_ERR_MEMORY;
+    const bool memory = vmodhost_ErrorCode(err) == VMOD_ERR_MEMORY;
     oerr_DeleteErrorReportEx(&err);
-    if (failed || end == VMODKIT_SCRIPT_CANCELLED) throw std::bad_alloc();
+    if (memory || end == VMODKIT_SCRIPT_CANCELLED) throw std::bad_alloc(); // nothing else cancels
     if (end != VMODKIT_SCRIPT_COMPLETE) return;
 
     const std::vector<const Vmod_Node *> nodes = AskingNodes(context, asked);
