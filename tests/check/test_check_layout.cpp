@@ -139,6 +139,22 @@ TEST(CheckLayout, AHeapOfNodesListsAHundredOverlapsAndSaysThereAreMore) {
     EXPECT_EQ(std::string(last->message), "more node boxes overlap than the 100 listed");
 }
 
+TEST(CheckLayout, ACrowdOfTinyNotesStopsTheSearchAndSaysSo) {
+    // A thousand one-point dots close together but apart: comparing every pair would
+    // take longer than the model's size allows.
+    std::string text = kHeader;
+    for (int id = 1; id <= 1000; ++id) {
+        std::ostringstream note;
+        note << "TEXT {\n\tID " << id << ";\n\tTITLE \".\";\n\tPOSITION " << 2 + (id % 40) * 0.05 << ", "
+             << 2 + (id / 40) * 0.05 << ";\n\tFONT \"Helvetica\";\n\tSIZE 1;\n}\n";
+        text += note.str();
+    }
+    FileModel file(text);
+    Report report = file.validate();
+    ASSERT_EQ(CountCode(*report, "L001"), 1u) << Message(*report, "L001");
+    EXPECT_EQ(Message(*report, "L001"), "the diagram is too crowded to look for every overlap; 0 overlapping boxes are listed");
+}
+
 // ---- nodes off the model's pages ----
 // kHeader's pages: a 10 by 7.5 inch page, landscape letter paper with half-inch margins,
 // so one printed page shows 10 by 7.5 inches; rows are added down to the lowest centre.

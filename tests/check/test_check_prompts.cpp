@@ -147,6 +147,27 @@ TEST(CheckPrompts, EachPromptIsReportedAtItsPromptStatement) {
     EXPECT_FALSE(HasCode(*report, "P002"));
 }
 
+TEST(CheckPrompts, ATableAskedForItsLayerIsNamedAtThatStatement) {
+    FileModel file(std::string(kHeader) +
+                   "TABLE {\n\tID 1;\n\tTITLE \"soils\";\n\tPOSITION 2, 2;\n\tSIZE 0;\n\tDATATYPE DOUBLE;\n"
+                   "\tCOVERAGENAME;\n\tPROMPTLAYERFILE \"The soil map\";\n\tLAYERNAME \"polygons\";\n"
+                   "\tFIELDNAME \"class\";\n\tCHILD 2;\n}\n"
+                   "FUNCTION {\n\tID 2;\n\tTITLE \"f\";\n\tPOSITION 4, 2;\n\tVALUE \"$soils\";\n\tCHILD 3;\n}\n"
+                   "TABLE {\n\tID 3;\n\tTITLE \"out\";\n\tPOSITION 6, 2;\n\tSIZE 0;\n\tDATATYPE DOUBLE;\n"
+                   "\tOUTPUT;\n\tWRITE;\n\tPROMPT;\n}\n");
+    ASSERT_TRUE(file.read());
+    Report report = file.validate();
+    ASSERT_EQ(report->promptCount, 2u);
+    EXPECT_EQ(report->prompts[0].node, 1);
+    EXPECT_STREQ(report->prompts[0].text, "Enter Coverage Containing Table:   soils");
+    EXPECT_EQ(report->prompts[1].node, 3);
+    EXPECT_STREQ(report->prompts[1].text, "Enter New File for Table:   out");
+    const auto prompts = All(*report, "P001");
+    ASSERT_EQ(prompts.size(), 2u);
+    EXPECT_EQ(prompts[0]->line, 19); // PROMPTLAYERFILE
+    EXPECT_EQ(prompts[1]->line, 39); // PROMPT
+}
+
 TEST(CheckPrompts, AModelWithFilesNamedAsksNothing) {
     std::string text = kAsking;
     for (size_t at; (at = text.find("\tPROMPT;\n")) != std::string::npos;) text.erase(at, 9);

@@ -126,6 +126,13 @@ bool Serves(const std::string &chooser, int32_t kind) {
     return kind == VMOD_TABLE && (chooser == "raster" || chooser == "coverage" || chooser == "annotation");
 }
 
+// The statement of node's block that sets the prompt up: a table asked for the layer its
+// values come from has its own.
+const char *StatementOf(const Asked &prompt, const Vmod_Node *node) {
+    const bool layer = node->type == VMOD_TABLE && prompt.chooser != "table";
+    return layer ? "PROMPTLAYERFILE" : "PROMPT";
+}
+
 // A text as a message quotes it: control characters as escapes.
 std::string Shown(const std::string &text) {
     std::string shown;
@@ -159,18 +166,23 @@ std::vector<const Vmod_Node *> AskingNodes(const CheckContext &context, const st
     std::unordered_map<std::string, std::vector<const Vmod_Node *>> byTitle;
     for (const Vmod_Node *node : context.nodes)
         if (check_IsData(node) && node->title != nullptr) byTitle[node->title].push_back(node);
+    // The nodes that fit a chooser and a title, found once for each pair.
+    std::unordered_map<std::string, std::vector<const Vmod_Node *>> fittingOf;
     std::unordered_map<std::string, size_t> timesAsked;
     std::vector<const Vmod_Node *> nodes;
     for (const Asked &prompt : asked) {
         const size_t end = prompt.text.find(kRequestEnd);
         const std::string title = end == std::string::npos ? "" : prompt.text.substr(end + sizeof kRequestEnd - 1);
-        std::vector<const Vmod_Node *> fitting;
-        auto found = byTitle.find(title);
-        if (found != byTitle.end())
-            for (const Vmod_Node *node : found->second)
-                if (Serves(prompt.chooser, node->type)) fitting.push_back(node);
+        auto [fitting, fresh] = fittingOf.try_emplace(prompt.chooser + '\n' + title);
+        if (fresh) {
+            auto found = byTitle.find(title);
+            if (found != byTitle.end())
+                for (const Vmod_Node *node : found->second)
+                    if (Serves(prompt.chooser, node->type)) fitting->second.push_back(node);
+        }
+        const std::vector<const Vmod_Node *> &candidates = fitting->second;
         const size_t time = timesAsked[prompt.text]++;
-        nodes.push_back(fitting.empty() ? nullptr : fitting[std::min(time, fitting.size() - 1)]);
+        nodes.push_back(candidates.empty() ? nullptr : candidates[std::min(time, candidates.size() - 1)]);
     }
     return nodes;
 }
@@ -212,7 +224,7 @@ void check_Prompts(const CheckContext &context, ProblemList &problems, std::vect
             "P001", node != nullptr ? std::vector<int32_t>{node->id} : std::vector<int32_t>{},
             message + " (prompt " + std::to_string(i + 1) + ")",
             "`vmod script` takes the " + Ordinal(i + 1) + " --answer for it.");
-        if (node != nullptr) problem.place = context.placeOf(node, "PROMPT");
+        if (node != nullptr) problem.place = context.placeOf(node, StatementOf(asked[i], node));
     }
 
     for (const std::string &text : duplicated) {
@@ -236,6 +248,7 @@ void check_Prompts(const CheckContext &context, ProblemList &problems, std::vect
                 (by.empty() ? "" : ", for " + by) + ", and nothing tells the answers apart",
             oneNode ? "Let one operation write the node, or give its file in the model instead of a prompt."
                     : "Give the nodes different titles, or give their files in the model instead of prompts.");
-        if (!distinct.empty()) problem.place = context.placeOf(distinct.back(), "PROMPT");
+        if (!distinct.empty())
+            problem.place = context.placeOf(distinct.back(), StatementOf(asked[same.back()], distinct.back()));
     }
 }
