@@ -1,10 +1,11 @@
 # Installing the library for adoption: the three shared libraries with a versioned SONAME,
 # the public headers, the `vmod` tool, a CMake package (vmod::vmod, vmod::vmodhost,
-# vmod::vmodkit) and pkg-config files.
+# vmod::vmodkit, vmod::vmodcheck) and pkg-config files.
 #
 # Installed headers:
 #   include/vmod/vmod_records.h, include/vmod/vmod.h   the model library
 #   include/vmodkit/*.h                                the front-end kit
+#   include/vmodcheck/vmodcheck.h                      the validator
 #   include/vmodhost/*.h                               the host: its handle types, the host
 #                                                      operations (heap, strings, files, error
 #                                                      reports, ...) and its configuration
@@ -17,7 +18,7 @@ include(CMakePackageConfigHelpers)
 
 set(VMOD_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/vmod)
 
-set_target_properties(vmod vmodhost vmodkit PROPERTIES
+set_target_properties(vmod vmodhost vmodkit vmodcheck PROPERTIES
   VERSION ${PROJECT_VERSION}
   SOVERSION ${PROJECT_VERSION_MAJOR})
 
@@ -31,11 +32,12 @@ else()
   set(VMOD_LIB_FROM_BIN "$ORIGIN/${VMOD_LIB_FROM_BIN_REL}")
   set(VMOD_LIB_FROM_LIB "$ORIGIN")
 endif()
-set_target_properties(vmod vmodkit PROPERTIES INSTALL_RPATH "${VMOD_LIB_FROM_LIB}")
+set_target_properties(vmod vmodkit vmodcheck PROPERTIES INSTALL_RPATH "${VMOD_LIB_FROM_LIB}")
 
 target_include_directories(vmodhost INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 target_include_directories(vmod INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 target_include_directories(vmodkit INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
+target_include_directories(vmodcheck INTERFACE $<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>)
 
 # A sanitized build's libraries need the sanitizer runtimes loaded first: every program
 # linking them must itself be linked with the sanitizers.
@@ -45,13 +47,15 @@ if(VMOD_SANITIZE)
   target_link_options(vmodhost INTERFACE $<INSTALL_INTERFACE:-fsanitize=address,undefined>)
 endif()
 
-install(TARGETS vmod vmodhost vmodkit EXPORT vmodTargets
+install(TARGETS vmod vmodhost vmodkit vmodcheck EXPORT vmodTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/include/vmod/vmod_records.h ${PROJECT_SOURCE_DIR}/include/vmod/vmod.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vmod)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/kit/include/vmodkit
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/validator/include/vmodcheck
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/include/vmodhost
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
@@ -84,7 +88,7 @@ foreach(dir LIBDIR INCLUDEDIR)
     set(VMOD_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
   endif()
 endforeach()
-foreach(package vmod vmodhost vmodkit)
+foreach(package vmod vmodhost vmodkit vmodcheck)
   set(pc ${PROJECT_BINARY_DIR}/package/${package}.pc)
   configure_file(${CMAKE_CURRENT_LIST_DIR}/${package}.pc.in ${pc}.in @ONLY)
   install(CODE "

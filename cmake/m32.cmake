@@ -1,7 +1,8 @@
 # A 32-bit x86 build on an x86-64 host (gcc-multilib, g++-multilib):
 #   cmake -S . -B build-m32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/m32.cmake
 # No 32-bit Cairo or GoogleTest libraries are installed, so the Cairo parts are left out
-# and GoogleTest is compiled from its sources; the benchmarks are left out too.
+# and GoogleTest is compiled from its sources; the benchmarks and the automatic layout
+# (Graphviz) are left out too.
 set(CMAKE_C_FLAGS_INIT "-m32")
 set(CMAKE_CXX_FLAGS_INIT "-m32")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
@@ -13,6 +14,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(VMOD_CAIRO OFF CACHE BOOL "Build the Cairo-backed host parts: image canvas and PDF printer")
 set(VMOD_GTEST_FROM_SOURCE ON CACHE BOOL "Build GoogleTest from its sources with this build's flags")
 set(VMOD_BENCH OFF CACHE BOOL "Build the benchmarks")
+set(VMOD_GRAPHVIZ OFF CACHE BOOL "Lay models out automatically with Graphviz, when it is installed")
 
 # A kernel without 32-bit support cannot run the tests and tools: run them under
 # qemu-i386 (package qemu-user) then. The 32-bit loader tells whether the kernel can.

@@ -15,8 +15,9 @@ foreach(dir IN LISTS HEADER_DIRS)
     foreach(line IN LISTS lines)
       string(REGEX REPLACE "^[ \t]*#[ \t]*define[ \t]+([A-Za-z_][A-Za-z0-9_]*).*$" "\\1" name "${line}")
       math(EXPR count "${count} + 1")
-      # The library's, the kit's and the host's own prefixes (VMOD_, VMODKIT_, OGDI_, OERR_ ...).
-      if(NOT name MATCHES "^(VMOD|VMODHOST|VMODKIT|O[A-Z]+)_")
+      # The library's, the kit's, the validator's and the host's own prefixes (VMOD_, VMODKIT_,
+      # VMODCHECK_, OGDI_, OERR_ ...).
+      if(NOT name MATCHES "^(VMOD|VMODHOST|VMODKIT|VMODCHECK|O[A-Z]+)_")
         get_filename_component(shown ${header} NAME)
         list(APPEND bare "${shown}: ${name}")
       endif()

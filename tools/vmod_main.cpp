@@ -16,6 +16,7 @@
 #define VMOD_TOOL_COMMANDS(X) \
     X(check)                  \
     X(resave)                 \
+    X(layout)                 \
     X(script)                 \
     X(render)                 \
     X(anno)                   \

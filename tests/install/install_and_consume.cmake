@@ -44,7 +44,7 @@ endfunction()
 run("install" COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
 # The libraries carry a versioned SONAME, and the development link names point at them.
-foreach(library vmod vmodhost vmodkit)
+foreach(library vmod vmodhost vmodkit vmodcheck)
   set(path ${prefix}/${LIBDIR}/lib${library}.so)
   if(NOT IS_SYMLINK ${path})
     message(FATAL_ERROR "lib${library}.so is not installed as a link")
@@ -55,7 +55,7 @@ foreach(library vmod vmodhost vmodkit)
   endif()
 endforeach()
 # libvmod finds libvmodhost beside itself, the tool finds both from its own place.
-set(binaries ${prefix}/${LIBDIR}/libvmod.so ${prefix}/${LIBDIR}/libvmodkit.so)
+set(binaries ${prefix}/${LIBDIR}/libvmod.so ${prefix}/${LIBDIR}/libvmodkit.so ${prefix}/${LIBDIR}/libvmodcheck.so)
 if(TOOL)
   list(APPEND binaries ${prefix}/${BINDIR}/vmod)
 endif()
@@ -132,7 +132,7 @@ endif()
 set(ENV{PKG_CONFIG_PATH} ${prefix}/${LIBDIR}/pkgconfig)
 # Each package names the installed directories themselves, with no "pkgconfig/../.." in
 # the path a compiler line and its error messages show.
-foreach(package vmod vmodhost vmodkit)
+foreach(package vmod vmodhost vmodkit vmodcheck)
   run("pkg-config ${package}" COMMAND ${PKG_CONFIG} --cflags --libs ${package} OUTPUT flags)
   string(FIND "${flags}" "-I${prefix}/include " include_at)
   string(FIND "${flags}" "-L${prefix}/${LIBDIR} " lib_at)

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "file/model_reader.h"
+#include "text_files.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/omsc.h"
 #include "vmodhost/vmodhost.h"
@@ -47,18 +48,6 @@ struct QuietErrors {
 inline ParsedModel parseText(const std::string &text, ReportKeeper &report, const char *name = "model.vmf") {
     QuietErrors quiet;
     return ParsedModel(file_ModelParseText(name, text.data(), text.size(), report.slot()));
-}
-
-inline std::string readFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-inline void writeFile(const std::string &path, const std::string &text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
 }
 
 // A path in the build tree for a test's scratch file.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "reader_support.h"
+#include "text_files.h"
 #include "scratch_dir.h"
 
 namespace vmodtest {

@@ -18,5 +18,6 @@
 #include "vmodkit/vmodkit_view.h"
 #include "vmodkit/vmodkit_checks.h"
 #include "vmodkit/vmodkit_print.h"
+#include "vmodkit/vmodkit_layout.h"
 
 #endif
