@@ -126,6 +126,22 @@ bool Serves(const std::string &chooser, int32_t kind) {
     return kind == VMOD_TABLE && (chooser == "raster" || chooser == "coverage" || chooser == "annotation");
 }
 
+// Whether the generator may ask node for a file: only data nodes whose prompt is on are.
+bool MayAsk(const Vmod_Node *node) {
+    if (node->data == nullptr) return false;
+    switch (node->type) {
+    case VMOD_RASTER: return static_cast<const Vmod_RasterData *>(node->data)->prompt != 0;
+    case VMOD_VECTOR: return static_cast<const Vmod_VectorData *>(node->data)->prompt != 0;
+    case VMOD_MATRIX: return static_cast<const Vmod_MatrixData *>(node->data)->prompt != 0;
+    case VMOD_TABLE: {
+        const auto *table = static_cast<const Vmod_TableData *>(node->data);
+        return table->prompt != 0 || table->promptLayerFile != 0;
+    }
+    case VMOD_SCALAR: return static_cast<const Vmod_ScalarData *>(node->data)->prompt != 0;
+    default: return false;
+    }
+}
+
 // The statement of node's block that sets the prompt up: a table asked for the layer its
 // values come from has its own.
 const char *StatementOf(const Asked &prompt, const Vmod_Node *node) {
@@ -192,6 +208,8 @@ std::vector<const Vmod_Node *> AskingNodes(const CheckContext &context, const st
 void check_Prompts(const CheckContext &context, ProblemList &problems, std::vector<PromptRecord> &prompts) {
     // The generator walks the model's own list: a list that loops back on itself is left alone.
     if (!context.nodes.empty() && context.nodes.back()->next != nullptr) return;
+    // Writing the script costs as much as `vmod script`: not worth it when nothing can be asked.
+    if (std::none_of(context.nodes.begin(), context.nodes.end(), MayAsk)) return;
     Vmod_Model &model = *context.model;
     std::vector<Asked> asked;
     Oerr_ErrorReport *err = nullptr;
