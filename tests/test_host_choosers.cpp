@@ -125,6 +125,31 @@ TEST(vmodhost_SetChooserHandler, NullRestoresTheCancellingDefault)
     EXPECT_TRUE(user.titlesSeen.empty());
 }
 
+TEST(vmodhost_GetChooserHandler, GivesWhatWasInstalledSoItCanBePutBack)
+{
+    ScriptedUser user;
+    Vmodhost_ChooserHandler handler = Answer;
+    void *data = &user;
+    vmodhost_SetChooserHandler(nullptr, nullptr);
+    vmodhost_GetChooserHandler(&handler, &data);
+    EXPECT_EQ(handler, nullptr) << "the default is not handed out";
+    EXPECT_EQ(data, nullptr);
+
+    HandlerScope scope(Answer, &user);
+    vmodhost_GetChooserHandler(&handler, &data);
+    EXPECT_EQ(handler, &Answer);
+    EXPECT_EQ(data, &user);
+    vmodhost_GetChooserHandler(nullptr, nullptr); // either may be left out
+
+    // Put back as given, it answers as before.
+    vmodhost_SetChooserHandler(Retitle, nullptr);
+    vmodhost_SetChooserHandler(handler, data);
+    Chooser chooser(vmodhost_ChooserCreate("rasterChooser"));
+    ooml_PartTitleSet(chooser.get(), "Select Existing File for Raster:   dem");
+    EXPECT_EQ(ooml_FileNameListQuery(chooser.get(), nullptr, nullptr), 1);
+    ASSERT_EQ(user.titlesSeen.size(), 1u);
+}
+
 TEST(ooml_SetValue, AOneMemberTextSetBecomesTheFilterTheHandlerSees)
 {
     ScriptedUser user;

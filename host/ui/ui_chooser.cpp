@@ -164,6 +164,16 @@ VMODHOST_API void vmodhost_SetChooserHandler(Vmodhost_ChooserHandler handler, vo
     Handler().user = handler ? user : nullptr;
 }
 
+VMODHOST_API void vmodhost_GetChooserHandler(Vmodhost_ChooserHandler *handler, void **user)
+{
+    const ChooserHandler &installed = Handler();
+    const bool isDefault = installed.handler == CancelEveryQuery;
+    if (handler)
+        *handler = isDefault ? nullptr : installed.handler;
+    if (user)
+        *user = isDefault ? nullptr : installed.user;
+}
+
 VMODHOST_API const char *vmodhost_PartName(const Ooml_Part *part)
 {
     return part ? part->name.c_str() : nullptr;

@@ -112,6 +112,10 @@ VMODHOST_API void vmodhost_ChooserDelete(Ooml_Part *part);
 typedef int32_t (*Vmodhost_ChooserHandler)(Ooml_Part *part, const char *title, void *user, char **answer);
 /* Installs the handler every chooser asks; null restores the default, which cancels. */
 VMODHOST_API void vmodhost_SetChooserHandler(Vmodhost_ChooserHandler handler, void *user);
+/* The handler installed and its user pointer, so that a caller can put them back after
+   installing its own; both null while the default is in place. Either out-parameter may
+   be null. */
+VMODHOST_API void vmodhost_GetChooserHandler(Vmodhost_ChooserHandler *handler, void **user);
 /* The part's name and title (title "" until set); owned by the part; null for null. */
 VMODHOST_API const char *vmodhost_PartName(const Ooml_Part *part);
 VMODHOST_API const char *vmodhost_PartTitle(const Ooml_Part *part);
