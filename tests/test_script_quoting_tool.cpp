@@ -60,7 +60,7 @@ TEST(vmod_check, ModelPathWithAQuoteIsRefused) {
     std::ofstream(path) << model("in", "/data/in.img", "FILENAME \"/data/out.img\";");
     ToolRun check = vmod({"check", "--no-files", path});
     EXPECT_EQ(check.status, 3);
-    EXPECT_NE(check.out.find(": S002: the script cannot hold this text: the model: its path (named in the COMMENT "
+    EXPECT_NE(check.out.find("  S002: the script cannot hold this text: the model: its path (named in the COMMENT "
                              "line) holds a double quote and cannot be written between quotes\n"),
               std::string::npos)
         << check.out;
