@@ -107,6 +107,29 @@ TEST(vmodkit_NodeBox, TitlesAndNotesAsTheCanvasMeasuresThem) {
     EXPECT_DOUBLE_EQ(all.bottom, text.bottom);
 }
 
+// Many boxes at once are the boxes one at a time; a null node or one without a finite
+// position is not found.
+TEST(vmodkit_NodeBoxes, EachBoxAsNodeBoxGivesIt) {
+    VMOD_SKIP_WITHOUT_CAIRO();
+    KitModel m;
+    std::vector<const Vmod_Node *> nodes = {m.Add(VMOD_FUNCTION, 1, 3, 1, "a title far wider than the glyph"),
+                                            m.Add(VMOD_TEXT, 2, 2, 4, "Note"), nullptr,
+                                            m.Add(VMOD_RASTER, 3, std::numeric_limits<double>::infinity(), 1, "far"),
+                                            m.Add(VMOD_SCALAR, 4, 6, 2, "s")};
+    std::vector<Vmodkit_Box> boxes(nodes.size());
+    std::vector<int32_t> found(nodes.size(), 7);
+    EXPECT_EQ(vmodkit_NodeBoxes(&m.model, nodes.data(), nodes.size(), &m.view, boxes.data(), found.data()), 3u);
+    EXPECT_EQ(found, (std::vector<int32_t>{1, 1, 0, 0, 1}));
+    for (size_t i : {0u, 1u, 4u}) {
+        const Vmodkit_Box one = m.Box(nodes[i]);
+        EXPECT_EQ(boxes[i].left, one.left);
+        EXPECT_EQ(boxes[i].top, one.top);
+        EXPECT_EQ(boxes[i].right, one.right);
+        EXPECT_EQ(boxes[i].bottom, one.bottom);
+    }
+    EXPECT_EQ(vmodkit_NodeBoxes(&m.model, nodes.data(), nodes.size(), nullptr, boxes.data(), found.data()), 0u);
+}
+
 TEST(vmodkit_ArrowPolygon, LineAndHeadBetweenTheGlyphEdges) {
     KitModel m;
     Vmod_Node *in = m.Add(VMOD_RASTER, 1, 1, 1), *fn = m.Add(VMOD_FUNCTION, 2, 3, 1);

@@ -84,6 +84,21 @@ int32_t vmodkit_NodeBox(const Vmod_Model *model, const Vmod_Node *node, const Vm
     });
 }
 
+size_t vmodkit_NodeBoxes(const Vmod_Model *model, const Vmod_Node *const *nodes, size_t count,
+                         const Vmodkit_View *view, Vmodkit_Box *boxes, int32_t *found) {
+    if (!model || !nodes || !boxes || !found || vmodkit::ViewProblem(view)) return 0;
+    return kit_Guarded("vmodkit_NodeBoxes", nullptr, size_t{0}, [&] {
+        // One measurer: its canvas keeps the fonts it has looked up.
+        vmodkit::Measurer measure(*model, *view);
+        size_t boxed = 0;
+        for (size_t i = 0; i < count; ++i) {
+            found[i] = nodes[i] != nullptr && vmodkit::NodeBoxOf(*nodes[i], measure, &boxes[i]) ? 1 : 0;
+            boxed += static_cast<size_t>(found[i]);
+        }
+        return boxed;
+    });
+}
+
 int32_t vmodkit_ModelBox(const Vmod_Model *model, const Vmodkit_View *view, Vmodkit_Box *box) {
     if (!model || !box || vmodkit::ViewProblem(view)) return 0;
     return kit_Guarded("vmodkit_ModelBox", nullptr, int32_t{0}, [&] {

@@ -138,12 +138,12 @@ TEST(CheckPrompts, EachPromptIsReportedAtItsPromptStatement) {
     EXPECT_EQ(Nodes(first), std::vector<int32_t>{1});
     EXPECT_EQ(std::string(first.message),
               "raster node 1 \"dem\" asks for a file: \"Select Existing File for Raster:   dem\" (prompt 1)");
-    EXPECT_EQ(std::string(first.hint), "`vmod script` takes the 1st --answer for it.");
+    EXPECT_EQ(std::string(first.hint), "`vmod script` takes the 1st --answer for it");
     EXPECT_EQ(first.line, 16); // the raster's PROMPT statement
     EXPECT_EQ(first.column, 2);
     EXPECT_EQ(Nodes(*prompts[2]), std::vector<int32_t>{2});
     EXPECT_EQ(prompts[2]->line, 24);
-    EXPECT_EQ(std::string(prompts[3]->hint), "`vmod script` takes the 4th --answer for it.");
+    EXPECT_EQ(std::string(prompts[3]->hint), "`vmod script` takes the 4th --answer for it");
     EXPECT_FALSE(HasCode(*report, "P002"));
 }
 
@@ -222,7 +222,7 @@ TEST(CheckPrompts, OneNodeWrittenTwiceAsksTwice) {
               "the script asks \"Enter New File for Scalar:   mean\" 2 times, for scalar node 6 \"mean\", and "
               "nothing tells the answers apart");
     EXPECT_EQ(std::string(problem->hint),
-              "Let one operation write the node, or give its file in the model instead of a prompt.");
+              "let one operation write the node, or give its file in the model instead of a prompt");
     EXPECT_EQ(problem->line, 55); // the PROMPT of node 6
 }
 

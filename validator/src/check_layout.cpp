@@ -22,8 +22,6 @@ namespace {
 constexpr size_t kListed = 100;
 // The side of a cell of the grid the boxes are sorted into, inches: wider than any glyph.
 constexpr double kCell = 2.0;
-// The most notes whose text is measured.
-constexpr size_t kMeasuredNotes = 10000;
 // A box over more cells than this is compared with every box instead.
 constexpr int64_t kMostCells = 64;
 // Positions further out than this are absurd (the data checks name them); such nodes are
@@ -51,22 +49,28 @@ bool Usable(const Vmodkit_Box &box) {
 
 // The boxes of the nodes that have a usable position: glyphs through a view below actual
 // size (where the kit leaves titles out), notes through one at actual size, where their
-// text is measured as the editor draws it. Measuring takes a drawing canvas each time, so
-// past kMeasuredNotes notes the rest keep the size the model records for them.
+// text is measured as the editor draws it, all notes on one measuring canvas.
 std::vector<Boxed> NodeBoxes(const CheckContext &context) {
     Vmodkit_View glyphs{}, notes{};
     vmodkit_ViewDefault(&glyphs);
     vmodkit_ViewDefault(&notes);
     glyphs.zoom = 0.5;
+    const size_t count = context.nodes.size();
+    std::vector<const Vmod_Node *> glyphNodes(count, nullptr), noteNodes(count, nullptr);
+    for (size_t at = 0; at < count; ++at)
+        (context.nodes[at]->type == VMOD_TEXT ? noteNodes : glyphNodes)[at] = context.nodes[at];
+    std::vector<Vmodkit_Box> glyphBoxes(count), noteBoxes(count);
+    std::vector<int32_t> glyphFound(count, 0), noteFound(count, 0);
+    if (count > 0) {
+        vmodkit_NodeBoxes(context.model, glyphNodes.data(), count, &glyphs, glyphBoxes.data(), glyphFound.data());
+        vmodkit_NodeBoxes(context.model, noteNodes.data(), count, &notes, noteBoxes.data(), noteFound.data());
+    }
     std::vector<Boxed> boxes;
-    boxes.reserve(context.nodes.size());
-    size_t measuredNotes = 0;
-    for (size_t at = 0; at < context.nodes.size(); ++at) {
-        const Vmod_Node *node = context.nodes[at];
-        const bool measured = node->type == VMOD_TEXT && measuredNotes < kMeasuredNotes;
-        measuredNotes += measured;
-        Vmodkit_Box box{};
-        if (!vmodkit_NodeBox(context.model, node, measured ? &notes : &glyphs, &box)) continue;
+    boxes.reserve(count);
+    for (size_t at = 0; at < count; ++at) {
+        const bool note = context.nodes[at]->type == VMOD_TEXT;
+        if (!(note ? noteFound : glyphFound)[at]) continue;
+        const Vmodkit_Box &box = (note ? noteBoxes : glyphBoxes)[at];
         if (Usable(box)) boxes.push_back({at, box});
     }
     return boxes;

@@ -11,6 +11,12 @@ Problem &ProblemList::add(const char *code, Vmodcheck_Severity severity, std::ve
     problem.nodes = std::move(nodes);
     problem.message = std::move(message);
     problem.hint = std::move(hint);
+    // Every hint reads the same way: a short imperative in lower case, without a final
+    // full stop ("rename it ...", "`vmod script` takes ...").
+    if (problem.hint.size() > 1 && problem.hint[0] >= 'A' && problem.hint[0] <= 'Z' && problem.hint[1] >= 'a' &&
+        problem.hint[1] <= 'z')
+        problem.hint[0] = static_cast<char>(problem.hint[0] - 'A' + 'a');
+    if (!problem.hint.empty() && problem.hint.back() == '.') problem.hint.pop_back();
     problems_.push_back(std::move(problem));
     return problems_.back();
 }

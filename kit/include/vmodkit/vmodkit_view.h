@@ -66,6 +66,14 @@ typedef struct Vmodkit_Box {
 VMODKIT_API int32_t vmodkit_NodeBox(const Vmod_Model *model, const Vmod_Node *node, const Vmodkit_View *view,
                                     Vmodkit_Box *box);
 
+/* The boxes of count nodes of model at once, each as vmodkit_NodeBox gives it, measured
+   on one drawing canvas, so that many nodes cost little more than one: for each i, boxes[i]
+   is set and found[i] is 1, or found[i] is 0 when nodes[i] is null or has no finite
+   position. The model and nodes are not changed. The number of boxes found; 0 when an
+   argument is null or the view is out of range. */
+VMODKIT_API size_t vmodkit_NodeBoxes(const Vmod_Model *model, const Vmod_Node *const *nodes, size_t count,
+                                     const Vmodkit_View *view, Vmodkit_Box *boxes, int32_t *found);
+
 /* The union of every node's box (as vmodkit_NodeBox) and every arrow's polygon; nodes
    without a finite position are left out. 1 with *box set; 0 when an argument is null,
    the view is out of range, or no node has a finite position. */
