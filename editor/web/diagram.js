@@ -21,11 +21,12 @@ let requested = 0;
 // on screen (or was overtaken by a later one).
 export async function redraw() {
     const ticket = ++requested;
+    const selected = selectedIds();
     const ratio = window.devicePixelRatio || 1;
     const zoom = store.zoom;
     let result;
     try {
-        result = await api.picture(+(zoom * ratio).toFixed(4), PPI, selectedIds());
+        result = await api.picture(+(zoom * ratio).toFixed(4), PPI, selected);
     } catch (e) {
         actions.showMessage(e.message);
         return;
@@ -43,6 +44,7 @@ export async function redraw() {
     image.dataset.frame = [result.frame.x, result.frame.y, result.frame.width, result.frame.height].join(',');
     image.dataset.scale = String(PPI * zoom * ratio);
     image.dataset.ratio = String(ratio);
+    image.dataset.select = selected.join(',');
     // The paper's origin stays where it is on screen while the picture's frame follows the
     // nodes: the picture sits where its first pixel's paper point belongs.
     const width = image.naturalWidth / ratio, height = image.naturalHeight / ratio;
