@@ -13,8 +13,20 @@ export function showMessage(text, isError = true) {
 
 export function clearMessage() { showMessage('', false); }
 
-// Sends one edit operation; returns the answer, or null when it was refused.
-export async function apply(operation) {
+// Edits go one at a time, in the order they were asked for: an operation made from the
+// state (a move by arrow keys) is made when its turn comes, from the state then.
+let queue = Promise.resolve();
+
+// Sends one edit operation (or a function making it, null for none); returns the answer,
+// or null when it was refused.
+export function apply(operation) {
+    const turn = queue.then(() => send(typeof operation === 'function' ? operation() : operation));
+    queue = turn.catch(() => null);
+    return turn;
+}
+
+async function send(operation) {
+    if (!operation) return null;
     try {
         const answer = await api.edit(operation);
         clearMessage();
@@ -40,11 +52,11 @@ export async function addNode(kind, x, y) {
 }
 
 export async function moveSelection(dx, dy) {
-    const moves = selectedIds().map((id) => {
-        const node = store.state.nodes.find((n) => n.id === id);
-        return { id, x: round(node.x + dx), y: round(node.y + dy) };
+    await apply(() => {
+        const moves = selectedIds().map((id) => store.state.nodes.find((n) => n.id === id))
+            .filter((node) => node).map((node) => ({ id: node.id, x: round(node.x + dx), y: round(node.y + dy) }));
+        return moves.length ? { op: 'move', moves } : null;
     });
-    if (moves.length) await apply({ op: 'move', moves });
 }
 
 export async function deleteSelection() {

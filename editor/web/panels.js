@@ -50,7 +50,7 @@ export async function refreshScript() {
     const reason = box.querySelector('.reason');
     let answer;
     try {
-        answer = await api.script(store.answers.filter((a, i) => i < store.answers.length));
+        answer = await api.script(store.answers);
     } catch (e) {
         pre.textContent = '';
         reason.textContent = e.message;

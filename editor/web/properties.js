@@ -28,6 +28,11 @@ export function render() {
     const focused = document.activeElement && box.contains(document.activeElement)
         ? document.activeElement.closest('[data-key]') : null;
     const focusKey = focused ? focused.dataset.key : null;
+    // What is being typed in the focused text box survives the rebuild.
+    const typing = focused && (document.activeElement.tagName === 'TEXTAREA' ||
+        (document.activeElement.tagName === 'INPUT' && document.activeElement.type === 'text'))
+        ? { value: document.activeElement.value, start: document.activeElement.selectionStart,
+            end: document.activeElement.selectionEnd } : null;
     box.replaceChildren();
     box.dataset.target = target;
     if (target === 'many') {
@@ -47,7 +52,13 @@ export function render() {
     for (const field of fields) box.appendChild(fieldElement(field, commit));
     if (focusKey) {
         const again = box.querySelector(`[data-key="${CSS.escape(focusKey)}"] input, [data-key="${CSS.escape(focusKey)}"] textarea, [data-key="${CSS.escape(focusKey)}"] select`);
-        if (again) again.focus();
+        if (again) {
+            again.focus();
+            if (typing && (again.tagName === 'TEXTAREA' || again.type === 'text') && again.value !== typing.value) {
+                again.value = typing.value;
+                again.setSelectionRange(typing.start, typing.end);
+            }
+        }
     }
 }
 
