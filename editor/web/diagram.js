@@ -17,10 +17,21 @@ const overlay = () => document.getElementById('overlay');
 const shown = { frame: { x: 0, y: 0, width: 0, height: 0 }, ratio: 1, zoom: 1, url: null };
 let requested = 0;
 
-// Draws the picture again for the current state, selection and zoom; resolves when it is
-// on screen (or was overtaken by a later one).
+let latest = Promise.resolve();
+
+// Draws the picture again for the current state, selection and zoom; resolves when the
+// latest picture asked for is on screen.
 export async function redraw() {
-    const ticket = ++requested;
+    let drawing = draw(++requested);
+    latest = drawing;
+    await drawing;
+    while (drawing !== latest) {
+        drawing = latest;
+        await drawing;
+    }
+}
+
+async function draw(ticket) {
     const selected = selectedIds();
     const ratio = window.devicePixelRatio || 1;
     const zoom = store.zoom;
