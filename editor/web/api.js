@@ -33,7 +33,11 @@ async function call(method, path, body) {
     return answer;
 }
 
-export const getState = () => call('GET', 'api/state');
+// The state, whether it comes bare or as the member "state" of the answer.
+export async function getState() {
+    const answer = await call('GET', 'api/state');
+    return answer.state && Array.isArray(answer.state.nodes) ? answer.state : answer;
+}
 export const edit = (operation) => call('POST', 'api/edit', operation);
 export const problems = () => call('GET', 'api/problems');
 export const script = (answers) => call('POST', 'api/script', { answers });

@@ -110,12 +110,13 @@ class Editor:
         return self.wait_revision(lambda r: r > before)
 
     def until(self, condition, what):
-        WebDriverWait(self.driver, WAIT, message=what).until(lambda _: condition())
+        WebDriverWait(self.driver, WAIT).until(lambda _: condition(), f"waiting for {what}")
 
     def state(self):
-        return self.driver.execute_async_script(
+        answer = self.driver.execute_async_script(
             'const done = arguments[arguments.length - 1];'
             'fetch("api/state").then((r) => r.json()).then(done, (e) => done(String(e)));')
+        return answer['state'] if isinstance(answer.get('state'), dict) else answer
 
     def post(self, path, body):
         return self.driver.execute_async_script(

@@ -1,6 +1,7 @@
 """A bundled example in the editor: the diagram on the page is `vmod render`'s picture at
-the same zoom; a node selected and deleted leaves a problem in the problems panel, and
-clicking that problem selects its nodes.
+the same zoom; the output raster selected and deleted leaves its operation without an
+output, a problem the problems panel lists; clicking a problem that names nodes selects
+them.
 
 usage: test_diagram.py VMOD SOURCE_DIR"""
 import os
@@ -43,19 +44,24 @@ def main(vmod, source):
             differing = compare(shot, rendered)
             print(f'{differing} pixels differ from vmod render')
 
-            # Select the function and delete it: its rasters are left without it.
-            before = {n['id'] for n in ed.state()['nodes']}
-            function = next(n['id'] for n in ed.state()['nodes'] if n['kind'] == 'function')
-            ed.click_at(ed.node_point(function))
-            ed.until(lambda: ed.find('#properties').get_attribute('data-target') == 'node', 'the function selected')
+            if ed.finds('#problems li[data-code]'):
+                fail('the example has problems before any change')
+            # Select the output raster (the one an arrow leads to) and delete it.
+            state = ed.state()
+            before = {n['id'] for n in state['nodes']}
+            targets = {a['to'] for a in state['arrows']}
+            output = next(n['id'] for n in state['nodes'] if n['kind'] == 'raster' and n['id'] in targets)
+            ed.click_at(ed.node_point(output))
+            ed.until(lambda: ed.find('#picture').get_attribute('data-select') == str(output), 'the output selected')
             ed.after(lambda: ed.find('#diagram').send_keys(Keys.DELETE))
             after = {n['id'] for n in ed.state()['nodes']}
-            if after != before - {function}:
-                fail(f'deleting node {function} left {sorted(after)}')
+            if after != before - {output}:
+                fail(f'deleting node {output} left {sorted(after)}')
             problems = [(li.get_attribute('data-code'), li.get_attribute('data-nodes'))
                         for li in ed.finds('#problems li[data-code]')]
-            if not problems:
-                fail('the problems panel lists no problem after the function went')
+            if not any(severity == 'error' for severity in
+                       (li.get_attribute('class') for li in ed.finds('#problems li[data-code]'))):
+                fail(f'the problems panel lists no error once the output went: {problems}')
             print('problems:', problems)
             located = [li for li in ed.finds('#problems li[data-code]') if li.get_attribute('data-nodes')]
             if located:
