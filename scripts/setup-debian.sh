@@ -10,6 +10,8 @@ packages=(
   locales-all
   libcairo2-dev fonts-dejavu-core fonts-liberation2
   ghostscript poppler-utils libxml2-utils
+  libcpp-httplib-dev nlohmann-json3-dev libgraphviz-dev python3-jsonschema
+  chromium chromium-driver python3-selenium
 )
 missing=()
 for p in "${packages[@]}"; do
