@@ -1,9 +1,11 @@
 """From an empty page to a saved model, only by clicking, dragging and typing: an input
 raster with its file, a function with its expression, an output raster, the arrows between
-them; undo and redo; save. The saved file and the script must be the expected texts.
+them; undo and redo; save. The saved file and the script must be the expected texts, and
+`vmod check` must find the model ready. VMOD_EDITOR_WRITE_EXPECTED=1 rewrites the texts.
 
 usage: test_build_model.py VMOD SOURCE_DIR"""
 import os
+import subprocess
 import sys
 import tempfile
 
@@ -97,11 +99,17 @@ def main(vmod, source):
             # Save, and compare.
             ed.find('#save').click()
             ed.until(lambda: ed.state()['dirty'] is False and os.path.exists(model), 'the model saved')
-            script = ed.find('#script pre').get_attribute('textContent')
+            # The script as the server writes it, and the panel showing that same script.
+            script = ed.post('api/script', {'answers': []})['script']
+            ed.until(lambda: ed.find('#script pre').get_attribute('textContent') == script, 'the script panel')
+        # What was built is ready to run.
+        check = subprocess.run([vmod, 'check', model], capture_output=True, text=True)
+        if check.returncode != 0:
+            fail(f'vmod check refuses the built model:\n{check.stdout}{check.stderr}')
         # The script names the model's own file, which is in a new folder every run.
         check_text(open(model, encoding='utf-8').read().replace(work, '@WORK@'),
                    os.path.join(HERE, 'built.vmf'), 'the saved model')
-        check_text(script.replace(work, '@WORK@') + '\n', os.path.join(HERE, 'built.script'), 'the script')
+        check_text(script.replace(work, '@WORK@'), os.path.join(HERE, 'built.script'), 'the script')
     print('ok')
 
 
