@@ -126,14 +126,21 @@ class Editor:
             path, body)
 
     def client_point(self, x, y):
-        """The viewport pixel (CSS) of the paper point (x, y) inches, as the page maps it."""
+        """The viewport pixel (CSS) of the paper point (x, y) inches, as the page maps it;
+        the diagram is scrolled first to show the point when it is out of sight."""
         return self.driver.execute_script(
             'const img = document.getElementById("picture");'
-            'const r = img.getBoundingClientRect();'
+            'const area = document.getElementById("diagram");'
             'const frame = img.dataset.frame.split(",").map(Number);'
             'const scale = Number(img.dataset.scale), ratio = Number(img.dataset.ratio);'
-            'return [r.left + (arguments[0] * scale - frame[0]) / ratio,'
-            '        r.top + (arguments[1] * scale - frame[1]) / ratio];', x, y)
+            'const at = () => { const r = img.getBoundingClientRect();'
+            '  return [r.left + (arguments[0] * scale - frame[0]) / ratio,'
+            '          r.top + (arguments[1] * scale - frame[1]) / ratio]; };'
+            'let p = at(); const box = area.getBoundingClientRect();'
+            'if (p[0] < box.left + 8 || p[0] > box.right - 24 || p[1] < box.top + 8 || p[1] > box.bottom - 24) {'
+            '  area.scrollLeft += p[0] - (box.left + box.right) / 2;'
+            '  area.scrollTop += p[1] - (box.top + box.bottom) / 2; p = at(); }'
+            'return p;', x, y)
 
     def node_point(self, node_id, dx=0.0, dy=0.0):
         """The viewport pixel of a node's box centre, moved by (dx, dy) inches."""
