@@ -17,7 +17,11 @@ async function stateChanged() {
     const ticket = ++latest;
     showFile(state);
     properties.render();
-    await Promise.all([diagram.redraw(), panels.refreshProblems(), panels.refreshScript()]);
+    // The picture first: the server answers one request at a time, and the drawing is
+    // what the user waits for.
+    await diagram.redraw();
+    if (ticket !== latest) return;
+    await Promise.all([panels.refreshProblems(), panels.refreshScript()]);
     if (ticket === latest) document.body.dataset.revision = String(state.revision);
 }
 
