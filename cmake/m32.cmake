@@ -2,7 +2,7 @@
 #   cmake -S . -B build-m32 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/m32.cmake
 # No 32-bit Cairo or GoogleTest libraries are installed, so the Cairo parts are left out
 # and GoogleTest is compiled from its sources; the benchmarks, the automatic layout
-# (Graphviz) and the validator's file checks (GDAL) are left out too.
+# (Graphviz), the validator's file checks (GDAL) and the editor are left out too.
 set(CMAKE_C_FLAGS_INIT "-m32")
 set(CMAKE_CXX_FLAGS_INIT "-m32")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-m32")
@@ -16,6 +16,8 @@ set(VMOD_GTEST_FROM_SOURCE ON CACHE BOOL "Build GoogleTest from its sources with
 set(VMOD_BENCH OFF CACHE BOOL "Build the benchmarks")
 set(VMOD_GDAL OFF CACHE BOOL "Check the input files of models through GDAL when it is found")
 set(VMOD_GRAPHVIZ OFF CACHE BOOL "Lay models out automatically with Graphviz, when it is installed")
+# No 32-bit cpp-httplib either: `vmod edit` says it was built without the editor.
+set(VMOD_EDITOR OFF CACHE BOOL "Build the model editor (vmod edit), when cpp-httplib is installed")
 
 # A kernel without 32-bit support cannot run the tests and tools: run them under
 # qemu-i386 (package qemu-user) then. The 32-bit loader tells whether the kernel can.

@@ -11,6 +11,7 @@ packages=(
   libcairo2-dev fonts-dejavu-core fonts-liberation2
   ghostscript poppler-utils libxml2-utils
   libgdal-dev nlohmann-json3-dev libgraphviz-dev python3-jsonschema
+  libcpp-httplib-dev chromium chromium-driver python3-selenium
 )
 missing=()
 for p in "${packages[@]}"; do

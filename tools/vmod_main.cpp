@@ -22,7 +22,8 @@
     X(anno)                   \
     X(eps)                    \
     X(ps)                     \
-    X(print)
+    X(print)                  \
+    X(edit)
 
 VMOD_TOOL_COMMANDS(VMOD_DECLARE_COMMAND)
 static const ToolCommand *const kCommands[] = {VMOD_TOOL_COMMANDS(VMOD_COMMAND_ADDRESS)};
