@@ -419,7 +419,19 @@ Json editor_State(const EditorSession &session) {
         Json item = {{"id", node->id}, {"kind", kindName(node->type)}, {"title", node->title ? node->title : ""},
                      {"x", node->x}, {"y", node->y}};
         Vmodkit_Box box{node->x - 0.5, node->y - 0.5, node->x + 0.5, node->y + 0.5};
-        vmodkit_NodeBox(model, node, &view, &box);
+        if (node->type == VMOD_TEXT) {
+            vmodkit_NodeBox(model, node, &view, &box); // a note's text is measured whole
+        } else {
+            auto key = std::make_pair(node->type, std::string(node->title ? node->title : "\x01"));
+            auto found = session.boxOffsets.find(key);
+            if (found == session.boxOffsets.end() && vmodkit_NodeBox(model, node, &view, &box))
+                found = session.boxOffsets.emplace(key, std::vector<double>{box.left - node->x, box.top - node->y,
+                                                                            box.right - node->x, box.bottom - node->y})
+                            .first;
+            if (found != session.boxOffsets.end())
+                box = {node->x + found->second[0], node->y + found->second[1], node->x + found->second[2],
+                       node->y + found->second[3]};
+        }
         item["box"] = {{"left", box.left}, {"top", box.top}, {"right", box.right}, {"bottom", box.bottom}};
         item["fields"] = editor_NodeFields(model, node);
         nodes.push_back(std::move(item));
