@@ -414,29 +414,23 @@ Json editor_State(const EditorSession &session) {
     Vmod_Model *model = session.current.model;
     Vmodkit_View view;
     vmodkit_ViewDefault(&view);
+    // Every box measured on one canvas, which keeps the fonts it has looked up.
+    std::vector<const Vmod_Node *> list;
+    for (Vmod_Node *node = model->nodes; node; node = node->next) list.push_back(node);
+    std::vector<Vmodkit_Box> boxes(list.size());
+    std::vector<int32_t> found(list.size(), 0);
+    if (!list.empty()) vmodkit_NodeBoxes(model, list.data(), list.size(), &view, boxes.data(), found.data());
     Json nodes = Json::array(), arrows = Json::array();
-    for (Vmod_Node *node = model->nodes; node; node = node->next) {
+    for (size_t at = 0; at < list.size(); ++at) {
+        const Vmod_Node *node = list[at];
         Json item = {{"id", node->id}, {"kind", kindName(node->type)}, {"title", node->title ? node->title : ""},
                      {"x", node->x}, {"y", node->y}};
-        Vmodkit_Box box{node->x - 0.5, node->y - 0.5, node->x + 0.5, node->y + 0.5};
-        if (node->type == VMOD_TEXT) {
-            vmodkit_NodeBox(model, node, &view, &box); // a note's text is measured whole
-        } else {
-            auto key = std::make_pair(node->type, std::string(node->title ? node->title : "\x01"));
-            auto found = session.boxOffsets.find(key);
-            if (found == session.boxOffsets.end() && vmodkit_NodeBox(model, node, &view, &box))
-                found = session.boxOffsets.emplace(key, std::vector<double>{box.left - node->x, box.top - node->y,
-                                                                            box.right - node->x, box.bottom - node->y})
-                            .first;
-            if (found != session.boxOffsets.end())
-                box = {node->x + found->second[0], node->y + found->second[1], node->x + found->second[2],
-                       node->y + found->second[3]};
-        }
+        Vmodkit_Box box = found[at] ? boxes[at] : Vmodkit_Box{node->x - 0.5, node->y - 0.5, node->x + 0.5, node->y + 0.5};
         item["box"] = {{"left", box.left}, {"top", box.top}, {"right", box.right}, {"bottom", box.bottom}};
         item["fields"] = editor_NodeFields(model, node);
         nodes.push_back(std::move(item));
         if (node->type == VMOD_TEXT) continue;
-        for (Vmod_Link *link = node->children; link; link = link->next)
+        for (const Vmod_Link *link = node->children; link; link = link->next)
             arrows.push_back({{"from", node->id}, {"to", link->node ? link->node->id : link->id}});
     }
     return {{"revision", session.revision},

@@ -39,9 +39,6 @@ struct EditorSession {
     EditorDiskStamp stamp;
     std::string offeredRecovery;     // the recovery copy found at open, until restored or discarded
     std::string offeredRecoveryTime; // its time, ISO 8601 UTC
-    // A node's box around its centre, by kind and title: measuring a title on a canvas
-    // costs far more than the rest of the state, and the box moves with the node.
-    mutable std::map<std::pair<int32_t, std::string>, std::vector<double>> boxOffsets;
 };
 
 // The outcome of a request: status 200 with a JSON answer, or an HTTP error status and
