@@ -134,6 +134,18 @@ const Options kCellSizeModes = {{0, "Minimum"}, {1, "Maximum"}, {2, "Given"}};
 const Options kWindowModes = {{0, "Union"}, {1, "Intersection"}, {2, "Given"}};
 const Options kProjectionModes = {{0, "Default"}, {1, "Sameas"}, {2, "Specify"}};
 
+// The FIELD object of d without its value.
+json fieldHead(const Desc &d) {
+    json field{{"key", d.key}, {"label", d.label}, {"type", typeName(d.type)}};
+    if (d.options != nullptr) {
+        json options = json::array();
+        for (const Option &o : *d.options) options.push_back(json{{"value", o.value}, {"label", o.label}});
+        field["options"] = std::move(options);
+    }
+    if (d.cellType != nullptr) field["cellType"] = d.cellType;
+    return field;
+}
+
 // ---- reading records into values ----
 
 json textOf(const char *s) { return s != nullptr ? s : ""; }
@@ -329,6 +341,7 @@ struct Kind {
     std::function<json(const Vmod_Node *)> read;
     std::function<bool(json &, const json &given, std::string &)> settle;
     std::function<void(Vmod_Node *, const json &)> write;
+    std::vector<json> heads; // made by finished()
 };
 
 // A list and its size: a new size alone resizes the list (new entries are filler), a list
@@ -928,9 +941,15 @@ Kind textKind() {
     return k;
 }
 
+Kind finished(Kind kind) {
+    for (const Desc &d : kind.descs) kind.heads.push_back(fieldHead(d));
+    return kind;
+}
+
 const Kind *kindOf(int32_t type) {
-    static const Kind kinds[] = {rasterKind(),   vectorKind(),   matrixKind(), tableKind(),
-                                 scalarKind(),   functionKind(), criteriaKind(), textKind()};
+    static const Kind kinds[] = {finished(rasterKind()),   finished(vectorKind()),   finished(matrixKind()),
+                                 finished(tableKind()),    finished(scalarKind()),   finished(functionKind()),
+                                 finished(criteriaKind()), finished(textKind())};
     return type >= 0 && type < 8 ? &kinds[type] : nullptr;
 }
 
@@ -1033,22 +1052,21 @@ void writeHeader(Vmod_Model *m, const json &v) {
 }
 
 const Kind &header() {
-    static const Kind kind = headerKind();
+    static const Kind kind = finished(headerKind());
     return kind;
 }
 
-// The FIELD objects of the fields shown for values.
-json describe(const std::vector<Desc> &descs, const json &values) {
+// The FIELD objects of the fields shown for values. The heads are made once for all
+// nodes: the state of a large model describes thousands of fields.
+json describe(const std::vector<Desc> &descs, const std::vector<json> &heads, json &&values) {
+    std::vector<bool> shown(descs.size());
+    for (size_t i = 0; i < descs.size(); ++i) shown[i] = !descs[i].visible || descs[i].visible(values);
     json fields = json::array();
-    for (const Desc &d : descs) {
-        if (d.visible && !d.visible(values)) continue;
-        json field{{"key", d.key}, {"label", d.label}, {"type", typeName(d.type)}, {"value", values[d.key]}};
-        if (d.options != nullptr) {
-            json options = json::array();
-            for (const Option &o : *d.options) options.push_back(json{{"value", o.value}, {"label", o.label}});
-            field["options"] = std::move(options);
-        }
-        if (d.cellType != nullptr) field["cellType"] = d.cellType;
+    for (size_t i = 0; i < descs.size(); ++i) {
+        if (!shown[i]) continue;
+        const Desc &d = descs[i];
+        json field = heads[i];
+        field["value"] = std::move(values[d.key]);
         fields.push_back(std::move(field));
     }
     return fields;
@@ -1084,11 +1102,11 @@ nlohmann::json editor_NodeFields(const Vmod_Model *, const Vmod_Node *node) {
     if (kind == nullptr || node->data == nullptr)
         return json::array({json{{"key", "title"}, {"label", "Title"}, {"type", "text"},
                                  {"value", node != nullptr ? textOf(node->title) : json("")}}});
-    return describe(kind->descs, nodeValues(*kind, node));
+    return describe(kind->descs, kind->heads, nodeValues(*kind, node));
 }
 
 nlohmann::json editor_HeaderFields(const Vmod_Model *model) {
-    return describe(header().descs, readHeader(model));
+    return describe(header().descs, header().heads, readHeader(model));
 }
 
 bool editor_SetNodeFields(Vmod_Model *, Vmod_Node *node, const nlohmann::json &values, std::string &why) {
