@@ -623,10 +623,13 @@ Kind matrixKind() {
         const json &grid = v["values"];
         int32_t rows = grid["rows"].get<int32_t>(), columns = grid["columns"].get<int32_t>();
         omsc_HeapFree(m->values);
-        m->values = newArray<double>(static_cast<size_t>(rows) * static_cast<size_t>(columns));
-        m->rows = m->values != nullptr ? rows : 0;
-        m->columns = m->values != nullptr ? columns : 0;
-        for (int32_t i = 0; i < m->rows; ++i)
+        const size_t count = static_cast<size_t>(rows) * static_cast<size_t>(columns);
+        m->values = newArray<double>(count);
+        // A matrix of no values keeps its shape (3 columns, 0 rows is written so).
+        const bool kept = count == 0 || m->values != nullptr;
+        m->rows = kept ? rows : 0;
+        m->columns = kept ? columns : 0;
+        for (int32_t i = 0; i < m->rows && m->values != nullptr; ++i)
             for (int32_t j = 0; j < m->columns; ++j)
                 m->values[static_cast<int64_t>(i) * m->columns + j] = grid["cells"][i][j].get<double>();
         m->dataType = num(v, "dataType");

@@ -209,6 +209,7 @@ TEST_F(NodeFieldsTest, every_field_set_saves_and_reads_back_the_same) {
                            {"numClasses", 2}});
     set(add(VMOD_MATRIX), {{"title", "k"}, {"source", 0}, {"builtin", 7}, {"dataType", 10}, {"normalize", true},
                            {"values", {{"rows", 2}, {"columns", 3}, {"cells", {{1, 2, 3}, {-4, 0.5, 1e-7}}}}}});
+    set(add(VMOD_MATRIX), {{"title", "flat"}, {"columns", 3}, {"rows", 0}});
     set(add(VMOD_MATRIX), {{"title", "r"}, {"source", 2}, {"prompt", true}, {"promptText", "Kernel file"}});
     set(add(VMOD_MATRIX), {{"title", "o"}, {"source", 3}, {"write", true}, {"writeFile", "/d/out.mtx"},
                            {"show", true}, {"columns", 2}, {"rows", 2}});
