@@ -107,9 +107,9 @@ struct Desc {
 
 // ---- value words ----
 
-const Options kDataTypes = {{0, "Binary"},   {1, "Unsigned2"},  {2, "Unsigned4"},     {3, "Unsigned8"},
-                            {4, "Signed8"},  {5, "Unsigned16"}, {6, "Signed16"},      {7, "Unsigned32"},
-                            {8, "Signed32"}, {9, "Float"},      {10, "Double"},       {11, "Complex"},
+const Options kDataTypes = {{0, "Binary"},         {1, "Unsigned2"},  {2, "Unsigned4"}, {3, "Unsigned8"},
+                            {4, "Signed8"},        {5, "Unsigned16"}, {6, "Signed16"},  {7, "Unsigned32"},
+                            {8, "Signed32"},       {9, "Float"},      {10, "Double"},   {11, "Complex"},
                             {12, "Doublecomplex"}, {13, "String"}};
 const Options kTableTypes = {{0, "Binary"}, {1, "Signed32"}, {2, "Double"}, {3, "String"}, {4, "Color"}};
 const Options kInterpolations = {{0, "Nearest"}, {1, "Bilinear"}, {2, "Cubic"}};
@@ -119,14 +119,18 @@ const Options kAoiModes = {{0, "None"}, {1, "Default"}, {2, "File"}};
 const Options kVectorTypes = {{0, "Coverage"}, {1, "Annotation"}};
 const Options kGroundUnits = {{0, "Meters"}, {1, "Feet"}};
 const Options kMatrixSources = {{0, "Builtin"}, {1, "Value"}, {2, "Read"}, {3, "Output"}};
-const Options kKernels = {{0, "Edgedetect"}, {1, "Edgeenhance"}, {2, "Lowpass"},
-                          {3, "Highpass"},   {4, "Horizontal"},  {5, "Vertical"},
-                          {6, "Summary"},    {7, "Sobel1"},      {8, "Sobel2"}};
+const Options kKernels = {{0, "Edgedetect"}, {1, "Edgeenhance"}, {2, "Lowpass"}, {3, "Highpass"}, {4, "Horizontal"},
+                          {5, "Vertical"},   {6, "Summary"},     {7, "Sobel1"},  {8, "Sobel2"}};
 const Options kTableSources = {{0, "Value"}, {1, "Layer"}, {2, "Read"}, {3, "Output"}};
 const Options kLayerKinds = {{0, "Imagename"}, {1, "Variablename"}, {2, "Coveragename"}, {3, "Annotationname"}};
 const Options kAreas = {{0, "Union"}, {1, "Intersection"}};
-const Options kStyles = {{0, "Normal"},     {1, "Bold"},          {2, "Italics"},          {3, "Bold, Italics"},
-                         {4, "Underlined"}, {5, "Bold, Underlined"}, {6, "Italics, Underlined"},
+const Options kStyles = {{0, "Normal"},
+                         {1, "Bold"},
+                         {2, "Italics"},
+                         {3, "Bold, Italics"},
+                         {4, "Underlined"},
+                         {5, "Bold, Underlined"},
+                         {6, "Italics, Underlined"},
                          {7, "Bold, Italics, Underlined"}};
 const Options kPageUnits = {{0, "Inches"}, {1, "Centimeters"}};
 const Options kOrientations = {{0, "Portrait"}, {1, "Landscape"}};
@@ -149,9 +153,7 @@ json fieldHead(const Desc &d) {
 // ---- reading records into values ----
 
 json textOf(const char *s) { return s != nullptr ? s : ""; }
-json rectOf(const Vmod_Rect *r) {
-    return r != nullptr ? json::array({r->x1, r->y1, r->x2, r->y2}) : json::array();
-}
+json rectOf(const Vmod_Rect *r) { return r != nullptr ? json::array({r->x1, r->y1, r->x2, r->y2}) : json::array(); }
 json classesOf(int32_t n, const int32_t *classes) {
     json list = json::array();
     for (int32_t i = 0; i < n; ++i) list.push_back(classes != nullptr ? classes[i] : 0);
@@ -209,8 +211,7 @@ bool checkText(const json &v, std::string &why) {
     if (!v.is_string()) return why = "is not a text", false;
     const std::string &s = v.get_ref<const std::string &>();
     if (s.find('\0') != std::string::npos) return why = "holds a zero character", false;
-    if (!s.empty() && s.back() == '\\')
-        return why = "ends in a backslash, which a model file cannot carry", false;
+    if (!s.empty() && s.back() == '\\') return why = "ends in a backslash, which a model file cannot carry", false;
     return true;
 }
 
@@ -380,7 +381,9 @@ Kind rasterKind() {
         Desc("prompt", "Prompt for the file", Type::Bool),
         Desc("promptText", "Prompt text", Type::Text).shownIf(when("prompt")),
         Desc("tempFile", "Temporary file", Type::Bool).shownIf(unless("prompt")),
-        Desc("fileName", "File name", Type::Text).shownIf([](const json &v) { return !on(v, "prompt") && !on(v, "tempFile"); }),
+        Desc("fileName", "File name", Type::Text).shownIf([](const json &v) {
+            return !on(v, "prompt") && !on(v, "tempFile");
+        }),
         Desc("newFile", "New file", Type::Bool),
         Desc("deleteFile", "Delete the file afterwards", Type::Bool).shownIf(when("newFile")),
         Desc("ignoreSet", "Ignore a value", Type::Bool),
@@ -392,10 +395,12 @@ Kind rasterKind() {
         Desc("compression", "Compression", Type::Choice, &kCompressions),
         Desc("coordinates", "Coordinates", Type::Choice, &kCoordinates),
         Desc("areaRect", "Area rectangle (x1, y1, x2, y2)", Type::Numbers).with(kRect),
-        Desc("aoiMode", "Area of interest", Type::Choice, &kAoiModes).shownIf([temporary](const json &v) { return !on(v, "newFile") && !temporary(v); }),
+        Desc("aoiMode", "Area of interest", Type::Choice, &kAoiModes).shownIf([temporary](const json &v) {
+            return !on(v, "newFile") && !temporary(v);
+        }),
         Desc("aoiFile", "Area of interest file", Type::Text).shownIf([temporary](const json &v) {
-             return !on(v, "newFile") && !temporary(v) && num(v, "aoiMode") == VMOD_AOI_FILE;
-         }),
+            return !on(v, "newFile") && !temporary(v) && num(v, "aoiMode") == VMOD_AOI_FILE;
+        }),
         Desc("recode", "Recode", Type::Bool),
         Desc("numClasses", "Number of classes", Type::Integer).range(0, kMaxListEntries).shownIf(when("recode")),
         Desc("newClasses", "New classes", Type::Numbers).with(kIntItems).shownIf(when("recode")),
@@ -467,7 +472,9 @@ Kind vectorKind() {
         Desc("prompt", "Prompt for the file", Type::Bool),
         Desc("promptText", "Prompt text", Type::Text).shownIf(when("prompt")),
         Desc("fileName", "File name", Type::Text).shownIf(unless("prompt")),
-        Desc("feature", "Feature", Type::Text).shownIf([](const json &v) { return num(v, "vectorType") == VMOD_VECTOR_COVERAGE; }),
+        Desc("feature", "Feature", Type::Text).shownIf([](const json &v) {
+            return num(v, "vectorType") == VMOD_VECTOR_COVERAGE;
+        }),
         Desc("tempFile", "Temporary file", Type::Bool),
         Desc("cellSizeSet", "Give a cell size", Type::Bool),
         Desc("cellSizeX", "Cell size x", Type::Number).range(0).with(kSingle | kPositive).shownIf(when("cellSizeSet")),
@@ -476,7 +483,9 @@ Kind vectorKind() {
         Desc("declare", "Declaration", Type::Text),
         Desc("window", "Window (x1, y1, x2, y2)", Type::Numbers).with(kRect),
         Desc("aoiMode", "Area of interest", Type::Choice, &kAoiModes),
-        Desc("aoiFile", "Area of interest file", Type::Text).shownIf([](const json &v) { return num(v, "aoiMode") == VMOD_AOI_FILE; }),
+        Desc("aoiFile", "Area of interest file", Type::Text).shownIf([](const json &v) {
+            return num(v, "aoiMode") == VMOD_AOI_FILE;
+        }),
         Desc("attribute", "Attribute", Type::Text).shownIf(unless("recode")),
         Desc("recode", "Recode", Type::Bool),
         Desc("numClasses", "Number of classes", Type::Integer).range(0, kMaxListEntries).shownIf(when("recode")),
@@ -557,15 +566,23 @@ Kind matrixKind() {
         Desc("rows", "Rows", Type::Integer).range(0, kMaxListEntries),
         Desc("dataType", "Data type", Type::Choice, &kDataTypes),
         Desc("source", "Values from", Type::Choice, &kMatrixSources),
-        Desc("builtin", "Built-in kernel", Type::Choice, &kKernels).shownIf([](const json &v) { return num(v, "source") == VMOD_MATRIX_KERNEL; }),
+        Desc("builtin", "Built-in kernel", Type::Choice, &kKernels).shownIf([](const json &v) {
+            return num(v, "source") == VMOD_MATRIX_KERNEL;
+        }),
         Desc("values", "Values", Type::Grid).shownIf(literal).cells("number"),
-        Desc("readFile", "Read from file", Type::Text).shownIf([](const json &v) { return num(v, "source") == VMOD_MATRIX_READ && !on(v, "prompt"); }),
-        Desc("write", "Write to a file", Type::Bool).shownIf([](const json &v) { return num(v, "source") == VMOD_MATRIX_OUTPUT; }),
+        Desc("readFile", "Read from file", Type::Text).shownIf([](const json &v) {
+            return num(v, "source") == VMOD_MATRIX_READ && !on(v, "prompt");
+        }),
+        Desc("write", "Write to a file", Type::Bool).shownIf([](const json &v) {
+            return num(v, "source") == VMOD_MATRIX_OUTPUT;
+        }),
         Desc("writeFile", "Write to file", Type::Text).shownIf([](const json &v) {
-             return num(v, "source") == VMOD_MATRIX_OUTPUT && on(v, "write") && !on(v, "prompt");
-         }),
+            return num(v, "source") == VMOD_MATRIX_OUTPUT && on(v, "write") && !on(v, "prompt");
+        }),
         Desc("prompt", "Prompt for the file", Type::Bool).shownIf(storedPrompted),
-        Desc("promptText", "Prompt text", Type::Text).shownIf([](const json &v) { return storedPrompted(v) && on(v, "prompt"); }),
+        Desc("promptText", "Prompt text", Type::Text).shownIf([](const json &v) {
+            return storedPrompted(v) && on(v, "prompt");
+        }),
         Desc("show", "Show", Type::Bool).shownIf([](const json &v) { return num(v, "source") == VMOD_MATRIX_OUTPUT; }),
         Desc("normalize", "Normalize", Type::Bool),
     };
@@ -614,8 +631,7 @@ Kind matrixKind() {
             for (const json &row : grid["cells"])
                 for (const json &cell : row)
                     if (cell.get<double>() != 0.0)
-                        return why = "a matrix's values are saved only with its title; give it a title first",
-                               false;
+                        return why = "a matrix's values are saved only with its title; give it a title first", false;
         return true;
     };
     k.write = [](Vmod_Node *node, const json &v) {
@@ -623,10 +639,13 @@ Kind matrixKind() {
         const json &grid = v["values"];
         int32_t rows = grid["rows"].get<int32_t>(), columns = grid["columns"].get<int32_t>();
         omsc_HeapFree(m->values);
-        m->values = newArray<double>(static_cast<size_t>(rows) * static_cast<size_t>(columns));
-        m->rows = m->values != nullptr ? rows : 0;
-        m->columns = m->values != nullptr ? columns : 0;
-        for (int32_t i = 0; i < m->rows; ++i)
+        const size_t count = static_cast<size_t>(rows) * static_cast<size_t>(columns);
+        m->values = newArray<double>(count);
+        // A matrix of no values keeps its shape (3 columns, 0 rows is written so).
+        const bool kept = count == 0 || m->values != nullptr;
+        m->rows = kept ? rows : 0;
+        m->columns = kept ? columns : 0;
+        for (int32_t i = 0; i < m->rows && m->values != nullptr; ++i)
             for (int32_t j = 0; j < m->columns; ++j)
                 m->values[static_cast<int64_t>(i) * m->columns + j] = grid["cells"][i][j].get<double>();
         m->dataType = num(v, "dataType");
@@ -665,26 +684,45 @@ Kind tableKind() {
         Desc("size", "Size", Type::Integer).range(0, kMaxListEntries),
         Desc("dataType", "Data type", Type::Choice, &kTableTypes),
         Desc("source", "Values from", Type::Choice, &kTableSources),
-        Desc("values", "Values", Type::Numbers).shownIf([literal](const json &v) { return literal(v, VMOD_TABLE_DOUBLE); }),
-        Desc("strings", "Values", Type::Texts).shownIf([literal](const json &v) { return literal(v, VMOD_TABLE_STRING); }),
-        Desc("colors", "Colors", Type::Grid).with(kSixDigits).shownIf([literal](const json &v) { return literal(v, VMOD_TABLE_COLOR); }).cells("number"),
-        Desc("outputToLayer", "Output to a layer", Type::Bool).shownIf([](const json &v) { return num(v, "source") == VMOD_TABLE_OUTPUT; }),
+        Desc("values", "Values", Type::Numbers).shownIf([literal](const json &v) {
+            return literal(v, VMOD_TABLE_DOUBLE);
+        }),
+        Desc("strings", "Values", Type::Texts).shownIf([literal](const json &v) {
+            return literal(v, VMOD_TABLE_STRING);
+        }),
+        Desc("colors", "Colors", Type::Grid)
+            .with(kSixDigits)
+            .shownIf([literal](const json &v) { return literal(v, VMOD_TABLE_COLOR); })
+            .cells("number"),
+        Desc("outputToLayer", "Output to a layer", Type::Bool).shownIf([](const json &v) {
+            return num(v, "source") == VMOD_TABLE_OUTPUT;
+        }),
         Desc("layerKind", "Layer", Type::Choice, &kLayerKinds).shownIf(layer),
-        Desc("promptLayerFile", "Prompt for the layer file", Type::Bool).shownIf([layer](const json &v) { return layer(v) && num(v, "layerKind") != VMOD_LAYER_VARIABLE; }),
+        Desc("promptLayerFile", "Prompt for the layer file", Type::Bool).shownIf([layer](const json &v) {
+            return layer(v) && num(v, "layerKind") != VMOD_LAYER_VARIABLE;
+        }),
         Desc("promptLayerText", "Layer prompt text", Type::Text).shownIf(layerPrompted),
-        Desc("layerFile", "Layer file", Type::Text).shownIf([layer, layerPrompted](const json &v) { return layer(v) && !layerPrompted(v); }),
+        Desc("layerFile", "Layer file", Type::Text).shownIf([layer, layerPrompted](const json &v) {
+            return layer(v) && !layerPrompted(v);
+        }),
         Desc("layerName", "Layer name", Type::Text).shownIf([layer](const json &v) {
-             int32_t kind = num(v, "layerKind");
-             return layer(v) && (kind == VMOD_LAYER_IMAGE || kind == VMOD_LAYER_COVERAGE);
-         }),
+            int32_t kind = num(v, "layerKind");
+            return layer(v) && (kind == VMOD_LAYER_IMAGE || kind == VMOD_LAYER_COVERAGE);
+        }),
         Desc("fieldName", "Field name", Type::Text).shownIf(layer),
-        Desc("readFile", "Read from file", Type::Text).shownIf([](const json &v) { return num(v, "source") == VMOD_TABLE_READ && !on(v, "prompt"); }),
-        Desc("write", "Write to a file", Type::Bool).shownIf([](const json &v) { return num(v, "source") == VMOD_TABLE_OUTPUT; }),
+        Desc("readFile", "Read from file", Type::Text).shownIf([](const json &v) {
+            return num(v, "source") == VMOD_TABLE_READ && !on(v, "prompt");
+        }),
+        Desc("write", "Write to a file", Type::Bool).shownIf([](const json &v) {
+            return num(v, "source") == VMOD_TABLE_OUTPUT;
+        }),
         Desc("writeFile", "Write to file", Type::Text).shownIf([](const json &v) {
-             return num(v, "source") == VMOD_TABLE_OUTPUT && on(v, "write") && !on(v, "prompt");
-         }),
+            return num(v, "source") == VMOD_TABLE_OUTPUT && on(v, "write") && !on(v, "prompt");
+        }),
         Desc("prompt", "Prompt for the file", Type::Bool).shownIf(storedPrompted),
-        Desc("promptText", "Prompt text", Type::Text).shownIf([](const json &v) { return storedPrompted(v) && on(v, "prompt"); }),
+        Desc("promptText", "Prompt text", Type::Text).shownIf([](const json &v) {
+            return storedPrompted(v) && on(v, "prompt");
+        }),
         Desc("show", "Show", Type::Bool).shownIf([](const json &v) { return num(v, "source") == VMOD_TABLE_OUTPUT; }),
     };
     k.read = [](const Vmod_Node *node) {
@@ -749,7 +787,8 @@ Kind tableKind() {
         // Numbers that do not fit the data type are the validator's to report: the file
         // carries them, and refusing them here would lock a read model's other fields.
         if (num(v, "source") == VMOD_TABLE_LAYER && num(v, "layerKind") == VMOD_LAYER_VARIABLE)
-            return why = "a table read from a layer reads an image, coverage or annotation layer; a variable is given by its arrow",
+            return why = "a table read from a layer reads an image, coverage or annotation layer; a variable is given "
+                         "by its arrow",
                    false;
         return true;
     };
@@ -806,23 +845,25 @@ Kind scalarKind() {
         Desc("dataType", "Data type", Type::Choice, &kDataTypes),
         Desc("value", "Value", Type::Number),
         Desc("read", "Read from a file", Type::Bool),
-        Desc("readFile", "Read from file", Type::Text).shownIf([](const json &v) { return on(v, "read") && !on(v, "prompt"); }),
+        Desc("readFile", "Read from file", Type::Text).shownIf([](const json &v) {
+            return on(v, "read") && !on(v, "prompt");
+        }),
         Desc("write", "Write to a file", Type::Bool),
-        Desc("writeFile", "Write to file", Type::Text).shownIf([](const json &v) { return on(v, "write") && !on(v, "prompt"); }),
+        Desc("writeFile", "Write to file", Type::Text).shownIf([](const json &v) {
+            return on(v, "write") && !on(v, "prompt");
+        }),
         Desc("prompt", "Prompt for the file", Type::Bool).shownIf(prompted),
-        Desc("promptText", "Prompt text", Type::Text).shownIf([prompted](const json &v) { return prompted(v) && on(v, "prompt"); }),
+        Desc("promptText", "Prompt text", Type::Text).shownIf([prompted](const json &v) {
+            return prompted(v) && on(v, "prompt");
+        }),
         Desc("show", "Show", Type::Bool),
     };
     k.read = [](const Vmod_Node *node) {
         const auto *s = static_cast<const Vmod_ScalarData *>(node->data);
-        return json{{"dataType", s->dataType},
-                    {"value", s->value},
-                    {"read", s->read != 0},
-                    {"readFile", textOf(s->readFile)},
-                    {"write", s->write != 0},
-                    {"writeFile", textOf(s->writeFile)},
-                    {"prompt", s->prompt != 0},
-                    {"promptText", textOf(s->promptText)},
+        return json{{"dataType", s->dataType},  {"value", s->value},
+                    {"read", s->read != 0},     {"readFile", textOf(s->readFile)},
+                    {"write", s->write != 0},   {"writeFile", textOf(s->writeFile)},
+                    {"prompt", s->prompt != 0}, {"promptText", textOf(s->promptText)},
                     {"show", s->show != 0}};
     };
     k.settle = [](json &, const json &, std::string &) { return true; };
@@ -884,7 +925,8 @@ Kind criteriaKind() {
             rows.push_back(json{{"cells", std::move(cells)}, {"output", output}});
         }
         return json{
-            {"criteria", json{{"columnTitles", std::move(titles)}, {"rows", std::move(rows)}, {"default", c->defaultValue}}}};
+            {"criteria",
+             json{{"columnTitles", std::move(titles)}, {"rows", std::move(rows)}, {"default", c->defaultValue}}}};
     };
     k.settle = [](json &, const json &, std::string &) { return true; };
     k.write = [](Vmod_Node *node, const json &v) {
@@ -903,8 +945,7 @@ Kind criteriaKind() {
         c->columnTitles = newArray<char *>(titles.size());
         c->cells = newArray<char *>(titles.size() * rows.size());
         c->outputValues = newArray<double>(rows.size());
-        for (int32_t j = 0; j < c->columns && c->columnTitles != nullptr; ++j)
-            c->columnTitles[j] = listText(titles[j]);
+        for (int32_t j = 0; j < c->columns && c->columnTitles != nullptr; ++j) c->columnTitles[j] = listText(titles[j]);
         for (int32_t i = 0; i < c->rows; ++i) {
             if (c->outputValues != nullptr) c->outputValues[i] = rows[i]["output"].get<double>();
             for (int32_t j = 0; j < c->columns && c->cells != nullptr; ++j)
@@ -947,8 +988,8 @@ Kind finished(Kind kind) {
 }
 
 const Kind *kindOf(int32_t type) {
-    static const Kind kinds[] = {finished(rasterKind()),   finished(vectorKind()),   finished(matrixKind()),
-                                 finished(tableKind()),    finished(scalarKind()),   finished(functionKind()),
+    static const Kind kinds[] = {finished(rasterKind()),   finished(vectorKind()), finished(matrixKind()),
+                                 finished(tableKind()),    finished(scalarKind()), finished(functionKind()),
                                  finished(criteriaKind()), finished(textKind())};
     return type >= 0 && type < 8 ? &kinds[type] : nullptr;
 }
@@ -973,16 +1014,29 @@ Kind headerKind() {
         Desc("printScale", "Print scale (percent)", Type::Number).range(0).with(kSixDigits | kPositive),
         Desc("pageNumbers", "Page numbers", Type::Bool),
         Desc("cellSizeMode", "Cell size", Type::Choice, &kCellSizeModes),
-        Desc("cellSizeX", "Cell size x", Type::Number).range(0).with(kSingle | kPositive).shownIf(given("cellSizeMode", VMOD_CELLSIZE_GIVEN)),
-        Desc("cellSizeY", "Cell size y", Type::Number).range(0).with(kSingle | kPositive).shownIf(given("cellSizeMode", VMOD_CELLSIZE_GIVEN)),
-        Desc("cellSizeUnits", "Cell size units", Type::Choice, &kGroundUnits).shownIf(given("cellSizeMode", VMOD_CELLSIZE_GIVEN)),
+        Desc("cellSizeX", "Cell size x", Type::Number)
+            .range(0)
+            .with(kSingle | kPositive)
+            .shownIf(given("cellSizeMode", VMOD_CELLSIZE_GIVEN)),
+        Desc("cellSizeY", "Cell size y", Type::Number)
+            .range(0)
+            .with(kSingle | kPositive)
+            .shownIf(given("cellSizeMode", VMOD_CELLSIZE_GIVEN)),
+        Desc("cellSizeUnits", "Cell size units", Type::Choice, &kGroundUnits)
+            .shownIf(given("cellSizeMode", VMOD_CELLSIZE_GIVEN)),
         Desc("windowMode", "Window", Type::Choice, &kWindowModes),
-        Desc("window", "Window rectangle (x1, y1, x2, y2)", Type::Numbers).with(kRect).shownIf(given("windowMode", VMOD_WINDOW_GIVEN)),
-        Desc("windowUnits", "Window units", Type::Choice, &kCoordinates).shownIf(given("windowMode", VMOD_WINDOW_GIVEN)),
+        Desc("window", "Window rectangle (x1, y1, x2, y2)", Type::Numbers)
+            .with(kRect)
+            .shownIf(given("windowMode", VMOD_WINDOW_GIVEN)),
+        Desc("windowUnits", "Window units", Type::Choice, &kCoordinates)
+            .shownIf(given("windowMode", VMOD_WINDOW_GIVEN)),
         Desc("projectionMode", "Projection", Type::Choice, &kProjectionModes),
-        Desc("projectionSameAs", "Projection the same as the file", Type::Text).shownIf(given("projectionMode", VMOD_PROJECTION_SAME_AS)),
-        Desc("projectionSpec1", "Projection specification", Type::Text).shownIf(given("projectionMode", VMOD_PROJECTION_SPECIFIED)),
-        Desc("projectionSpec2", "Projection specification, second part", Type::Text).shownIf(given("projectionMode", VMOD_PROJECTION_SPECIFIED)),
+        Desc("projectionSameAs", "Projection the same as the file", Type::Text)
+            .shownIf(given("projectionMode", VMOD_PROJECTION_SAME_AS)),
+        Desc("projectionSpec1", "Projection specification", Type::Text)
+            .shownIf(given("projectionMode", VMOD_PROJECTION_SPECIFIED)),
+        Desc("projectionSpec2", "Projection specification, second part", Type::Text)
+            .shownIf(given("projectionMode", VMOD_PROJECTION_SPECIFIED)),
         Desc("aoiMode", "Area of interest", Type::Choice, &kAoiModes),
         Desc("aoiFile", "Area of interest file", Type::Text).shownIf(given("aoiMode", VMOD_AOI_FILE)),
         Desc("optimize", "Optimize", Type::Bool),
@@ -1100,7 +1154,9 @@ json nodeValues(const Kind &kind, const Vmod_Node *node) {
 nlohmann::json editor_NodeFields(const Vmod_Model *, const Vmod_Node *node) {
     const Kind *kind = node != nullptr ? kindOf(node->type) : nullptr;
     if (kind == nullptr || node->data == nullptr)
-        return json::array({json{{"key", "title"}, {"label", "Title"}, {"type", "text"},
+        return json::array({json{{"key", "title"},
+                                 {"label", "Title"},
+                                 {"type", "text"},
                                  {"value", node != nullptr ? textOf(node->title) : json("")}}});
     return describe(kind->descs, kind->heads, nodeValues(*kind, node));
 }

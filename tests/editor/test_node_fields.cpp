@@ -29,7 +29,7 @@ void quiet(const char *, void *) {}
 const char *const kKinds[] = {"raster", "vector", "matrix", "table", "scalar", "function", "criteria", "text"};
 
 class NodeFieldsTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         vmodhost_SetErrorSink(quiet, nullptr);
         model.reset(vmodkit_ModelNew(&err));
@@ -109,8 +109,8 @@ std::string fileText(const std::string &path) {
 // ---- what each kind shows ----
 
 TEST_F(NodeFieldsTest, editor_NodeFields_every_kind_describes_well_formed_fields) {
-    const std::set<std::string> types = {"text", "multiline", "number", "integer", "bool",
-                                         "choice", "numbers", "texts", "grid", "criteria"};
+    const std::set<std::string> types = {"text",   "multiline", "number", "integer", "bool",
+                                         "choice", "numbers",   "texts",  "grid",    "criteria"};
     for (int32_t kind = VMOD_RASTER; kind <= VMOD_TEXT; ++kind) {
         json fields = editor_NodeFields(model.get(), add(kind));
         ASSERT_TRUE(fields.is_array());
@@ -132,11 +132,10 @@ TEST_F(NodeFieldsTest, editor_NodeFields_every_kind_describes_well_formed_fields
         }
     }
     json header = editor_HeaderFields(model.get());
-    EXPECT_EQ(keysOf(header), (std::vector<std::string>{"title", "pageWidth", "pageHeight", "pageUnits",
-                                                         "printerPageWidth", "printerPageHeight", "margins",
-                                                         "orientation", "printScale", "pageNumbers",
-                                                         "cellSizeMode", "windowMode", "projectionMode",
-                                                         "aoiMode", "optimize"}));
+    EXPECT_EQ(keysOf(header),
+              (std::vector<std::string>{"title", "pageWidth", "pageHeight", "pageUnits", "printerPageWidth",
+                                        "printerPageHeight", "margins", "orientation", "printScale", "pageNumbers",
+                                        "cellSizeMode", "windowMode", "projectionMode", "aoiMode", "optimize"}));
 }
 
 TEST_F(NodeFieldsTest, editor_NodeFields_show_what_the_file_carries_in_the_present_state) {
@@ -181,53 +180,130 @@ TEST_F(NodeFieldsTest, editor_NodeFields_show_what_the_file_carries_in_the_prese
 
 TEST_F(NodeFieldsTest, every_field_set_saves_and_reads_back_the_same) {
     std::string why;
-    ASSERT_TRUE(editor_SetHeaderFields(
-        model.get(),
-        {{"title", "Every \"field\""}, {"pageWidth", 21}, {"pageHeight", 29.7}, {"pageUnits", 1},
-         {"printerPageWidth", 8.25}, {"printerPageHeight", 11.5}, {"margins", {0.25, 0.5, 0.75, 1}},
-         {"orientation", 1}, {"printScale", 75}, {"pageNumbers", true}, {"cellSizeMode", 2}, {"cellSizeX", 0.1},
-         {"cellSizeY", 30}, {"cellSizeUnits", 1}, {"windowMode", 2}, {"window", {0, 10.5, 100, -20}},
-         {"windowUnits", 1}, {"projectionMode", 2}, {"projectionSpec1", "utm"}, {"projectionSpec2", "zone 32"},
-         {"aoiMode", 2}, {"aoiFile", "/d/area.aoi"}, {"optimize", false}},
-        why))
+    ASSERT_TRUE(editor_SetHeaderFields(model.get(),
+                                       {{"title", "Every \"field\""},
+                                        {"pageWidth", 21},
+                                        {"pageHeight", 29.7},
+                                        {"pageUnits", 1},
+                                        {"printerPageWidth", 8.25},
+                                        {"printerPageHeight", 11.5},
+                                        {"margins", {0.25, 0.5, 0.75, 1}},
+                                        {"orientation", 1},
+                                        {"printScale", 75},
+                                        {"pageNumbers", true},
+                                        {"cellSizeMode", 2},
+                                        {"cellSizeX", 0.1},
+                                        {"cellSizeY", 30},
+                                        {"cellSizeUnits", 1},
+                                        {"windowMode", 2},
+                                        {"window", {0, 10.5, 100, -20}},
+                                        {"windowUnits", 1},
+                                        {"projectionMode", 2},
+                                        {"projectionSpec1", "utm"},
+                                        {"projectionSpec2", "zone 32"},
+                                        {"aoiMode", 2},
+                                        {"aoiFile", "/d/area.aoi"},
+                                        {"optimize", false}},
+                                       why))
         << why;
 
-    set(add(VMOD_RASTER), {{"title", "dem"}, {"fileName", "/d/dem.img"}, {"ignoreSet", true},
-                           {"ignoreValue", -9999.5}, {"interpolation", 2}, {"thematic", true}, {"dataType", 9},
-                           {"declare", "Float"}, {"compression", 1}, {"coordinates", 1},
-                           {"areaRect", {1, 2, 3.5, 4}}, {"aoiMode", 2}, {"aoiFile", "/d/a.aoi"},
-                           {"recode", true}, {"newClasses", {0, 1, -2, 3}}});
+    set(add(VMOD_RASTER), {{"title", "dem"},
+                           {"fileName", "/d/dem.img"},
+                           {"ignoreSet", true},
+                           {"ignoreValue", -9999.5},
+                           {"interpolation", 2},
+                           {"thematic", true},
+                           {"dataType", 9},
+                           {"declare", "Float"},
+                           {"compression", 1},
+                           {"coordinates", 1},
+                           {"areaRect", {1, 2, 3.5, 4}},
+                           {"aoiMode", 2},
+                           {"aoiFile", "/d/a.aoi"},
+                           {"recode", true},
+                           {"newClasses", {0, 1, -2, 3}}});
     set(add(VMOD_RASTER), {{"title", "tmp"}, {"tempFile", true}, {"newFile", true}, {"deleteFile", true}});
     // Prompted, a raster cannot be temporary in the file, and so has an area of interest.
-    set(add(VMOD_RASTER), {{"title", "asked"}, {"prompt", true}, {"promptText", "Which image?"}, {"tempFile", true},
-                           {"aoiMode", 2}, {"aoiFile", "/d/b.aoi"}});
-    set(add(VMOD_VECTOR), {{"title", "roads"}, {"vectorType", 0}, {"fileName", "/d/roads"}, {"feature", "line"},
-                           {"tempFile", true}, {"cellSizeSet", true}, {"cellSizeX", 12.5}, {"cellSizeY", 0.3},
-                           {"cellSizeUnits", 1}, {"declare", "Integer"}, {"window", {0, 0, 5, 5}},
-                           {"aoiMode", 1}, {"attribute", "TYPE"}});
-    set(add(VMOD_VECTOR), {{"title", "notes"}, {"vectorType", 1}, {"prompt", true}, {"recode", true},
-                           {"numClasses", 2}});
-    set(add(VMOD_MATRIX), {{"title", "k"}, {"source", 0}, {"builtin", 7}, {"dataType", 10}, {"normalize", true},
+    set(add(VMOD_RASTER), {{"title", "asked"},
+                           {"prompt", true},
+                           {"promptText", "Which image?"},
+                           {"tempFile", true},
+                           {"aoiMode", 2},
+                           {"aoiFile", "/d/b.aoi"}});
+    set(add(VMOD_VECTOR), {{"title", "roads"},
+                           {"vectorType", 0},
+                           {"fileName", "/d/roads"},
+                           {"feature", "line"},
+                           {"tempFile", true},
+                           {"cellSizeSet", true},
+                           {"cellSizeX", 12.5},
+                           {"cellSizeY", 0.3},
+                           {"cellSizeUnits", 1},
+                           {"declare", "Integer"},
+                           {"window", {0, 0, 5, 5}},
+                           {"aoiMode", 1},
+                           {"attribute", "TYPE"}});
+    set(add(VMOD_VECTOR),
+        {{"title", "notes"}, {"vectorType", 1}, {"prompt", true}, {"recode", true}, {"numClasses", 2}});
+    set(add(VMOD_MATRIX), {{"title", "k"},
+                           {"source", 0},
+                           {"builtin", 7},
+                           {"dataType", 10},
+                           {"normalize", true},
                            {"values", {{"rows", 2}, {"columns", 3}, {"cells", {{1, 2, 3}, {-4, 0.5, 1e-7}}}}}});
+    set(add(VMOD_MATRIX), {{"title", "flat"}, {"columns", 3}, {"rows", 0}});
     set(add(VMOD_MATRIX), {{"title", "r"}, {"source", 2}, {"prompt", true}, {"promptText", "Kernel file"}});
-    set(add(VMOD_MATRIX), {{"title", "o"}, {"source", 3}, {"write", true}, {"writeFile", "/d/out.mtx"},
-                           {"show", true}, {"columns", 2}, {"rows", 2}});
+    set(add(VMOD_MATRIX), {{"title", "o"},
+                           {"source", 3},
+                           {"write", true},
+                           {"writeFile", "/d/out.mtx"},
+                           {"show", true},
+                           {"columns", 2},
+                           {"rows", 2}});
     set(add(VMOD_TABLE), {{"title", "numbers"}, {"dataType", 2}, {"values", {1.5, -2, 3e10}}});
     set(add(VMOD_TABLE), {{"title", "names"}, {"dataType", 3}, {"strings", {"a \"quoted\" name", "", "b"}}});
     set(add(VMOD_TABLE), {{"title", "colours"},
                           {"dataType", 4},
                           {"colors", {{"rows", 2}, {"columns", 4}, {"cells", {{1, 0, 0, 1}, {0.5, 0.25, 0.125, 0}}}}}});
-    set(add(VMOD_TABLE), {{"title", "column"}, {"source", 1}, {"layerKind", 2}, {"layerFile", "/d/cov"},
-                          {"layerName", "poly"}, {"fieldName", "AREA"}, {"size", 4}});
-    set(add(VMOD_TABLE), {{"title", "asked"}, {"source", 1}, {"layerKind", 0}, {"promptLayerFile", true},
-                          {"promptLayerText", "Image?"}, {"layerName", "1"}, {"fieldName", "Histogram"}});
-    set(add(VMOD_TABLE), {{"title", "out"}, {"source", 3}, {"outputToLayer", true}, {"layerKind", 1},
-                          {"layerFile", "v"}, {"fieldName", "F"}, {"write", true}, {"prompt", true}, {"show", true}});
-    set(add(VMOD_TABLE), {{"title", "classes"}, {"source", 3}, {"outputToLayer", true}, {"layerKind", 0},
-                          {"layerFile", "/d/img"}, {"layerName", "1"}, {"fieldName", "Class"}});
+    set(add(VMOD_TABLE), {{"title", "column"},
+                          {"source", 1},
+                          {"layerKind", 2},
+                          {"layerFile", "/d/cov"},
+                          {"layerName", "poly"},
+                          {"fieldName", "AREA"},
+                          {"size", 4}});
+    set(add(VMOD_TABLE), {{"title", "asked"},
+                          {"source", 1},
+                          {"layerKind", 0},
+                          {"promptLayerFile", true},
+                          {"promptLayerText", "Image?"},
+                          {"layerName", "1"},
+                          {"fieldName", "Histogram"}});
+    set(add(VMOD_TABLE), {{"title", "out"},
+                          {"source", 3},
+                          {"outputToLayer", true},
+                          {"layerKind", 1},
+                          {"layerFile", "v"},
+                          {"fieldName", "F"},
+                          {"write", true},
+                          {"prompt", true},
+                          {"show", true}});
+    set(add(VMOD_TABLE), {{"title", "classes"},
+                          {"source", 3},
+                          {"outputToLayer", true},
+                          {"layerKind", 0},
+                          {"layerFile", "/d/img"},
+                          {"layerName", "1"},
+                          {"fieldName", "Class"}});
     set(add(VMOD_TABLE), {{"title", "read"}, {"source", 2}, {"readFile", "/d/t.txt"}, {"dataType", 1}});
-    set(add(VMOD_SCALAR), {{"title", "s"}, {"dataType", 10}, {"value", 0.1}, {"read", true}, {"readFile", "/d/s"},
-                           {"write", true}, {"writeFile", "/d/w"}, {"show", true}});
+    set(add(VMOD_SCALAR), {{"title", "s"},
+                           {"dataType", 10},
+                           {"value", 0.1},
+                           {"read", true},
+                           {"readFile", "/d/s"},
+                           {"write", true},
+                           {"writeFile", "/d/w"},
+                           {"show", true}});
     set(add(VMOD_SCALAR), {{"title", "p"}, {"read", true}, {"prompt", true}, {"promptText", "Value file"}});
     set(add(VMOD_FUNCTION), {{"title", "f \"x\""}, {"expression", "$dem * 2 +\n  \"a\""}, {"area", 1}});
     set(add(VMOD_CRITERIA),
@@ -254,14 +330,15 @@ TEST_F(NodeFieldsTest, every_field_set_saves_and_reads_back_the_same) {
 
 TEST_F(NodeFieldsTest, numbers_the_file_keeps_to_six_digits_are_rounded_when_set) {
     std::string why;
-    ASSERT_TRUE(editor_SetHeaderFields(model.get(), {{"margins", {0.1234567, 1, 2, 3}}, {"printScale", 33.3333333}},
-                                       why));
+    ASSERT_TRUE(
+        editor_SetHeaderFields(model.get(), {{"margins", {0.1234567, 1, 2, 3}}, {"printScale", 33.3333333}}, why));
     json header = editor_HeaderFields(model.get());
     EXPECT_EQ((*fieldOf(header, "margins"))["value"][0], 0.123457);
     EXPECT_EQ((*fieldOf(header, "printScale"))["value"], 33.3333);
     Vmod_Node *criteria = add(VMOD_CRITERIA, "c");
-    set(criteria, {{"criteria", {{"columnTitles", {"a"}}, {"rows", {{{"cells", {"1"}}, {"output", 2.00000049}}}},
-                                 {"default", 1.0 / 3}}}});
+    set(criteria,
+        {{"criteria",
+          {{"columnTitles", {"a"}}, {"rows", {{{"cells", {"1"}}, {"output", 2.00000049}}}}, {"default", 1.0 / 3}}}});
     json table = (*fieldOf(editor_NodeFields(model.get(), criteria), "criteria"))["value"];
     EXPECT_EQ(table["rows"][0]["output"], 2.0);
     EXPECT_EQ(table["default"], 0.333333);
@@ -374,11 +451,13 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{VMOD_TABLE, R"({"title":"x","source":1,"layerKind":1})", "variable"},
         Refusal{VMOD_SCALAR, R"({"title":"x","value":null})", "not a number"},
         Refusal{VMOD_FUNCTION, R"({"title":"x","area":2})", "not one of the choices"},
-        Refusal{VMOD_CRITERIA, R"({"title":"x","criteria":{"columnTitles":["a"],"rows":[{"cells":[]  ,"output":1}],"default":0}})",
+        Refusal{VMOD_CRITERIA,
+                R"({"title":"x","criteria":{"columnTitles":["a"],"rows":[{"cells":[]  ,"output":1}],"default":0}})",
                 "one cell per column"},
         Refusal{VMOD_CRITERIA, R"({"title":"x","criteria":{"columnTitles":["a"],"rows":[],"default":"0"}})",
                 "default value"},
-        Refusal{VMOD_CRITERIA, R"({"title":"x","criteria":{"columnTitles":["a"],"rows":[{"cells":["1"]}],"default":0}})",
+        Refusal{VMOD_CRITERIA,
+                R"({"title":"x","criteria":{"columnTitles":["a"],"rows":[{"cells":["1"]}],"default":0}})",
                 "output value"},
         Refusal{VMOD_TEXT, R"({"title":"x","size":0})", "from 1 to 1000"},
         Refusal{VMOD_TEXT, R"({"title":"x","style":8})", "not one of the choices"},
