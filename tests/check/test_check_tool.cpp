@@ -1,6 +1,9 @@
 // test_check_tool.cpp - `vmod check`: its command line, exit statuses, the text it prints
 // and the JSON document, run as a user runs the program.
+#include <filesystem>
+#include <map>
 #include <regex>
+#include <set>
 
 #include "check_support.h"
 #include "support/tool_run.h"
@@ -63,5 +66,36 @@ TEST(vmod_check_tool, TheBundledExamplesAreReady) {
         EXPECT_EQ(run.status, 0) << name << "\n" << run.out;
         EXPECT_EQ(run.out.find("\nerrors ("), std::string::npos) << name << "\n" << run.out;
         EXPECT_EQ(run.out.substr(run.out.size() - 13), "ready to run\n") << run.out;
+    }
+}
+
+// Every code the validator gives is documented with its one severity, and every
+// documented code is used by the validator and tested by name.
+TEST(CheckCodes, EveryCodeIsDocumentedUsedAndTested) {
+    const std::string root = VMOD_SOURCE_DIR;
+    const std::string docs = readFile(root + "/docs/checks.md");
+    std::map<std::string, std::string> documented;
+    const std::regex heading(R"re(\n### ([A-Z][0-9]{3}) (error|warning|info):)re");
+    for (std::sregex_iterator at(docs.begin(), docs.end(), heading), end; at != end; ++at) {
+        EXPECT_EQ(documented.count((*at)[1]), 0u) << (*at)[1] << " is documented twice";
+        documented[(*at)[1]] = (*at)[2];
+    }
+    EXPECT_GE(documented.size(), 50u);
+    std::string sources, tests;
+    for (const auto &entry : std::filesystem::directory_iterator(root + "/validator/src"))
+        sources += readFile(entry.path().string());
+    for (const auto &entry : std::filesystem::directory_iterator(root + "/tests/check"))
+        if (entry.path().extension() == ".cpp") tests += readFile(entry.path().string());
+    std::set<std::string> used;
+    const std::regex code(R"re("([A-Z][0-9]{3})")re");
+    for (std::sregex_iterator at(sources.begin(), sources.end(), code), end; at != end; ++at) used.insert((*at)[1]);
+    // Where a check names its severity with the code, it is the documented one.
+    const std::regex added(R"re((error|warning|info)\(\s*"([A-Z][0-9]{3})")re");
+    for (std::sregex_iterator at(sources.begin(), sources.end(), added), end; at != end; ++at)
+        EXPECT_EQ(documented[(*at)[2]], (*at)[1]) << (*at)[2];
+    for (const std::string &c : used) EXPECT_EQ(documented.count(c), 1u) << c << " is given but not documented";
+    for (const auto &[c, severity] : documented) {
+        EXPECT_EQ(used.count(c), 1u) << c << " is documented but never given";
+        EXPECT_NE(tests.find("\"" + c + "\""), std::string::npos) << c << " has no test naming it";
     }
 }
