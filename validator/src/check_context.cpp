@@ -51,10 +51,16 @@ SourcePlace CheckContext::placeOf(const Vmod_Node *node, const char *keyword) co
 void check_BuildContext(Vmod_Model *model, const Vmodcheck_Options &options, CheckContext &context) {
     context.model = model;
     context.options = options;
-    std::unordered_set<const Vmod_Node *> seen;
+    // Counted first, so that the maps are made once at their size instead of growing (up
+    // to a bound: a list that loops back on itself is cut below).
+    size_t listed = 0;
+    for (const Vmod_Node *node = model->nodes; node != nullptr && listed < 10000000; node = node->next) ++listed;
+    context.nodes.reserve(listed);
+    context.position.reserve(listed);
+    context.firstWithId.reserve(listed);
     for (Vmod_Node *node = model->nodes; node != nullptr; node = node->next) {
-        if (!seen.insert(node).second) break;  // a list that loops back on itself ends here
-        context.position.emplace(node, context.nodes.size());
+        // A list that loops back on itself ends where it meets a node again.
+        if (!context.position.emplace(node, context.nodes.size()).second) break;
         context.firstWithId.emplace(node->id, context.nodes.size());
         context.nodes.push_back(node);
     }
