@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "check_support.h"
+#include "support/cairo_support.h"
 #include "vmodhost/vmodhost.h"
 
 using namespace checktest;
@@ -98,6 +99,7 @@ TEST(CheckLayout, TitlesDoNotCountAsBoxes) {
 }
 
 TEST(CheckLayout, ANoteOverAGlyphOverlapsIt) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     const std::string note = "TEXT {\n\tID 2;\n\tTITLE \"a note written right across the raster\";\n"
                              "\tPOSITION 4, 2;\n\tFONT \"Helvetica\";\n\tSIZE 12;\n}\n";
     FileModel file(std::string(kHeader) + Node("RASTER", 1, 2.5, 2) + note);
@@ -112,6 +114,7 @@ TEST(CheckLayout, ANoteOverAGlyphOverlapsIt) {
 }
 
 TEST(CheckLayout, AVeryLargeNoteIsComparedWithDistantGlyphs) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     // A note that spans many cells of the search grid, its glyph neighbour far from its
     // centre.
     std::string text(60, 'W');
@@ -140,6 +143,7 @@ TEST(CheckLayout, AHeapOfNodesListsAHundredOverlapsAndSaysThereAreMore) {
 }
 
 TEST(CheckLayout, ACrowdOfTinyNotesStopsTheSearchAndSaysSo) {
+    VMOD_SKIP_WITHOUT_CAIRO();
     // A thousand one-point dots close together but apart: comparing every pair would
     // take longer than the model's size allows.
     std::string text = kHeader;

@@ -57,8 +57,13 @@ std::vector<Boxed> NodeBoxes(const CheckContext &context) {
     glyphs.zoom = 0.5;
     const size_t count = context.nodes.size();
     std::vector<const Vmod_Node *> glyphNodes(count, nullptr), noteNodes(count, nullptr);
-    for (size_t at = 0; at < count; ++at)
-        (context.nodes[at]->type == VMOD_TEXT ? noteNodes : glyphNodes)[at] = context.nodes[at];
+    // A host without a drawing canvas cannot measure a note's text, and a size guessed
+    // from the record would report overlaps that are not there: notes are left out then.
+    const bool measurable = vmodhost_HasCairo() != 0;
+    for (size_t at = 0; at < count; ++at) {
+        if (context.nodes[at]->type != VMOD_TEXT) glyphNodes[at] = context.nodes[at];
+        else if (measurable) noteNodes[at] = context.nodes[at];
+    }
     std::vector<Vmodkit_Box> glyphBoxes(count), noteBoxes(count);
     std::vector<int32_t> glyphFound(count, 0), noteFound(count, 0);
     if (count > 0) {
