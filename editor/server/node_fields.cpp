@@ -556,6 +556,27 @@ json gridOf(int32_t rows, int32_t columns, const double *values) {
     return json{{"rows", rows}, {"columns", columns}, {"cells", std::move(cells)}};
 }
 
+// The file a matrix or table is read from or written to, by its source: read from a file
+// (readSource) or made by an operation (outputSource), and the prompt for either.
+void appendFileDescs(std::vector<Desc> &descs, int32_t readSource, int32_t outputSource) {
+    descs.push_back(Desc("readFile", "Read from file", Type::Text).shownIf([readSource](const json &v) {
+        return num(v, "source") == readSource && !on(v, "prompt");
+    }));
+    descs.push_back(Desc("write", "Write to a file", Type::Bool).shownIf([outputSource](const json &v) {
+        return num(v, "source") == outputSource;
+    }));
+    descs.push_back(Desc("writeFile", "Write to file", Type::Text).shownIf([outputSource](const json &v) {
+        return num(v, "source") == outputSource && on(v, "write") && !on(v, "prompt");
+    }));
+    descs.push_back(Desc("prompt", "Prompt for the file", Type::Bool).shownIf(storedPrompted));
+    descs.push_back(Desc("promptText", "Prompt text", Type::Text).shownIf([](const json &v) {
+        return storedPrompted(v) && on(v, "prompt");
+    }));
+    descs.push_back(Desc("show", "Show", Type::Bool).shownIf([outputSource](const json &v) {
+        return num(v, "source") == outputSource;
+    }));
+}
+
 // -- matrix --
 Kind matrixKind() {
     Kind k;
@@ -570,22 +591,9 @@ Kind matrixKind() {
             return num(v, "source") == VMOD_MATRIX_KERNEL;
         }),
         Desc("values", "Values", Type::Grid).shownIf(literal).cells("number"),
-        Desc("readFile", "Read from file", Type::Text).shownIf([](const json &v) {
-            return num(v, "source") == VMOD_MATRIX_READ && !on(v, "prompt");
-        }),
-        Desc("write", "Write to a file", Type::Bool).shownIf([](const json &v) {
-            return num(v, "source") == VMOD_MATRIX_OUTPUT;
-        }),
-        Desc("writeFile", "Write to file", Type::Text).shownIf([](const json &v) {
-            return num(v, "source") == VMOD_MATRIX_OUTPUT && on(v, "write") && !on(v, "prompt");
-        }),
-        Desc("prompt", "Prompt for the file", Type::Bool).shownIf(storedPrompted),
-        Desc("promptText", "Prompt text", Type::Text).shownIf([](const json &v) {
-            return storedPrompted(v) && on(v, "prompt");
-        }),
-        Desc("show", "Show", Type::Bool).shownIf([](const json &v) { return num(v, "source") == VMOD_MATRIX_OUTPUT; }),
-        Desc("normalize", "Normalize", Type::Bool),
     };
+    appendFileDescs(k.descs, VMOD_MATRIX_READ, VMOD_MATRIX_OUTPUT);
+    k.descs.push_back(Desc("normalize", "Normalize", Type::Bool));
     k.read = [](const Vmod_Node *node) {
         const auto *m = static_cast<const Vmod_MatrixData *>(node->data);
         return json{{"title", textOf(node->title)},
@@ -710,21 +718,8 @@ Kind tableKind() {
             return layer(v) && (kind == VMOD_LAYER_IMAGE || kind == VMOD_LAYER_COVERAGE);
         }),
         Desc("fieldName", "Field name", Type::Text).shownIf(layer),
-        Desc("readFile", "Read from file", Type::Text).shownIf([](const json &v) {
-            return num(v, "source") == VMOD_TABLE_READ && !on(v, "prompt");
-        }),
-        Desc("write", "Write to a file", Type::Bool).shownIf([](const json &v) {
-            return num(v, "source") == VMOD_TABLE_OUTPUT;
-        }),
-        Desc("writeFile", "Write to file", Type::Text).shownIf([](const json &v) {
-            return num(v, "source") == VMOD_TABLE_OUTPUT && on(v, "write") && !on(v, "prompt");
-        }),
-        Desc("prompt", "Prompt for the file", Type::Bool).shownIf(storedPrompted),
-        Desc("promptText", "Prompt text", Type::Text).shownIf([](const json &v) {
-            return storedPrompted(v) && on(v, "prompt");
-        }),
-        Desc("show", "Show", Type::Bool).shownIf([](const json &v) { return num(v, "source") == VMOD_TABLE_OUTPUT; }),
     };
+    appendFileDescs(k.descs, VMOD_TABLE_READ, VMOD_TABLE_OUTPUT);
     k.read = [](const Vmod_Node *node) {
         const auto *t = static_cast<const Vmod_TableData *>(node->data);
         json values = json::array(), strings = json::array(), colors = json::array();
