@@ -1,11 +1,15 @@
 // The drawing canvas: real pixels, exclusive-or drawing, fontconfig fonts, PNG output.
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
+#include <array>
 #include <string>
 #include <vector>
 
 #include "vmodhost/oerr.h"
+#include "vmodhost/omsc.h"
 #include "vmodhost/ooml.h"
 #include "vmodhost/vmodhost.h"
 
@@ -329,4 +333,73 @@ TEST(ooml_CanvasContextSetFontSpec, MissingNoteFacesHaveAStandInOfTheirKind) {
     ooml_CanvasContextGetStringExtents(c.canvas, "MMMMMMMM", &x1, &x2, &y1, &y2, err.Slot());
     EXPECT_EQ(x2 - x1, narrow); // every character one width
     EXPECT_GT(narrow, 0);
+}
+
+namespace {
+
+// The pixels of PNG bytes through Cairo's reader, as 0xRRGGBB; empty when unreadable.
+std::vector<uint32_t> DecodePng(const unsigned char *bytes, size_t size, int *width, int *height) {
+    struct Reader {
+        const unsigned char *bytes;
+        size_t size, at;
+    } reader{bytes, size, 0};
+    auto read = [](void *closure, unsigned char *data, unsigned int length) {
+        auto *r = static_cast<Reader *>(closure);
+        if (r->size - r->at < length) return CAIRO_STATUS_READ_ERROR;
+        std::memcpy(data, r->bytes + r->at, length);
+        r->at += length;
+        return CAIRO_STATUS_SUCCESS;
+    };
+    cairo_surface_t *surface = cairo_image_surface_create_from_png_stream(read, &reader);
+    std::vector<uint32_t> pixels;
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        *width = cairo_image_surface_get_width(surface);
+        *height = cairo_image_surface_get_height(surface);
+        const unsigned char *data = cairo_image_surface_get_data(surface);
+        for (int y = 0; y < *height; ++y)
+            for (int x = 0; x < *width; ++x)
+                pixels.push_back(reinterpret_cast<const uint32_t *>(data + size_t(y) * cairo_image_surface_get_stride(surface))[x] & 0xFFFFFF);
+    }
+    cairo_surface_destroy(surface);
+    return pixels;
+}
+
+} // namespace
+
+// Both encodings of a part hold exactly the canvas's pixels: a noisy picture makes the
+// quick encoder's output span many chunks.
+TEST(vmodhost_CairoCanvasPngPart, BothEncodingsHoldThePixelsOfThePart) {
+    CairoKeeper c(700, 500);
+    uint32_t seed = 12345;
+    auto next = [&seed] { return seed = seed * 1103515245u + 12345u; };
+    for (int i = 0; i < 3000; ++i) {
+        ooml_CanvasContextSetForeground(c.canvas, next() >> 8, nullptr);
+        ooml_CanvasDrawLine(c.canvas, 0, 0, int32_t(next() % 700), int32_t(next() % 500), int32_t(next() % 700),
+                            int32_t(next() % 500), nullptr);
+    }
+    for (int32_t quick : {0, 1}) {
+        for (auto [x, y, w, h] : {std::array<int32_t, 4>{0, 0, 700, 500}, {13, 7, 601, 333}, {699, 499, 1, 1}}) {
+            unsigned char *png = nullptr;
+            size_t size = 0;
+            ASSERT_EQ(vmodhost_CairoCanvasPngPart(c.canvas, x, y, w, h, quick, &png, &size), 1);
+            int width = 0, height = 0;
+            std::vector<uint32_t> pixels = DecodePng(png, size, &width, &height);
+            if (quick && w == 700) {
+                EXPECT_NE(std::string(reinterpret_cast<char *>(png), size).find("IDAT", 60000), std::string::npos)
+                    << "the quick PNG should need several chunks here";
+            }
+            omsc_HeapFree(png);
+            ASSERT_EQ(width, w);
+            ASSERT_EQ(height, h);
+            int differing = 0;
+            for (int32_t py = 0; py < h; ++py)
+                for (int32_t px = 0; px < w; ++px) differing += pixels[size_t(py) * w + px] != c.At(x + px, y + py);
+            EXPECT_EQ(differing, 0) << "quick " << quick << ", part at " << x << "," << y;
+        }
+    }
+    unsigned char *png = nullptr;
+    size_t size = 0;
+    for (auto [x, y, w, h] : {std::array<int32_t, 4>{-1, 0, 10, 10}, {0, 0, 701, 10}, {5, 5, 0, 3}, {690, 0, 11, 1}})
+        EXPECT_EQ(vmodhost_CairoCanvasPngPart(c.canvas, x, y, w, h, 1, &png, &size), 0) << x << "," << w;
+    EXPECT_EQ(png, nullptr);
 }

@@ -41,8 +41,10 @@
 #include <vector>
 
 #include "canvas.h"
+#include "canvas/png_quick.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
 #include "ui/ui_report.h"
 #include "vmodhost/vmodhost.h"
 
@@ -124,8 +126,10 @@ public:
           mask_(cairo_image_surface_create(CAIRO_FORMAT_A8, width, height)) {
         CountCanvas(+1);
         if (Ok()) {
-            for (int32_t y = 0; y < height_; ++y)
-                for (int32_t x = 0; x < width_; ++x) Pixel(x, y) = background & 0xFFFFFF;
+            // One row is filled and copied down: a large picture is cleared at memory speed.
+            uint32_t *first = &Pixel(0, 0);
+            std::fill_n(first, width_, background & 0xFFFFFF);
+            for (int32_t y = 1; y < height_; ++y) std::memcpy(&Pixel(0, y), first, sizeof(uint32_t) * width_);
             std::memset(cairo_image_surface_get_data(mask_), 0,
                         static_cast<size_t>(cairo_image_surface_get_stride(mask_)) * height_);
             cairo_surface_mark_dirty(image_);
@@ -138,6 +142,9 @@ public:
         cairo_surface_destroy(image_);
         CountCanvas(-1);
     }
+
+    int32_t Width() const { return width_; }
+    int32_t Height() const { return height_; }
 
     bool Ok() const {
         return cairo_surface_status(image_) == CAIRO_STATUS_SUCCESS &&
@@ -162,6 +169,41 @@ public:
             return false;
         }
         return ofio_SaveClose(file, err) == 0;
+    }
+
+    // The rectangle (inside the image) as a PNG in a growing heap block.
+    bool PngPart(int32_t x, int32_t y, int32_t width, int32_t height, bool quick, unsigned char **bytes,
+                 size_t *size) {
+        cairo_surface_flush(image_);
+        unsigned char *data = cairo_image_surface_get_data(image_);
+        const int stride = cairo_image_surface_get_stride(image_);
+        unsigned char *first = data + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 4;
+        std::vector<unsigned char> png;
+        if (quick) {
+            if (!png_QuickEncode(first, width, height, static_cast<size_t>(stride), png)) return false;
+        } else {
+            // The part shares the image's memory: only the encoding costs anything.
+            cairo_surface_t *part = cairo_image_surface_create_for_data(first, CAIRO_FORMAT_RGB24, width, height, stride);
+            cairo_status_t status = cairo_surface_status(part);
+            if (status == CAIRO_STATUS_SUCCESS) status = cairo_surface_write_to_png_stream(part, AppendPngBytes, &png);
+            cairo_surface_destroy(part);
+            if (status != CAIRO_STATUS_SUCCESS) return false;
+        }
+        *bytes = static_cast<unsigned char *>(omsc_HeapMalloc(png.size()));
+        if (*bytes == nullptr) return false;
+        std::memcpy(*bytes, png.data(), png.size());
+        *size = png.size();
+        return true;
+    }
+
+    static cairo_status_t AppendPngBytes(void *closure, const unsigned char *data, unsigned int length) {
+        try {
+            static_cast<std::vector<unsigned char> *>(closure)->insert(
+                static_cast<std::vector<unsigned char> *>(closure)->end(), data, data + length);
+            return CAIRO_STATUS_SUCCESS;
+        } catch (...) {
+            return CAIRO_STATUS_NO_MEMORY;
+        }
     }
 
     static cairo_status_t WritePngBytes(void *closure, const unsigned char *data, unsigned int length) {
@@ -712,6 +754,19 @@ VMODHOST_API int32_t vmodhost_CairoCanvasSavePng(Ooml_Canvas *canvas, const char
         return 0;
     }
     return cairo->WritePng(path, err) ? 1 : 0;
+}
+
+VMODHOST_API int32_t vmodhost_CairoCanvasPngPart(Ooml_Canvas *canvas, int32_t x, int32_t y, int32_t width,
+                                                 int32_t height, int32_t quick, unsigned char **bytes, size_t *size) {
+    CairoCanvas *cairo = AsCairo(canvas);
+    if (!cairo || !bytes || !size || width <= 0 || height <= 0 || x < 0 || y < 0 ||
+        int64_t(x) + width > cairo->Width() || int64_t(y) + height > cairo->Height())
+        return 0;
+    try {
+        return cairo->PngPart(x, y, width, height, quick != 0, bytes, size) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
 }
 
 VMODHOST_API uint32_t vmodhost_CairoCanvasPixel(Ooml_Canvas *canvas, int32_t x, int32_t y) {

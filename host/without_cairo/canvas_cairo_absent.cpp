@@ -18,6 +18,11 @@ VMODHOST_API int32_t vmodhost_CairoCanvasSavePng(Ooml_Canvas *, const char *, Oe
     return 0;
 }
 
+VMODHOST_API int32_t vmodhost_CairoCanvasPngPart(Ooml_Canvas *, int32_t, int32_t, int32_t, int32_t, int32_t,
+                                                 unsigned char **, size_t *) {
+    return 0;
+}
+
 VMODHOST_API uint32_t vmodhost_CairoCanvasPixel(Ooml_Canvas *, int32_t, int32_t) { return UINT32_MAX; }
 
 } // extern "C"

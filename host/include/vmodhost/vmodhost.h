@@ -191,6 +191,14 @@ VMODHOST_API int32_t vmodhost_CairoCanvasWritePng(Ooml_Canvas *canvas, const cha
 /* The same, and on failure a report in *err (chained to what it held) that names the
    file and the reason ("cannot write PATH: No space left on device"). */
 VMODHOST_API int32_t vmodhost_CairoCanvasSavePng(Ooml_Canvas *canvas, const char *path, Oerr_ErrorReport **err);
+/* The rectangle of the image from (x, y), width by height pixels, as the bytes of a PNG
+   in memory: *bytes is a new heap block the caller releases with omsc_HeapFree, *size
+   its length. With quick 0 the PNG is Cairo's, as vmodhost_CairoCanvasWritePng writes
+   it; with quick 1 it is made for speed (no filters, zlib's fastest level), for a picture
+   shown at once. 1 on success; 0 (nothing allocated) when the rectangle is empty or not
+   wholly inside the image, memory runs out, or for another kind of canvas. */
+VMODHOST_API int32_t vmodhost_CairoCanvasPngPart(Ooml_Canvas *canvas, int32_t x, int32_t y, int32_t width,
+                                                 int32_t height, int32_t quick, unsigned char **bytes, size_t *size);
 /* The pixel at (x, y) as 0xRRGGBB; 0xFFFFFFFF outside the image or for another kind of canvas. */
 VMODHOST_API uint32_t vmodhost_CairoCanvasPixel(Ooml_Canvas *canvas, int32_t x, int32_t y);
 
