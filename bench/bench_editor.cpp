@@ -1,6 +1,6 @@
 // bench_editor.cpp - the editor's server side at 500 nodes, through its HTTP interface on
 // 127.0.0.1 as the page reaches it: an edit's round trip (a move request and the new
-// state in the answer) and the picture the page shows.
+// state in the answer), the whole picture and the part of it the page shows.
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 #include <unistd.h>
@@ -84,6 +84,18 @@ void BM_Picture(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_Picture)->Unit(benchmark::kMillisecond);
+
+// What the page asks for: the part of the picture on screen (a 1280 by 900 window less
+// its panels, and the margin the page draws around it).
+void BM_PictureOnScreen(benchmark::State &state) {
+    EditorFixture &f = fixture();
+    for (auto _ : state) {
+        auto res = f.client->Get(f.base + "api/picture.png?zoom=1&select=250&clip=-160,-160,1320,1120");
+        if (!res || res->status != 200) state.SkipWithError("no picture");
+        benchmark::DoNotOptimize(res);
+    }
+}
+BENCHMARK(BM_PictureOnScreen)->Unit(benchmark::kMillisecond);
 
 void BM_State(benchmark::State &state) {
     EditorFixture &f = fixture();

@@ -138,13 +138,35 @@ const Options kCellSizeModes = {{0, "Minimum"}, {1, "Maximum"}, {2, "Given"}};
 const Options kWindowModes = {{0, "Union"}, {1, "Intersection"}, {2, "Given"}};
 const Options kProjectionModes = {{0, "Default"}, {1, "Sameas"}, {2, "Specify"}};
 
-// The FIELD object of d without its value.
-json fieldHead(const Desc &d) {
+// Each list of choices under the name a FIELD gives instead of the list itself.
+struct ChoiceList {
+    const char *name;
+    const Options *options;
+};
+const ChoiceList kChoiceLists[] = {
+    {"dataTypes", &kDataTypes},       {"tableTypes", &kTableTypes},       {"interpolations", &kInterpolations},
+    {"compressions", &kCompressions}, {"coordinates", &kCoordinates},     {"aoiModes", &kAoiModes},
+    {"vectorTypes", &kVectorTypes},   {"groundUnits", &kGroundUnits},     {"matrixSources", &kMatrixSources},
+    {"kernels", &kKernels},           {"tableSources", &kTableSources},   {"layerKinds", &kLayerKinds},
+    {"areas", &kAreas},               {"styles", &kStyles},               {"pageUnits", &kPageUnits},
+    {"orientations", &kOrientations}, {"cellSizeModes", &kCellSizeModes}, {"windowModes", &kWindowModes},
+    {"projectionModes", &kProjectionModes}};
+
+json optionsOf(const Options &list) {
+    json options = json::array();
+    for (const Option &o : list) options.push_back(json{{"value", o.value}, {"label", o.label}});
+    return options;
+}
+
+// The FIELD object of d without its value: a choice with its options, or with the name of
+// its list when byName.
+json fieldHead(const Desc &d, bool byName) {
     json field{{"key", d.key}, {"label", d.label}, {"type", typeName(d.type)}};
-    if (d.options != nullptr) {
-        json options = json::array();
-        for (const Option &o : *d.options) options.push_back(json{{"value", o.value}, {"label", o.label}});
-        field["options"] = std::move(options);
+    if (d.options != nullptr && byName) {
+        for (const ChoiceList &list : kChoiceLists)
+            if (list.options == d.options) field["choices"] = list.name;
+    } else if (d.options != nullptr) {
+        field["options"] = optionsOf(*d.options);
     }
     if (d.cellType != nullptr) field["cellType"] = d.cellType;
     return field;
@@ -342,7 +364,8 @@ struct Kind {
     std::function<json(const Vmod_Node *)> read;
     std::function<bool(json &, const json &given, std::string &)> settle;
     std::function<void(Vmod_Node *, const json &)> write;
-    std::vector<json> heads; // made by finished()
+    std::vector<json> heads;       // made by finished()
+    std::vector<json> namingHeads; // the same, naming their lists of choices
 };
 
 // A list and its size: a new size alone resizes the list (new entries are filler), a list
@@ -978,7 +1001,10 @@ Kind textKind() {
 }
 
 Kind finished(Kind kind) {
-    for (const Desc &d : kind.descs) kind.heads.push_back(fieldHead(d));
+    for (const Desc &d : kind.descs) {
+        kind.heads.push_back(fieldHead(d, false));
+        kind.namingHeads.push_back(fieldHead(d, true));
+    }
     return kind;
 }
 
@@ -1146,14 +1172,20 @@ json nodeValues(const Kind &kind, const Vmod_Node *node) {
 
 } // namespace
 
-nlohmann::json editor_NodeFields(const Vmod_Model *, const Vmod_Node *node) {
+nlohmann::json editor_Choices() {
+    json lists = json::object();
+    for (const ChoiceList &list : kChoiceLists) lists[list.name] = optionsOf(*list.options);
+    return lists;
+}
+
+nlohmann::json editor_NodeFields(const Vmod_Model *, const Vmod_Node *node, bool choicesByName) {
     const Kind *kind = node != nullptr ? kindOf(node->type) : nullptr;
     if (kind == nullptr || node->data == nullptr)
         return json::array({json{{"key", "title"},
                                  {"label", "Title"},
                                  {"type", "text"},
                                  {"value", node != nullptr ? textOf(node->title) : json("")}}});
-    return describe(kind->descs, kind->heads, nodeValues(*kind, node));
+    return describe(kind->descs, choicesByName ? kind->namingHeads : kind->heads, nodeValues(*kind, node));
 }
 
 nlohmann::json editor_HeaderFields(const Vmod_Model *model) {

@@ -18,8 +18,13 @@
 // nlohmann::json::error_handler_t::replace).
 
 // The fields of node, as an array of FIELD objects. A node of no known kind, or without
-// its payload, has its title only.
-nlohmann::json editor_NodeFields(const Vmod_Model *model, const Vmod_Node *node);
+// its payload, has its title only. With choicesByName a choice names its list of options
+// ("choices": "dataTypes") instead of holding it: the state of a large model gives each
+// list once, from editor_Choices.
+nlohmann::json editor_NodeFields(const Vmod_Model *model, const Vmod_Node *node, bool choicesByName = false);
+// Every list of choices a field can name: {"dataTypes": [{"value": 0, "label": "Binary"},
+// ...], ...}.
+nlohmann::json editor_Choices();
 // The fields of the model's header.
 nlohmann::json editor_HeaderFields(const Vmod_Model *model);
 

@@ -3,16 +3,19 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <unordered_map>
 
 #include "vmod/vmod.h"
 #include "vmodcheck/vmodcheck.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
+#include "vmodhost/omsc.h"
 #include "vmodhost/ostr.h"
 #include "vmodhost/vmodhost.h"
 #include "vmodhost/vmodhost_printer.h"
@@ -102,7 +105,7 @@ struct Choosers {
 };
 
 struct Prompts {
-    const std::vector<std::string> *answers;
+    const std::vector<std::string> *answers = nullptr;
     size_t next = 0;
     std::vector<std::string> asked;
     bool cancelled = false;
@@ -122,14 +125,15 @@ int32_t answerPrompt(Ooml_Part *, const char *title, void *user, char **answer) 
 
 } // namespace
 
-EditorOutput editor_Picture(Vmod_Model *model, double zoom, int32_t pixelsPerInch, const std::vector<int32_t> &select) {
+EditorOutput editor_Picture(Vmod_Model *model, double zoom, int32_t pixelsPerInch, const std::vector<int32_t> &select,
+                            const EditorClip *clip) {
+    std::unordered_map<int32_t, Vmod_Node *> byId;
+    for (Vmod_Node *node = model->nodes; node; node = node->next) byId[node->id] = node; // the last one, as drawn
     std::vector<Vmod_Node *> selection;
     for (int32_t id : select) {
-        Vmod_Node *found = nullptr;
-        for (Vmod_Node *node = model->nodes; node; node = node->next)
-            if (node->id == id) found = node;
-        if (found == nullptr) return failure(400, "there is no node " + std::to_string(id));
-        selection.push_back(found);
+        auto found = byId.find(id);
+        if (found == byId.end()) return failure(400, "there is no node " + std::to_string(id));
+        selection.push_back(found->second);
     }
     Vmodkit_View view;
     vmodkit_ViewDefault(&view);
@@ -139,21 +143,48 @@ EditorOutput editor_Picture(Vmod_Model *model, double zoom, int32_t pixelsPerInc
     Oerr_ErrorReport *err = nullptr;
     if (!vmodkit_PictureFrame(model, &view, &width, &height, &err))
         return failure(409, takeMessage(&err, "the picture cannot be drawn"));
+    const std::string frame = std::to_string(view.scrollX) + "," + std::to_string(view.scrollY) + "," +
+                              std::to_string(width) + "," + std::to_string(height);
+    // The part to send, in canvas pixels once drawn; the canvas reaches kClipMargin pixels
+    // past it (within the frame), since Cairo can stroke a shape cut by the canvas's edge
+    // a pixel differently from the whole shape.
+    constexpr int64_t kClipMargin = 8;
+    int64_t sendX = 0, sendY = 0, sendWidth = width, sendHeight = height;
+    if (clip != nullptr) {
+        // The frame's rectangle cut to the clip; nothing in common leaves its first pixel.
+        const int64_t frameX = view.scrollX, frameY = view.scrollY;
+        int64_t left = std::max(frameX, clip->x), top = std::max(frameY, clip->y);
+        int64_t right = std::min(frameX + width, clip->x + clip->width);
+        int64_t bottom = std::min(frameY + height, clip->y + clip->height);
+        if (right <= left || bottom <= top) left = frameX, top = frameY, right = left + 1, bottom = top + 1;
+        const int64_t drawLeft = std::max(frameX, left - kClipMargin), drawTop = std::max(frameY, top - kClipMargin);
+        const int64_t drawRight = std::min(frameX + width, right + kClipMargin);
+        const int64_t drawBottom = std::min(frameY + height, bottom + kClipMargin);
+        view.scrollX = int32_t(drawLeft);
+        view.scrollY = int32_t(drawTop);
+        width = int32_t(drawRight - drawLeft);
+        height = int32_t(drawBottom - drawTop);
+        sendX = left - drawLeft, sendY = top - drawTop, sendWidth = right - left, sendHeight = bottom - top;
+    }
     Ooml_Canvas *canvas = vmodhost_CairoCanvasCreate(width, height, view.background);
     if (canvas == nullptr) return failure(500, "cannot make a canvas of that size");
     EditorOutput out;
-    PrivateDir dir;
-    const std::string file = dir.file("picture.png");
+    unsigned char *png = nullptr;
+    size_t size = 0;
     if (!vmodkit_DrawModel(model, canvas, &view, selection.data(), selection.size(), &err)) {
         out = failure(500, takeMessage(&err, "the picture cannot be drawn"));
-    } else if (dir.path.empty() || !vmodhost_CairoCanvasWritePng(canvas, file.c_str()) || !readFile(file, out.bytes)) {
+    } else if (!vmodhost_CairoCanvasPngPart(canvas, int32_t(sendX), int32_t(sendY), int32_t(sendWidth),
+                                            int32_t(sendHeight), clip != nullptr, &png, &size)) {
         out = failure(500, "cannot write the picture");
     } else {
         out.ok = true;
         out.status = 200;
-        out.frame = std::to_string(view.scrollX) + "," + std::to_string(view.scrollY) + "," + std::to_string(width) +
-                    "," + std::to_string(height);
+        out.bytes.assign(reinterpret_cast<const char *>(png), size);
+        out.frame = frame;
+        out.clip = std::to_string(view.scrollX + sendX) + "," + std::to_string(view.scrollY + sendY) + "," +
+                   std::to_string(sendWidth) + "," + std::to_string(sendHeight);
     }
+    omsc_HeapFree(png);
     vmodhost_CanvasDelete(canvas);
     return out;
 }
@@ -191,7 +222,8 @@ nlohmann::json editor_Script(Vmod_Model *model, const std::vector<std::string> &
         result["reason"] = takeMessage(&err, "cannot make a scratch file");
         return result;
     }
-    Prompts prompts{&answers};
+    Prompts prompts;
+    prompts.answers = &answers;
     vmodhost_SetChooserHandler(answerPrompt, &prompts);
     const Vmodkit_ScriptEnd end = vmodkit_ScriptWrite(model, file, &err);
     vmodhost_SetChooserHandler(nullptr, nullptr);

@@ -20,11 +20,22 @@ struct EditorOutput {
     std::string error;
     std::string bytes;
     std::string frame; // the picture's "scrollX,scrollY,width,height"
+    std::string clip;  // the part drawn, "x,y,width,height" in the frame's pixels
 };
 
-// The diagram as `vmod render MODEL OUT --zoom Z --ppi P --select IDS` draws it, as PNG.
-// A selected identifier the model lacks is 400.
-EditorOutput editor_Picture(Vmod_Model *model, double zoom, int32_t pixelsPerInch, const std::vector<int32_t> &select);
+// A rectangle of a picture in its own pixels, counted like the frame's scroll (the
+// paper's top-left corner is pixel 0, 0).
+struct EditorClip {
+    int64_t x = 0, y = 0, width = 0, height = 0;
+};
+
+// The diagram as `vmod render MODEL OUT --zoom Z --ppi P --select IDS` draws it, as PNG:
+// the whole frame, or with clip only the part of it inside clip (pixel for pixel the same
+// as that part of the whole; a clip outside the frame draws its first pixel), for the
+// screen: a PNG made for speed rather than size. A selected identifier the model lacks
+// is 400.
+EditorOutput editor_Picture(Vmod_Model *model, double zoom, int32_t pixelsPerInch, const std::vector<int32_t> &select,
+                            const EditorClip *clip = nullptr);
 // The validator's JSON document, input files not opened.
 EditorOutput editor_Problems(Vmod_Model *model);
 // The script, the prompts answered from answers in order: {"script", "complete",

@@ -117,16 +117,6 @@ bool readFile(const std::string &path, std::string &text) {
     return true;
 }
 
-// Writes text to path the safe way: the file there stays whole until the new one is.
-bool writeFileSafely(const std::string &path, const std::string &text, std::string &why) {
-    Oerr_ErrorReport *err = nullptr;
-    Ofio_File *file = ofio_SaveOpen(path.c_str(), &err);
-    if (file == nullptr) return why = takeMessage(&err, "cannot write the file"), false;
-    if (!text.empty()) ofio_Write(file, text.data(), text.size());
-    if (ofio_SaveClose(file, &err) != 0) return why = takeMessage(&err, "cannot write the file"), false;
-    return true;
-}
-
 std::string isoTime(int64_t seconds) {
     std::time_t t = static_cast<std::time_t>(seconds);
     std::tm tm{};
@@ -134,19 +124,6 @@ std::string isoTime(int64_t seconds) {
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &tm);
     return text;
-}
-
-std::string modelText(const Vmod_Model *model, std::string &why) {
-    size_t length = 0;
-    Oerr_ErrorReport *err = nullptr;
-    char *text = vmodkit_ModelSaveMemory(model, &length, &err);
-    if (text == nullptr) {
-        why = takeMessage(&err, "the model cannot be written");
-        return {};
-    }
-    std::string result(text, length);
-    vmodkit_Free(text);
-    return result;
 }
 
 void freeVersions(std::vector<EditorVersion> &versions) {
@@ -162,9 +139,15 @@ void updateRecovery(EditorSession &session) {
         std::remove(path.c_str());
         return;
     }
-    std::string why;
-    std::string text = modelText(session.current.model, why);
-    if (why.empty()) writeFileSafely(path, text, why);
+    // The library's writer saves straight to the recovery path, the safe way: one file
+    // written and synced per change, not a scratch copy as well.
+    Vmod_Model named = *session.current.model;
+    std::vector<char> name(path.begin(), path.end());
+    name.push_back('\0');
+    named.fileName = name.data();
+    Oerr_ErrorReport *err = nullptr;
+    vmod_ModelWrite(&named, &err);
+    takeMessage(&err, "");
 }
 
 // The copy becomes the current version; the one it replaces is the undo step.
@@ -411,6 +394,7 @@ void editor_SessionClose(EditorSession &session) {
 }
 
 Json editor_State(const EditorSession &session) {
+    static const Json choices = editor_Choices();
     Vmod_Model *model = session.current.model;
     Vmodkit_View view;
     vmodkit_ViewDefault(&view);
@@ -427,7 +411,7 @@ Json editor_State(const EditorSession &session) {
                      {"x", node->x}, {"y", node->y}};
         Vmodkit_Box box = found[at] ? boxes[at] : Vmodkit_Box{node->x - 0.5, node->y - 0.5, node->x + 0.5, node->y + 0.5};
         item["box"] = {{"left", box.left}, {"top", box.top}, {"right", box.right}, {"bottom", box.bottom}};
-        item["fields"] = editor_NodeFields(model, node);
+        item["fields"] = editor_NodeFields(model, node, true);
         nodes.push_back(std::move(item));
         if (node->type == VMOD_TEXT) continue;
         for (const Vmod_Link *link = node->children; link; link = link->next)
@@ -439,6 +423,7 @@ Json editor_State(const EditorSession &session) {
             {"canRedo", !session.redo.empty()},
             {"file", session.path},
             {"header", {{"fields", editor_HeaderFields(model)}}},
+            {"choices", choices},
             {"nodes", std::move(nodes)},
             {"arrows", std::move(arrows)}};
 }

@@ -48,10 +48,12 @@ export const recoveryAction = (action) => call('POST', 'api/recovery', { action 
 export const quit = (discard) => call('POST', 'api/quit', { discard: !!discard });
 
 // The diagram at zoom (already multiplied by the device's pixel ratio) with the selected
-// nodes highlighted: {url, frame} where url is an object URL of the PNG and frame the
-// picture's scroll offset and size in its own pixels.
-export async function picture(zoom, ppi, selected) {
-    const query = `zoom=${zoom}&ppi=${ppi}` + (selected.length ? `&select=${selected.join(',')}` : '');
+// nodes highlighted, only its part inside clip ({x, y, width, height} in its own pixels)
+// when given: {url, frame, clip} where url is an object URL of the PNG, frame the whole
+// picture's scroll offset and size and clip the part the PNG holds.
+export async function picture(zoom, ppi, selected, clip) {
+    const query = `zoom=${zoom}&ppi=${ppi}` + (selected.length ? `&select=${selected.join(',')}` : '') +
+        (clip ? `&clip=${clip.x},${clip.y},${Math.max(1, clip.width)},${Math.max(1, clip.height)}` : '');
     let response;
     try {
         response = await fetch(`api/picture.png?${query}`);
@@ -63,12 +65,14 @@ export async function picture(zoom, ppi, selected) {
         try { why = (await response.json()).error || why; } catch (e) { /* not JSON */ }
         throw new ApiError(why, response.status, {});
     }
-    const parts = (response.headers.get('X-Vmod-Frame') || '0,0,0,0').split(',').map(Number);
-    const blob = await response.blob();
-    return {
-        url: URL.createObjectURL(blob),
-        frame: { x: parts[0] || 0, y: parts[1] || 0, width: parts[2] || 0, height: parts[3] || 0 },
+    const rectangle = (header) => {
+        const parts = (response.headers.get(header) || '0,0,0,0').split(',').map(Number);
+        return { x: parts[0] || 0, y: parts[1] || 0, width: parts[2] || 0, height: parts[3] || 0 };
     };
+    const frame = rectangle('X-Vmod-Frame');
+    const part = response.headers.has('X-Vmod-Clip') ? rectangle('X-Vmod-Clip') : frame;
+    const blob = await response.blob();
+    return { url: URL.createObjectURL(blob), frame, clip: part };
 }
 
 // The URL of an export download.

@@ -13,9 +13,14 @@ const area = () => document.getElementById('diagram');
 const img = () => document.getElementById('picture');
 const overlay = () => document.getElementById('overlay');
 
-// The picture on screen: its frame (in its own pixels) and the scale it was drawn at.
-const shown = { frame: { x: 0, y: 0, width: 0, height: 0 }, ratio: 1, zoom: 1, url: null };
+// The picture on screen: the whole picture's frame and the part of it drawn (both in the
+// picture's own pixels, where paper inch (x, y) is pixel (x, y) * PPI * zoom * ratio), and
+// the scale it was drawn at.
+const shown = { frame: { x: 0, y: 0, width: 0, height: 0 }, clip: null, ratio: 1, zoom: 1, url: null };
 let requested = 0;
+
+// CSS pixels drawn around what the diagram shows, so that a short scroll needs no new picture.
+const MARGIN = 160;
 
 let latest = Promise.resolve();
 
@@ -31,13 +36,54 @@ export async function redraw() {
     }
 }
 
+// Where the paper's origin stands on the sheet (CSS pixels): an inch in from the corner,
+// or further when nodes lie left of or above the paper.
+function originOf(frame, zoom, ratio) {
+    return { x: Math.max(PPI * zoom, -frame.x / ratio), y: Math.max(PPI * zoom, -frame.y / ratio) };
+}
+
+// The part of the picture to ask for at zoom: what the diagram shows and a margin, in the
+// picture's pixels. The origin is the last frame's, scaled to the new zoom.
+function wantedClip(zoom, ratio) {
+    const k = zoom / shown.zoom;
+    const origin = originOf({ x: shown.frame.x / shown.ratio * k * ratio, y: shown.frame.y / shown.ratio * k * ratio },
+                            zoom, ratio);
+    const a = area();
+    return {
+        origin,
+        x: Math.floor((a.scrollLeft - MARGIN - origin.x) * ratio),
+        y: Math.floor((a.scrollTop - MARGIN - origin.y) * ratio),
+        width: Math.ceil((a.clientWidth + 2 * MARGIN) * ratio),
+        height: Math.ceil((a.clientHeight + 2 * MARGIN) * ratio),
+    };
+}
+
+// Whether the picture on screen holds all of the frame that the diagram shows.
+function covered() {
+    if (!shown.clip) return false;
+    const a = area(), r = shown.ratio, origin = originOf(shown.frame, shown.zoom, r), f = shown.frame, c = shown.clip;
+    const left = Math.max(f.x, (a.scrollLeft - origin.x) * r), right = Math.min(f.x + f.width, (a.scrollLeft + a.clientWidth - origin.x) * r);
+    const top = Math.max(f.y, (a.scrollTop - origin.y) * r), bottom = Math.min(f.y + f.height, (a.scrollTop + a.clientHeight - origin.y) * r);
+    if (right <= left || bottom <= top) return true;
+    return left >= c.x - 1 && right <= c.x + c.width + 1 && top >= c.y - 1 && bottom <= c.y + c.height + 1;
+}
+
+// A new picture once per frame at most, when scrolling or resizing shows what is not drawn.
+let pending = false;
+function redrawWhenUncovered() {
+    if (pending || covered()) return;
+    pending = true;
+    requestAnimationFrame(() => { pending = false; if (!covered()) redraw(); });
+}
+
 async function draw(ticket) {
     const selected = selectedIds();
     const ratio = window.devicePixelRatio || 1;
     const zoom = store.zoom;
+    const want = wantedClip(zoom, ratio);
     let result;
     try {
-        result = await api.picture(+(zoom * ratio).toFixed(4), PPI, selected);
+        result = await api.picture(+(zoom * ratio).toFixed(4), PPI, selected, want);
     } catch (e) {
         actions.showMessage(e.message);
         return;
@@ -50,35 +96,40 @@ async function draw(ticket) {
         image.src = result.url;
     });
     if (shown.url) URL.revokeObjectURL(shown.url);
-    Object.assign(shown, { frame: result.frame, ratio, zoom, url: result.url });
+    const frame = result.frame, clip = result.clip;
+    Object.assign(shown, { frame, clip, ratio, zoom, url: result.url });
     // How the picture maps paper inches, for whoever reads the page (the browser tests).
-    image.dataset.frame = [result.frame.x, result.frame.y, result.frame.width, result.frame.height].join(',');
+    image.dataset.frame = [frame.x, frame.y, frame.width, frame.height].join(',');
+    image.dataset.clip = [clip.x, clip.y, clip.width, clip.height].join(',');
     image.dataset.scale = String(PPI * zoom * ratio);
     image.dataset.ratio = String(ratio);
     image.dataset.select = selected.join(',');
-    // The paper's origin stays where it is on screen while the picture's frame follows the
-    // nodes: the picture sits where its first pixel's paper point belongs.
-    const width = image.naturalWidth / ratio, height = image.naturalHeight / ratio;
-    const origin = Math.max(PPI * zoom, -result.frame.x / ratio), originY = Math.max(PPI * zoom, -result.frame.y / ratio);
-    const left = origin + result.frame.x / ratio, top = originY + result.frame.y / ratio;
+    // The paper's origin stays where it is on screen while the frame follows the nodes; the
+    // overlay spans the whole frame, the picture the part drawn.
+    const origin = originOf(frame, zoom, ratio);
+    const place = (e, r) => {
+        e.style.left = `${origin.x + r.x / ratio}px`;
+        e.style.top = `${origin.y + r.y / ratio}px`;
+        e.style.width = `${r.width / ratio}px`;
+        e.style.height = `${r.height / ratio}px`;
+    };
+    place(image, clip);
     const svg = overlay();
-    for (const e of [image, svg]) {
-        e.style.left = `${left}px`;
-        e.style.top = `${top}px`;
-        e.style.width = `${width}px`;
-        e.style.height = `${height}px`;
-    }
-    svg.setAttribute('width', width);
-    svg.setAttribute('height', height);
+    place(svg, frame);
+    svg.setAttribute('width', frame.width / ratio);
+    svg.setAttribute('height', frame.height / ratio);
     const sheet = document.getElementById('sheet');
-    sheet.style.width = `${left + width + 200}px`;
-    sheet.style.height = `${top + height + 200}px`;
+    sheet.style.width = `${origin.x + (frame.x + frame.width) / ratio + 200}px`;
+    sheet.style.height = `${origin.y + (frame.y + frame.height) / ratio + 200}px`;
     drawHandles();
+    // The origin moved (nodes left of the paper) or the sheet's new size moved the scroll:
+    // what shows may not be drawn yet.
+    redrawWhenUncovered();
 }
 
 // Paper inches of a pointer event, and the overlay's pixels of paper inches.
 export function toPaper(event) {
-    const r = img().getBoundingClientRect();
+    const r = overlay().getBoundingClientRect();
     const scale = PPI * shown.zoom * shown.ratio;
     return {
         x: ((event.clientX - r.left) * shown.ratio + shown.frame.x) / scale,
@@ -211,5 +262,7 @@ function press(event) {
 export function init() {
     const a = area();
     a.addEventListener('mousedown', press);
+    a.addEventListener('scroll', redrawWhenUncovered);
+    window.addEventListener('resize', redrawWhenUncovered);
     img().addEventListener('dragstart', (e) => e.preventDefault());
 }

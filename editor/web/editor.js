@@ -21,9 +21,17 @@ async function stateChanged() {
     // what the user waits for.
     await diagram.redraw();
     if (ticket !== latest) return;
+    // The panels' answers wait until the new picture has been painted: reading and
+    // showing them must not hold it back.
+    await afterPaint();
+    if (ticket !== latest) return;
     await Promise.all([panels.refreshProblems(), panels.refreshScript()]);
     if (ticket === latest) document.body.dataset.revision = String(state.revision);
 }
+
+// Resolves once the browser has painted what the page shows now: a frame's callback runs
+// before its paint, and a task it queues runs after.
+const afterPaint = () => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
 
 function showFile(state) {
     const name = document.getElementById('file-name');

@@ -113,7 +113,8 @@ function fieldElement(field, commit) {
         return wrap;
     case 'choice':
         control = make('select', { id });
-        for (const option of field.options || []) {
+        // A node's choice names its list, which the state gives once for all nodes.
+        for (const option of field.options || (store.state.choices || {})[field.choices] || []) {
             const o = make('option', { value: JSON.stringify(option.value) }, option.label);
             if (option.value === field.value) o.selected = true;
             control.appendChild(o);

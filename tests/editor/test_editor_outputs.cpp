@@ -1,8 +1,55 @@
 // What the editor makes from the model: the picture (the same as `vmod render`), the
 // validator's problems, the script with its prompts answered, and the exports.
+#include <cairo.h>
+
+#include <algorithm>
+#include <cstring>
+#include <tuple>
+
 #include "editor_test_support.h"
 
 namespace {
+
+// A PNG's pixels through Cairo, as 0xRRGGBB rows; empty when it is no PNG.
+struct Pixels {
+    int width = 0, height = 0;
+    std::vector<uint32_t> rgb;
+    uint32_t at(int x, int y) const { return rgb[size_t(y) * width + x]; }
+};
+
+Pixels decodePng(const std::string &bytes) {
+    struct Reader {
+        const std::string *bytes;
+        size_t at = 0;
+    } reader{&bytes};
+    auto read = [](void *closure, unsigned char *data, unsigned int length) {
+        auto *r = static_cast<Reader *>(closure);
+        if (r->bytes->size() - r->at < length) return CAIRO_STATUS_READ_ERROR;
+        std::memcpy(data, r->bytes->data() + r->at, length);
+        r->at += length;
+        return CAIRO_STATUS_SUCCESS;
+    };
+    cairo_surface_t *surface = cairo_image_surface_create_from_png_stream(read, &reader);
+    Pixels out;
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        out.width = cairo_image_surface_get_width(surface);
+        out.height = cairo_image_surface_get_height(surface);
+        const unsigned char *data = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        for (int y = 0; y < out.height; ++y)
+            for (int x = 0; x < out.width; ++x)
+                out.rgb.push_back(reinterpret_cast<const uint32_t *>(data + size_t(y) * stride)[x] & 0xFFFFFF);
+    }
+    cairo_surface_destroy(surface);
+    return out;
+}
+
+std::vector<int> numbers(const std::string &text) {
+    std::vector<int> out;
+    std::istringstream in(text);
+    for (std::string part; std::getline(in, part, ',');) out.push_back(std::stoi(part));
+    return out;
+}
 
 class EditorOutputTest : public EditorServerTest {
 protected:
@@ -31,6 +78,33 @@ TEST_F(EditorOutputTest, ThePictureIsWhatVmodRenderDraws) {
                                 "' --zoom 1.5 --ppi 96 --select 2";
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_TRUE(editorReadFile(out) == res->body) << "the editor's picture differs from vmod render's";
+
+    // A clip is that rectangle of the whole picture, pixel for pixel, cut to the frame.
+    const Pixels whole = decodePng(res->body);
+    ASSERT_EQ(whole.width, w);
+    // Each rectangle cuts through shapes: the arrows, the circle and a raster's teeth.
+    for (auto [dx, dy, cw] : {std::tuple{100, 20, 300}, {361, 81, 77}, {430, 0, 41}, {700, 150, 5000}}) {
+        const int cx = sx + dx, cy = sy + dy;
+        auto part = client->Get(base + "api/picture.png?zoom=1.5&ppi=96&select=2&clip=" + std::to_string(cx) + "," +
+                                std::to_string(cy) + "," + std::to_string(cw) + ",5000");
+        ASSERT_TRUE(part);
+        ASSERT_EQ(part->status, 200) << part->body;
+        EXPECT_EQ(part->get_header_value("X-Vmod-Frame"), frame);
+        const int width = std::min(cw, w - dx), height = h - dy;
+        EXPECT_EQ(numbers(part->get_header_value("X-Vmod-Clip")), (std::vector<int>{cx, cy, width, height}));
+        const Pixels cut = decodePng(part->body);
+        ASSERT_EQ(cut.width, width);
+        ASSERT_EQ(cut.height, height);
+        int differing = 0;
+        for (int y = 0; y < cut.height; ++y)
+            for (int x = 0; x < cut.width; ++x) differing += cut.at(x, y) != whole.at(x + dx, y + dy);
+        EXPECT_EQ(differing, 0) << "clip at " << dx << "," << dy;
+    }
+    auto outside = client->Get(base + "api/picture.png?zoom=1.5&clip=-5000,-5000,10,10");
+    ASSERT_EQ(outside->status, 200);
+    EXPECT_EQ(decodePng(outside->body).width, 1);
+    for (const char *bad : {"1,2,3", "0,0,0,10", "0,0,10,-1", "a,b,c,d", "0,0,1.5,2"})
+        EXPECT_EQ(client->Get(base + "api/picture.png?clip=" + bad)->status, 400) << bad;
 
     EXPECT_EQ(client->Get(base + "api/picture.png?select=9")->status, 400);
     EXPECT_EQ(client->Get(base + "api/picture.png?zoom=0")->status, 400);
@@ -70,6 +144,20 @@ TEST_F(EditorOutputTest, TheScriptAnswersPromptsInOrderAndSaysWhenOneIsMissing) 
     EXPECT_EQ(post("api/script", {{"answers", {1}}}).first, 400);
 }
 
+// On the loopback compression costs more than it saves: a browser offering brotli gets
+// the answers as they are.
+TEST_F(EditorOutputTest, AnswersAreNotCompressed) {
+    start();
+    build();
+    const httplib::Headers offer = {{"Accept-Encoding", "gzip, deflate, br"}};
+    for (const char *path : {"api/state", "api/problems", "api/export/model.svg"}) {
+        auto res = client->Get(base + path, offer);
+        ASSERT_TRUE(res);
+        ASSERT_EQ(res->status, 200) << path;
+        EXPECT_FALSE(res->has_header("Content-Encoding")) << path << " came " << res->get_header_value("Content-Encoding");
+    }
+}
+
 TEST_F(EditorOutputTest, ExportsAreDownloadsOfEachFormat) {
     start();
     build();
@@ -77,7 +165,7 @@ TEST_F(EditorOutputTest, ExportsAreDownloadsOfEachFormat) {
         const char *path, *type, *magic;
     } cases[] = {{"api/export/model.png?zoom=2", "image/png", "\x89PNG"},
                  {"api/export/model.eps", "application/postscript", "%!PS"},
-                 {"api/export/model.svg", "image/svg+xml", "<?xml"},
+                 {"api/export/model.svg", "image/svg+xml; charset=utf-8", "<?xml"},
                  {"api/export/model.pdf?pages=1-1", "application/pdf", "%PDF"}};
     for (const Case &c : cases) {
         auto res = client->Get(base + c.path);

@@ -112,7 +112,8 @@ TEST_F(NodeFieldsTest, editor_NodeFields_every_kind_describes_well_formed_fields
     const std::set<std::string> types = {"text",   "multiline", "number", "integer", "bool",
                                          "choice", "numbers",   "texts",  "grid",    "criteria"};
     for (int32_t kind = VMOD_RASTER; kind <= VMOD_TEXT; ++kind) {
-        json fields = editor_NodeFields(model.get(), add(kind));
+        const Vmod_Node *node = add(kind);
+        json fields = editor_NodeFields(model.get(), node);
         ASSERT_TRUE(fields.is_array());
         EXPECT_EQ(fields[0]["key"], "title") << kKinds[kind];
         std::set<std::string> seen;
@@ -129,6 +130,18 @@ TEST_F(NodeFieldsTest, editor_NodeFields_every_kind_describes_well_formed_fields
             if (f["type"] == "grid") {
                 EXPECT_EQ(f["cellType"], "number");
             }
+        }
+        // Naming the lists of choices changes nothing else: each name gives the same list.
+        const json choices = editor_Choices();
+        json named = editor_NodeFields(model.get(), node, true), listed = fields;
+        ASSERT_EQ(named.size(), listed.size());
+        for (size_t i = 0; i < named.size(); ++i) {
+            if (listed[i].contains("options")) {
+                ASSERT_TRUE(named[i]["choices"].is_string()) << named[i].dump();
+                named[i]["options"] = choices.at(named[i]["choices"].get<std::string>());
+                named[i].erase("choices");
+            }
+            EXPECT_EQ(named[i], listed[i]);
         }
     }
     json header = editor_HeaderFields(model.get());

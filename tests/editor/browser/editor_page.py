@@ -133,7 +133,7 @@ class Editor:
             'const area = document.getElementById("diagram");'
             'const frame = img.dataset.frame.split(",").map(Number);'
             'const scale = Number(img.dataset.scale), ratio = Number(img.dataset.ratio);'
-            'const at = () => { const r = img.getBoundingClientRect();'
+            'const at = () => { const r = document.getElementById("overlay").getBoundingClientRect();'
             '  return [r.left + (arguments[0] * scale - frame[0]) / ratio,'
             '          r.top + (arguments[1] * scale - frame[1]) / ratio]; };'
             'let p = at(); const box = area.getBoundingClientRect();'

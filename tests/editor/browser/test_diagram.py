@@ -21,9 +21,12 @@ CHANNEL_TOLERANCE = 24
 DIFFERING_PIXELS = 0.005
 
 
-def compare(page_png, render_png):
+def compare(page_png, render_png, part):
+    """The page's picture against the part (x, y, width, height) of vmod render's."""
     w1, h1, a = read_png(page_png)
     w2, h2, b = read_png(render_png)
+    x, y, w2, h2 = part
+    b = [row[x:x + w2] for row in b[y:y + h2]]
     if (w1, h1) != (w2, h2):
         fail(f'the page shows a {w1}x{h1} picture, vmod render draws {w2}x{h2}')
     differing = sum(1 for ra, rb in zip(a, b) for pa, pb in zip(ra, rb)
@@ -40,8 +43,12 @@ def main(vmod, source):
         rendered = os.path.join(work, 'render.png')
         subprocess.run([vmod, 'render', model, rendered, '--zoom', '1'], check=True)
         with Editor(vmod, model) as ed:
-            shot = ed.find('#picture').screenshot_as_png
-            differing = compare(shot, rendered)
+            # The page shows the part of the picture in sight (all of this example's).
+            picture = ed.find('#picture')
+            frame = [int(v) for v in picture.get_attribute('data-frame').split(',')]
+            clip = [int(v) for v in picture.get_attribute('data-clip').split(',')]
+            differing = compare(picture.screenshot_as_png, rendered,
+                                (clip[0] - frame[0], clip[1] - frame[1], clip[2], clip[3]))
             print(f'{differing} pixels differ from vmod render')
 
             # The example is ready: its problems are information only (its prompts, pages).
