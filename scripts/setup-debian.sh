@@ -8,7 +8,7 @@ packages=(
   bison gcc-multilib g++-multilib qemu-user
   clang libclang-rt-14-dev
   locales-all
-  libcairo2-dev fonts-dejavu-core fonts-liberation2
+  libcairo2-dev zlib1g-dev fonts-dejavu-core fonts-liberation2
   ghostscript poppler-utils libxml2-utils
   libgdal-dev nlohmann-json3-dev libgraphviz-dev python3-jsonschema
   libcpp-httplib-dev chromium chromium-driver python3-selenium
