@@ -26,8 +26,9 @@ WAIT = 20  # seconds any one thing may take
 class Editor:
     """`vmod edit MODEL --no-browser` and a browser on its page."""
 
-    def __init__(self, vmod, model, width=1280, height=900):
-        """vmod is the program to run on model, or the URL of an editor already serving."""
+    def __init__(self, vmod, model, width=1280, height=900, wait=True):
+        """vmod is the program to run on model, or the URL of an editor already serving;
+        without wait the page is not waited for (it may open with a question)."""
         self.model = model
         self.server = None
         self.profile = tempfile.mkdtemp(prefix='vmod-chromium-')
@@ -36,7 +37,7 @@ class Editor:
                 self.url = vmod
             else:
                 self.start_server(vmod, model)
-            self.open_browser(width, height)
+            self.open_browser(width, height, wait)
         except BaseException:
             self.close()
             raise
@@ -51,7 +52,7 @@ class Editor:
             raise RuntimeError(f'vmod edit printed {line!r}; stderr: {self.server.stderr.read()}')
         self.url = line[len(prefix):]
 
-    def open_browser(self, width, height):
+    def open_browser(self, width, height, wait=True):
         options = Options()
         options.binary_location = CHROMIUM
         for flag in ('--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
@@ -61,7 +62,8 @@ class Editor:
             options.add_argument(flag)
         self.driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
         self.driver.get(self.url)
-        self.wait_revision(lambda r: r >= 0)
+        if wait:
+            self.wait_revision(lambda r: r >= 0)
 
     def close(self):
         driver, self.driver = getattr(self, 'driver', None), None
