@@ -1,5 +1,4 @@
 // The drawing canvas: real pixels, exclusive-or drawing, fontconfig fonts, PNG output.
-#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,6 +11,7 @@
 #include "vmodhost/omsc.h"
 #include "vmodhost/ooml.h"
 #include "vmodhost/vmodhost.h"
+#include "support/png_pixels.h"
 
 namespace {
 
@@ -335,37 +335,6 @@ TEST(ooml_CanvasContextSetFontSpec, MissingNoteFacesHaveAStandInOfTheirKind) {
     EXPECT_GT(narrow, 0);
 }
 
-namespace {
-
-// The pixels of PNG bytes through Cairo's reader, as 0xRRGGBB; empty when unreadable.
-std::vector<uint32_t> DecodePng(const unsigned char *bytes, size_t size, int *width, int *height) {
-    struct Reader {
-        const unsigned char *bytes;
-        size_t size, at;
-    } reader{bytes, size, 0};
-    auto read = [](void *closure, unsigned char *data, unsigned int length) {
-        auto *r = static_cast<Reader *>(closure);
-        if (r->size - r->at < length) return CAIRO_STATUS_READ_ERROR;
-        std::memcpy(data, r->bytes + r->at, length);
-        r->at += length;
-        return CAIRO_STATUS_SUCCESS;
-    };
-    cairo_surface_t *surface = cairo_image_surface_create_from_png_stream(read, &reader);
-    std::vector<uint32_t> pixels;
-    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-        *width = cairo_image_surface_get_width(surface);
-        *height = cairo_image_surface_get_height(surface);
-        const unsigned char *data = cairo_image_surface_get_data(surface);
-        for (int y = 0; y < *height; ++y)
-            for (int x = 0; x < *width; ++x)
-                pixels.push_back(reinterpret_cast<const uint32_t *>(data + size_t(y) * cairo_image_surface_get_stride(surface))[x] & 0xFFFFFF);
-    }
-    cairo_surface_destroy(surface);
-    return pixels;
-}
-
-} // namespace
-
 // Both encodings of a part hold exactly the canvas's pixels: a noisy picture makes the
 // quick encoder's output span many chunks.
 TEST(vmodhost_CairoCanvasPngPart, BothEncodingsHoldThePixelsOfThePart) {
@@ -382,18 +351,17 @@ TEST(vmodhost_CairoCanvasPngPart, BothEncodingsHoldThePixelsOfThePart) {
             unsigned char *png = nullptr;
             size_t size = 0;
             ASSERT_EQ(vmodhost_CairoCanvasPngPart(c.canvas, x, y, w, h, quick, &png, &size), 1);
-            int width = 0, height = 0;
-            std::vector<uint32_t> pixels = DecodePng(png, size, &width, &height);
+            const vmodtest::PngPixels pixels = vmodtest::DecodePng(png, size);
             if (quick && w == 700) {
                 EXPECT_NE(std::string(reinterpret_cast<char *>(png), size).find("IDAT", 60000), std::string::npos)
                     << "the quick PNG should need several chunks here";
             }
             omsc_HeapFree(png);
-            ASSERT_EQ(width, w);
-            ASSERT_EQ(height, h);
+            ASSERT_EQ(pixels.width, w);
+            ASSERT_EQ(pixels.height, h);
             int differing = 0;
             for (int32_t py = 0; py < h; ++py)
-                for (int32_t px = 0; px < w; ++px) differing += pixels[size_t(py) * w + px] != c.At(x + px, y + py);
+                for (int32_t px = 0; px < w; ++px) differing += pixels.at(px, py) != c.At(x + px, y + py);
             EXPECT_EQ(differing, 0) << "quick " << quick << ", part at " << x << "," << y;
         }
     }

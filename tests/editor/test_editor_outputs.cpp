@@ -1,48 +1,13 @@
 // What the editor makes from the model: the picture (the same as `vmod render`), the
 // validator's problems, the script with its prompts answered, and the exports.
-#include <cairo.h>
-
 #include <algorithm>
 #include <cstring>
 #include <tuple>
 
 #include "editor_test_support.h"
+#include "support/png_pixels.h"
 
 namespace {
-
-// A PNG's pixels through Cairo, as 0xRRGGBB rows; empty when it is no PNG.
-struct Pixels {
-    int width = 0, height = 0;
-    std::vector<uint32_t> rgb;
-    uint32_t at(int x, int y) const { return rgb[size_t(y) * width + x]; }
-};
-
-Pixels decodePng(const std::string &bytes) {
-    struct Reader {
-        const std::string *bytes;
-        size_t at = 0;
-    } reader{&bytes};
-    auto read = [](void *closure, unsigned char *data, unsigned int length) {
-        auto *r = static_cast<Reader *>(closure);
-        if (r->bytes->size() - r->at < length) return CAIRO_STATUS_READ_ERROR;
-        std::memcpy(data, r->bytes->data() + r->at, length);
-        r->at += length;
-        return CAIRO_STATUS_SUCCESS;
-    };
-    cairo_surface_t *surface = cairo_image_surface_create_from_png_stream(read, &reader);
-    Pixels out;
-    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-        out.width = cairo_image_surface_get_width(surface);
-        out.height = cairo_image_surface_get_height(surface);
-        const unsigned char *data = cairo_image_surface_get_data(surface);
-        const int stride = cairo_image_surface_get_stride(surface);
-        for (int y = 0; y < out.height; ++y)
-            for (int x = 0; x < out.width; ++x)
-                out.rgb.push_back(reinterpret_cast<const uint32_t *>(data + size_t(y) * stride)[x] & 0xFFFFFF);
-    }
-    cairo_surface_destroy(surface);
-    return out;
-}
 
 std::vector<int> numbers(const std::string &text) {
     std::vector<int> out;
@@ -80,7 +45,7 @@ TEST_F(EditorOutputTest, ThePictureIsWhatVmodRenderDraws) {
     EXPECT_TRUE(editorReadFile(out) == res->body) << "the editor's picture differs from vmod render's";
 
     // A clip is that rectangle of the whole picture, pixel for pixel, cut to the frame.
-    const Pixels whole = decodePng(res->body);
+    const vmodtest::PngPixels whole = vmodtest::DecodePng(res->body.data(), res->body.size());
     ASSERT_EQ(whole.width, w);
     // Each rectangle cuts through shapes: the arrows, the circle and a raster's teeth.
     for (auto [dx, dy, cw] : {std::tuple{100, 20, 300}, {361, 81, 77}, {430, 0, 41}, {700, 150, 5000}}) {
@@ -92,7 +57,7 @@ TEST_F(EditorOutputTest, ThePictureIsWhatVmodRenderDraws) {
         EXPECT_EQ(part->get_header_value("X-Vmod-Frame"), frame);
         const int width = std::min(cw, w - dx), height = h - dy;
         EXPECT_EQ(numbers(part->get_header_value("X-Vmod-Clip")), (std::vector<int>{cx, cy, width, height}));
-        const Pixels cut = decodePng(part->body);
+        const vmodtest::PngPixels cut = vmodtest::DecodePng(part->body.data(), part->body.size());
         ASSERT_EQ(cut.width, width);
         ASSERT_EQ(cut.height, height);
         int differing = 0;
@@ -102,7 +67,7 @@ TEST_F(EditorOutputTest, ThePictureIsWhatVmodRenderDraws) {
     }
     auto outside = client->Get(base + "api/picture.png?zoom=1.5&clip=-5000,-5000,10,10");
     ASSERT_EQ(outside->status, 200);
-    EXPECT_EQ(decodePng(outside->body).width, 1);
+    EXPECT_EQ(vmodtest::DecodePng(outside->body.data(), outside->body.size()).width, 1);
     for (const char *bad : {"1,2,3", "0,0,0,10", "0,0,10,-1", "a,b,c,d", "0,0,1.5,2"})
         EXPECT_EQ(client->Get(base + "api/picture.png?clip=" + bad)->status, 400) << bad;
 
