@@ -1178,14 +1178,32 @@ nlohmann::json editor_Choices() {
     return lists;
 }
 
-nlohmann::json editor_NodeFields(const Vmod_Model *, const Vmod_Node *node, bool choicesByName) {
+nlohmann::json editor_KindFields() {
+    json kinds = json::object();
+    for (int32_t type = 0; type < 8; ++type) kinds[kKindNames[type]] = kindOf(type)->namingHeads;
+    return kinds;
+}
+
+nlohmann::json editor_NodeValues(const Vmod_Model *, const Vmod_Node *node) {
+    const Kind *kind = node != nullptr ? kindOf(node->type) : nullptr;
+    if (kind == nullptr || node->data == nullptr) return json{{"title", node != nullptr ? textOf(node->title) : json("")}};
+    json values = nodeValues(*kind, node);
+    // Whether a field shows depends on the others: all are judged before any goes.
+    std::vector<const char *> hidden;
+    for (const Desc &d : kind->descs)
+        if (d.visible && !d.visible(values)) hidden.push_back(d.key);
+    for (const char *key : hidden) values.erase(key);
+    return values;
+}
+
+nlohmann::json editor_NodeFields(const Vmod_Model *, const Vmod_Node *node) {
     const Kind *kind = node != nullptr ? kindOf(node->type) : nullptr;
     if (kind == nullptr || node->data == nullptr)
         return json::array({json{{"key", "title"},
                                  {"label", "Title"},
                                  {"type", "text"},
                                  {"value", node != nullptr ? textOf(node->title) : json("")}}});
-    return describe(kind->descs, choicesByName ? kind->namingHeads : kind->heads, nodeValues(*kind, node));
+    return describe(kind->descs, kind->heads, nodeValues(*kind, node));
 }
 
 nlohmann::json editor_HeaderFields(const Vmod_Model *model) {

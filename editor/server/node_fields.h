@@ -18,10 +18,15 @@
 // nlohmann::json::error_handler_t::replace).
 
 // The fields of node, as an array of FIELD objects. A node of no known kind, or without
-// its payload, has its title only. With choicesByName a choice names its list of options
-// ("choices": "dataTypes") instead of holding it: the state of a large model gives each
-// list once, from editor_Choices.
-nlohmann::json editor_NodeFields(const Vmod_Model *model, const Vmod_Node *node, bool choicesByName = false);
+// its payload, has its title only.
+nlohmann::json editor_NodeFields(const Vmod_Model *model, const Vmod_Node *node);
+// The same in two parts, as the state of a large model gives them: the FIELD objects of
+// each kind without their values, in order ({"raster": [...], ...}; a choice names its
+// list, "choices": "dataTypes", instead of holding it), made once; and for each node the
+// values of the fields it shows ({"title": "dem", ...}). A kind's fields that a node's
+// values name, in the kind's order with those values, are editor_NodeFields.
+nlohmann::json editor_KindFields();
+nlohmann::json editor_NodeValues(const Vmod_Model *model, const Vmod_Node *node);
 // Every list of choices a field can name: {"dataTypes": [{"value": 0, "label": "Binary"},
 // ...], ...}.
 nlohmann::json editor_Choices();

@@ -394,7 +394,7 @@ void editor_SessionClose(EditorSession &session) {
 }
 
 Json editor_State(const EditorSession &session) {
-    static const Json choices = editor_Choices();
+    static const Json kinds = editor_KindFields(), choices = editor_Choices();
     Vmod_Model *model = session.current.model;
     Vmodkit_View view;
     vmodkit_ViewDefault(&view);
@@ -411,7 +411,7 @@ Json editor_State(const EditorSession &session) {
                      {"x", node->x}, {"y", node->y}};
         Vmodkit_Box box = found[at] ? boxes[at] : Vmodkit_Box{node->x - 0.5, node->y - 0.5, node->x + 0.5, node->y + 0.5};
         item["box"] = {{"left", box.left}, {"top", box.top}, {"right", box.right}, {"bottom", box.bottom}};
-        item["fields"] = editor_NodeFields(model, node, true);
+        item["values"] = editor_NodeValues(model, node);
         nodes.push_back(std::move(item));
         if (node->type == VMOD_TEXT) continue;
         for (const Vmod_Link *link = node->children; link; link = link->next)
@@ -423,6 +423,7 @@ Json editor_State(const EditorSession &session) {
             {"canRedo", !session.redo.empty()},
             {"file", session.path},
             {"header", {{"fields", editor_HeaderFields(model)}}},
+            {"kinds", kinds},
             {"choices", choices},
             {"nodes", std::move(nodes)},
             {"arrows", std::move(arrows)}};

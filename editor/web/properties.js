@@ -7,6 +7,19 @@ import * as actions from './actions.js';
 const panel = () => document.getElementById('properties');
 let shown = '';   // what the panel shows, to rebuild it only when that changes
 
+// A node's FIELD objects: its kind's fields that its values name, in the kind's order,
+// each with its value and its list of choices.
+function nodeFields(node) {
+    const heads = (store.state.kinds || {})[node.kind] || [{ key: 'title', label: 'Title', type: 'text' }];
+    const choices = store.state.choices || {};
+    return heads.filter((head) => Object.prototype.hasOwnProperty.call(node.values || {}, head.key))
+        .map((head) => {
+            const field = { ...head, value: node.values[head.key] };
+            if (head.choices) field.options = choices[head.choices] || [];
+            return field;
+        });
+}
+
 export function render() {
     const box = panel();
     const ids = selectedIds();
@@ -17,7 +30,7 @@ export function render() {
         fields = store.state.header.fields;
     } else if (ids.length === 1 && nodeById(ids[0])) {
         target = 'node';
-        fields = nodeById(ids[0]).fields;
+        fields = nodeFields(nodeById(ids[0]));
     } else {
         target = 'many';
         fields = [];
@@ -113,8 +126,7 @@ function fieldElement(field, commit) {
         return wrap;
     case 'choice':
         control = make('select', { id });
-        // A node's choice names its list, which the state gives once for all nodes.
-        for (const option of field.options || (store.state.choices || {})[field.choices] || []) {
+        for (const option of field.options || []) {
             const o = make('option', { value: JSON.stringify(option.value) }, option.label);
             if (option.value === field.value) o.selected = true;
             control.appendChild(o);

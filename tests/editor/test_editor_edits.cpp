@@ -49,7 +49,8 @@ TEST_F(EditorServerTest, AddingGivesEachKindTheNextIdentifierWhereItWasAsked) {
     EXPECT_GT(box["bottom"].get<double>(), 2.5 + 0.47);
     EXPECT_TRUE(s["dirty"]);
     EXPECT_TRUE(s["canUndo"]);
-    EXPECT_FALSE(s["nodes"][0]["fields"].empty());
+    EXPECT_EQ(s["nodes"][0]["values"]["title"], s["nodes"][0]["title"]);
+    EXPECT_FALSE(s["kinds"]["raster"].empty());
 }
 
 TEST_F(EditorServerTest, MoveDeleteAndDisconnectChangeOnlyWhatTheyName) {

@@ -18,7 +18,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 def node_field(editor, node_id, key):
     node = next(n for n in editor.state()['nodes'] if n['id'] == node_id)
-    return next((f['value'] for f in node['fields'] if f['key'] == key), None)
+    return node['values'].get(key)
 
 
 def select_node(editor, node_id):
