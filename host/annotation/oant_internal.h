@@ -98,10 +98,13 @@ struct Oant_Elements {
     // The element records, written as the elements are made and read back when the
     // layer is written; an unnamed temporary file that vanishes when it is closed.
     std::FILE *scratch = nullptr;
+    static constexpr size_t scratchBufferSize = 1 << 20;
+    std::unique_ptr<char[]> scratchBuffer; // the scratch file's buffer; outlives the file
     uint64_t scratchSize = 0;
     bool scratchFailed = false;
     int scratchCause = 0; // errno of the failure
     std::string scratchDirectory; // where the scratch file is made, if it can be
+    std::string recordBuffer; // the record being made, kept for its capacity
     // The part of the scratch file last read back, as the layer is written: the tree is
     // read mostly forward, a record close to the one before.
     mutable bool flushed = false;
