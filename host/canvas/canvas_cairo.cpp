@@ -381,8 +381,6 @@ private:
         }
         cairo_surface_mark_dirty(mask_);
         cairo_t *cr = cairo_create(mask_);
-        cairo_rectangle(cr, box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1);
-        cairo_clip(cr);
         cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
         cairo_set_source_rgba(cr, 0, 0, 0, 1);
         draw(cr);
@@ -506,10 +504,24 @@ private:
         if (left > width_ + kMargin || left + te.x_advance + fe.max_x_advance < -kMargin || top > height_ + kMargin ||
             baseline + fe.descent + fe.height < -kMargin)
             return;
-        double slack = fe.max_x_advance + fe.height + 2;
-        PixelBox box = ClipToImage({Clamp(std::floor(left - slack)), Clamp(std::floor(top - slack)),
-                                    Clamp(std::ceil(left + te.x_advance + slack)),
-                                    Clamp(std::ceil(baseline + fe.descent + slack))});
+        // Smoothed glyphs stay within their ink extents, as measured above, but for the
+        // rounding of each glyph's position and outline to whole pixels: a margin of three
+        // pixels holds them, and the mask work is then the size of the text. Exclusive-or
+        // text is drawn with glyphs hinted for all-or-nothing coverage, which were not
+        // measured: it keeps a box any glyph of the font fits in.
+        PixelBox box;
+        if (mode_ == kXor) {
+            double slack = fe.max_x_advance + fe.height + 2;
+            box = ClipToImage({Clamp(std::floor(left - slack)), Clamp(std::floor(top - slack)),
+                               Clamp(std::ceil(left + te.x_advance + slack)),
+                               Clamp(std::ceil(baseline + fe.descent + slack))});
+        } else {
+            const double margin = 3;
+            box = ClipToImage({Clamp(std::floor(left + te.x_bearing - margin)),
+                               Clamp(std::floor(baseline + te.y_bearing - margin)),
+                               Clamp(std::ceil(left + te.x_bearing + te.width + margin)),
+                               Clamp(std::ceil(baseline + te.y_bearing + te.height + margin))});
+        }
         if (box.Empty()) return;
         // Exclusive-or needs all-or-nothing coverage; copy mode may smooth the edges.
         cairo_antialias_t antialias = mode_ == kXor ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY;
