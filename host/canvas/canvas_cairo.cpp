@@ -296,17 +296,16 @@ public:
         const ResolvedFont *font = CurrentFont(err);
         if (!font || !*text) return;
         const std::vector<std::string> lines = LinesOf(ToUtf8(text));
+        // One context measures the font and every line.
+        cairo_t *measure = cairo_create(mask_);
+        SetFontOn(measure, *font, CAIRO_ANTIALIAS_GRAY);
         cairo_font_extents_t fe;
-        {
-            cairo_t *cr = cairo_create(mask_);
-            SetFontOn(cr, *font, CAIRO_ANTIALIAS_GRAY);
-            cairo_font_extents(cr, &fe);
-            cairo_destroy(cr);
-        }
+        cairo_font_extents(measure, &fe);
         // Lines stand one extent height apart, the same height getStringExtents gives.
         const double lineHeight = std::ceil(fe.ascent + fe.descent);
         for (size_t k = 0; k < lines.size(); ++k)
-            DrawTextLine(*font, fe, lines[k], x, y - lineHeight * static_cast<double>(lines.size() - 1 - k));
+            DrawTextLine(measure, *font, fe, lines[k], x, y - lineHeight * static_cast<double>(lines.size() - 1 - k));
+        cairo_destroy(measure);
     }
 
 private:
@@ -344,12 +343,16 @@ private:
             p = colour_;
             return;
         }
-        uint32_t out = 0;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            uint32_t src = (colour_ >> shift) & 0xFF, dst = (p >> shift) & 0xFF;
-            out |= ((src * coverage + dst * (255 - coverage) + 127) / 255) << shift;
-        }
-        p = out;
+        // Each channel becomes (src * coverage + dst * (255 - coverage) + 127) / 255. Red
+        // and blue are worked out side by side in 16-bit lanes, which that sum (at most
+        // 255 * 255) cannot overflow, and (v + 127) / 255 is found as (t + (t >> 8)) >> 8
+        // with t = v + 128, which is the same for every v up to 255 * 255.
+        const uint32_t rest = 255 - coverage;
+        uint32_t redBlue = (colour_ & 0xFF00FF) * coverage + (p & 0xFF00FF) * rest + 0x800080;
+        redBlue = ((redBlue + ((redBlue >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+        uint32_t green = ((colour_ >> 8) & 0xFF) * coverage + ((p >> 8) & 0xFF) * rest + 128;
+        green = (green + (green >> 8)) >> 8;
+        p = redBlue | green << 8;
     }
 
     // Clears the mask over box, lets draw paint coverage there, then applies it.
@@ -486,16 +489,12 @@ private:
     }
 
     // Draws one line of text whose bottom is at y.
-    void DrawTextLine(const ResolvedFont &font, const cairo_font_extents_t &fe, const std::string &utf8, double x,
-                      double y) {
+    // measure has the font set for smoothed text.
+    void DrawTextLine(cairo_t *measure, const ResolvedFont &font, const cairo_font_extents_t &fe,
+                      const std::string &utf8, double x, double y) {
         if (utf8.empty()) return;
         cairo_text_extents_t te;
-        {
-            cairo_t *cr = cairo_create(mask_);
-            SetFontOn(cr, font, CAIRO_ANTIALIAS_GRAY);
-            cairo_text_extents(cr, utf8.c_str(), &te);
-            cairo_destroy(cr);
-        }
+        cairo_text_extents(measure, utf8.c_str(), &te);
         double left = x;
         if (justification_ == 1) left -= te.x_advance / 2;
         else if (justification_ == 2) left -= te.x_advance;
