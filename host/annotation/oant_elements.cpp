@@ -390,22 +390,43 @@ Oant_Element *groupElement(const char *call, Oant_Elements *elements, int32_t ze
 
 namespace anno {
 
-bool isElement(const Oant_Elements &elements, const Oant_Element *element) {
-    auto address = reinterpret_cast<uintptr_t>(element);
+namespace {
+
+// The block that address lies in, as (start address, index), or false. Elements are
+// mostly looked up soon after they are made: the newest block is tried first.
+bool blockOf(const Oant_Elements &elements, uintptr_t address, std::pair<uintptr_t, size_t> *block) {
+    if (!elements.blocks.empty()) {
+        const auto newest = reinterpret_cast<uintptr_t>(elements.blocks.back().get());
+        if (address >= newest && address - newest < Oant_Elements::blockSize * sizeof(Oant_Element)) {
+            *block = {newest, elements.blocks.size() - 1};
+            return true;
+        }
+    }
     auto after = elements.blockAt.upper_bound(address);
     if (after == elements.blockAt.begin())
         return false;
-    --after;
-    uintptr_t offset = address - after->first;
+    *block = *--after;
+    return true;
+}
+
+} // namespace
+
+bool isElement(const Oant_Elements &elements, const Oant_Element *element) {
+    auto address = reinterpret_cast<uintptr_t>(element);
+    std::pair<uintptr_t, size_t> block;
+    if (!blockOf(elements, address, &block))
+        return false;
+    uintptr_t offset = address - block.first;
     if (offset % sizeof(Oant_Element) != 0 || offset / sizeof(Oant_Element) >= Oant_Elements::blockSize)
         return false;
-    return after->second * Oant_Elements::blockSize + offset / sizeof(Oant_Element) < elements.count;
+    return block.second * Oant_Elements::blockSize + offset / sizeof(Oant_Element) < elements.count;
 }
 
 uint64_t elementIndex(const Oant_Elements &elements, const Oant_Element *element) {
     auto address = reinterpret_cast<uintptr_t>(element);
-    auto block = --elements.blockAt.upper_bound(address);
-    return block->second * Oant_Elements::blockSize + (address - block->first) / sizeof(Oant_Element);
+    std::pair<uintptr_t, size_t> block{address, 0}; // only elements of the layer are asked for
+    blockOf(elements, address, &block);
+    return block.second * Oant_Elements::blockSize + (address - block.first) / sizeof(Oant_Element);
 }
 
 const Oant_Element *elementAt(const Oant_Elements &elements, uint64_t index) {

@@ -167,9 +167,21 @@ struct AttrValue {
     std::vector<Oant_Element *> members;           // 'e', followed from the head
     const void *handle = nullptr;                   // 'b', 'e'
 };
+// The values of one attribute, kept in place: no call takes more than three for a code,
+// and an element is made from a handful of attributes a million times over.
+struct AttrValues {
+    static constexpr size_t capacity = 3;
+    AttrValue items[capacity];
+    size_t count = 0;
+    size_t size() const { return count; }
+    AttrValue &operator[](size_t k) { return items[k]; }
+    const AttrValue &operator[](size_t k) const { return items[k]; }
+    const AttrValue *begin() const { return items; }
+    const AttrValue *end() const { return items + count; }
+};
 struct Attr {
     int code;
-    std::vector<AttrValue> values;
+    AttrValues values;
 };
 struct AttrSpec {
     int code;

@@ -6,6 +6,7 @@
 // between two ten-digit numbers, goes through the standard library's formatter.
 #include "oant_number.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -38,9 +39,12 @@ bool tenDigits(double magnitude, uint64_t *digits, int *exponent10) {
     std::memcpy(&bits, &magnitude, sizeof bits);
     const uint64_t mantissa = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
     const int exponent2 = static_cast<int>(bits >> 52) - 1075; // magnitude = mantissa * 2^exponent2
-    // The decimal exponent of the leading digit, below rounding.
-    int exponent = -4;
-    while (exponent < 9 && magnitude >= kTen[exponent + 5])
+    // The decimal exponent of the leading digit, below rounding: floor(e * log10(2)) for
+    // the binary exponent e (78913 / 2^18 is log10(2) closely enough for any double) is
+    // it or one less.
+    const int binary = static_cast<int>(bits >> 52) - 1023;
+    int exponent = std::max(-4, (binary * 78913) >> 18);
+    if (exponent < 9 && magnitude >= kTen[exponent + 5])
         ++exponent;
     // magnitude * 10^(9 - exponent) = mantissa * 5^(9 - exponent) * 2^(exponent2 + 9 - exponent),
     // ten digits and a rest below 2^shift. The product fits in 53 + 33 bits and the shift
@@ -77,9 +81,12 @@ void appendNumber(std::string &out, double value) {
         appendSlow(out, value);
         return;
     }
+    static const char kPairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                 "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                 "8081828384858687888990919293949596979899";
     char text[kDigits];
-    for (int k = kDigits - 1; k >= 0; --k, digits /= 10)
-        text[k] = static_cast<char>('0' + digits % 10);
+    for (int k = kDigits - 2; k >= 0; k -= 2, digits /= 100)
+        std::memcpy(text + k, kPairs + 2 * (digits % 100), 2);
     int used = kDigits; // without trailing zeros, as %g leaves them out
     while (used > 1 && text[used - 1] == '0')
         --used;
