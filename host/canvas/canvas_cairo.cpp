@@ -182,6 +182,9 @@ public:
     }
 
     void setFont(const char *name, Oerr_ErrorReport **err) override {
+        // A name already resolved is not parsed again: every title sets its font.
+        std::string key = std::string("name:") + name;
+        if (UseKnownFont(key)) return;
         const std::string standIn = HasFamily(name) ? std::string() : StandIn(name);
         FcPattern *pattern =
             FcNameParse(reinterpret_cast<const FcChar8 *>(standIn.empty() ? name : standIn.c_str()));
@@ -189,11 +192,13 @@ public:
             UiReport(err, "ooml_CanvasContextSetFont", UI_ERR_FONT, "Cannot Use Font: %s", name);
             return;
         }
-        UseFont(std::string("name:") + name, pattern, err, "ooml_CanvasContextSetFont");
+        UseFont(key, pattern, err, "ooml_CanvasContextSetFont");
     }
 
     void setFontSpec(const Ooml_FontSpec &spec, Oerr_ErrorReport **err) override {
         static const char *const function = "ooml_CanvasContextSetFontSpec";
+        std::string key = "spec:" + spec.family + ":" + std::to_string(spec.style) + ":" + std::to_string(spec.size);
+        if (UseKnownFont(key)) return;
         std::string family = HasFamily(spec.family) ? spec.family : StandIn(spec.family);
         if (family.empty()) {
             UiReport(err, function, UI_ERR_FONT, "Cannot Use Font: %s", spec.family.c_str());
@@ -208,7 +213,6 @@ public:
         FcPatternAddInteger(pattern, FC_WEIGHT, (spec.style & 1) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         FcPatternAddInteger(pattern, FC_SLANT, (spec.style & 2) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddDouble(pattern, FC_SIZE, spec.size);
-        std::string key = "spec:" + spec.family + ":" + std::to_string(spec.style) + ":" + std::to_string(spec.size);
         UseFont(key, pattern, err, function);
     }
 
@@ -597,6 +601,14 @@ private:
         if (objects) FcObjectSetDestroy(objects);
         FcPatternDestroy(pattern);
         return found;
+    }
+
+    // Makes the font resolved under key the current one; false when there is none.
+    bool UseKnownFont(const std::string &key) {
+        auto found = fonts_.find(key);
+        if (found == fonts_.end()) return false;
+        current_ = &found->second;
+        return true;
     }
 
     // Resolves pattern (taking it over) and makes it the current font.
