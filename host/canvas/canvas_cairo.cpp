@@ -229,7 +229,7 @@ public:
         double widest = 0;
         for (const std::string &line : lines) {
             cairo_text_extents_t te;
-            cairo_text_extents(cr, line.c_str(), &te);
+            MeasureLine(cr, *font, line, &te);
             widest = std::max(widest, te.x_advance);
         }
         cairo_destroy(cr);
@@ -498,7 +498,7 @@ private:
                       const std::string &utf8, double x, double y) {
         if (utf8.empty()) return;
         cairo_text_extents_t te;
-        cairo_text_extents(measure, utf8.c_str(), &te);
+        MeasureLine(measure, font, utf8, &te);
         double left = x;
         if (justification_ == 1) left -= te.x_advance / 2;
         else if (justification_ == 2) left -= te.x_advance;
@@ -533,6 +533,19 @@ private:
             cairo_move_to(cr, left, baseline);
             cairo_show_text(cr, utf8.c_str());
         });
+    }
+
+    // The extents of a line of smoothed text in font, measured with cr (which has that
+    // font set). A title is measured and then drawn: the last line measured is kept.
+    void MeasureLine(cairo_t *cr, const ResolvedFont &font, const std::string &line, cairo_text_extents_t *te) {
+        if (measuredFont_ == &font && measuredLine_ == line) {
+            *te = measured_;
+            return;
+        }
+        cairo_text_extents(cr, line.c_str(), te);
+        measuredFont_ = &font;
+        measuredLine_ = line;
+        measured_ = *te;
     }
 
     // ---- fonts ----
@@ -681,6 +694,9 @@ private:
     int32_t justification_ = 0;
     std::map<std::string, ResolvedFont> fonts_;
     const ResolvedFont *current_ = nullptr;
+    const ResolvedFont *measuredFont_ = nullptr; // see MeasureLine
+    std::string measuredLine_;
+    cairo_text_extents_t measured_{};
 };
 
 CairoCanvas *AsCairo(Ooml_Canvas *canvas) { return dynamic_cast<CairoCanvas *>(canvas); }
