@@ -22,10 +22,15 @@ bool readAttributes(va_list args, const std::vector<AttrSpec> &specs, const Oant
             *bad = code;
             return false;
         }
-        Attr attr{code, {}};
-        attr.values.reserve(std::strlen(spec->types));
+        // No spec takes more values than an attribute keeps; one that did is refused.
+        if (std::strlen(spec->types) > AttrValues::capacity) {
+            *bad = code;
+            return false;
+        }
+        Attr &attr = out.emplace_back();
+        attr.code = code;
         for (const char *t = spec->types; *t; ++t) {
-            AttrValue value;
+            AttrValue &value = attr.values[attr.values.count++];
             value.type = *t;
             switch (*t) {
             case 'i':
@@ -71,9 +76,7 @@ bool readAttributes(va_list args, const std::vector<AttrSpec> &specs, const Oant
                 break;
             }
             }
-            attr.values.push_back(std::move(value));
         }
-        out.push_back(std::move(attr));
     }
     *bad = -1;
     return false;

@@ -18,13 +18,45 @@ const AttrSpec nameSpec{OANT_NAME, "s"};
 const AttrSpec sizeUnitSpec{OANT_SIZE_UNIT, "is"};
 const AttrSpec positionUnitSpec{OANT_POSITION_UNIT, "is"};
 
-// ---- the scratch file's records: an element's fields in a fixed order ----
+// ---- the scratch file's records ----
+// A layer of a million elements writes its records once and reads them back once, so
+// they are kept short: counts, lengths and small integers as variable-length numbers,
+// the common units as one byte, only the coordinates that are not zero, and each group
+// member as how many elements before the group it was made.
 
 void putBytes(std::string &out, const void *data, size_t size) { out.append(static_cast<const char *>(data), size); }
 template <typename T> void putValue(std::string &out, T value) { putBytes(out, &value, sizeof value); }
+void putCount(std::string &out, uint64_t value) {
+    for (; value >= 0x80; value >>= 7)
+        out += static_cast<char>(value | 0x80);
+    out += static_cast<char>(value);
+}
+void putInteger(std::string &out, int64_t value) { // small of either sign: zigzag
+    putCount(out, (static_cast<uint64_t>(value) << 1) ^ static_cast<uint64_t>(value >> 63));
+}
 void putText(std::string &out, const std::string &text) {
-    putValue<uint64_t>(out, text.size());
+    putCount(out, text.size());
     out += text;
+}
+enum : uint8_t { kInches = 0, kPoints = 1, kUnitNamed = 2 };
+void putUnit(std::string &out, const std::string &unit) {
+    if (unit == "inches")
+        out += static_cast<char>(kInches);
+    else if (unit == "points")
+        out += static_cast<char>(kPoints);
+    else {
+        out += static_cast<char>(kUnitNamed);
+        putText(out, unit);
+    }
+}
+
+// Which of an element's optional fields its record holds.
+enum : uint8_t { kHasX = 1, kHasY = 2, kHasW = 4, kHasH = 8, kHasSize = 16, kHasAlignment = 32, kHasText = 64 };
+
+bool nonZero(double value) { // -0 is kept as well
+    uint64_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits != 0;
 }
 
 struct Reader {
@@ -43,8 +75,27 @@ struct Reader {
         bytes(&v, sizeof v);
         return v;
     }
+    uint64_t count() {
+        uint64_t v = 0;
+        for (int shift = 0; shift < 64; shift += 7) {
+            if (at == end) {
+                ok = false;
+                return 0;
+            }
+            const auto byte = static_cast<unsigned char>(*at++);
+            v |= static_cast<uint64_t>(byte & 0x7F) << shift;
+            if (byte < 0x80)
+                return v;
+        }
+        ok = false;
+        return 0;
+    }
+    int64_t integer() {
+        const uint64_t v = count();
+        return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
+    }
     void text(std::string &out) {
-        uint64_t size = value<uint64_t>();
+        uint64_t size = count();
         if (!ok || static_cast<uint64_t>(end - at) < size) {
             ok = false;
             return;
@@ -52,59 +103,82 @@ struct Reader {
         out.assign(at, static_cast<size_t>(size));
         at += size;
     }
+    void unit(std::string &out) {
+        const auto code = value<uint8_t>();
+        if (code == kInches)
+            out = "inches";
+        else if (code == kPoints)
+            out = "points";
+        else
+            text(out);
+    }
 };
 
-std::string encode(const Oant_Elements &elements, const ElementData &d) {
-    std::string out;
-    out.reserve(96 + d.name.size() + d.sizeUnit.size() + d.positionUnit.size() + d.text.size() +
-                16 * d.points.size() + 8 * d.members.size());
+// The record of d, which is to be the element at index `self`, into out.
+void encode(const Oant_Elements &elements, const ElementData &d, uint64_t self, std::string &out) {
+    out.clear();
     putValue<uint8_t>(out, static_cast<uint8_t>(d.kind));
     putText(out, d.name);
-    putText(out, d.sizeUnit);
-    putText(out, d.positionUnit);
-    putValue<int32_t>(out, d.style);
-    for (double v : {d.x, d.y, d.w, d.h, d.size})
-        putValue(out, v);
-    putValue<int32_t>(out, d.halign);
-    putValue<int32_t>(out, d.valign);
-    putText(out, d.text);
-    putValue<uint64_t>(out, d.points.size());
+    putUnit(out, d.sizeUnit);
+    putUnit(out, d.positionUnit);
+    putInteger(out, d.style);
+    const uint8_t has = (nonZero(d.x) ? kHasX : 0) | (nonZero(d.y) ? kHasY : 0) | (nonZero(d.w) ? kHasW : 0) |
+                        (nonZero(d.h) ? kHasH : 0) | (nonZero(d.size) ? kHasSize : 0) |
+                        (d.halign != 0 || d.valign != 0 ? kHasAlignment : 0) | (d.text.empty() ? 0 : kHasText);
+    putValue<uint8_t>(out, has);
+    for (auto [bit, v] : {std::pair{kHasX, d.x}, {kHasY, d.y}, {kHasW, d.w}, {kHasH, d.h}, {kHasSize, d.size}})
+        if (has & bit)
+            putValue(out, v);
+    if (has & kHasAlignment) {
+        putInteger(out, d.halign);
+        putInteger(out, d.valign);
+    }
+    if (has & kHasText)
+        putText(out, d.text);
+    putCount(out, d.points.size());
     for (const auto &p : d.points) {
         putValue(out, p.first);
         putValue(out, p.second);
     }
-    putValue<uint64_t>(out, d.members.size());
+    putCount(out, d.members.size());
+    // Members are made before their group: each is written as how far back it lies.
     for (const Oant_Element *m : d.members)
-        putValue<uint64_t>(out, elementIndex(elements, m));
-    return out;
+        putCount(out, self - elementIndex(elements, m));
 }
 
-bool decode(const Oant_Elements &elements, const char *at, size_t size, ElementData &d) {
+bool decode(const Oant_Elements &elements, const char *at, size_t size, uint64_t self, ElementData &d) {
     Reader r{at, at + size};
     d.kind = static_cast<ElementKind>(r.value<uint8_t>());
     r.text(d.name);
-    r.text(d.sizeUnit);
-    r.text(d.positionUnit);
-    d.style = r.value<int32_t>();
-    for (double *v : {&d.x, &d.y, &d.w, &d.h, &d.size})
-        *v = r.value<double>();
-    d.halign = r.value<int32_t>();
-    d.valign = r.value<int32_t>();
-    r.text(d.text);
-    uint64_t count = r.value<uint64_t>();
+    r.unit(d.sizeUnit);
+    r.unit(d.positionUnit);
+    d.style = static_cast<int>(r.integer());
+    const auto has = r.value<uint8_t>();
+    for (auto [bit, v] : {std::pair{kHasX, &d.x}, {kHasY, &d.y}, {kHasW, &d.w}, {kHasH, &d.h}, {kHasSize, &d.size}})
+        *v = (has & bit) ? r.value<double>() : 0.0;
+    d.halign = (has & kHasAlignment) ? static_cast<int>(r.integer()) : 0;
+    d.valign = (has & kHasAlignment) ? static_cast<int>(r.integer()) : 0;
+    if (has & kHasText)
+        r.text(d.text);
+    else
+        d.text.clear();
+    uint64_t count = r.count();
     d.points.clear();
     if (!r.ok || count > size / 16)
         return false;
+    d.points.reserve(count);
     for (uint64_t k = 0; k < count; ++k) {
         double x = r.value<double>();
         d.points.emplace_back(x, r.value<double>());
     }
-    count = r.value<uint64_t>();
+    count = r.count();
     d.members.clear();
-    if (!r.ok || count > size / 8)
+    if (!r.ok || count > size)
         return false;
+    d.members.reserve(count);
     for (uint64_t k = 0; k < count; ++k) {
-        const Oant_Element *m = elementAt(elements, r.value<uint64_t>());
+        const uint64_t back = r.count();
+        const Oant_Element *m = back >= 1 && back <= self ? elementAt(elements, self - back) : nullptr;
         if (m)
             d.members.push_back(m);
     }
@@ -141,8 +215,10 @@ Oant_Element *store(Oant_Elements &elements, const std::string &record, std::str
             elements.scratchFailed = true;
             elements.scratchCause = errno;
         } else {
-            // Records are small and many: write them in large pieces.
-            std::setvbuf(elements.scratch, nullptr, _IOFBF, 1 << 20);
+            // Records are small and many: write them in large pieces. The C library
+            // would take the size of a buffer it makes itself as no more than a hint.
+            elements.scratchBuffer = std::make_unique<char[]>(Oant_Elements::scratchBufferSize);
+            std::setvbuf(elements.scratch, elements.scratchBuffer.get(), _IOFBF, Oant_Elements::scratchBufferSize);
         }
     }
     errno = 0;
@@ -220,7 +296,9 @@ Oant_Element *makeElement(const char *call, ElementKind kind, Oant_Elements *ele
                 for (auto &p : d.points)
                     p = {p.first * c.scaleX * c.unitX + c.offsetX, p.second * c.scaleY * c.unitY + c.offsetY};
             }
-            element = store(*elements, encode(*elements, d), &failure);
+            std::string &record = elements->recordBuffer;
+            encode(*elements, d, elements->count, record);
+            element = store(*elements, record, &failure);
         } catch (const std::bad_alloc &) {
             element = nullptr;
             failure = "out of memory";
@@ -312,22 +390,43 @@ Oant_Element *groupElement(const char *call, Oant_Elements *elements, int32_t ze
 
 namespace anno {
 
-bool isElement(const Oant_Elements &elements, const Oant_Element *element) {
-    auto address = reinterpret_cast<uintptr_t>(element);
+namespace {
+
+// The block that address lies in, as (start address, index), or false. Elements are
+// mostly looked up soon after they are made: the newest block is tried first.
+bool blockOf(const Oant_Elements &elements, uintptr_t address, std::pair<uintptr_t, size_t> *block) {
+    if (!elements.blocks.empty()) {
+        const auto newest = reinterpret_cast<uintptr_t>(elements.blocks.back().get());
+        if (address >= newest && address - newest < Oant_Elements::blockSize * sizeof(Oant_Element)) {
+            *block = {newest, elements.blocks.size() - 1};
+            return true;
+        }
+    }
     auto after = elements.blockAt.upper_bound(address);
     if (after == elements.blockAt.begin())
         return false;
-    --after;
-    uintptr_t offset = address - after->first;
+    *block = *--after;
+    return true;
+}
+
+} // namespace
+
+bool isElement(const Oant_Elements &elements, const Oant_Element *element) {
+    auto address = reinterpret_cast<uintptr_t>(element);
+    std::pair<uintptr_t, size_t> block;
+    if (!blockOf(elements, address, &block))
+        return false;
+    uintptr_t offset = address - block.first;
     if (offset % sizeof(Oant_Element) != 0 || offset / sizeof(Oant_Element) >= Oant_Elements::blockSize)
         return false;
-    return after->second * Oant_Elements::blockSize + offset / sizeof(Oant_Element) < elements.count;
+    return block.second * Oant_Elements::blockSize + offset / sizeof(Oant_Element) < elements.count;
 }
 
 uint64_t elementIndex(const Oant_Elements &elements, const Oant_Element *element) {
     auto address = reinterpret_cast<uintptr_t>(element);
-    auto block = --elements.blockAt.upper_bound(address);
-    return block->second * Oant_Elements::blockSize + (address - block->first) / sizeof(Oant_Element);
+    std::pair<uintptr_t, size_t> block{address, 0}; // only elements of the layer are asked for
+    blockOf(elements, address, &block);
+    return block.second * Oant_Elements::blockSize + (address - block.first) / sizeof(Oant_Element);
 }
 
 const Oant_Element *elementAt(const Oant_Elements &elements, uint64_t index) {
@@ -361,7 +460,8 @@ bool loadElement(const Oant_Elements &elements, const Oant_Element *element, Ele
         }
         elements.windowStart = start;
     }
-    return decode(elements, window.data() + (element->offset - elements.windowStart), element->length, data);
+    return decode(elements, window.data() + (element->offset - elements.windowStart), element->length,
+                  elementIndex(elements, element), data);
 }
 
 } // namespace anno

@@ -98,10 +98,13 @@ struct Oant_Elements {
     // The element records, written as the elements are made and read back when the
     // layer is written; an unnamed temporary file that vanishes when it is closed.
     std::FILE *scratch = nullptr;
+    static constexpr size_t scratchBufferSize = 1 << 20;
+    std::unique_ptr<char[]> scratchBuffer; // the scratch file's buffer; outlives the file
     uint64_t scratchSize = 0;
     bool scratchFailed = false;
     int scratchCause = 0; // errno of the failure
     std::string scratchDirectory; // where the scratch file is made, if it can be
+    std::string recordBuffer; // the record being made, kept for its capacity
     // The part of the scratch file last read back, as the layer is written: the tree is
     // read mostly forward, a record close to the one before.
     mutable bool flushed = false;
@@ -164,9 +167,21 @@ struct AttrValue {
     std::vector<Oant_Element *> members;           // 'e', followed from the head
     const void *handle = nullptr;                   // 'b', 'e'
 };
+// The values of one attribute, kept in place: no call takes more than three for a code,
+// and an element is made from a handful of attributes a million times over.
+struct AttrValues {
+    static constexpr size_t capacity = 3;
+    AttrValue items[capacity];
+    size_t count = 0;
+    size_t size() const { return count; }
+    AttrValue &operator[](size_t k) { return items[k]; }
+    const AttrValue &operator[](size_t k) const { return items[k]; }
+    const AttrValue *begin() const { return items; }
+    const AttrValue *end() const { return items + count; }
+};
 struct Attr {
     int code;
-    std::vector<AttrValue> values;
+    AttrValues values;
 };
 struct AttrSpec {
     int code;

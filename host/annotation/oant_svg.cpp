@@ -23,8 +23,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+#include <deque>
 
 #include "oant_internal.h"
+#include "oant_number.h"
 
 namespace anno {
 namespace {
@@ -54,14 +56,16 @@ const char *svgUnit(const std::string &unit) {
     return "";
 }
 
+void appendNum(std::string &out, double value) {
+    if (!std::isfinite(value) || value == 0)
+        value = 0; // no "-0", "inf" or "nan"
+    appendNumber(out, value);
+}
+
 std::string num(double value) {
-    if (!std::isfinite(value))
-        value = 0;
-    if (value == 0)
-        value = 0; // no "-0"
-    char buffer[64];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 10);
-    return std::string(buffer, result.ptr);
+    std::string text;
+    appendNum(text, value);
+    return text;
 }
 
 // Length of the valid UTF-8 sequence at s (n bytes left), or 0.
@@ -86,11 +90,16 @@ size_t utf8Length(const unsigned char *s, size_t n) {
 
 // In an attribute, line breaks and tabs are written as references so that they survive
 // attribute normalisation; in content they stay as they are.
-std::string escaped(const std::string &text, bool attribute = true) {
-    std::string out;
+void appendEscaped(std::string &out, const std::string &text, bool attribute = true) {
     const auto *s = reinterpret_cast<const unsigned char *>(text.data());
     size_t n = text.size();
-    for (size_t k = 0; k < n;) {
+    // Most names and labels are plain printable ASCII, written as they are.
+    size_t plain = 0;
+    while (plain < n && s[plain] >= 0x20 && s[plain] < 0x80 && s[plain] != '&' && s[plain] != '<' &&
+           s[plain] != '>' && s[plain] != '"')
+        ++plain;
+    out.append(text, 0, plain);
+    for (size_t k = plain; k < n;) {
         unsigned char c = s[k];
         size_t len = utf8Length(s + k, n - k);
         if (len > 1) {
@@ -118,6 +127,11 @@ std::string escaped(const std::string &text, bool attribute = true) {
             out += static_cast<char>(c);
         }
     }
+}
+
+std::string escaped(const std::string &text, bool attribute = true) {
+    std::string out;
+    appendEscaped(out, text, attribute);
     return out;
 }
 
@@ -198,21 +212,54 @@ struct Writer {
 
     void open(const char *tag, const anno::ElementData &d) {
         out.append(depth * 2 + 2, ' ');
-        out += std::string("<") + tag + " data-name=\"" + escaped(d.name) + "\"";
+        out += '<';
+        out += tag;
+        out += " data-name=\"";
+        appendEscaped(out, d.name);
+        out += '"';
     }
 
-    std::string pointList(const anno::ElementData &d) const {
-        std::string text;
-        for (const auto &p : d.points)
-            text += (text.empty() ? "" : " ") + num(pos(p.first, d.positionUnit)) + "," +
-                    num(-pos(p.second, d.positionUnit));
-        return text;
+    void pointList(const anno::ElementData &d) {
+        const double perUnit = inchesPer(d.positionUnit); // as pos() finds it
+        bool first = true;
+        for (const auto &p : d.points) {
+            if (!first)
+                out += ' ';
+            first = false;
+            appendNum(out, p.first * perUnit / unitInches);
+            out += ',';
+            appendNum(out, -(p.second * perUnit / unitInches));
+        }
     }
 
-    std::string shapeClass(int fill) const {
-        return hasFill(fill) ? " class=\"fill-" + std::to_string(fill) + "\""
-                             : std::string(" fill=\"none\" stroke=\"rgb(0,0,0)\" stroke-width=\"") +
-                                   num(0.01 / unitInches) + "\"";
+    // The default stroke of a shape or line without a style.
+    void defaultStroke() {
+        out += " fill=\"none\" stroke=\"rgb(0,0,0)\" stroke-width=\"";
+        appendNum(out, 0.01 / unitInches);
+        out += '"';
+    }
+
+    void styleClass(const char *kind, int id) {
+        out += " class=\"";
+        out += kind;
+        out += std::to_string(id);
+        out += '"';
+    }
+
+    void shapeClass(int fill) {
+        if (hasFill(fill))
+            styleClass("fill-", fill);
+        else
+            defaultStroke();
+    }
+
+    // name="number" with a space before it.
+    void attribute(const char *name, double value) {
+        out += ' ';
+        out += name;
+        out += "=\"";
+        appendNum(out, value);
+        out += '"';
     }
 
     void text(const anno::ElementData &d) {
@@ -221,11 +268,16 @@ struct Writer {
         double points = d.size * inchesPer(d.sizeUnit) * 72.0;
         double scale = hasText(d.style) ? fontFace(library.texts[d.style]->font).scale : 1.0;
         open("text", d);
-        out += hasText(d.style) ? " class=\"text-" + std::to_string(d.style) + "\"" : std::string();
-        out += " x=\"" + num(x) + "\" y=\"" + num(y) + "\" font-size=\"" +
-               num(std::fabs(points) / scale / 72.0 / unitInches) +
-               "\" data-font-size=\"" + num(points) + "pt\" text-anchor=\"" +
-               anchors[d.halign >= 0 && d.halign <= 2 ? d.halign : 0] + "\"";
+        if (hasText(d.style))
+            styleClass("text-", d.style);
+        attribute("x", x);
+        attribute("y", y);
+        attribute("font-size", std::fabs(points) / scale / 72.0 / unitInches);
+        out += " data-font-size=\"";
+        appendNum(out, points);
+        out += "pt\" text-anchor=\"";
+        out += anchors[d.halign >= 0 && d.halign <= 2 ? d.halign : 0];
+        out += '"';
         if (d.valign == 0)
             out += " dominant-baseline=\"central\"";
         else if (d.valign == 1)
@@ -244,18 +296,30 @@ struct Writer {
             }
         }
         if (lines.size() == 1) {
-            out += escaped(lines[0]);
+            appendEscaped(out, lines[0]);
         } else {
             double first = d.valign == 0 ? -0.6 * (lines.size() - 1) : d.valign == 2 ? -1.2 * (lines.size() - 1) : 0;
-            for (size_t k = 0; k < lines.size(); ++k)
-                out += "<tspan x=\"" + num(x) + "\" dy=\"" + num(k == 0 ? first : 1.2) + "em\">" + escaped(lines[k]) +
-                       "</tspan>";
+            for (size_t k = 0; k < lines.size(); ++k) {
+                out += "<tspan";
+                attribute("x", x);
+                out += " dy=\"";
+                appendNum(out, k == 0 ? first : 1.2);
+                out += "em\">";
+                appendEscaped(out, lines[k]);
+                out += "</tspan>";
+            }
         }
         out += "</text>\n";
     }
 
+    // The contents of the elements being written, one for each depth of the tree, kept
+    // so that their strings and lists are reused from element to element.
+    std::deque<anno::ElementData> loaded{};
+
     void element(const Oant_Element *e) {
-        anno::ElementData d;
+        if (loaded.size() <= depth)
+            loaded.resize(depth + 1);
+        anno::ElementData &d = loaded[depth];
         if (!ok || !loadElement(elements, e, d)) {
             ok = false;
             return;
@@ -279,27 +343,38 @@ struct Writer {
         case anno::ElementKind::Rectangle: {
             double w = pos(d.w, d.sizeUnit), h = pos(d.h, d.sizeUnit);
             open("rect", d);
-            out += shapeClass(d.style) + " x=\"" + num(pos(d.x, d.positionUnit) - std::fabs(w) / 2) + "\" y=\"" +
-                   num(-pos(d.y, d.positionUnit) - std::fabs(h) / 2) + "\" width=\"" + num(std::fabs(w)) +
-                   "\" height=\"" + num(std::fabs(h)) + "\"/>\n";
+            shapeClass(d.style);
+            attribute("x", pos(d.x, d.positionUnit) - std::fabs(w) / 2);
+            attribute("y", -pos(d.y, d.positionUnit) - std::fabs(h) / 2);
+            attribute("width", std::fabs(w));
+            attribute("height", std::fabs(h));
+            out += "/>\n";
             break;
         }
         case anno::ElementKind::Ellipse:
             open("ellipse", d);
-            out += shapeClass(d.style) + " cx=\"" + num(pos(d.x, d.positionUnit)) + "\" cy=\"" +
-                   num(-pos(d.y, d.positionUnit)) + "\" rx=\"" + num(std::fabs(pos(d.w, d.sizeUnit))) + "\" ry=\"" +
-                   num(std::fabs(pos(d.h, d.sizeUnit))) + "\"/>\n";
+            shapeClass(d.style);
+            attribute("cx", pos(d.x, d.positionUnit));
+            attribute("cy", -pos(d.y, d.positionUnit));
+            attribute("rx", std::fabs(pos(d.w, d.sizeUnit)));
+            attribute("ry", std::fabs(pos(d.h, d.sizeUnit)));
+            out += "/>\n";
             break;
         case anno::ElementKind::Polyline:
-            open("polyline", d);
-            out += (hasLine(d.style) ? " class=\"line-" + std::to_string(d.style) + "\""
-                                     : " fill=\"none\" stroke=\"rgb(0,0,0)\" stroke-width=\"" + num(0.01 / unitInches) +
-                                           "\"") +
-                   " points=\"" + pointList(d) + "\"/>\n";
-            break;
         case anno::ElementKind::Polygon:
-            open("polygon", d);
-            out += shapeClass(d.style) + " points=\"" + pointList(d) + "\"/>\n";
+            if (d.kind == anno::ElementKind::Polyline) {
+                open("polyline", d);
+                if (hasLine(d.style))
+                    styleClass("line-", d.style);
+                else
+                    defaultStroke();
+            } else {
+                open("polygon", d);
+                shapeClass(d.style);
+            }
+            out += " points=\"";
+            pointList(d);
+            out += "\"/>\n";
             break;
         case anno::ElementKind::Text:
             text(d);

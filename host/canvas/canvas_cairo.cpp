@@ -224,6 +224,9 @@ public:
     }
 
     void setFont(const char *name, Oerr_ErrorReport **err) override {
+        // A name already resolved is not parsed again: every title sets its font.
+        std::string key = std::string("name:") + name;
+        if (UseKnownFont(key)) return;
         const std::string standIn = HasFamily(name) ? std::string() : StandIn(name);
         FcPattern *pattern =
             FcNameParse(reinterpret_cast<const FcChar8 *>(standIn.empty() ? name : standIn.c_str()));
@@ -231,11 +234,13 @@ public:
             UiReport(err, "ooml_CanvasContextSetFont", UI_ERR_FONT, "Cannot Use Font: %s", name);
             return;
         }
-        UseFont(std::string("name:") + name, pattern, err, "ooml_CanvasContextSetFont");
+        UseFont(key, pattern, err, "ooml_CanvasContextSetFont");
     }
 
     void setFontSpec(const Ooml_FontSpec &spec, Oerr_ErrorReport **err) override {
         static const char *const function = "ooml_CanvasContextSetFontSpec";
+        std::string key = "spec:" + spec.family + ":" + std::to_string(spec.style) + ":" + std::to_string(spec.size);
+        if (UseKnownFont(key)) return;
         std::string family = HasFamily(spec.family) ? spec.family : StandIn(spec.family);
         if (family.empty()) {
             UiReport(err, function, UI_ERR_FONT, "Cannot Use Font: %s", spec.family.c_str());
@@ -250,7 +255,6 @@ public:
         FcPatternAddInteger(pattern, FC_WEIGHT, (spec.style & 1) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
         FcPatternAddInteger(pattern, FC_SLANT, (spec.style & 2) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
         FcPatternAddDouble(pattern, FC_SIZE, spec.size);
-        std::string key = "spec:" + spec.family + ":" + std::to_string(spec.style) + ":" + std::to_string(spec.size);
         UseFont(key, pattern, err, function);
     }
 
@@ -267,7 +271,7 @@ public:
         double widest = 0;
         for (const std::string &line : lines) {
             cairo_text_extents_t te;
-            cairo_text_extents(cr, line.c_str(), &te);
+            MeasureLine(cr, *font, line, &te);
             widest = std::max(widest, te.x_advance);
         }
         cairo_destroy(cr);
@@ -338,17 +342,16 @@ public:
         const ResolvedFont *font = CurrentFont(err);
         if (!font || !*text) return;
         const std::vector<std::string> lines = LinesOf(ToUtf8(text));
+        // One context measures the font and every line.
+        cairo_t *measure = cairo_create(mask_);
+        SetFontOn(measure, *font, CAIRO_ANTIALIAS_GRAY);
         cairo_font_extents_t fe;
-        {
-            cairo_t *cr = cairo_create(mask_);
-            SetFontOn(cr, *font, CAIRO_ANTIALIAS_GRAY);
-            cairo_font_extents(cr, &fe);
-            cairo_destroy(cr);
-        }
+        cairo_font_extents(measure, &fe);
         // Lines stand one extent height apart, the same height getStringExtents gives.
         const double lineHeight = std::ceil(fe.ascent + fe.descent);
         for (size_t k = 0; k < lines.size(); ++k)
-            DrawTextLine(*font, fe, lines[k], x, y - lineHeight * static_cast<double>(lines.size() - 1 - k));
+            DrawTextLine(measure, *font, fe, lines[k], x, y - lineHeight * static_cast<double>(lines.size() - 1 - k));
+        cairo_destroy(measure);
     }
 
 private:
@@ -386,12 +389,16 @@ private:
             p = colour_;
             return;
         }
-        uint32_t out = 0;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            uint32_t src = (colour_ >> shift) & 0xFF, dst = (p >> shift) & 0xFF;
-            out |= ((src * coverage + dst * (255 - coverage) + 127) / 255) << shift;
-        }
-        p = out;
+        // Each channel becomes (src * coverage + dst * (255 - coverage) + 127) / 255. Red
+        // and blue are worked out side by side in 16-bit lanes, which that sum (at most
+        // 255 * 255) cannot overflow, and (v + 127) / 255 is found as (t + (t >> 8)) >> 8
+        // with t = v + 128, which is the same for every v up to 255 * 255.
+        const uint32_t rest = 255 - coverage;
+        uint32_t redBlue = (colour_ & 0xFF00FF) * coverage + (p & 0xFF00FF) * rest + 0x800080;
+        redBlue = ((redBlue + ((redBlue >> 8) & 0xFF00FF)) >> 8) & 0xFF00FF;
+        uint32_t green = ((colour_ >> 8) & 0xFF) * coverage + ((p >> 8) & 0xFF) * rest + 128;
+        green = (green + (green >> 8)) >> 8;
+        p = redBlue | green << 8;
     }
 
     // Clears the mask over box, lets draw paint coverage there, then applies it.
@@ -423,8 +430,6 @@ private:
         }
         cairo_surface_mark_dirty(mask_);
         cairo_t *cr = cairo_create(mask_);
-        cairo_rectangle(cr, box.x0, box.y0, box.x1 - box.x0 + 1, box.y1 - box.y0 + 1);
-        cairo_clip(cr);
         cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
         cairo_set_source_rgba(cr, 0, 0, 0, 1);
         draw(cr);
@@ -530,16 +535,12 @@ private:
     }
 
     // Draws one line of text whose bottom is at y.
-    void DrawTextLine(const ResolvedFont &font, const cairo_font_extents_t &fe, const std::string &utf8, double x,
-                      double y) {
+    // measure has the font set for smoothed text.
+    void DrawTextLine(cairo_t *measure, const ResolvedFont &font, const cairo_font_extents_t &fe,
+                      const std::string &utf8, double x, double y) {
         if (utf8.empty()) return;
         cairo_text_extents_t te;
-        {
-            cairo_t *cr = cairo_create(mask_);
-            SetFontOn(cr, font, CAIRO_ANTIALIAS_GRAY);
-            cairo_text_extents(cr, utf8.c_str(), &te);
-            cairo_destroy(cr);
-        }
+        MeasureLine(measure, font, utf8, &te);
         double left = x;
         if (justification_ == 1) left -= te.x_advance / 2;
         else if (justification_ == 2) left -= te.x_advance;
@@ -548,10 +549,24 @@ private:
         if (left > width_ + kMargin || left + te.x_advance + fe.max_x_advance < -kMargin || top > height_ + kMargin ||
             baseline + fe.descent + fe.height < -kMargin)
             return;
-        double slack = fe.max_x_advance + fe.height + 2;
-        PixelBox box = ClipToImage({Clamp(std::floor(left - slack)), Clamp(std::floor(top - slack)),
-                                    Clamp(std::ceil(left + te.x_advance + slack)),
-                                    Clamp(std::ceil(baseline + fe.descent + slack))});
+        // Smoothed glyphs stay within their ink extents, as measured above, but for the
+        // rounding of each glyph's position and outline to whole pixels: a margin of three
+        // pixels holds them, and the mask work is then the size of the text. Exclusive-or
+        // text is drawn with glyphs hinted for all-or-nothing coverage, which were not
+        // measured: it keeps a box any glyph of the font fits in.
+        PixelBox box;
+        if (mode_ == kXor) {
+            double slack = fe.max_x_advance + fe.height + 2;
+            box = ClipToImage({Clamp(std::floor(left - slack)), Clamp(std::floor(top - slack)),
+                               Clamp(std::ceil(left + te.x_advance + slack)),
+                               Clamp(std::ceil(baseline + fe.descent + slack))});
+        } else {
+            const double margin = 3;
+            box = ClipToImage({Clamp(std::floor(left + te.x_bearing - margin)),
+                               Clamp(std::floor(baseline + te.y_bearing - margin)),
+                               Clamp(std::ceil(left + te.x_bearing + te.width + margin)),
+                               Clamp(std::ceil(baseline + te.y_bearing + te.height + margin))});
+        }
         if (box.Empty()) return;
         // Exclusive-or needs all-or-nothing coverage; copy mode may smooth the edges.
         cairo_antialias_t antialias = mode_ == kXor ? CAIRO_ANTIALIAS_NONE : CAIRO_ANTIALIAS_GRAY;
@@ -560,6 +575,19 @@ private:
             cairo_move_to(cr, left, baseline);
             cairo_show_text(cr, utf8.c_str());
         });
+    }
+
+    // The extents of a line of smoothed text in font, measured with cr (which has that
+    // font set). A title is measured and then drawn: the last line measured is kept.
+    void MeasureLine(cairo_t *cr, const ResolvedFont &font, const std::string &line, cairo_text_extents_t *te) {
+        if (measuredFont_ == &font && measuredLine_ == line) {
+            *te = measured_;
+            return;
+        }
+        cairo_text_extents(cr, line.c_str(), te);
+        measuredFont_ = &font;
+        measuredLine_ = line;
+        measured_ = *te;
     }
 
     // ---- fonts ----
@@ -628,6 +656,14 @@ private:
         if (objects) FcObjectSetDestroy(objects);
         FcPatternDestroy(pattern);
         return found;
+    }
+
+    // Makes the font resolved under key the current one; false when there is none.
+    bool UseKnownFont(const std::string &key) {
+        auto found = fonts_.find(key);
+        if (found == fonts_.end()) return false;
+        current_ = &found->second;
+        return true;
     }
 
     // Resolves pattern (taking it over) and makes it the current font.
@@ -700,6 +736,9 @@ private:
     int32_t justification_ = 0;
     std::map<std::string, ResolvedFont> fonts_;
     const ResolvedFont *current_ = nullptr;
+    const ResolvedFont *measuredFont_ = nullptr; // see MeasureLine
+    std::string measuredLine_;
+    cairo_text_extents_t measured_{};
 };
 
 CairoCanvas *AsCairo(Ooml_Canvas *canvas) { return dynamic_cast<CairoCanvas *>(canvas); }
