@@ -155,6 +155,8 @@ void routes(EditorServer &server) {
     httplib::Server &http = server.http;
     const std::string base = "/t/" + server.token + "/";
     http.set_payload_max_length(kMaxBody);
+    // An answer goes out at once, not held back to fill a packet.
+    http.set_tcp_nodelay(true);
     http.set_pre_routing_handler([&server](const httplib::Request &req, httplib::Response &res) {
         // The token is in every URL: never hand it on to another site.
         res.set_header("Referrer-Policy", "no-referrer");

@@ -20,7 +20,7 @@ const shown = { frame: { x: 0, y: 0, width: 0, height: 0 }, clip: null, ratio: 1
 let requested = 0;
 
 // CSS pixels drawn around what the diagram shows, so that a short scroll needs no new picture.
-const MARGIN = 160;
+const MARGIN = 96;
 
 let latest = Promise.resolve();
 
