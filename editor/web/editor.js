@@ -15,11 +15,12 @@ let latest = 0;
 async function stateChanged() {
     const state = store.state;
     const ticket = ++latest;
+    // The picture is asked for first: the server answers one request at a time, and the
+    // drawing is what the user waits for; the page's own work is done while it is drawn.
+    const drawing = diagram.redraw();
     showFile(state);
     properties.render();
-    // The picture first: the server answers one request at a time, and the drawing is
-    // what the user waits for.
-    await diagram.redraw();
+    await drawing;
     if (ticket !== latest) return;
     // The panels' answers wait until the new picture has been painted: reading and
     // showing them must not hold it back.

@@ -29,16 +29,20 @@ def write_model(path):
 
 
 def timed(ed, action):
-    """Milliseconds from action to the page showing the next revision, or the next
-    picture when the revision stays."""
+    """Milliseconds from action to the frame that shows the next picture. The page is
+    watched through events, not by polling, so that the watching costs the page nothing."""
     return ed.driver.execute_async_script('''
         const done = arguments[arguments.length - 1];
         const img = document.getElementById('picture');
         const start = performance.now();
         const before = img.src;
-        const wait = () => (img.src !== before && img.complete)
-            ? requestAnimationFrame(() => done(performance.now() - start)) : setTimeout(wait, 1);
-        setTimeout(wait, 0);
+        const shown = () => requestAnimationFrame(() => done(performance.now() - start));
+        const watch = new MutationObserver(() => {
+            if (img.src === before) return;
+            watch.disconnect();
+            if (img.complete) shown(); else img.addEventListener('load', shown, { once: true });
+        });
+        watch.observe(img, { attributes: true, attributeFilter: ['src'] });
         ''' + action)
 
 
