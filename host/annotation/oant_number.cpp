@@ -3,7 +3,8 @@
 // There the ten digits are found with integer arithmetic alone: a double is an integer
 // mantissa times a power of two, so times a power of ten it is a 128-bit integer shifted
 // right, and the rounding is exact. Every other value, and one lying exactly halfway
-// between two ten-digit numbers, goes through the standard library's formatter.
+// between two ten-digit numbers, goes through the standard library's formatter, and so
+// does every value where the compiler has no 128-bit integer (32-bit targets).
 #include "oant_number.h"
 
 #include <algorithm>
@@ -35,6 +36,10 @@ constexpr double kTen[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5,
 // nearest, and the decimal exponent of the first; false when it lies exactly halfway
 // (printf's tie rule then decides).
 bool tenDigits(double magnitude, uint64_t *digits, int *exponent10) {
+#ifndef __SIZEOF_INT128__
+    (void)magnitude, (void)digits, (void)exponent10;
+    return false;
+#else
     uint64_t bits = 0;
     std::memcpy(&bits, &magnitude, sizeof bits);
     const uint64_t mantissa = (bits & ((1ULL << 52) - 1)) | (1ULL << 52);
@@ -64,6 +69,7 @@ bool tenDigits(double magnitude, uint64_t *digits, int *exponent10) {
         ++*exponent10;
     }
     return true;
+#endif
 }
 
 } // namespace
