@@ -42,8 +42,7 @@ SourcePlace CheckContext::placeOf(const Vmod_Node *node, const char *keyword) co
     if (at == position.end() || blockOf[at->second] < 0) return {};
     const SourceBlock &block = source.blocks[static_cast<size_t>(blockOf[at->second])];
     if (keyword != nullptr) {
-        auto statement = block.statements.find(keyword);
-        if (statement != block.statements.end() && !statement->second.empty()) return statement->second.front();
+        if (const SourcePlace *statement = source.find(block, keyword)) return *statement;
     }
     return block.start;
 }

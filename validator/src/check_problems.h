@@ -39,6 +39,8 @@ public:
     }
 
     const std::vector<Problem> &all() const { return problems_; }
+    // Hands the problems over, leaving the list empty.
+    std::vector<Problem> take() { return std::move(problems_); }
     size_t errorCount() const;
     bool has(const std::string &code) const;
 

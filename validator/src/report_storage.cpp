@@ -4,14 +4,14 @@
 
 #include <algorithm>
 
-void ReportStorage::fill(const std::vector<Problem> &problems, const std::vector<PromptRecord> &prompts,
-                         const std::string &file) {
-    problems_ = problems;
+void ReportStorage::fill(std::vector<Problem> problems, std::vector<PromptRecord> prompts, const std::string &file) {
+    problems_ = std::move(problems);
     std::stable_sort(problems_.begin(), problems_.end(),
                      [](const Problem &a, const Problem &b) { return a.severity < b.severity; });
-    prompts_ = prompts;
+    prompts_ = std::move(prompts);
     file_ = file;
     records_.clear();
+    records_.reserve(problems_.size());
     for (const Problem &problem : problems_) {
         Vmodcheck_Problem record{};
         record.code = problem.code.c_str();

@@ -12,7 +12,7 @@
 
 class ReportStorage {
 public:
-    void fill(const std::vector<Problem> &problems, const std::vector<PromptRecord> &prompts, const std::string &file);
+    void fill(std::vector<Problem> problems, std::vector<PromptRecord> prompts, const std::string &file);
     void describe(Vmodcheck_Report &report) const;
 
 private:

@@ -4,6 +4,7 @@
 // quietly at anything it cannot read, since the reader has already said what is wrong.
 #include "source_map.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
@@ -87,6 +88,14 @@ bool IsBlockWord(const std::string &word) {
 
 } // namespace
 
+const SourcePlace *SourceMap::find(const SourceBlock &block, const char *keyword) const {
+    auto known = keywords.find(keyword);
+    if (known == keywords.end()) return nullptr;
+    for (uint32_t k = block.firstStatement; k < block.firstStatement + block.statementCount; ++k)
+        if (statements[k].keyword == known->second) return &statements[k].place;
+    return nullptr;
+}
+
 SourceMap source_ScanText(const std::string &path, const std::string &text) {
     SourceMap map;
     map.path = path;
@@ -108,6 +117,7 @@ SourceMap source_ScanText(const std::string &path, const std::string &text) {
                 map.blocks.emplace_back();
                 block = &map.blocks.back();
                 block->start = token.place;
+                block->firstStatement = static_cast<uint32_t>(map.statements.size());
                 statementStart = true;
                 continue;
             }
@@ -125,7 +135,13 @@ SourceMap source_ScanText(const std::string &path, const std::string &text) {
             wordsInStatement = 0;
             if (token.kind != Token::Word) continue;
             statement = token.text;
-            block->statements[statement].push_back(token.place);
+            const uint32_t keyword =
+                map.keywords.emplace(statement, static_cast<uint32_t>(map.keywords.size())).first->second;
+            const auto first = map.statements.begin() + block->firstStatement;
+            if (std::none_of(first, map.statements.end(), [&](const SourceStatement &s) { return s.keyword == keyword; })) {
+                map.statements.push_back({keyword, token.place});
+                ++block->statementCount;
+            }
             continue;
         }
         ++wordsInStatement;

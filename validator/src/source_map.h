@@ -5,6 +5,7 @@
 #define VMODCHECK_SOURCE_MAP_H
 
 #include <string>
+#include <cstdint>
 #include <unordered_map>
 #include <vector>
 
@@ -14,14 +15,27 @@ struct SourceBlock {
     SourcePlace start;   // the block keyword
     double id = 0;       // the value of its ID statement, when it has one
     bool hasId = false;
-    // Every statement of the block by its keyword in capitals, each occurrence in order.
-    std::unordered_map<std::string, std::vector<SourcePlace>> statements;
+    // The block's statements in SourceMap::statements: [firstStatement, firstStatement + statementCount).
+    uint32_t firstStatement = 0;
+    uint32_t statementCount = 0;
+};
+
+// Where a keyword of a block's statements first occurs in the block. Keywords are kept
+// once for the whole file: a map per block would cost more than the node itself.
+struct SourceStatement {
+    uint32_t keyword = 0; // in SourceMap::keywords
+    SourcePlace place;
 };
 
 struct SourceMap {
     std::string path;                  // empty when there is no file
     std::vector<SourceBlock> blocks;   // in file order
     std::unordered_map<std::string, SourcePlace> header; // header statements, last occurrence
+    std::unordered_map<std::string, uint32_t> keywords;  // each statement keyword (in capitals) once
+    std::vector<SourceStatement> statements;             // block by block, each keyword once, in file order
+
+    // Where the block's first statement with keyword stands, or null.
+    const SourcePlace *find(const SourceBlock &block, const char *keyword) const;
 };
 
 // Scans the file at path. An unreadable file gives a map without blocks; a file that
