@@ -1,6 +1,7 @@
 // bench_editor.cpp - the editor's server side at 500 nodes, through its HTTP interface on
 // 127.0.0.1 as the page reaches it: an edit's round trip (a move request and the new
-// state in the answer), the whole picture and the part of it the page shows.
+// state in the answer), the whole picture and the part of it the page shows, and an edit
+// with its picture asked for at once.
 #include <benchmark/benchmark.h>
 #include <httplib.h>
 #include <unistd.h>
@@ -96,6 +97,32 @@ void BM_PictureOnScreen(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_PictureOnScreen)->Unit(benchmark::kMillisecond);
+
+// An edit as the page makes it: the move and the picture on screen asked for at once, the
+// picture waiting on the edit's ticket; until both answers are in.
+void BM_EditWithPicture(benchmark::State &state) {
+    EditorFixture &f = fixture();
+    httplib::Client other("127.0.0.1", editor_ServerPort(f.server));
+    double x = 2;
+    int ticket = 0;
+    for (auto _ : state) {
+        x = x == 2 ? 2.5 : 2;
+        const std::string name = "bench-" + std::to_string(++ticket);
+        bool pictured = false;
+        std::thread picture([&] {
+            auto res = other.Get(f.base + "api/picture.png?zoom=1&select=250&clip=-160,-160,1320,1120&after=" + name);
+            pictured = res && res->status == 200;
+        });
+        auto res = f.client->Post(f.base + "api/edit?ticket=" + name,
+                                  Json({{"op", "move"}, {"moves", {{{"id", 250}, {"x", x}, {"y", 12}}}}}).dump(),
+                                  "application/json");
+        Json parsed = Json::parse(res ? res->body : std::string("{}"));
+        picture.join();
+        if (!pictured || parsed["state"]["nodes"].size() != 500) state.SkipWithError("the edit or its picture failed");
+        benchmark::DoNotOptimize(parsed);
+    }
+}
+BENCHMARK(BM_EditWithPicture)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_State(benchmark::State &state) {
     EditorFixture &f = fixture();

@@ -2,7 +2,11 @@
 // touches the session holds the session's lock for the whole request.
 #include "server.h"
 
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <mutex>
 #include <thread>
@@ -27,11 +31,22 @@ constexpr size_t kMaxBody = 4 * 1024 * 1024;
 constexpr const char *kJsonType = "application/json; charset=utf-8";
 constexpr const char *kSvgType = "image/svg+xml; charset=utf-8";
 
+// An edit may carry a ticket (api/edit?ticket=T) and a picture may wait for it
+// (api/picture.png?after=T), so that the page asks for both at once and the picture is
+// drawn the moment the edit is done. A picture whose edit never arrives is drawn after
+// kTicketWait; past kMaxWaiting pictures waiting at once, the next one does not wait.
+constexpr size_t kTicketsKept = 64;
+constexpr auto kTicketWait = std::chrono::seconds(2);
+constexpr int kMaxWaiting = 4;
+
 } // namespace
 
 struct EditorServer {
     EditorSession session;
     std::mutex lock;
+    std::condition_variable editDone;    // with lock: a ticket joined finishedTickets
+    std::deque<std::string> finishedTickets; // the latest edits' tickets, newest last
+    int waitingPictures = 0;
     httplib::Server http;
     std::string token;
     int port = 0;
@@ -143,6 +158,21 @@ bool pictureQuery(const httplib::Request &req, httplib::Response &res, double &z
     return true;
 }
 
+// A ticket is 1 to 64 letters, digits, '-' and '_'.
+bool validTicket(const std::string &ticket) {
+    return !ticket.empty() && ticket.size() <= 64 && std::all_of(ticket.begin(), ticket.end(), [](char c) {
+               return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
+           });
+}
+
+// The ticket of a query parameter: false with a 400 answered when it is there and malformed.
+bool ticketQuery(const httplib::Request &req, httplib::Response &res, const char *name, std::string &ticket) {
+    ticket = req.get_param_value(name);
+    if (!req.has_param(name) || validTicket(ticket)) return true;
+    sendError(res, 400, std::string(name) + " is 1 to 64 letters, digits, '-' or '_'");
+    return false;
+}
+
 // A download's name keeps to letters, digits, '.', '-' and '_'.
 std::string safeName(const std::string &name) {
     std::string out;
@@ -188,7 +218,24 @@ void routes(EditorServer &server) {
             sendResult(res, act(server.session, body));
         });
     };
-    post("api/edit", editor_Edit);
+    http.Post(base + "api/edit", [&server](const httplib::Request &req, httplib::Response &res) {
+        std::string ticket;
+        if (!ticketQuery(req, res, "ticket", ticket)) return;
+        Json body;
+        const bool parsed = parseBody(req, res, body);
+        EditorResult result;
+        {
+            std::lock_guard<std::mutex> hold(server.lock);
+            if (parsed) result = editor_Edit(server.session, body);
+            // However the edit ended, a picture waiting on its ticket goes on.
+            if (!ticket.empty()) {
+                server.finishedTickets.push_back(ticket);
+                if (server.finishedTickets.size() > kTicketsKept) server.finishedTickets.pop_front();
+            }
+        }
+        if (!ticket.empty()) server.editDone.notify_all();
+        if (parsed) sendResult(res, result);
+    });
     post("api/save", editor_Save);
     post("api/saveas", editor_SaveAs);
     post("api/recovery", editor_Recovery);
@@ -212,12 +259,23 @@ void routes(EditorServer &server) {
                 return sendError(res, 400, "clip is x,y,width,height in whole pixels, width and height above 0");
             clip = {rectangle[0], rectangle[1], rectangle[2], rectangle[3]};
         }
-        std::lock_guard<std::mutex> hold(server.lock);
+        std::string after;
+        if (!ticketQuery(req, res, "after", after)) return;
+        std::unique_lock<std::mutex> hold(server.lock);
+        if (!after.empty() && server.waitingPictures < kMaxWaiting) {
+            ++server.waitingPictures;
+            server.editDone.wait_for(hold, kTicketWait, [&] {
+                const auto &done = server.finishedTickets;
+                return std::find(done.begin(), done.end(), after) != done.end();
+            });
+            --server.waitingPictures;
+        }
         EditorOutput out =
             editor_Picture(server.session.current.model, zoom, int32_t(ppi), select, clipped ? &clip : nullptr);
         if (out.ok) {
             res.set_header("X-Vmod-Frame", out.frame);
             res.set_header("X-Vmod-Clip", out.clip);
+            res.set_header("X-Vmod-Revision", std::to_string(server.session.revision));
         }
         sendOutput(res, out, "image/png", "");
     });

@@ -1,6 +1,7 @@
 // actions.js - changing the model: every operation goes to the server, whose answer becomes
 // the page's state; a refusal shows its sentence in #message.
 import * as api from './api.js';
+import * as diagram from './diagram.js';
 import { store, setState, select, selectedIds } from './state.js';
 
 const messageBox = () => document.getElementById('message');
@@ -25,14 +26,22 @@ export function apply(operation) {
     return turn;
 }
 
+// Every edit carries a ticket of this page's own, and the new picture is asked for at once
+// with it: the server draws it while the page reads the edit's answer.
+const pageKey = Array.from(crypto.getRandomValues(new Uint8Array(6)), (b) => b.toString(16).padStart(2, '0')).join('');
+let edits = 0;
+
 async function send(operation) {
     if (!operation) return null;
+    const ticket = `${pageKey}-${++edits}`;
+    diagram.drawAfter(ticket);
     try {
-        const answer = await api.edit(operation);
+        const answer = await api.edit(operation, ticket);
         clearMessage();
         setState(answer.state);
         return answer;
     } catch (e) {
+        diagram.dropEarly();
         showMessage(e.message);
         return null;
     }

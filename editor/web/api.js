@@ -38,7 +38,9 @@ export async function getState() {
     const answer = await call('GET', 'api/state');
     return answer.state && Array.isArray(answer.state.nodes) ? answer.state : answer;
 }
-export const edit = (operation) => call('POST', 'api/edit', operation);
+// An edit; with a ticket, a picture asked for with the same ticket waits for it.
+export const edit = (operation, ticket) =>
+    call('POST', ticket ? `api/edit?ticket=${ticket}` : 'api/edit', operation);
 export const problems = () => call('GET', 'api/problems');
 export const script = (answers) => call('POST', 'api/script', { answers });
 export const save = (force) => call('POST', 'api/save', { force: !!force });
@@ -49,11 +51,13 @@ export const quit = (discard) => call('POST', 'api/quit', { discard: !!discard }
 
 // The diagram at zoom (already multiplied by the device's pixel ratio) with the selected
 // nodes highlighted, only its part inside clip ({x, y, width, height} in its own pixels)
-// when given: {url, frame, clip} where url is an object URL of the PNG, frame the whole
-// picture's scroll offset and size and clip the part the PNG holds.
-export async function picture(zoom, ppi, selected, clip) {
+// when given, drawn once the edit with ticket after is done when given: {url, frame, clip,
+// revision} where url is an object URL of the PNG, frame the whole picture's scroll offset
+// and size, clip the part the PNG holds and revision the model's revision it shows.
+export async function picture(zoom, ppi, selected, clip, after) {
     const query = `zoom=${zoom}&ppi=${ppi}` + (selected.length ? `&select=${selected.join(',')}` : '') +
-        (clip ? `&clip=${clip.x},${clip.y},${Math.max(1, clip.width)},${Math.max(1, clip.height)}` : '');
+        (clip ? `&clip=${clip.x},${clip.y},${Math.max(1, clip.width)},${Math.max(1, clip.height)}` : '') +
+        (after ? `&after=${after}` : '');
     let response;
     try {
         response = await fetch(`api/picture.png?${query}`);
@@ -71,8 +75,9 @@ export async function picture(zoom, ppi, selected, clip) {
     };
     const frame = rectangle('X-Vmod-Frame');
     const part = response.headers.has('X-Vmod-Clip') ? rectangle('X-Vmod-Clip') : frame;
+    const revision = Number(response.headers.get('X-Vmod-Revision'));
     const blob = await response.blob();
-    return { url: URL.createObjectURL(blob), frame, clip: part };
+    return { url: URL.createObjectURL(blob), frame, clip: part, revision };
 }
 
 // The URL of an export download.

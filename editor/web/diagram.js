@@ -76,17 +76,56 @@ function redrawWhenUncovered() {
     requestAnimationFrame(() => { pending = false; if (!covered()) redraw(); });
 }
 
+// A picture asked for together with an edit: the server draws it the moment the edit is
+// done, and it is shown when the edit's state arrives if it shows that revision and is the
+// picture the page would ask for then. {key, answer} or null.
+let early = null;
+
+function pictureKey(zoom, ratio, selected, want) {
+    return [zoom, ratio, selected.join(','), want.x, want.y, want.width, want.height].join(' ');
+}
+
+// Asks for the picture that will follow the edit sent with ticket.
+export function drawAfter(ticket) {
+    dropEarly();
+    if (!store.state) return;
+    const selected = selectedIds(), ratio = window.devicePixelRatio || 1, zoom = store.zoom;
+    const want = wantedClip(zoom, ratio);
+    const answer = api.picture(+(zoom * ratio).toFixed(4), PPI, selected, want, ticket).catch(() => null);
+    early = { key: pictureKey(zoom, ratio, selected, want), answer };
+}
+
+// Forgets the picture asked for with an edit (the edit failed, or another came first).
+export function dropEarly() {
+    if (!early) return;
+    early.answer.then((result) => { if (result) URL.revokeObjectURL(result.url); });
+    early = null;
+}
+
+// The early picture when it is the one wanted now and shows the state's revision, else null.
+async function takeEarly(key) {
+    if (!early || early.key !== key) { dropEarly(); return null; }
+    const answer = early.answer;
+    early = null;
+    const result = await answer;
+    if (result && store.state && result.revision === store.state.revision) return result;
+    if (result) URL.revokeObjectURL(result.url);
+    return null;
+}
+
 async function draw(ticket) {
     const selected = selectedIds();
     const ratio = window.devicePixelRatio || 1;
     const zoom = store.zoom;
     const want = wantedClip(zoom, ratio);
-    let result;
-    try {
-        result = await api.picture(+(zoom * ratio).toFixed(4), PPI, selected, want);
-    } catch (e) {
-        actions.showMessage(e.message);
-        return;
+    let result = await takeEarly(pictureKey(zoom, ratio, selected, want));
+    if (!result) {
+        try {
+            result = await api.picture(+(zoom * ratio).toFixed(4), PPI, selected, want);
+        } catch (e) {
+            actions.showMessage(e.message);
+            return;
+        }
     }
     if (ticket !== requested) { URL.revokeObjectURL(result.url); return; }
     const image = img();

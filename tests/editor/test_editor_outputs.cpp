@@ -1,6 +1,7 @@
 // What the editor makes from the model: the picture (the same as `vmod render`), the
 // validator's problems, the script with its prompts answered, and the exports.
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <tuple>
 
@@ -74,6 +75,56 @@ TEST_F(EditorOutputTest, ThePictureIsWhatVmodRenderDraws) {
     EXPECT_EQ(client->Get(base + "api/picture.png?select=9")->status, 400);
     EXPECT_EQ(client->Get(base + "api/picture.png?zoom=0")->status, 400);
     EXPECT_EQ(client->Get(base + "api/picture.png?ppi=1.5")->status, 400);
+}
+
+// The page asks for the picture together with the edit: a picture waiting on an edit's
+// ticket shows the model after that edit, even when it arrives first; an edit that is
+// refused lets it go on at once; a malformed ticket is refused and changes nothing.
+TEST_F(EditorOutputTest, APictureAfterAnEditsTicketShowsThatEdit) {
+    start();
+    build();
+    const int64_t before = state()["revision"];
+    struct Picture {
+        int status = 0;
+        std::string revision, body;
+    };
+    auto pictureAfter = [this](const std::string &ticket, Picture &answer) {
+        return std::thread([this, ticket, &answer] {
+            httplib::Client other("127.0.0.1", editor_ServerPort(server));
+            if (auto res = other.Get(base + "api/picture.png?zoom=1&after=" + ticket))
+                answer = {res->status, res->get_header_value("X-Vmod-Revision"), res->body};
+        });
+    };
+    Picture early;
+    std::thread asking = pictureAfter("page-1", early);
+    usleep(100000); // the picture is waiting before the edit is sent
+    auto moved = client->Post(base + "api/edit?ticket=page-1", R"({"op":"move","moves":[{"id":1,"x":2,"y":2}]})",
+                              "application/json");
+    asking.join();
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->status, 200);
+    ASSERT_EQ(early.status, 200);
+    EXPECT_EQ(early.revision, std::to_string(before + 1));
+    EXPECT_EQ(early.body, client->Get(base + "api/picture.png?zoom=1")->body);
+
+    const auto started = std::chrono::steady_clock::now();
+    Picture afterRefusal;
+    asking = pictureAfter("page-2", afterRefusal);
+    usleep(100000);
+    auto refused = client->Post(base + "api/edit?ticket=page-2", "{not json", "application/json");
+    asking.join();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->status, 400);
+    EXPECT_EQ(afterRefusal.revision, std::to_string(before + 1));
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1800)) << "it waited for the limit";
+
+    for (const std::string &bad : {std::string(), std::string("a%20b"), std::string(65, 'x')}) {
+        EXPECT_EQ(client->Get(base + "api/picture.png?after=" + bad)->status, 400) << bad;
+        EXPECT_EQ(post("api/edit?ticket=" + bad, {{"op", "move"}, {"moves", {{{"id", 1}, {"x", 3}, {"y", 3}}}}}).first,
+                  400)
+            << bad;
+    }
+    EXPECT_EQ(state()["revision"], before + 1);
 }
 
 TEST_F(EditorOutputTest, ProblemsAreTheValidatorsDocument) {
