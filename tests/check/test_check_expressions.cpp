@@ -85,6 +85,19 @@ TEST(CheckExpressionsNames, NamedInputIsFine) {
     EXPECT_TRUE(checked.ours().empty()) << checked.ours().front()->message;
 }
 
+// Keywords are shared between blocks: each problem stands at its own block's statement.
+TEST(CheckExpressionsNames, EachProblemStandsAtItsOwnBlocksStatement) {
+    const std::string text = kHeader + input(1, "dem", 3) + function(3, "$dem + $first", 4) + temporary(4, "tmp", 5) +
+                             function(5, "$tmp + $second", 6) + output(6, "out");
+    Checked checked(text);
+    std::vector<int32_t> lines;
+    for (const Vmodcheck_Problem *problem : checked.ours())
+        if (std::string(problem->code) == "E001") lines.push_back(problem->line);
+    const size_t second = text.rfind("\tVALUE");
+    EXPECT_EQ(lines, (std::vector<int32_t>{lineOf(text, "\tVALUE"),
+                                           static_cast<int32_t>(std::count(text.begin(), text.begin() + second, '\n') + 1)}));
+}
+
 TEST(CheckExpressionsNames, UndeclaredVariableIsAnError) {
     const std::string text = oneFunction("$dem + $dme");
     Checked checked(text);
