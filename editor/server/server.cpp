@@ -1,5 +1,6 @@
 // server.cpp - see server.h. cpp-httplib serves on a pool of threads; every handler that
-// touches the session holds the session's lock for the whole request.
+// touches the session holds the session's lock while it does (a picture waiting on an
+// edit's ticket lets go of it while it waits).
 #include "server.h"
 
 #include <algorithm>

@@ -50,10 +50,11 @@ export const recoveryAction = (action) => call('POST', 'api/recovery', { action 
 export const quit = (discard) => call('POST', 'api/quit', { discard: !!discard });
 
 // The diagram at zoom (already multiplied by the device's pixel ratio) with the selected
-// nodes highlighted, only its part inside clip ({x, y, width, height} in its own pixels)
-// when given, drawn once the edit with ticket after is done when given: {url, frame, clip,
-// revision} where url is an object URL of the PNG, frame the whole picture's scroll offset
-// and size, clip the part the PNG holds and revision the model's revision it shows.
+// nodes highlighted; only its part inside clip ({x, y, width, height} in its own pixels)
+// when clip is given, and drawn once the edit with ticket `after` is done when that is
+// given. Gives {url, frame, clip, revision}: url is an object URL of the PNG, frame the
+// whole picture's scroll offset and size, clip the part the PNG holds and revision the
+// model's revision it shows.
 export async function picture(zoom, ppi, selected, clip, after) {
     const query = `zoom=${zoom}&ppi=${ppi}` + (selected.length ? `&select=${selected.join(',')}` : '') +
         (clip ? `&clip=${clip.x},${clip.y},${Math.max(1, clip.width)},${Math.max(1, clip.height)}` : '') +

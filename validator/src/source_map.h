@@ -4,8 +4,8 @@
 #ifndef VMODCHECK_SOURCE_MAP_H
 #define VMODCHECK_SOURCE_MAP_H
 
-#include <string>
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
