@@ -1,6 +1,8 @@
 // The drawing canvas: real pixels, exclusive-or drawing, fontconfig fonts, PNG output.
+#include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <array>
@@ -98,6 +100,49 @@ TEST(ooml_CanvasDrawLine, IncludesBothEndPixels) {
     EXPECT_EQ(c.At(20, 21), kWhite);
     ooml_CanvasDrawLine(c.canvas, 0, 0, 50, 5, 50, 15, err.Slot());
     EXPECT_EQ(c.InkCount(49, 0, 51, 89), 11);
+}
+
+// A line is drawn only along its own pixels, not over its whole box: every pixel Cairo
+// covers when it strokes the whole segment on its own must still be drawn, for steep,
+// shallow, level, upright and very short lines. (A line reaching out of the image is
+// first cut at a margin around it, which can move a pixel, so these stay inside.)
+TEST(ooml_CanvasDrawLine, DrawsEveryPixelCairoCoversAndNoOther) {
+    constexpr int32_t w = 300, h = 200;
+    uint32_t seed = 777;
+    auto next = [&seed](int32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
+    };
+    for (int i = 0; i < 400; ++i) {
+        int32_t x1 = next(w), y1 = next(h), x2 = next(w), y2 = next(h);
+        if (i % 8 == 1) y2 = y1;
+        if (i % 8 == 2) x2 = x1;
+        if (i % 8 == 3) x2 = std::clamp(x1 + next(5) - 2, 0, w - 1), y2 = std::clamp(y1 + next(5) - 2, 0, h - 1);
+        if (i % 8 == 4) y2 = std::clamp(y1 + next(3) - 1, 0, h - 1);
+        if (i % 8 == 5) x2 = std::clamp(x1 + next(3) - 1, 0, w - 1);
+        CairoKeeper c(w, h);
+        ooml_CanvasContextSetForeground(c.canvas, kBlack, nullptr);
+        ooml_CanvasDrawLine(c.canvas, 0, 0, x1, y1, x2, y2, nullptr);
+
+        cairo_surface_t *mask = cairo_image_surface_create(CAIRO_FORMAT_A8, w, h);
+        cairo_t *cr = cairo_create(mask);
+        cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
+        cairo_set_line_width(cr, 1);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE);
+        cairo_move_to(cr, x1 + 0.5, y1 + 0.5);
+        cairo_line_to(cr, x2 + 0.5, y2 + 0.5);
+        cairo_stroke(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(mask);
+        const unsigned char *coverage = cairo_image_surface_get_data(mask);
+        const int stride = cairo_image_surface_get_stride(mask);
+        int differing = 0;
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x)
+                differing += (coverage[y * stride + x] != 0) != (c.At(x, y) == kBlack);
+        cairo_surface_destroy(mask);
+        EXPECT_EQ(differing, 0) << "line " << x1 << "," << y1 << " to " << x2 << "," << y2;
+    }
 }
 
 TEST(ooml_CanvasDrawRectangle, OutlineCoversWidthPlusOne) {

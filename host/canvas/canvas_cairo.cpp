@@ -426,7 +426,15 @@ private:
         const size_t stride = static_cast<size_t>(cairo_image_surface_get_stride(mask_));
         for (int32_t y = box.y0; y <= box.y1; ++y) {
             const auto [x0, x1] = spans_[static_cast<size_t>(y - box.y0)];
-            if (x0 <= x1) std::memset(coverage + static_cast<size_t>(y) * stride + x0, 0, static_cast<size_t>(x1 - x0 + 1));
+            if (x0 > x1) continue;
+            unsigned char *row = coverage + static_cast<size_t>(y) * stride;
+            const size_t count = static_cast<size_t>(x1 - x0 + 1);
+            // A line's few columns are cleared with one fixed-size store where the row has
+            // room for it: what lies past the span is not read for this drawing.
+            if (count <= 16 && static_cast<size_t>(x0) + 16 <= stride)
+                std::memset(row + x0, 0, 16);
+            else
+                std::memset(row + x0, 0, count);
         }
         cairo_surface_mark_dirty(mask_);
         cairo_t *cr = cairo_create(mask_);
@@ -450,26 +458,43 @@ private:
         }
     }
 
-    // The columns of row y that a one-pixel stroke from (x1, y1) to (x2, y2) with square
-    // caps can cover, with a margin of three pixels on every side.
-    static void SegmentSpan(double x1, double y1, double x2, double y2, int32_t y, int32_t &from, int32_t &to) {
-        const double low = static_cast<double>(y) - 3, high = static_cast<double>(y) + 4;
-        double a = x1, b = x2;
-        if (y1 != y2) {
-            double t0 = (low - y1) / (y2 - y1), t1 = (high - y1) / (y2 - y1);
-            if (t0 > t1) std::swap(t0, t1);
-            t0 = std::clamp(t0, 0.0, 1.0);
-            t1 = std::clamp(t1, 0.0, 1.0);
-            a = x1 + t0 * (x2 - x1);
-            b = x1 + t1 * (x2 - x1);
-        } else if (y1 < low || y1 > high) {
-            from = 0, to = -1;
-            return;
+    // The columns of each row that a one-pixel stroke from (x1, y1) to (x2, y2) with
+    // square caps can cover. Cairo covers a pixel when its centre lies inside the stroke:
+    // within half a pixel of the line across it, which along a row is within half the
+    // length over |y2 - y1| of where the line crosses the row's centre, and within the
+    // segment's box grown by the caps. A further pixel on each side allows for Cairo's
+    // fixed-point rounding, so a row's span is the line's own pixels plus a few.
+    struct SegmentColumns {
+        double low, high; // the box's columns, grown
+        double crossingAtZero = 0, step = 0, reach = 0;
+        double y1;
+        bool level;
+
+        SegmentColumns(double x1, double y1In, double x2, double y2)
+            : low(std::min(x1, x2) - 1), high(std::max(x1, x2) + 1), y1(y1In), level(y2 == y1In) {
+            if (level) return;
+            const double dx = x2 - x1, dy = y2 - y1;
+            step = dx / dy;
+            crossingAtZero = x1 + (0.5 - y1) * step;
+            reach = 0.5 * std::hypot(dx, dy) / std::abs(dy) + 0.125;
         }
-        if (a > b) std::swap(a, b);
-        from = Clamp(std::floor(a) - 3);
-        to = Clamp(std::ceil(b) + 3);
-    }
+
+        void operator()(int32_t y, int32_t &from, int32_t &to) const {
+            double a = low, b = high;
+            if (level) {
+                if (std::abs(static_cast<double>(y) + 0.5 - y1) > 1) {
+                    from = 0, to = -1;
+                    return;
+                }
+            } else {
+                const double crossing = crossingAtZero + static_cast<double>(y) * step;
+                a = std::max(a, crossing - reach);
+                b = std::min(b, crossing + reach);
+            }
+            from = Clamp(std::floor(a) - 1);
+            to = Clamp(std::ceil(b) + 1);
+        }
+    };
 
     // Clips the segment to the image plus a margin (Liang-Barsky); false when it misses.
     bool ClipSegment(double &x1, double &y1, double &x2, double &y2) const {
@@ -530,8 +555,7 @@ private:
         }
         // One segment (an arrow, a line): only the columns along it.
         const double x1 = points[0] + 0.5, y1 = points[1] + 0.5, x2 = points[2] + 0.5, y2 = points[3] + 0.5;
-        DrawMasked(box, stroke,
-                   [&](int32_t y, int32_t &from, int32_t &to) { SegmentSpan(x1, y1, x2, y2, y, from, to); });
+        DrawMasked(box, stroke, SegmentColumns(x1, y1, x2, y2));
     }
 
     // Draws one line of text whose bottom is at y.
