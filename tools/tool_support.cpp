@@ -96,6 +96,14 @@ std::string tool_PrintableText(const char *text) {
     };
     const auto *bytes = reinterpret_cast<const unsigned char *>(text);
     for (size_t i = 0; bytes[i] != 0;) {
+        // Plain printable text, most of any message, goes over a run at a time.
+        size_t run = i;
+        while (bytes[run] >= 0x20 && bytes[run] < 0x7f) ++run;
+        if (run > i) {
+            out.append(text + i, run - i);
+            i = run;
+            continue;
+        }
         const unsigned char c = bytes[i];
         if (c < 0x80) {
             if (c == '\n')

@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -154,13 +153,20 @@ SourceMap source_ScanText(const std::string &path, const std::string &text) {
 }
 
 SourceMap source_Scan(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    // The text is read into one string of the file's size: a growing stream buffer and
+    // its copy would hold the file two or three times over while a large model is checked.
+    std::string text;
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (size >= 0 && in.seekg(0)) {
+        text.resize(static_cast<size_t>(size));
+        in.read(text.data(), size);
+        text.resize(static_cast<size_t>(in.gcount()));
+    }
+    if (!in && text.empty()) {
         SourceMap map;
         map.path = path;
         return map;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    return source_ScanText(path, text.str());
+    return source_ScanText(path, text);
 }
