@@ -17,6 +17,10 @@ Problem &ProblemList::add(const char *code, Vmodcheck_Severity severity, std::ve
         problem.hint[1] <= 'z')
         problem.hint[0] = static_cast<char>(problem.hint[0] - 'A' + 'a');
     if (!problem.hint.empty() && problem.hint.back() == '.') problem.hint.pop_back();
+    // Texts built piece by piece keep up to twice their length; a large model's problems
+    // are kept until the report goes, so each keeps only what it holds.
+    problem.message.shrink_to_fit();
+    problem.hint.shrink_to_fit();
     problems_.push_back(std::move(problem));
     return problems_.back();
 }

@@ -4,6 +4,7 @@
 #define VMODCHECK_CHECK_PROBLEMS_H
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -38,14 +39,16 @@ public:
         return add(code, VMODCHECK_INFO, std::move(nodes), std::move(message), std::move(hint));
     }
 
-    const std::vector<Problem> &all() const { return problems_; }
+    const std::deque<Problem> &all() const { return problems_; }
     // Hands the problems over, leaving the list empty.
-    std::vector<Problem> take() { return std::move(problems_); }
+    std::deque<Problem> take() { return std::move(problems_); }
     size_t errorCount() const;
     bool has(const std::string &code) const;
 
 private:
-    std::vector<Problem> problems_;
+    // A deque grows a block at a time: a large model's hundreds of thousands of problems
+    // are never copied into a buffer twice their size.
+    std::deque<Problem> problems_;
 };
 
 #endif

@@ -4,15 +4,20 @@
 
 #include <algorithm>
 
-void ReportStorage::fill(std::vector<Problem> problems, std::vector<PromptRecord> prompts, const std::string &file) {
+void ReportStorage::fill(std::deque<Problem> problems, std::vector<PromptRecord> prompts, const std::string &file) {
     problems_ = std::move(problems);
-    std::stable_sort(problems_.begin(), problems_.end(),
-                     [](const Problem &a, const Problem &b) { return a.severity < b.severity; });
+    // The report lists errors first, each severity in the order found. Only the order of
+    // the records is sorted, so the problems themselves are never moved or copied.
+    std::vector<uint32_t> order(problems_.size());
+    for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
+    std::stable_sort(order.begin(), order.end(),
+                     [this](uint32_t a, uint32_t b) { return problems_[a].severity < problems_[b].severity; });
     prompts_ = std::move(prompts);
     file_ = file;
     records_.clear();
     records_.reserve(problems_.size());
-    for (const Problem &problem : problems_) {
+    for (const uint32_t at : order) {
+        const Problem &problem = problems_[at];
         Vmodcheck_Problem record{};
         record.code = problem.code.c_str();
         record.severity = problem.severity;

@@ -3,6 +3,7 @@
 #ifndef VMODCHECK_REPORT_STORAGE_H
 #define VMODCHECK_REPORT_STORAGE_H
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -12,11 +13,11 @@
 
 class ReportStorage {
 public:
-    void fill(std::vector<Problem> problems, std::vector<PromptRecord> prompts, const std::string &file);
+    void fill(std::deque<Problem> problems, std::vector<PromptRecord> prompts, const std::string &file);
     void describe(Vmodcheck_Report &report) const;
 
 private:
-    std::vector<Problem> problems_;
+    std::deque<Problem> problems_; // in the order found; records_ gives the report's order
     std::vector<PromptRecord> prompts_;
     std::string file_;
     std::vector<Vmodcheck_Problem> records_;
