@@ -159,3 +159,27 @@ TEST(CheckNames, AMadeNameDifferingOnlyInCaseIsAWarning) {
     ASSERT_TRUE(HasCode(*report, "N004"));
     EXPECT_EQ(NodesOf(Find(*report, "N004")), (std::vector<int32_t>{5, 6}));
 }
+
+// Thousands of problems, some with texts longer than the blocks their texts are kept in,
+// each keep their own message and nodes, errors still ahead of warnings.
+TEST(CheckNames, ManyProblemsEachKeepTheirOwnTextAndNodes) {
+    std::string text = kHeader;
+    const int count = 3000;
+    auto titleOf = [](int id) {
+        const size_t length = id % 500 == 0 ? 20000 + static_cast<size_t>(id) : static_cast<size_t>(id % 40);
+        return "t " + std::to_string(id) + std::string(length, 'x');
+    };
+    for (int id = 1; id <= count; ++id) text += Raster(id, titleOf(id));
+    FileModel file(text);
+    Report report = Validated(file);
+    const auto blanks = All(*report, "N002");
+    ASSERT_EQ(blanks.size(), static_cast<size_t>(count));
+    for (int id = 1; id <= count; ++id) {
+        const Vmodcheck_Problem *problem = blanks[static_cast<size_t>(id - 1)];
+        EXPECT_EQ(NodesOf(problem), std::vector<int32_t>{id});
+        EXPECT_NE(std::string(problem->message).find("\"" + titleOf(id) + "\""), std::string::npos) << id;
+        EXPECT_NE(problem->hint[0], '\0');
+    }
+    for (size_t i = 1; i < report->count; ++i)
+        EXPECT_LE(report->problems[i - 1].severity, report->problems[i].severity) << i;
+}

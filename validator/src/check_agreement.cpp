@@ -33,7 +33,7 @@ bool ReportedElsewhere(const std::string &refusal, const Vmod_Node *node, const 
     for (const Problem &problem : problems.all()) {
         if (problem.severity != VMODCHECK_ERROR) continue;
         if (!(title ? problem.code[0] == 'N' : problem.code == "D010")) continue;
-        for (int32_t id : problem.nodes)
+        for (int32_t id : problem.nodes())
             if (id == node->id) return true;
     }
     return false;

@@ -4,27 +4,28 @@
 
 #include <algorithm>
 
-void ReportStorage::fill(std::deque<Problem> problems, std::vector<PromptRecord> prompts, const std::string &file) {
+void ReportStorage::fill(ProblemList problems, std::vector<PromptRecord> prompts, const std::string &file) {
     problems_ = std::move(problems);
+    const std::deque<Problem> &all = problems_.all();
     // The report lists errors first, each severity in the order found. Only the order of
     // the records is sorted, so the problems themselves are never moved or copied.
-    std::vector<uint32_t> order(problems_.size());
+    std::vector<uint32_t> order(all.size());
     for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<uint32_t>(i);
     std::stable_sort(order.begin(), order.end(),
-                     [this](uint32_t a, uint32_t b) { return problems_[a].severity < problems_[b].severity; });
+                     [&all](uint32_t a, uint32_t b) { return all[a].severity < all[b].severity; });
     prompts_ = std::move(prompts);
     file_ = file;
     records_.clear();
-    records_.reserve(problems_.size());
+    records_.reserve(all.size());
     for (const uint32_t at : order) {
-        const Problem &problem = problems_[at];
+        const Problem &problem = all[at];
         Vmodcheck_Problem record{};
-        record.code = problem.code.c_str();
+        record.code = problem.code.data();
         record.severity = problem.severity;
-        record.nodeCount = problem.nodes.size();
-        record.nodes = problem.nodes.empty() ? nullptr : problem.nodes.data();
-        record.message = problem.message.c_str();
-        record.hint = problem.hint.c_str();
+        record.nodeCount = problem.nodeCount;
+        record.nodes = problem.nodeIds;
+        record.message = problem.message;
+        record.hint = problem.hint;
         const bool located = !file_.empty() && problem.place.line > 0;
         record.file = located ? file_.c_str() : nullptr;
         record.line = located ? problem.place.line : 0;

@@ -3,7 +3,6 @@
 #ifndef VMODCHECK_REPORT_STORAGE_H
 #define VMODCHECK_REPORT_STORAGE_H
 
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -13,11 +12,11 @@
 
 class ReportStorage {
 public:
-    void fill(std::deque<Problem> problems, std::vector<PromptRecord> prompts, const std::string &file);
+    void fill(ProblemList problems, std::vector<PromptRecord> prompts, const std::string &file);
     void describe(Vmodcheck_Report &report) const;
 
 private:
-    std::deque<Problem> problems_; // in the order found; records_ gives the report's order
+    ProblemList problems_; // in the order found; records_ gives the report's order
     std::vector<PromptRecord> prompts_;
     std::string file_;
     std::vector<Vmodcheck_Problem> records_;

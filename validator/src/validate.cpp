@@ -51,7 +51,7 @@ Vmodcheck_Report *Validate(Vmod_Model *model, const Vmodcheck_Options &options) 
     const std::string file = context->source.path;
     context.reset();
     auto storage = std::make_unique<ReportStorage>();
-    storage->fill(problems.take(), std::move(prompts), file);
+    storage->fill(std::move(problems), std::move(prompts), file);
     auto *report = new Vmodcheck_Report{};
     storage->describe(*report);
     report->pages = pages;
