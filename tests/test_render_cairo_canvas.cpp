@@ -145,6 +145,34 @@ TEST(ooml_CanvasDrawLine, DrawsEveryPixelCairoCoversAndNoOther) {
     }
 }
 
+// Copy mode strokes straight into the image, exclusive-or mode through the mask: both
+// must cover the same pixels for every outline shape.
+TEST(ooml_CanvasContextSetDrawMode, CopyAndExclusiveOrCoverTheSamePixels) {
+    uint32_t seed = 99;
+    auto next = [&seed](int32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
+    };
+    for (int i = 0; i < 60; ++i) {
+        const int32_t x = next(100) - 10, y = next(80) - 10, w = next(60), h = next(50);
+        const int32_t start = next(23040), extent = next(46080) - 23040;
+        const int32_t points[] = {next(120), next(90), next(120), next(90), next(120), next(90), next(120), next(90)};
+        CairoKeeper copy, flip;
+        ooml_CanvasContextSetForeground(copy.canvas, kBlack, nullptr);
+        ooml_CanvasContextSetDrawMode(flip.canvas, 3, nullptr);
+        ooml_CanvasContextSetForeground(flip.canvas, kWhite, nullptr);
+        for (Ooml_Canvas *canvas : {copy.canvas, flip.canvas}) {
+            switch (i % 4) {
+            case 0: ooml_CanvasDrawArc(canvas, 0, 0, x, y, w, h, start, extent, nullptr); break;
+            case 1: ooml_CanvasDrawRectangle(canvas, 0, 0, x, y, w, h, nullptr); break;
+            case 2: ooml_CanvasDrawPolyline(canvas, 0, 0, points, 4, nullptr); break;
+            default: ooml_CanvasDrawLine(canvas, 0, 0, points[0], points[1], points[2], points[3], nullptr); break;
+            }
+        }
+        EXPECT_EQ(copy.Snapshot(), flip.Snapshot()) << "shape " << i;
+    }
+}
+
 TEST(ooml_CanvasDrawRectangle, OutlineCoversWidthPlusOne) {
     CairoKeeper c;
     Report err;

@@ -3,12 +3,15 @@
 // Design. The image is a Cairo RGB24 surface, so a pixel is the 32-bit word 0x00RRGGBB,
 // the same encoding as the canvas colours. Cairo's own operators cannot do what the
 // canvas needs in exclusive-or mode (a bitwise XOR of the pixel with the colour, so that a
-// second identical drawing restores every pixel), so every primitive is first drawn as a
+// second identical drawing restores every pixel), so a primitive is first drawn as a
 // coverage mask into an A8 surface the size of the image, over the primitive's bounding
-// box only, and then applied to the image by hand: copy mode blends the colour by the
-// coverage, exclusive-or mode flips the pixels the primitive covers. Shapes are drawn
-// without antialiasing on pixel centres, so their coverage is all or nothing, and a
-// pixel is flipped at most once however often the primitive's path crosses it.
+// box only (a line: over its own pixels), and then applied to the image by hand: copy
+// mode blends the colour by the coverage, exclusive-or mode flips the pixels the
+// primitive covers. Shapes are drawn without antialiasing on pixel centres, so their
+// coverage is all or nothing, and a pixel is flipped at most once however often the
+// primitive's path crosses it. Lines, rectangle outlines and arcs in copy mode need no
+// mask: Cairo sets the very pixels the mask would hold to the colour, straight into the
+// image.
 //
 // Geometry follows the usual integer canvas conventions: a line includes both end pixels,
 // a rectangle outline (left, top, width, height) covers width + 1 x height + 1 pixels, a
@@ -317,7 +320,7 @@ public:
             drawLine(left, top, Add(left, width), Add(top, height), nullptr);
             return;
         }
-        DrawMasked(box, [&](cairo_t *cr) {
+        auto stroke = [&](cairo_t *cr) {
             cairo_save(cr);
             cairo_translate(cr, left + width / 2.0 + 0.5, top + height / 2.0 + 0.5);
             cairo_scale(cr, width / 2.0, height / 2.0);
@@ -331,8 +334,14 @@ public:
                 cairo_arc(cr, 0, 0, 1, a0, a0 - sweep);
             cairo_restore(cr);
             cairo_set_line_width(cr, 1);
+            cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
             cairo_stroke(cr);
-        });
+        };
+        if (mode_ == kCopy)
+            DrawStraight(stroke);
+        else
+            DrawMasked(box, stroke);
     }
 
     void drawPolyline(const int32_t *points, int32_t count, Oerr_ErrorReport **) override {
@@ -539,6 +548,14 @@ private:
         return true;
     }
 
+    // True when every segment of the polyline is level or upright: its joins are right
+    // angles or turn back, whose miters reach less than a pixel past the corner.
+    static bool Rectilinear(const int32_t *points, int32_t count) {
+        for (int32_t i = 0; i + 1 < count; ++i)
+            if (points[2 * i] != points[2 * i + 2] && points[2 * i + 1] != points[2 * i + 3]) return false;
+        return true;
+    }
+
     // Strokes an open polyline of count points one pixel wide, end pixels included.
     void StrokePoints(const int32_t *points, int32_t count) {
         if (count <= 0) return;
@@ -569,7 +586,9 @@ private:
             }
             cairo_stroke(cr);
         };
-        if (mode_ == kCopy) {
+        // A sharp join's miter can reach past the box, where the mask drawing has always
+        // cut it off; only shapes whose joins stay inside it are drawn straight.
+        if (mode_ == kCopy && (count <= 2 || Rectilinear(points, count))) {
             DrawStraight(stroke);
             return;
         }
