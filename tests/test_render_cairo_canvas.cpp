@@ -145,24 +145,33 @@ TEST(ooml_CanvasDrawLine, DrawsEveryPixelCairoCoversAndNoOther) {
     }
 }
 
-// Copy mode strokes straight into the image, exclusive-or mode through the mask: both
-// must cover the same pixels for every outline shape.
+// Copy mode strokes straight into the image or sets level and upright lines itself,
+// exclusive-or mode draws through the mask: both must cover the same pixels for every
+// outline shape.
 TEST(ooml_CanvasContextSetDrawMode, CopyAndExclusiveOrCoverTheSamePixels) {
     uint32_t seed = 99;
     auto next = [&seed](int32_t range) {
         seed = seed * 1103515245u + 12345u;
         return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
     };
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 200; ++i) {
         const int32_t x = next(100) - 10, y = next(80) - 10, w = next(60), h = next(50);
         const int32_t start = next(23040), extent = next(46080) - 23040;
         const int32_t points[] = {next(120), next(90), next(120), next(90), next(120), next(90), next(120), next(90)};
+        // Level and upright steps, some of zero length, some turning straight back.
+        int32_t steps[12] = {next(120), next(90)};
+        for (int k = 1; k < 6; ++k) {
+            const bool level = next(2) == 0;
+            steps[2 * k] = level ? next(4) == 0 ? steps[2 * k - 2] : next(120) : steps[2 * k - 2];
+            steps[2 * k + 1] = level ? steps[2 * k - 1] : next(90);
+        }
         CairoKeeper copy, flip;
         ooml_CanvasContextSetForeground(copy.canvas, kBlack, nullptr);
         ooml_CanvasContextSetDrawMode(flip.canvas, 3, nullptr);
         ooml_CanvasContextSetForeground(flip.canvas, kWhite, nullptr);
         for (Ooml_Canvas *canvas : {copy.canvas, flip.canvas}) {
-            switch (i % 4) {
+            switch (i % 5) {
+            case 4: ooml_CanvasDrawPolyline(canvas, 0, 0, steps, 6, nullptr); break;
             case 0: ooml_CanvasDrawArc(canvas, 0, 0, x, y, w, h, start, extent, nullptr); break;
             case 1: ooml_CanvasDrawRectangle(canvas, 0, 0, x, y, w, h, nullptr); break;
             case 2: ooml_CanvasDrawPolyline(canvas, 0, 0, points, 4, nullptr); break;
