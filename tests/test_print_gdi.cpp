@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "vmodhost/ogdi.h"
@@ -171,4 +172,39 @@ TEST(ogdi_TextOutA, AnyBytesDrawOnAPdfPage) {
     ogdi_DeleteObject(huge);
     ogdi_DeleteObject(cell);
     vmodhost_PrinterDelete(dc);
+}
+
+// A slanting line whose box holds the page but which passes by it adds nothing to the
+// page; one that crosses the page is drawn. Each is a thousand lines here, so the file
+// sizes tell them apart.
+TEST(ogdi_LineTo, LinesThatPassThePageByAreLeftOut) {
+    VMOD_SKIP_WITHOUT_CAIRO();
+    auto printed = [](const char *name, int lines, int32_t fromX, int32_t fromY, int32_t toX, int32_t toY) {
+        const std::string path = std::string(VMOD_BINARY_DIR) + "/print_scratch/" + name + ".pdf";
+        Ogdi_DeviceContext *dc = vmodhost_PdfPrinterCreate(path.c_str());
+        Ogdi_DocInfo info{20, name, nullptr, nullptr, 0};
+        EXPECT_GT(ogdi_StartDocA(dc, &info), 0);
+        EXPECT_GT(ogdi_StartPage(dc), 0);
+        for (int i = 0; i < lines; ++i) {
+            ogdi_MoveToEx(dc, fromX + i, fromY, nullptr);
+            EXPECT_EQ(ogdi_LineTo(dc, toX + i, toY), 1);
+        }
+        EXPECT_GT(ogdi_EndPage(dc), 0);
+        EXPECT_GT(ogdi_EndDoc(dc), 0);
+        EXPECT_EQ(vmodhost_PrinterFailed(dc), 0);
+        vmodhost_PrinterDelete(dc);
+        std::FILE *file = std::fopen(path.c_str(), "rb");
+        EXPECT_NE(file, nullptr);
+        if (file == nullptr) return 0L;
+        std::fseek(file, 0, SEEK_END);
+        const long size = std::ftell(file);
+        std::fclose(file);
+        return size;
+    };
+    // The page is 5100 by 6600 pixels at 600 per inch.
+    const long empty = printed("pass_none", 0, 0, 0, 0, 0);
+    const long passing = printed("pass_by", 1000, -20000, 7000, 20000, -9000);
+    const long crossing = printed("pass_across", 1000, -20000, 9000, 20000, -3000);
+    EXPECT_LT(passing - empty, 200) << "lines that miss the page were drawn";
+    EXPECT_GT(crossing - empty, 5000) << "lines across the page were left out";
 }

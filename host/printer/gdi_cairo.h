@@ -44,5 +44,7 @@ cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc);
 // page in progress: it misses the sheet or the clip. Such a drawing is left out before
 // Cairo sees it, so a page of a large model costs what is on it.
 bool GdiPdfOutsidePage(const Ogdi_DeviceContext *dc, double left, double top, double right, double bottom);
+// True when no part of the segment from (x1, y1) to (x2, y2) can show on the page.
+bool GdiPdfSegmentOutsidePage(const Ogdi_DeviceContext *dc, double x1, double y1, double x2, double y2);
 
 #endif

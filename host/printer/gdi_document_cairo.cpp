@@ -95,7 +95,15 @@ cairo_t *GdiPageCairo(Ogdi_DeviceContext *dc) {
     return cr;
 }
 
-bool GdiPdfOutsidePage(const Ogdi_DeviceContext *dc, double left, double top, double right, double bottom) {
+namespace {
+
+// The part of the page that drawing can show on, and a margin wider than any pen, mitre
+// or glyph overhang, which keeps the tests below on the safe side.
+struct PageArea {
+    double x0, y0, x1, y1, margin;
+};
+
+PageArea ShowingArea(const Ogdi_DeviceContext *dc) {
     double x0 = 0, y0 = 0, x1 = dc->DeviceWidthInches() * dc->pixelsPerInch,
            y1 = dc->DeviceHeightInches() * dc->pixelsPerInch;
     if (dc->clipped) {
@@ -104,9 +112,32 @@ bool GdiPdfOutsidePage(const Ogdi_DeviceContext *dc, double left, double top, do
         x1 = std::min(x1, static_cast<double>(dc->clip.right));
         y1 = std::min(y1, static_cast<double>(dc->clip.bottom));
     }
-    // A margin wider than any pen, mitre or glyph overhang keeps the test on the safe side.
-    const double margin = 2.0 + dc->pixelsPerInch * 0.05;
-    return right + margin < x0 || left - margin > x1 || bottom + margin < y0 || top - margin > y1;
+    return {x0, y0, x1, y1, 2.0 + dc->pixelsPerInch * 0.05};
+}
+
+} // namespace
+
+bool GdiPdfOutsidePage(const Ogdi_DeviceContext *dc, double left, double top, double right, double bottom) {
+    const PageArea a = ShowingArea(dc);
+    return right + a.margin < a.x0 || left - a.margin > a.x1 || bottom + a.margin < a.y0 || top - a.margin > a.y1;
+}
+
+bool GdiPdfSegmentOutsidePage(const Ogdi_DeviceContext *dc, double x1, double y1, double x2, double y2) {
+    const PageArea area = ShowingArea(dc);
+    // The part of the segment within the area's columns, then whether any of it lies
+    // within its rows: a long slanting line whose box holds the page may still pass by it.
+    double t0 = 0, t1 = 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    auto narrow = [&](double start, double step, double low, double high) {
+        if (step == 0) return start >= low && start <= high;
+        double a = (low - start) / step, b = (high - start) / step;
+        if (a > b) std::swap(a, b);
+        t0 = std::max(t0, a);
+        t1 = std::min(t1, b);
+        return t0 <= t1;
+    };
+    return !(narrow(x1, dx, area.x0 - area.margin, area.x1 + area.margin) &&
+             narrow(y1, dy, area.y0 - area.margin, area.y1 + area.margin));
 }
 
 std::unique_ptr<GdiBackEnd> GdiMakePdfBackEnd() { return std::make_unique<GdiPdf>(); }

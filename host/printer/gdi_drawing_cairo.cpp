@@ -40,8 +40,7 @@ void PathThrough(cairo_t *cr, const Ogdi_Point *points, int32_t count) {
 } // namespace
 
 void GdiPdf::Line(Ogdi_DeviceContext *dc, Ogdi_Point from, Ogdi_Point to) {
-    const Ogdi_Point ends[] = {from, to};
-    if (PointsOutsidePage(dc, ends, 2)) return;
+    if (GdiPdfSegmentOutsidePage(dc, from.x, from.y, to.x, to.y)) return;
     if (cairo_t *cr = GdiPageCairo(dc)) {
         cairo_new_path(cr);
         cairo_move_to(cr, from.x, from.y);
