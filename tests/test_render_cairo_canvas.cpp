@@ -154,16 +154,17 @@ TEST(ooml_CanvasContextSetDrawMode, CopyAndExclusiveOrCoverTheSamePixels) {
         seed = seed * 1103515245u + 12345u;
         return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
     };
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 1000; ++i) {
         const int32_t x = next(100) - 10, y = next(80) - 10, w = next(60), h = next(50);
         const int32_t start = next(23040), extent = next(46080) - 23040;
         const int32_t points[] = {next(120), next(90), next(120), next(90), next(120), next(90), next(120), next(90)};
-        // Level and upright steps, some of zero length, some turning straight back.
+        // Level and upright steps, some of zero length, some turning straight back, some
+        // leaving the canvas.
         int32_t steps[12] = {next(120), next(90)};
         for (int k = 1; k < 6; ++k) {
             const bool level = next(2) == 0;
-            steps[2 * k] = level ? next(4) == 0 ? steps[2 * k - 2] : next(120) : steps[2 * k - 2];
-            steps[2 * k + 1] = level ? steps[2 * k - 1] : next(90);
+            steps[2 * k] = level ? next(4) == 0 ? steps[2 * k - 2] : next(140) - 10 : steps[2 * k - 2];
+            steps[2 * k + 1] = level ? steps[2 * k - 1] : next(110) - 10;
         }
         CairoKeeper copy, flip;
         ooml_CanvasContextSetForeground(copy.canvas, kBlack, nullptr);

@@ -556,9 +556,46 @@ private:
         return true;
     }
 
+    // Sets the pixels of a polyline whose segments are all level or upright, or of a
+    // single point. Such a stroke one pixel wide with square caps, from pixel centre to
+    // pixel centre, covers whole pixels: each segment's row or column from end to end,
+    // its right-angle joins inside them. Cairo sets exactly those, so they need no Cairo
+    // call. False, having set nothing, where that does not hold or is not known to:
+    // when no segment has length, and where the line turns straight back, whose join
+    // ends at the turning pixel's centre and so leaves that pixel out. In exclusive-or
+    // mode a pixel two segments share would flip twice, so only a single segment is set.
+    bool SetRectilinear(const int32_t *points, int32_t count) {
+        if (count == 1) {
+            if (points[0] >= 0 && points[0] < width_ && points[1] >= 0 && points[1] < height_)
+                Apply(points[0], points[1], 255);
+            return true;
+        }
+        if (mode_ != kCopy && count > 2) return false;
+        auto sign = [](int32_t a, int32_t b) { return (b > a) - (b < a); };
+        int previousX = 0, previousY = 0;
+        bool any = false;
+        for (int32_t i = 0; i + 1 < count; ++i) {
+            const int dx = sign(points[2 * i], points[2 * i + 2]), dy = sign(points[2 * i + 1], points[2 * i + 3]);
+            if (dx == 0 && dy == 0) continue;
+            if (any && dx == -previousX && dy == -previousY) return false;
+            previousX = dx, previousY = dy;
+            any = true;
+        }
+        if (!any) return false;
+        for (int32_t i = 0; i + 1 < count; ++i) {
+            const int32_t x1 = points[2 * i], y1 = points[2 * i + 1], x2 = points[2 * i + 2], y2 = points[2 * i + 3];
+            if (x1 == x2 && y1 == y2) continue;
+            const PixelBox box = ClipToImage({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
+            for (int32_t y = box.y0; y <= box.y1; ++y)
+                for (int32_t x = box.x0; x <= box.x1; ++x) Apply(x, y, 255);
+        }
+        return true;
+    }
+
     // Strokes an open polyline of count points one pixel wide, end pixels included.
     void StrokePoints(const int32_t *points, int32_t count) {
         if (count <= 0) return;
+        if (Rectilinear(points, count) && SetRectilinear(points, count)) return;
         int64_t minX = points[0], maxX = points[0], minY = points[1], maxY = points[1];
         for (int32_t i = 1; i < count; ++i) {
             minX = std::min<int64_t>(minX, points[2 * i]);
