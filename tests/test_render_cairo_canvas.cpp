@@ -113,13 +113,20 @@ TEST(ooml_CanvasDrawLine, DrawsEveryPixelCairoCoversAndNoOther) {
         seed = seed * 1103515245u + 12345u;
         return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
     };
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < 2000; ++i) {
         int32_t x1 = next(w), y1 = next(h), x2 = next(w), y2 = next(h);
         if (i % 8 == 1) y2 = y1;
         if (i % 8 == 2) x2 = x1;
         if (i % 8 == 3) x2 = std::clamp(x1 + next(5) - 2, 0, w - 1), y2 = std::clamp(y1 + next(5) - 2, 0, h - 1);
         if (i % 8 == 4) y2 = std::clamp(y1 + next(3) - 1, 0, h - 1);
         if (i % 8 == 5) x2 = std::clamp(x1 + next(3) - 1, 0, w - 1);
+        // Diagonals, where the outline's corners fall on row centres, and lines one or
+        // two steps off them.
+        if (i % 8 == 6) {
+            const int32_t d = std::min({x1, y1, w - 1 - x1, h - 1 - y1}) + next(3);
+            x2 = std::clamp(x1 + (next(2) ? d : -d), 0, w - 1);
+            y2 = std::clamp(y1 + (next(2) ? d : -d) + next(3) - 1, 0, h - 1);
+        }
         CairoKeeper c(w, h);
         ooml_CanvasContextSetForeground(c.canvas, kBlack, nullptr);
         ooml_CanvasDrawLine(c.canvas, 0, 0, x1, y1, x2, y2, nullptr);
@@ -176,7 +183,14 @@ TEST(ooml_CanvasContextSetDrawMode, CopyAndExclusiveOrCoverTheSamePixels) {
             case 0: ooml_CanvasDrawArc(canvas, 0, 0, x, y, w, h, start, extent, nullptr); break;
             case 1: ooml_CanvasDrawRectangle(canvas, 0, 0, x, y, w, h, nullptr); break;
             case 2: ooml_CanvasDrawPolyline(canvas, 0, 0, points, 4, nullptr); break;
-            default: ooml_CanvasDrawLine(canvas, 0, 0, points[0], points[1], points[2], points[3], nullptr); break;
+            // Some lines run far past the canvas and are cut at its edges first.
+            default:
+                if (i % 10 == 8)
+                    ooml_CanvasDrawLine(canvas, 0, 0, points[0] * 97 - 5000, points[1] * 61 - 2000,
+                                        points[2] * 89 - 5000, points[3] - 45, nullptr);
+                else
+                    ooml_CanvasDrawLine(canvas, 0, 0, points[0], points[1], points[2], points[3], nullptr);
+                break;
             }
         }
         EXPECT_EQ(copy.Snapshot(), flip.Snapshot()) << "shape " << i;

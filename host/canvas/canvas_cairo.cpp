@@ -45,6 +45,7 @@
 
 #include "canvas.h"
 #include "canvas/png_quick.h"
+#include "canvas/slanted_segment.h"
 #include "vmodhost/oerr.h"
 #include "vmodhost/ofio.h"
 #include "vmodhost/omsc.h"
@@ -290,8 +291,7 @@ public:
         PixelBox box = ClipToImage({left, top, Add(left, width - 1), Add(top, height - 1)});
         if (box.Empty()) return;
         // A filled rectangle needs no mask: every pixel of the box is covered.
-        for (int32_t y = box.y0; y <= box.y1; ++y)
-            for (int32_t x = box.x0; x <= box.x1; ++x) Apply(x, y, 255);
+        for (int32_t y = box.y0; y <= box.y1; ++y) SetRow(y, box.x0, box.x1);
     }
 
     void drawRectangle(int32_t left, int32_t top, int32_t width, int32_t height, Oerr_ErrorReport **) override {
@@ -386,6 +386,17 @@ private:
 
     PixelBox ClipToImage(PixelBox box) const {
         return {std::max(box.x0, 0), std::max(box.y0, 0), std::min(box.x1, width_ - 1), std::min(box.y1, height_ - 1)};
+    }
+
+    // Covers the pixels x0..x1 of row y (all within the image) fully.
+    void SetRow(int32_t y, int32_t x0, int32_t x1) {
+        if (x0 > x1) return;
+        if (mode_ == kCopy) {
+            uint32_t *row = &Pixel(x0, y);
+            std::fill(row, row + (x1 - x0 + 1), colour_);
+            return;
+        }
+        for (int32_t x = x0; x <= x1; ++x) Apply(x, y, 255);
     }
 
     // Applies the current colour to pixel (x, y) with coverage 0..255.
@@ -586,9 +597,22 @@ private:
             const int32_t x1 = points[2 * i], y1 = points[2 * i + 1], x2 = points[2 * i + 2], y2 = points[2 * i + 3];
             if (x1 == x2 && y1 == y2) continue;
             const PixelBox box = ClipToImage({std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)});
-            for (int32_t y = box.y0; y <= box.y1; ++y)
-                for (int32_t x = box.x0; x <= box.x1; ++x) Apply(x, y, 255);
+            for (int32_t y = box.y0; y <= box.y1; ++y) SetRow(y, box.x0, box.x1);
         }
+        return true;
+    }
+
+    // Sets the pixels of the slanted segment points[0..3] as Cairo would stroke it, from
+    // pixel centre to pixel centre after the same clipping. False, having set nothing,
+    // where Cairo is to draw it.
+    bool SetSlanted(const int32_t *points) {
+        double x1 = points[0], y1 = points[1], x2 = points[2], y2 = points[3];
+        if (!ClipSegment(x1, y1, x2, y2)) return true;
+        int32_t firstRow = 0;
+        if (!slanted_SegmentRows(x1 + 0.5, y1 + 0.5, x2 + 0.5, y2 + 0.5, width_, height_, segmentRows_, &firstRow))
+            return false;
+        for (size_t k = 0; k < segmentRows_.size(); ++k)
+            SetRow(firstRow + static_cast<int32_t>(k), segmentRows_[k].from, segmentRows_[k].to);
         return true;
     }
 
@@ -623,6 +647,7 @@ private:
             }
             cairo_stroke(cr);
         };
+        if (mode_ == kCopy && count == 2 && SetSlanted(points)) return;
         // A sharp join's miter can reach past the box, where the mask drawing has always
         // cut it off; only shapes whose joins stay inside it are drawn straight.
         if (mode_ == kCopy && (count <= 2 || Rectilinear(points, count))) {
@@ -835,6 +860,7 @@ private:
     unsigned char *pixels_ = nullptr;
     size_t pixelStride_ = 0;
     std::vector<std::pair<int32_t, int32_t>> spans_;
+    std::vector<SegmentRow> segmentRows_; // the rows of the slanted segment being set
     cairo_surface_t *mask_;
     uint32_t colour_ = 0x000000;
     int32_t mode_ = kCopy;
