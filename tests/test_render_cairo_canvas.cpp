@@ -197,6 +197,48 @@ TEST(ooml_CanvasContextSetDrawMode, CopyAndExclusiveOrCoverTheSamePixels) {
     }
 }
 
+// A polyline drawn again elsewhere reuses the pixels found the first time: every copy
+// must still be what a fresh canvas draws there, sharp miters and canvas edges included.
+TEST(ooml_CanvasDrawPolyline, ARepeatedShapeDrawsWhatAFreshCanvasDraws) {
+    constexpr int32_t w = 200, h = 150;
+    uint32_t seed = 4242;
+    auto next = [&seed](int32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
+    };
+    for (int i = 0; i < 300; ++i) {
+        const int32_t count = 3 + next(4), mode = i % 2 ? 3 : 1;
+        int32_t shape[12];
+        for (int32_t k = 0; k < 2 * count; ++k) shape[k] = next(24);
+        int32_t at[3][2];
+        for (auto &p : at) p[0] = next(w + 40) - 20, p[1] = next(h + 40) - 20;
+        auto drawAt = [&](Ooml_Canvas *canvas, const int32_t *p) {
+            int32_t moved[12];
+            for (int32_t k = 0; k < count; ++k) moved[2 * k] = shape[2 * k] + p[0], moved[2 * k + 1] = shape[2 * k + 1] + p[1];
+            ooml_CanvasDrawPolyline(canvas, 0, 0, moved, count, nullptr);
+        };
+        CairoKeeper repeated(w, h), fresh[3] = {{w, h}, {w, h}, {w, h}};
+        for (Ooml_Canvas *canvas : {repeated.canvas, fresh[0].canvas, fresh[1].canvas, fresh[2].canvas}) {
+            ooml_CanvasContextSetDrawMode(canvas, mode, nullptr);
+            ooml_CanvasContextSetForeground(canvas, mode == 3 ? kWhite : kBlack, nullptr);
+        }
+        for (int k = 0; k < 3; ++k) {
+            drawAt(repeated.canvas, at[k]);
+            drawAt(fresh[k].canvas, at[k]);
+        }
+        // Where the copies overlap, exclusive-or ink cancels: compare ink counts by parity.
+        int differing = 0;
+        for (int32_t y = 0; y < h; ++y)
+            for (int32_t x = 0; x < w; ++x) {
+                int inked = 0;
+                for (const CairoKeeper &f : fresh) inked += f.At(x, y) != kWhite;
+                const bool expected = mode == 3 ? inked % 2 == 1 : inked > 0;
+                differing += expected != (repeated.At(x, y) != kWhite);
+            }
+        EXPECT_EQ(differing, 0) << "shape " << i;
+    }
+}
+
 TEST(ooml_CanvasDrawRectangle, OutlineCoversWidthPlusOne) {
     CairoKeeper c;
     Report err;

@@ -454,6 +454,12 @@ private:
     // read: the caller promises the drawing covers nothing outside them. A long diagonal
     // line then costs its length, not the area of its bounding box.
     template <typename Draw, typename Span> void DrawMasked(const PixelBox &box, Draw &&draw, Span &&span) {
+        DrawMasked(box, std::forward<Draw>(draw), std::forward<Span>(span), [](int32_t, int32_t, unsigned) {});
+    }
+
+    // As above, and tells record(x, y, coverage) of every pixel it applies.
+    template <typename Draw, typename Span, typename Record>
+    void DrawMasked(const PixelBox &box, Draw &&draw, Span &&span, Record &&record) {
         // Each row's columns are worked out once; a long line visits many rows.
         spans_.clear();
         for (int32_t y = box.y0; y <= box.y1; ++y) {
@@ -493,9 +499,51 @@ private:
                     x += 7;
                     continue;
                 }
-                if (unsigned c = row[x]) Apply(x, y, c);
+                if (unsigned c = row[x]) {
+                    Apply(x, y, c);
+                    record(x, y, c);
+                }
             }
         }
+    }
+
+    // A glyph draws the same few small polylines at every node. Cairo's pixels for a
+    // polyline move with it by whole pixels, as its outline is worked out from the
+    // points' differences, so the pixels of a shape met before are applied again without
+    // Cairo. That holds while nothing is clipped: the shape, with room for the longest
+    // miter, must lie inside the image.
+    template <class Draw> void StrokeRepeated(const int32_t *points, int32_t count, const PixelBox &box, Draw &&draw) {
+        constexpr int32_t kMostPoints = 16, kLongestSide = 32;
+        constexpr int32_t kRoom = 8;                  // past a miter's reach of five pixels
+        constexpr size_t kMostCachedPixels = 1 << 20; // about 6 MB
+        const bool repeatable = count <= kMostPoints && box.x1 - box.x0 < kLongestSide &&
+                                box.y1 - box.y0 < kLongestSide && box.x0 >= kRoom && box.y0 >= kRoom &&
+                                box.x1 < width_ - kRoom && box.y1 < height_ - kRoom;
+        if (!repeatable) {
+            DrawMasked(box, std::forward<Draw>(draw));
+            return;
+        }
+        const int32_t x0 = points[0], y0 = points[1];
+        std::vector<int32_t> shape(points, points + 2 * count);
+        for (int32_t i = 0; i < count; ++i) shape[2 * i] -= x0, shape[2 * i + 1] -= y0;
+        if (const auto found = shapes_.find(shape); found != shapes_.end()) {
+            for (const ShapePixel &p : found->second) Apply(x0 + p.dx, y0 + p.dy, p.coverage);
+            return;
+        }
+        std::vector<ShapePixel> pixels;
+        DrawMasked(
+            box, std::forward<Draw>(draw),
+            [&box](int32_t, int32_t &from, int32_t &to) {
+                from = box.x0;
+                to = box.x1;
+            },
+            [&](int32_t x, int32_t y, unsigned coverage) {
+                pixels.push_back({static_cast<int16_t>(x - x0), static_cast<int16_t>(y - y0),
+                                  static_cast<uint8_t>(coverage)});
+            });
+        if (cachedPixels_ + pixels.size() > kMostCachedPixels) return;
+        cachedPixels_ += pixels.size();
+        shapes_.emplace(std::move(shape), std::move(pixels));
     }
 
     // The columns of each row that a one-pixel stroke from (x1, y1) to (x2, y2) with
@@ -655,7 +703,7 @@ private:
             return;
         }
         if (count != 2) {
-            DrawMasked(box, stroke);
+            StrokeRepeated(points, count, box, stroke);
             return;
         }
         // One segment (an arrow, a line): only the columns along it.
@@ -861,6 +909,13 @@ private:
     size_t pixelStride_ = 0;
     std::vector<std::pair<int32_t, int32_t>> spans_;
     std::vector<SegmentRow> segmentRows_; // the rows of the slanted segment being set
+    // The pixels of polylines drawn before, by their points relative to the first.
+    struct ShapePixel {
+        int16_t dx, dy;
+        uint8_t coverage;
+    };
+    std::map<std::vector<int32_t>, std::vector<ShapePixel>> shapes_;
+    size_t cachedPixels_ = 0;
     cairo_surface_t *mask_;
     uint32_t colour_ = 0x000000;
     int32_t mode_ = kCopy;
