@@ -515,7 +515,7 @@ private:
     template <class Draw> void StrokeRepeated(const int32_t *points, int32_t count, const PixelBox &box, Draw &&draw) {
         constexpr int32_t kMostPoints = 16, kLongestSide = 32;
         constexpr int32_t kRoom = 8;                  // past a miter's reach of five pixels
-        constexpr size_t kMostCachedPixels = 1 << 20; // about 6 MB
+        constexpr size_t kMostCachedPixels = 1 << 20; // a few megabytes
         const bool repeatable = count <= kMostPoints && box.x1 - box.x0 < kLongestSide &&
                                 box.y1 - box.y0 < kLongestSide && box.x0 >= kRoom && box.y0 >= kRoom &&
                                 box.x1 < width_ - kRoom && box.y1 < height_ - kRoom;
@@ -541,8 +541,10 @@ private:
                 pixels.push_back({static_cast<int16_t>(x - x0), static_cast<int16_t>(y - y0),
                                   static_cast<uint8_t>(coverage)});
             });
-        if (cachedPixels_ + pixels.size() > kMostCachedPixels) return;
-        cachedPixels_ += pixels.size();
+        // A shape's key and record count too, so that shapes without pixels cannot pile up.
+        const size_t cost = pixels.size() + shape.size() + 8;
+        if (cachedPixels_ + cost > kMostCachedPixels) return;
+        cachedPixels_ += cost;
         shapes_.emplace(std::move(shape), std::move(pixels));
     }
 
