@@ -19,6 +19,15 @@ namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFF, kBlack = 0x000000;
 
+// A fixed pseudo-random sequence: next(range) gives 0..range-1, the same on every run.
+struct Draws {
+    uint32_t seed;
+    int32_t operator()(int32_t range) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
+    }
+};
+
 struct CairoKeeper {
     Ooml_Canvas *canvas;
     CairoKeeper(int32_t w = 120, int32_t h = 90, uint32_t background = kWhite)
@@ -108,11 +117,7 @@ TEST(ooml_CanvasDrawLine, IncludesBothEndPixels) {
 // first cut at a margin around it, which can move a pixel, so these stay inside.)
 TEST(ooml_CanvasDrawLine, DrawsEveryPixelCairoCoversAndNoOther) {
     constexpr int32_t w = 300, h = 200;
-    uint32_t seed = 777;
-    auto next = [&seed](int32_t range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
-    };
+    Draws next(777);
     for (int i = 0; i < 2000; ++i) {
         int32_t x1 = next(w), y1 = next(h), x2 = next(w), y2 = next(h);
         if (i % 8 == 1) y2 = y1;
@@ -156,11 +161,7 @@ TEST(ooml_CanvasDrawLine, DrawsEveryPixelCairoCoversAndNoOther) {
 // exclusive-or mode draws through the mask: both must cover the same pixels for every
 // outline shape.
 TEST(ooml_CanvasContextSetDrawMode, CopyAndExclusiveOrCoverTheSamePixels) {
-    uint32_t seed = 99;
-    auto next = [&seed](int32_t range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
-    };
+    Draws next(99);
     for (int i = 0; i < 1000; ++i) {
         const int32_t x = next(100) - 10, y = next(80) - 10, w = next(60), h = next(50);
         const int32_t start = next(23040), extent = next(46080) - 23040;
@@ -201,11 +202,7 @@ TEST(ooml_CanvasContextSetDrawMode, CopyAndExclusiveOrCoverTheSamePixels) {
 // must still be what a fresh canvas draws there, sharp miters and canvas edges included.
 TEST(ooml_CanvasDrawPolyline, ARepeatedShapeDrawsWhatAFreshCanvasDraws) {
     constexpr int32_t w = 200, h = 150;
-    uint32_t seed = 4242;
-    auto next = [&seed](int32_t range) {
-        seed = seed * 1103515245u + 12345u;
-        return static_cast<int32_t>((seed >> 8) % static_cast<uint32_t>(range));
-    };
+    Draws next(4242);
     for (int i = 0; i < 300; ++i) {
         const int32_t count = 3 + next(4), mode = i % 2 ? 3 : 1;
         int32_t shape[12];
